@@ -1,0 +1,37 @@
+# Shared by scripts/run and scripts/test: install what a fresh Debian 12 lacks, configure, build.
+# Sourced, not run.
+
+TARVEL_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+TARVEL_BUILD="${TARVEL_BUILD:-$TARVEL_ROOT/build}"
+
+tarvel_packages=(
+  cmake g++ ninja-build pkg-config
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins
+  libbenchmark-dev
+  fonts-liberation fonts-dejavu-core
+  xvfb xauth
+)
+
+tarvel_install() {
+  local missing=()
+  for p in "${tarvel_packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+      missing+=("$p")
+    fi
+  done
+  if [ ${#missing[@]} -eq 0 ]; then
+    return 0
+  fi
+  echo "Installing: ${missing[*]}"
+  local sudo=""
+  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+tarvel_build() {
+  local jobs
+  jobs="$(nproc 2>/dev/null || echo 2)"
+  cmake -S "$TARVEL_ROOT" -B "$TARVEL_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+  cmake --build "$TARVEL_BUILD" --parallel "$jobs"
+}

@@ -1,0 +1,1 @@
+namespace tarvel_core_detail { int placeholder = 0; }

@@ -1,0 +1,126 @@
+#pragma once
+// TConfig: the program's settings — its folders, the look of the table cells, a few options and
+// the recently used documents. One process-wide instance, Config, is created and read before the
+// main window exists (StartConfig) and written back after it is gone (FinishConfig); the store is
+// touched at no other time. The options dialog works on a second, private instance and copies it
+// into Config with AssignDisplay.
+//
+// Colours are 0x00BBGGRR integers (low byte red) here and in the store; they become QColor only
+// where they are drawn (ToQColor in app/Utils.h).
+#include <QByteArray>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+class QMenu;
+class TRegistry;
+
+// The look of one kind of table cell. Stored as 11 bytes: Color and FontColor as 32-bit
+// little-endian words, then one byte each for bold, italic and underline.
+struct TCellAttr {
+    static constexpr int ByteSize = 11;
+
+    quint32 Color = 0x00FFFFFF;
+    quint32 FontColor = 0;
+    bool Bold = false;
+    bool Italic = false;
+    bool Underline = false;
+
+    QByteArray ToBytes() const;
+    // Lays bytes over the leading bytes of this attribute (a shorter value changes only those).
+    // Bytes beyond the eleventh are ignored; callers refuse such values before.
+    void OverlayBytes(const QByteArray &bytes);
+
+    bool operator==(const TCellAttr &) const = default;
+};
+
+// The nine kinds of cells, in the order of the options dialog's list and sample table.
+enum TCellKind {
+    ckData, ckSelCell, ckSurf, ckGas, ckBoom, ckDust, ckBoomDust, ckWave, ckAfterFire,
+    CellKindCount
+};
+
+class TConfig {
+public:
+    // Computes the folders, creates the data folder when missing and, with changeCurrentDir,
+    // makes it the current folder; all settings take their defaults and the recent list is empty.
+    explicit TConfig(bool changeCurrentDir);
+    ~TConfig();
+    TConfig(const TConfig &) = delete;
+    TConfig &operator=(const TConfig &) = delete;
+
+    // --- fields, in their traditional order
+    std::unique_ptr<TRegistry> Registry;
+    QString ProgramDir;   // folder of the executable, with a trailing "/"
+    QString HelpDir;      // ProgramDir + "Help/"
+    QString DataDir;      // folder of mine documents, with a trailing "/"
+    bool UseColor = true;
+    QString Fontname;
+    qint32 FontSize = 8;
+    TCellAttr CellAttr, SelCellAttr, SurfCellAttr, GasCellAttr, BoomCellAttr, WaveCellAttr,
+        AfterFireCellAttr;
+    QStringList LastFiles;   // full paths, most recent first
+    quint8 LastFilesCount = 6;
+    quint8 PressureMode = 0;   // 0 technical atmospheres ("Ат"), 1 megapascals ("МПа")
+    QString Post;
+    QString Surname;
+    TCellAttr BoomDustCellAttr, DustCellAttr;
+
+    // --- operations
+    void SetGridDefaults();
+    void SetOptionDefaults();
+    void LoadOptions();
+    void LoadGrid();
+    void SaveOptions();
+    void SaveGrid();
+
+    // Puts path at the top of LastFiles (an entry equal but for letter case moves there; when
+    // the list is full the oldest entry goes) and rebuilds the recent-files menus.
+    void AddLastFile(const QString &path);
+
+    using OpenRecentFile = std::function<void(const QString &path)>;
+    // Remembers the main window's two recent-files menus (the File menu's sub-menu and the open
+    // button's drop-down) and what a click on an item does, then rebuilds them. The main window
+    // calls it once when it is created; AddLastFile rebuilds through the overload below.
+    void UpdateLastFilesMenus(QMenu *subMenu, QMenu *popupMenu, OpenRecentFile open);
+    void UpdateLastFilesMenus();
+    // "&1 path" … "&9 path", then "10 path"…; "&" in a path is doubled so that it shows.
+    static QString LastFileCaption(int position, const QString &path);
+
+    // Copies the display settings (font, size, the nine attributes) and PressureMode.
+    void AssignDisplay(const TConfig &source);
+
+    static double AtToPa(double at);
+
+    // The attribute of a kind, by TCellKind.
+    TCellAttr &Attr(int kind);
+    const TCellAttr &Attr(int kind) const;
+    static TCellAttr DefaultAttr(int kind);
+    static QString KindText(int kind);        // "Данные", "Текущая ячейка", …
+    static QString KindValueName(int kind);   // "CellAttr", "SelCellAttr", …
+
+    // Folder rules, open for tests: the data folder is a "Data" folder beside the program's
+    // folder; when that cannot be made, a "Tarvel" folder in documentsDir; last, the home folder.
+    static QString ProgramDirOf();
+    static QString ResolveDataDir(const QString &programDir, const QString &documentsDir);
+
+private:
+    QPointer<QMenu> m_recentSubMenu;
+    QPointer<QMenu> m_recentPopup;
+    OpenRecentFile m_openRecent;
+};
+
+// The process-wide settings. Null before StartConfig and after FinishConfig.
+extern TConfig *Config;
+
+// Start-up: creates Config (the data folder becomes the current folder) and reads the store.
+void StartConfig();
+// Shut-down, after the main window is gone: writes the store and destroys Config.
+void FinishConfig();
+
+// Key names in the store.
+inline const QString OptionsKey = QStringLiteral("\\Software\\Kelmar\\Tarvelian\\1.0\\Options");
+inline const QString GridKey = QStringLiteral("\\Software\\Kelmar\\Tarvelian\\1.0\\Options\\Grid");
+inline const QString LastFilesKey = QStringLiteral("\\Software\\Kelmar\\Tarvelian\\1.0\\LastFiles");

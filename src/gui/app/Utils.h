@@ -1,0 +1,47 @@
+#pragma once
+// Small helpers shared by the tables and dialogs: numeric input, the invalid-number error, combo
+// box drop-down width, colour arithmetic on 0x00BBGGRR colours and their one conversion to
+// QColor, and the table font. Cell drawing lives in editor/CellDrawing.h.
+#include "model/PressureUnits.h"   // AtToPa, PaToAt
+
+#include <QChar>
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+class QComboBox;
+class QPaintDevice;
+class QWidget;
+
+// Raises the conversion error "Неверно указано число" (an AppError); table editors call it when a
+// typed number does not convert.
+[[noreturn]] void RaiseInvalidNumber();
+
+// Admits backspace (character 8), the digits and the extra characters; with realNumber also "+",
+// "E", "e" and the current decimal separator. Any other key comes back as character 0, which
+// discards it.
+QChar FilterNumberKey(QChar key, bool realNumber, const QString &extra = QString());
+
+// Makes editor accept only the keys FilterNumberKey admits (editing and control keys pass).
+// The filter belongs to editor.
+void InstallNumberKeyFilter(QWidget *editor, bool realNumber, const QString &extra = QString());
+
+// Widens the drop-down list of box to its widest item (plus a frame, extraPixels, 5 pixels and a
+// scroll bar when not every item fits); the closed box keeps its width. Returns that width.
+int FitDropDownWidth(QComboBox *box, int extraPixels);
+
+// Colours are 0x00BBGGRR: low byte red, then green, then blue.
+quint32 ShiftColor(quint32 color, int amount);   // each channel + amount, clamped to 0..255
+quint32 InvertColor(quint32 color);              // 0xFFFFFF − the colour
+QColor ToQColor(quint32 color);
+quint32 FromQColor(const QColor &color);
+
+// The font of the table cells for a stored name and size in points. Windows names ("MS Sans
+// Serif", "Arial", "Times New Roman") are kept as they are; font matching finds the closest
+// installed face.
+QFont CellFont(const QString &name, int pointSize);
+// Height of the font's characters in pixels on device (the screen when null): the point size
+// converted at the device's resolution, as table rows are measured by it.
+int FontPixelHeight(const QFont &font, const QPaintDevice *device = nullptr);
+// Height of a table row in that font: the character height plus 7 pixels.
+int CellRowHeight(const QFont &font, const QPaintDevice *device = nullptr);

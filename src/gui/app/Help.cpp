@@ -1,11 +1,56 @@
 #include "app/Help.h"
 
-#include <QApplication>
-#include <QMessageBox>
+#include "app/AppDialogs.h"
+#include "app/TConfig.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
+
+namespace {
+const QString programHelp = QStringLiteral("Tarvelian");
+}
+
+QString HelpPagePath(const QString &helpFile, int topic)
+{
+    QString dir = Config ? Config->HelpDir : QDir::currentPath() + QStringLiteral("/Help/");
+    if (!dir.endsWith(u'/'))
+        dir += u'/';
+    QString page;
+    if (topic == 0)
+        page = QStringLiteral("index.html");
+    else if (topic < 0)
+        page = QStringLiteral("help.html");
+    else
+        page = QStringLiteral("topic-%1.html").arg(topic);
+    return dir + helpFile + u'/' + page;
+}
+
+void ShowHelpPage(QWidget *parent, const QString &helpFile, int topic)
+{
+    const QString path = HelpPagePath(helpFile, topic);
+    if (QFileInfo::exists(path) && QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        return;
+    AppDialogs::ShowInformation(parent, QStringLiteral("Файл справки не найден:\n%1").arg(QDir::toNativeSeparators(path)));
+}
 
 void ShowHelpTopic(QWidget *parent, int topic)
 {
-    // No help viewer is bundled yet; say so rather than do nothing.
-    QMessageBox::information(parent, QApplication::applicationDisplayName(),
-                             QStringLiteral("Справка пока недоступна (раздел %1).").arg(topic));
+    ShowHelpPage(parent, programHelp, topic);
+}
+
+void ShowHelpContents(QWidget *parent)
+{
+    ShowHelpPage(parent, programHelp, 0);
+}
+
+void ShowRegulations(QWidget *parent)
+{
+    ShowHelpPage(parent, QStringLiteral("ustav97"), 1);
+}
+
+void ShowHelpOnHelp(QWidget *parent)
+{
+    ShowHelpPage(parent, programHelp, -1);
 }

@@ -1,0 +1,132 @@
+#include "app/AppDialogs.h"
+
+#include "app/Help.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QPushButton>
+
+namespace AppDialogs {
+
+namespace {
+MessageHook &messageHook()
+{
+    static MessageHook hook;
+    return hook;
+}
+FileDialogHook &fileHook()
+{
+    static FileDialogHook hook;
+    return hook;
+}
+QWidget *dialogParent(QWidget *parent)
+{
+    return parent ? parent : QApplication::activeWindow();
+}
+} // namespace
+
+QString AppTitle()
+{
+    return QStringLiteral("Тарвел");
+}
+
+void SetMessageHook(MessageHook hook)
+{
+    messageHook() = std::move(hook);
+}
+
+void SetFileDialogHook(FileDialogHook hook)
+{
+    fileHook() = std::move(hook);
+}
+
+QMessageBox::StandardButton ShowMessageBox(QWidget *parent, const MessageRequest &request)
+{
+    MessageRequest r = request;
+    if (r.caption.isEmpty())
+        r.caption = AppTitle();
+    if (messageHook())
+        return messageHook()(r);
+
+    for (;;) {
+        QMessageBox box(r.icon, r.caption, r.text, r.buttons, dialogParent(parent));
+        if (r.defaultButton != QMessageBox::NoButton)
+            box.setDefaultButton(r.defaultButton);
+        QPushButton *help = nullptr;
+        if (r.helpTopic > 0)
+            help = box.addButton(QMessageBox::Help);
+        box.exec();
+        if (help && box.clickedButton() == help) {
+            // Help must not answer the question: show the topic, then ask again.
+            ShowHelpTopic(parent, r.helpTopic);
+            continue;
+        }
+        const auto answer = box.standardButton(box.clickedButton());
+        if (answer != QMessageBox::NoButton)
+            return answer;
+        // Closed with Escape or the close box: the box's escape button decides.
+        if (r.buttons.testFlag(QMessageBox::Cancel))
+            return QMessageBox::Cancel;
+        if (r.buttons.testFlag(QMessageBox::No))
+            return QMessageBox::No;
+        return QMessageBox::Ok;
+    }
+}
+
+QMessageBox::StandardButton AskQuestion(QWidget *parent, const QString &text,
+                                        QMessageBox::StandardButtons buttons,
+                                        QMessageBox::StandardButton defaultButton,
+                                        const QString &caption, int helpTopic)
+{
+    MessageRequest r;
+    r.icon = QMessageBox::Question;
+    r.caption = caption;
+    r.text = text;
+    r.buttons = buttons;
+    r.defaultButton = defaultButton;
+    r.helpTopic = helpTopic;
+    return ShowMessageBox(parent, r);
+}
+
+void ShowInformation(QWidget *parent, const QString &text, const QString &caption)
+{
+    MessageRequest r;
+    r.icon = QMessageBox::Information;
+    r.caption = caption;
+    r.text = text;
+    ShowMessageBox(parent, r);
+}
+
+void ShowError(QWidget *parent, const QString &text)
+{
+    MessageRequest r;
+    r.icon = QMessageBox::Critical;
+    r.text = text;
+    ShowMessageBox(parent, r);
+}
+
+QStringList RunFileDialog(QWidget *parent, const FileDialogRequest &request)
+{
+    if (fileHook())
+        return fileHook()(request);
+
+    QFileDialog dialog(dialogParent(parent), request.title, request.directory, request.filter);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    dialog.setSizeGripEnabled(true);
+    if (request.save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(request.multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    }
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles();
+}
+
+} // namespace AppDialogs

@@ -1,0 +1,118 @@
+#include "app/TAboutBox.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#ifndef TARVEL_VERSION_MAJOR
+#error "the project version comes from CMake"
+#endif
+
+namespace {
+
+// The logo: a small wire-frame of workings between a shaft and its drifts.
+QPixmap drawLogo()
+{
+    QPixmap pm(64, 64);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(60, 60, 70), 2));
+    p.setBrush(QColor(225, 230, 240));
+    p.drawRoundedRect(QRectF(2, 2, 60, 60), 8, 8);
+    const QPointF nodes[] = {{14, 10}, {14, 34}, {14, 54}, {34, 34}, {52, 30}, {34, 54}, {52, 52}};
+    p.setPen(QPen(QColor(40, 70, 160), 3, Qt::SolidLine, Qt::RoundCap));
+    const int edges[][2] = {{0, 1}, {1, 2}, {1, 3}, {3, 4}, {2, 5}, {5, 6}, {3, 5}, {4, 6}};
+    for (const auto &e : edges)
+        p.drawLine(nodes[e[0]], nodes[e[1]]);
+    p.setPen(QPen(QColor(60, 60, 70), 1));
+    p.setBrush(QColor(255, 190, 0));
+    for (const QPointF &n : nodes)
+        p.drawEllipse(n, 3.5, 3.5);
+    return pm;
+}
+
+} // namespace
+
+QString TAboutBox::VersionText()
+{
+    return QStringLiteral("Версия %1.%2 (Сборка %1.%2.%3.%4)")
+        .arg(TARVEL_VERSION_MAJOR)
+        .arg(TARVEL_VERSION_MINOR)
+        .arg(TARVEL_VERSION_PATCH)
+        .arg(TARVEL_VERSION_TWEAK);
+}
+
+TAboutBox::TAboutBox(QWidget *parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("О программе"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    m_logo = new QLabel(this);
+    m_logo->setObjectName(QStringLiteral("imgLogo"));
+    m_logo->setPixmap(drawLogo());
+    m_logo->setCursor(Qt::PointingHandCursor);
+    m_logo->installEventFilter(this);
+
+    auto *title = new QLabel(QStringLiteral("<b>Тарвел</b>"), this);
+    QFont f = title->font();
+    f.setPointSizeF(f.pointSizeF() * 1.5);
+    title->setFont(f);
+    auto *description = new QLabel(
+        QStringLiteral("Редактор топологии сети горных выработок шахты: узлы, ветви, перемычки, "
+                       "люди, пласты и позиции плана ликвидации аварий; проверка топологии, "
+                       "сопротивление выработок, трёхмерная и локальная схемы сети, печать таблиц."),
+        this);
+    description->setWordWrap(true);
+    description->setMinimumWidth(320);
+    auto *version = new QLabel(VersionText(), this);
+    version->setObjectName(QStringLiteral("lbVersion"));
+
+    auto *ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto *text = new QVBoxLayout;
+    text->addWidget(title);
+    text->addWidget(description);
+    text->addWidget(version);
+    text->addStretch();
+    auto *top = new QHBoxLayout;
+    top->addWidget(m_logo, 0, Qt::AlignTop);
+    top->addSpacing(12);
+    top->addLayout(text, 1);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    auto *main = new QVBoxLayout(this);
+    main->addLayout(top);
+    main->addLayout(buttons);
+    setSizeGripEnabled(false);
+}
+
+void TAboutBox::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+    case Qt::Key_Space:
+        accept();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}
+
+bool TAboutBox::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_logo && event->type() == QEvent::MouseButtonRelease) {
+        accept();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}

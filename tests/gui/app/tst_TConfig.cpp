@@ -454,6 +454,15 @@ private slots:
         c.LoadGrid();
         QVERIFY(c.LastFilesCount >= 1);
         QVERIFY(c.PressureMode <= 1);
+
+        // The damaged store is replaced by a good one at exit.
+        c.Surname = QStringLiteral("Сидоров");
+        c.SaveOptions();
+        c.SaveGrid();
+        QVERIFY(boxes.texts.isEmpty());
+        TConfig again(false);
+        again.LoadOptions();
+        QCOMPARE(again.Surname, QStringLiteral("Сидоров"));
     }
 
     void folders()

@@ -1,15 +1,15 @@
 #include "app/TConfig.h"
 
 #include "AppError.h"
+#include "app/AppDialogs.h"
 #include "app/TRegistry.h"
 #include "model/PressureUnits.h"
 
 #include <QAction>
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
-#include <QMessageBox>
 #include <QStandardPaths>
 #include <QtEndian>
 
@@ -53,9 +53,7 @@ constexpr quint8 DefaultLastFilesCount = 6;
 
 void showStoreError(const QString &message)
 {
-    QString text = message;
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    QMessageBox::critical(nullptr, QApplication::applicationDisplayName(), text);
+    AppDialogs::ShowError(nullptr, message);
 }
 
 QString withSlash(QString folder)

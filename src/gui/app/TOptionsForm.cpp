@@ -1,12 +1,12 @@
 #include "app/TOptionsForm.h"
 
+#include "app/AppDialogs.h"
 #include "app/Help.h"
 #include "app/TColorGrid.h"
 #include "app/TConfig.h"
 #include "app/TSampleGrid.h"
 #include "app/Utils.h"
 
-#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,7 +16,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
@@ -294,10 +293,9 @@ void TOptionsForm::FontChange()
 
 void TOptionsForm::btnResetClick()
 {
-    const auto answer = QMessageBox::question(
-        this, QApplication::applicationDisplayName(),
-        QStringLiteral("Установить все цвета и стили в соответствии со значениями по умолчанию"),
-        QMessageBox::Yes | QMessageBox::No);
+    const auto answer = AppDialogs::AskQuestion(
+        this, QStringLiteral("Установить все цвета и стили в соответствии со значениями по умолчанию"),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
     if (answer != QMessageBox::Yes)
         return;
     m_work->SetGridDefaults();

@@ -2,7 +2,7 @@
 // and write failure rule, the recent-files list and its menus, and the folders.
 #include "app/TConfig.h"
 #include "app/TRegistry.h"
-#include "MessageBoxCatcher.h"
+#include "AppTestHooks.h"
 
 #include <QAction>
 #include <QDir>
@@ -17,6 +17,14 @@
 using Attrs = std::array<TCellAttr, CellKindCount>;
 
 namespace {
+
+QStringList textsOf(const AppTestHooks &hooks)
+{
+    QStringList texts;
+    for (const auto &box : hooks.boxes)
+        texts.append(box.text);
+    return texts;
+}
 
 Attrs attrsOf(const TConfig &c)
 {
@@ -89,11 +97,11 @@ private slots:
 
     void firstRunKeepsDefaultsAndWritesTheKeysAtExit()
     {
-        MessageBoxCatcher boxes;
+        AppTestHooks boxes;
         TConfig c(false);
         c.LoadOptions();
         c.LoadGrid();
-        QVERIFY(boxes.texts.isEmpty());
+        QVERIFY(textsOf(boxes).isEmpty());
         QCOMPARE(c.Fontname, QStringLiteral("MS Sans Serif"));
         QCOMPARE(c.FontSize, 8);
         QVERIFY(attrsOf(c) == defaultAttrs());
@@ -106,7 +114,7 @@ private slots:
         c.AddLastFile(QStringLiteral("/mine/first.mdf"));
         c.SaveOptions();
         c.SaveGrid();
-        QVERIFY(boxes.texts.isEmpty());
+        QVERIFY(textsOf(boxes).isEmpty());
         TRegistry reg;
         for (const QString &key : {OptionsKey, GridKey, LastFilesKey})
             QVERIFY2(reg.KeyExists(key), qPrintable(key));
@@ -126,11 +134,11 @@ private slots:
         TConfig expected(false);
         fillNonDefault(expected);
 
-        MessageBoxCatcher boxes;
+        AppTestHooks boxes;
         TConfig c(false);
         c.LoadOptions();
         c.LoadGrid();
-        QVERIFY(boxes.texts.isEmpty());
+        QVERIFY(textsOf(boxes).isEmpty());
         QCOMPARE(c.UseColor, expected.UseColor);
         QCOMPARE(c.Fontname, expected.Fontname);
         QCOMPARE(c.FontSize, expected.FontSize);
@@ -181,14 +189,15 @@ private slots:
         TConfig expected(false);
         fillNonDefault(expected);
 
-        MessageBoxCatcher boxes;
+        AppTestHooks boxes;
         TConfig c(false);
         c.LoadOptions();
         c.LoadGrid();
-        QCOMPARE(boxes.texts, QStringList{QStringLiteral(
-                                  "Ошибка при чтении настроек из реестра.\nВсе параметры будут "
+        QCOMPARE(textsOf(boxes), QStringList{QStringLiteral(
+                                  "Ошибка при чтении настроек из реестра.\r\nВсе параметры будут "
                                   "выставлены по умолчанию")});
-        QCOMPARE(boxes.icons.value(0), QMessageBox::Critical);
+        QCOMPARE(boxes.boxes.value(0).icon, QMessageBox::Critical);
+        QCOMPARE(boxes.boxes.value(0).buttons, QMessageBox::Ok);
         QCOMPARE(c.Fontname, QStringLiteral("MS Sans Serif"));
         QCOMPARE(c.FontSize, 8);
         QVERIFY(attrsOf(c) == defaultAttrs());
@@ -212,10 +221,10 @@ private slots:
             reg.WriteBinaryData(QStringLiteral("WaveCellAttr"), QByteArray());
             QVERIFY(reg.Flush());
         }
-        MessageBoxCatcher boxes;
+        AppTestHooks boxes;
         TConfig c(false);
         c.LoadGrid();
-        QVERIFY(boxes.texts.isEmpty());
+        QVERIFY(textsOf(boxes).isEmpty());
         QCOMPARE(c.Fontname, QStringLiteral("Arial"));
         QCOMPARE(c.FontSize, 10);
         TCellAttr data = TConfig::DefaultAttr(ckData);
@@ -237,12 +246,12 @@ private slots:
             reg.WriteInteger(QStringLiteral("FontSize"), 12);
             QVERIFY(reg.Flush());
         }
-        MessageBoxCatcher boxes;
+        AppTestHooks boxes;
         TConfig c(false);
         c.Surname = QStringLiteral("old");
         c.LoadOptions();
         c.LoadGrid();
-        QVERIFY(boxes.texts.isEmpty());
+        QVERIFY(textsOf(boxes).isEmpty());
         QCOMPARE(c.LastFilesCount, 4);
         QVERIFY(!c.UseColor);
         QCOMPARE(c.PressureMode, 1);
@@ -282,11 +291,11 @@ private slots:
         TConfig expected(false);
         fillNonDefault(expected);
 
-        MessageBoxCatcher boxes;
+        AppTestHooks boxes;
         TConfig c(false);
         c.LoadOptions();
         c.LoadGrid();
-        QVERIFY(boxes.texts.isEmpty());
+        QVERIFY(textsOf(boxes).isEmpty());
         QCOMPARE(c.LastFilesCount, 6);
         QVERIFY(c.UseColor);
         QCOMPARE(c.PressureMode, 0);
@@ -305,10 +314,10 @@ private slots:
             ini.setValue(QStringLiteral("Software/Kelmar/Tarvelian/1.0/LastFiles/1"),
                          QStringLiteral("dword:00000001"));
         }
-        MessageBoxCatcher boxes;
+        AppTestHooks boxes;
         TConfig c(false);
         c.LoadOptions();
-        QVERIFY(boxes.texts.isEmpty());
+        QVERIFY(textsOf(boxes).isEmpty());
         QVERIFY(c.LastFiles.isEmpty());
         QCOMPARE(c.LastFilesCount, 9);
         QCOMPARE(c.PressureMode, 1);
@@ -427,14 +436,14 @@ private slots:
         blocker.close();
         TRegistry::SetStoreFolder(blocker.fileName());
 
-        MessageBoxCatcher boxes;
+        AppTestHooks boxes;
         TConfig c(false);
         c.SaveOptions();
-        QCOMPARE(boxes.texts, (QStringList{QStringLiteral("Ошибка при записи настроек в реестр"),
+        QCOMPARE(textsOf(boxes), (QStringList{QStringLiteral("Ошибка при записи настроек в реестр"),
                                            QStringLiteral("Ошибка при записи списка файлов в реестр")}));
         c.SaveGrid();
-        QCOMPARE(boxes.texts.size(), 3);
-        QCOMPARE(boxes.texts.last(), QStringLiteral("Ошибка при записи настроек в реестр"));
+        QCOMPARE(textsOf(boxes).size(), 3);
+        QCOMPARE(textsOf(boxes).last(), QStringLiteral("Ошибка при записи настроек в реестр"));
     }
 
     void garbageStoreNeverBreaksStartUp()
@@ -448,7 +457,7 @@ private slots:
         f.write(junk);
         f.close();
 
-        MessageBoxCatcher boxes;
+        AppTestHooks boxes;
         TConfig c(false);
         c.LoadOptions();
         c.LoadGrid();
@@ -459,7 +468,7 @@ private slots:
         c.Surname = QStringLiteral("Сидоров");
         c.SaveOptions();
         c.SaveGrid();
-        QVERIFY(boxes.texts.isEmpty());
+        QVERIFY(textsOf(boxes).isEmpty());
         TConfig again(false);
         again.LoadOptions();
         QCOMPARE(again.Surname, QStringLiteral("Сидоров"));

@@ -5,6 +5,9 @@
 // touched at no other time. The options dialog works on a second, private instance and copies it
 // into Config with AssignDisplay.
 //
+// Tests must not reach the user's own store: they call TRegistry::SetStoreFolder with a temporary
+// folder (and QStandardPaths::setTestModeEnabled) before creating a TConfig.
+//
 // Colours are 0x00BBGGRR integers (low byte red) here and in the store; they become QColor only
 // where they are drawn (ToQColor in app/Utils.h).
 #include <QByteArray>

@@ -146,13 +146,16 @@ QWidget *TOptionsForm::createColoursPage()
 
     sgSample = new TSampleGrid(m_work.get());
     connect(sgSample, &TSampleGrid::RowClicked, this, &TOptionsForm::sgSampleClick);
-    auto *sampleArea = new QScrollArea;
+    auto *sampleArea = m_sampleArea = new QScrollArea;
     sampleArea->setWidget(sgSample);
     sampleArea->setWidgetResizable(false);
-    // The whole sample shows at the usual font sizes; a large font scrolls.
+    // The whole sample shows at the default font, whatever font the dialog opens with; a larger
+    // font scrolls.
     const int frame = 2 * sampleArea->frameWidth();
-    sampleArea->setFixedSize(sgSample->sizeHint().width() + frame,
-                             sgSample->sizeHint().height() + frame);
+    const int row = CellRowHeight(CellFont(DefaultFont, 8), sgSample);
+    sampleArea->setFixedSize(
+        sgSample->sizeHint().width() + frame,
+        (TSampleGrid::RowCount + 1) * row + TSampleGrid::RowCount * TSampleGrid::LineWidth + frame);
 
     auto *colourColumn = new QVBoxLayout;
     colourColumn->addWidget(colourLabel);
@@ -236,6 +239,8 @@ void TOptionsForm::LoadKind(int kind)
     Loading loading(m_loading);
     const TCellAttr &attr = m_work->Attr(kind);
     sgSample->SetCurrentRow(kind + 1);
+    const QRect row = sgSample->CellRect(1, kind + 1);
+    m_sampleArea->ensureVisible(row.left(), row.center().y(), 0, row.height() / 2 + 1);
     ColorGrid->SetBackgroundColor(attr.Color);
     ColorGrid->SetForegroundColor(attr.FontColor);
     cbBold->setChecked(attr.Bold);

@@ -16,6 +16,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 class QTabWidget;
 class TColorGrid;
 class TConfig;
@@ -73,5 +74,6 @@ private:
     void btnHelpClick();
 
     std::unique_ptr<TConfig> m_work;
+    QScrollArea *m_sampleArea = nullptr;
     bool m_loading = false;   // controls being filled: their change events must not write back
 };

@@ -79,7 +79,7 @@ int FitDropDownWidth(QComboBox *box, int extraPixels)
     for (int i = 0; i < box->count(); ++i)
         widest = std::max(widest, metrics.horizontalAdvance(box->itemText(i)));
     QStyle *style = box->style();
-    int width = widest + 2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, box) +
+    int width = widest + style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, box) +
                 extraPixels + 5;
     if (box->count() > box->maxVisibleItems())
         width += style->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, box);

@@ -14,6 +14,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -247,6 +249,21 @@ private slots:
         form.cbFont->setCurrentIndex(serif);
         QCOMPARE(form.WorkingCopy().Fontname, QStringLiteral("Times New Roman"));
         QCOMPARE(Config->Fontname, QStringLiteral("MS Sans Serif"));
+    }
+
+    void largeFontScrollsTheSampleToTheChosenKind()
+    {
+        Config->FontSize = 24;
+        TOptionsForm form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        auto *area = form.findChild<QScrollArea *>();
+        QVERIFY(area);
+        QVERIFY(area->verticalScrollBar()->maximum() > 0);
+        form.lbItems->setCurrentRow(ckAfterFire);
+        const QRect row = form.sgSample->CellRect(1, ckAfterFire + 1);
+        const QPoint shown = form.sgSample->mapTo(area->viewport(), row.bottomLeft());
+        QVERIFY(area->viewport()->rect().contains(shown));
     }
 
     void resetAnsweredNoThenYesThenCancel()

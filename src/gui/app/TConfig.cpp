@@ -3,6 +3,7 @@
 #include "AppError.h"
 #include "app/AppDialogs.h"
 #include "app/TRegistry.h"
+#include "app/Utils.h"
 #include "model/PressureUnits.h"
 
 #include <QAction>
@@ -365,6 +366,7 @@ void TConfig::UpdateLastFilesMenus()
 void StartConfig()
 {
     Q_ASSERT(!Config);
+    RegisterFontSubstitutes();
     Config = new TConfig(true);
     Config->LoadOptions();
     Config->LoadGrid();

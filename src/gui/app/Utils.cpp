@@ -111,9 +111,9 @@ quint32 FromQColor(const QColor &color)
     return quint32(qRed(rgb)) | quint32(qGreen(rgb)) << 8 | quint32(qBlue(rgb)) << 16;
 }
 
-QFont CellFont(const QString &name, int pointSize)
+void RegisterFontSubstitutes()
 {
-    static const bool substitutesRegistered = [] {
+    static const bool registered = [] {
         // Without these the old Windows dialog font falls back to the desktop default, which is
         // much wider; Arial and Times New Roman are matched by fontconfig's metric aliases.
         QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
@@ -121,7 +121,12 @@ QFont CellFont(const QString &name, int pointSize)
                                     QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
         return true;
     }();
-    Q_UNUSED(substitutesRegistered);
+    Q_UNUSED(registered);
+}
+
+QFont CellFont(const QString &name, int pointSize)
+{
+    RegisterFontSubstitutes();
     QFont font(name);
     // A size typed as 0 (or a hand-edited store) must not give a font Qt refuses; an absurd one
     // must not make glyphs of hundreds of megabytes.

@@ -36,6 +36,9 @@ quint32 InvertColor(quint32 color);              // 0xFFFFFF − the colour
 QColor ToQColor(quint32 color);
 quint32 FromQColor(const QColor &color);
 
+// Tells font matching which installed faces stand for the Windows font names settings use.
+// Done once; CellFont and start-up call it.
+void RegisterFontSubstitutes();
 // The font of the table cells for a stored name and size in points. Windows names ("MS Sans
 // Serif", "Arial", "Times New Roman") are kept as they are; font matching finds the closest
 // installed face.

@@ -171,6 +171,11 @@ private slots:
         const QFont font = CellFont(QStringLiteral("Times New Roman"), 12);
         QCOMPARE(font.family(), QStringLiteral("Times New Roman"));
         QCOMPARE(font.pointSize(), 12);
+        // The old dialog font resolves to the installed face of Arial's metrics (the set-up
+        // scripts install fonts-liberation), not to the wide desktop default.
+        const QFont dialog = CellFont(QStringLiteral("MS Sans Serif"), 8);
+        QCOMPARE(dialog.family(), QStringLiteral("MS Sans Serif"));
+        QCOMPARE(QFontInfo(dialog).family(), QStringLiteral("Liberation Sans"));
     }
 };
 

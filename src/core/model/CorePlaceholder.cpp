@@ -1,1 +1,0 @@
-namespace tarvel_core_detail { int placeholder = 0; }

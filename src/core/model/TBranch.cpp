@@ -1,0 +1,307 @@
+#include "model/TBranch.h"
+#include "AppError.h"
+#include "model/MineTables.h"
+#include "model/TJumper.h"
+#include "model/TMine.h"
+#include "model/TPeopleInfo.h"
+#include "model/TUzel.h"
+#include "model/Unset.h"
+#include <algorithm>
+#include <cmath>
+
+namespace {
+// Cells of one branch are capped so that an absurd cell length cannot ask for gigabytes.
+constexpr qint32 kMaxCellCount = 1000000;
+
+TMine *CheckedMine(TMine *mine)
+{
+    if (!mine)
+        throw AppError(QStringLiteral("Параметр Owner не должен быть равным nil"));
+    return mine;
+}
+} // namespace
+
+TBranch::TBranch(TMine *mine)
+    : FMine(CheckedMine(mine)),
+      FJumpers(std::make_unique<TJumperList>(mine, true)),
+      FPeople(std::make_unique<TPeopleList>(mine))
+{
+}
+
+TBranch::~TBranch()
+{
+    if (FStartUzel && FStartUzel->FBranchCount > 0)
+        --FStartUzel->FBranchCount;
+    if (FEndUzel && FEndUzel->FBranchCount > 0)
+        --FEndUzel->FBranchCount;
+    LinkEnds(nullptr, nullptr);
+    if (FMine->FCurBranch == this)
+        FMine->FCurBranch = nullptr;
+    if (FGasSlot[0] >= 0)
+        FMine->FGasBranches1.Remove(this);
+    if (FGasSlot[1] >= 0)
+        FMine->FGasBranches2.Remove(this);
+    // The lists free the stoppings and people; each stopping also leaves the mine's list.
+    FJumpers->Clear();
+    FPeople->Clear();
+}
+
+void TBranch::Changed()
+{
+    FMine->SetModified(true);
+}
+
+qint32 TBranch::Numbers(int which) const
+{
+    switch (which) {
+    case 1: return FNumber;
+    case 2: return FStartNumber;
+    case 3: return FEndNumber;
+    default: return kUnsetInt;
+    }
+}
+
+void TBranch::SetNumbers(int which, qint32 value)
+{
+    switch (which) {
+    case 1: {
+        if (value == FNumber)
+            return;
+        const qint32 old = FNumber;
+        FNumber = value;
+        if (FListPos >= 0)
+            FMine->FBranches.Renumbered(this, old);
+        break;
+    }
+    case 2:
+        if (value == FStartNumber)
+            return;
+        FStartNumber = value;
+        LinkEnds(nullptr, FEndUzel);
+        break;
+    case 3:
+        if (value == FEndNumber)
+            return;
+        FEndNumber = value;
+        LinkEnds(FStartUzel, nullptr);
+        break;
+    default:
+        return;
+    }
+    Changed();
+}
+
+void TBranch::LinkEnds(TUzel *start, TUzel *end)
+{
+    if (start == FStartUzel && end == FEndUzel)
+        return;
+    // A node counts each branch that touches it once, a loop branch included.
+    if (FStartUzel)
+        --FStartUzel->FIncidentRefs;
+    if (FEndUzel && FEndUzel != FStartUzel)
+        --FEndUzel->FIncidentRefs;
+    FStartUzel = start;
+    FEndUzel = end;
+    if (FStartUzel)
+        ++FStartUzel->FIncidentRefs;
+    if (FEndUzel && FEndUzel != FStartUzel)
+        ++FEndUzel->FIncidentRefs;
+}
+
+#define TARVEL_SET_FIELD(field, value) \
+    do {                                \
+        if ((field) == (value))         \
+            return;                     \
+        (field) = (value);              \
+        Changed();                      \
+    } while (false)
+
+void TBranch::SetSection(float value) { TARVEL_SET_FIELD(FSection, value); }
+void TBranch::SetShape(quint8 value) { TARVEL_SET_FIELD(FShape, value); }
+void TBranch::SetRoughness(quint8 value) { TARVEL_SET_FIELD(FRoughness, value); }
+void TBranch::SetVolumeFactor(float value) { TARVEL_SET_FIELD(FVolumeFactor, value); }
+void TBranch::SetExtraVolume(float value) { TARVEL_SET_FIELD(FExtraVolume, value); }
+void TBranch::SetResistance(double value) { TARVEL_SET_FIELD(FResistance, value); }
+void TBranch::SetComment(const QString &value) { TARVEL_SET_FIELD(FComment, value); }
+void TBranch::SetName(const QString &value) { TARVEL_SET_FIELD(FName, value); }
+void TBranch::SetLayerIndex(qint32 value) { TARVEL_SET_FIELD(FLayerIndex, value); }
+void TBranch::SetPLFIndex(qint32 value) { TARVEL_SET_FIELD(FPLFIndex, value); }
+
+#undef TARVEL_SET_FIELD
+
+bool TBranch::Zone(int zone) const
+{
+    return zone >= 1 && zone <= 6 ? FZone[zone - 1] : false;
+}
+
+float TBranch::ZoneBound(int bound) const
+{
+    return bound >= 1 && bound <= 12 ? FBound[bound - 1] : 0.0f;
+}
+
+float TBranch::OptionValue(int index) const
+{
+    return index >= 1 && index <= 4 ? FOptValue[index - 1] : 0.0f;
+}
+
+void TBranch::SetZone(int zone, bool on)
+{
+    if (zone < 1 || zone > 6 || FZone[zone - 1] == on)
+        return;
+    FZone[zone - 1] = on;
+    if (zone <= 2) {
+        TInfoBranchList &list = FMine->GasBranches(zone);
+        if (on)
+            list.Append(this);
+        else
+            list.Remove(this);
+    }
+    Changed();
+    if (!FMine->Updating())
+        FMine->RefreshScheme();
+}
+
+void TBranch::SetZoneBound(int bound, float value)
+{
+    if (bound < 1 || bound > 12)
+        return;
+    if (value < 0 || std::isnan(value))
+        value = 0;
+    const float length = Length();
+    if (!IsUnset(length) && value > length)
+        value = length;
+    if (FBound[bound - 1] == value)
+        return;
+    FBound[bound - 1] = value;
+    Changed();
+    if (FMine->Scheme() && !FMine->Updating() && FZone[(bound - 1) / 2])
+        FMine->RefreshScheme();
+}
+
+void TBranch::SetGasKind(int which, quint8 kind)
+{
+    if (which < 1 || which > 2 || FGasKind[which - 1] == kind)
+        return;
+    FGasKind[which - 1] = kind;
+    if (which == 1)
+        FNormalMark = 0;
+    else
+        FRouteMark = 0;
+    Changed();
+    if (!FMine->Updating())
+        FMine->RefreshScheme();
+}
+
+void TBranch::SetOption(int which, bool on)
+{
+    bool *field = which == 1 ? &FOptA : which == 2 ? &FOptB : nullptr;
+    if (!field || *field == on)
+        return;
+    *field = on;
+    Changed();
+}
+
+void TBranch::SetOptionValue(int index, float value)
+{
+    if (index < 1 || index > 4 || FOptValue[index - 1] == value)
+        return;
+    FOptValue[index - 1] = value;
+    Changed();
+}
+
+void TBranch::SetCellCount(qint32 value)
+{
+    value = std::clamp(value, 0, kMaxCellCount);
+    if (value == FCellCount)
+        return;
+    FCellCount = value;
+    if (!FCells.isEmpty())
+        FCells.resize(value);
+}
+
+TCells &TBranch::Cells()
+{
+    if (FCells.size() != FCellCount)
+        FCells.resize(FCellCount);
+    return FCells;
+}
+
+void TBranch::ClampZonesToLength(float length)
+{
+    for (int i = 0; i < 8; ++i)
+        if (FBound[i] > length)
+            FBound[i] = length;
+}
+
+float TBranch::Length() const
+{
+    if (!FStartUzel || !FEndUzel)
+        return kUnsetReal;
+    const double dx = double(FStartUzel->FX) - FEndUzel->FX;
+    const double dy = double(FStartUzel->FY) - FEndUzel->FY;
+    const double dz = double(FStartUzel->FZ) - FEndUzel->FZ;
+    return float(std::sqrt(dx * dx + dy * dy + dz * dz));
+}
+
+float TBranch::Perimeter() const
+{
+    // A negative section (only possible before the check) gives no perimeter rather than NaN.
+    if (IsUnset(FSection) || !(FSection > 0))
+        return 0.0f;
+    return float(double(MineTables::ShapePerimeterFactor(FShape)) * std::sqrt(double(FSection)));
+}
+
+float TBranch::Volume() const
+{
+    const float length = Length();
+    if (IsUnset(FSection) || IsUnset(length))
+        return kUnsetReal;
+    return float(double(length) * FSection * FVolumeFactor);
+}
+
+float TBranch::Angle() const
+{
+    const float length = Length();
+    if (IsUnset(length))
+        return kUnsetReal;
+    double ratio = std::fabs(double(FStartUzel->FZ) - FEndUzel->FZ) / double(length);
+    if (std::isnan(ratio) || std::isinf(ratio))
+        return kUnsetReal;
+    ratio = std::clamp(ratio, -1.0, 1.0);
+    const double angle = std::asin(ratio) * 57.295779513082320877;
+    if (std::isnan(angle))
+        return kUnsetReal;
+    return float(angle);
+}
+
+float TBranch::EffectiveLength() const
+{
+    if (!FStartUzel || !FEndUzel)
+        return kUnsetReal;
+    int cells = 2;
+    for (TJumper *j : *FJumpers) {
+        if (MineTables::IsFlexibleMaterial(j->Material()) && j->Thickness() != 0) {
+            cells = 3;
+            break;
+        }
+    }
+    return std::max(Length(), float(cells) * FMine->CellLength());
+}
+
+bool TBranch::IsEmpty() const
+{
+    return IsUnset(FNumber) && IsUnset(FStartNumber) && IsUnset(FEndNumber) && IsUnset(FSection);
+}
+
+QString TBranch::InfoText() const
+{
+    // The numbers of the resolved nodes; before resolution the stored numbers stand for them.
+    const qint32 start = FStartUzel ? FStartUzel->Number() : FStartNumber;
+    const qint32 end = FEndUzel ? FEndUzel->Number() : FEndNumber;
+    return QStringLiteral("Шахта \"%1\"\r\n\r\nВыработка №%2\r\nЗаметки: %3\r\n\r\n"
+                          "Начальный узел: %4\r\nКонечный узел: %5\r\nДлина: %6\r\n"
+                          "Сечение: %7\r\nУгол: %8")
+        .arg(FMine->Title(), QString::number(FNumber), FComment, QString::number(start),
+             QString::number(end), QString::number(double(Length()), 'f', 1),
+             QString::number(double(FSection), 'f', 1), QString::number(double(Angle()), 'f', 1));
+}

@@ -1,0 +1,214 @@
+#include "model/TBranchList.h"
+#include "AppError.h"
+#include "model/TBranch.h"
+#include "model/TMine.h"
+#include "model/Unset.h"
+#include <QByteArray>
+#include <QStringEncoder>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+struct SortKey {
+    TBranch *branch;
+    double value;
+    QByteArray text;
+    qint32 number;
+    bool unsetValue;
+};
+
+// Unset (and undefined) values sort first.
+bool Unsorted(double v) { return std::isnan(v) || v == double(kUnsetReal); }
+
+double NumericKey(const TBranch *b, int kind)
+{
+    switch (kind) {
+    case 4: return b->Number();
+    case 5: return b->StartNumber();
+    case 6: return b->EndNumber();
+    case 7: return b->Length();
+    case 8: return b->Section();
+    case 9: return b->Perimeter();
+    case 10: return b->Volume();
+    case 11: return b->VolumeFactor();
+    case 12: return b->ExtraVolume();
+    case 13: return b->Angle();
+    case 15: return b->Resistance();
+    case 16: return b->People().Count();
+    case 18: return b->PLFIndex();
+    default: return 0;
+    }
+}
+
+// Texts compare byte by byte in the document's code page, as they are stored in the file.
+QByteArray TextKey(QStringEncoder &encoder, const QString &s)
+{
+    if (s.isEmpty())
+        return QByteArray();
+    return encoder.encode(s);
+}
+
+} // namespace
+
+TBranchList::TBranchList(TMine *mine) : FMine(mine) {}
+
+TBranchList::~TBranchList() { Clear(); }
+
+void TBranchList::Clear()
+{
+    std::vector<TBranch *> items;
+    items.swap(FItems);
+    FIndex.MarkStale();
+    for (TBranch *b : items) {
+        b->FListPos = -1;
+        delete b;
+    }
+    FIndex.Rebuild(FItems);
+}
+
+TBranch *TBranchList::Items(int i) const
+{
+    if (i < 1 || i > int(FItems.size()))
+        return nullptr;
+    return FItems[i - 1];
+}
+
+int TBranchList::ItemPosition(const TBranch *branch) const
+{
+    if (!branch || branch->FListPos < 0 || branch->FListPos >= int(FItems.size())
+        || FItems[branch->FListPos] != branch)
+        return 0;
+    return branch->FListPos + 1;
+}
+
+TBranch *TBranchList::Find(qint32 number) const { return FIndex.First(number, FItems); }
+
+int TBranchList::PositionOf(qint32 number) const
+{
+    const TBranch *b = Find(number);
+    return b ? b->FListPos + 1 : -1;
+}
+
+TBranch *TBranchList::Get(qint32 number) const
+{
+    TBranch *b = Find(number);
+    if (!b)
+        throw AppError(QStringLiteral("Ветвь №%1 не найдена.").arg(number));
+    return b;
+}
+
+void TBranchList::Add(TBranch *branch)
+{
+    if (!branch || branch->FListPos >= 0)
+        return;
+    branch->FListPos = int(FItems.size());
+    FItems.push_back(branch);
+    FIndex.Inserted(branch);
+    if (FItems.size() == 1)
+        FMine->FCurBranch = branch;
+}
+
+void TBranchList::Reposition(int from)
+{
+    for (int i = from; i < int(FItems.size()); ++i)
+        FItems[i]->FListPos = i;
+}
+
+void TBranchList::Renumbered(TBranch *branch, qint32 oldNumber)
+{
+    FIndex.Renumbered(branch, oldNumber);
+}
+
+void TBranchList::Delete(int i)
+{
+    if (i < 0 || i >= int(FItems.size()))
+        return;
+    TBranch *b = FItems[i];
+    FIndex.Removed(b, b->FNumber);
+    FItems.erase(FItems.begin() + i);
+    Reposition(i);
+    b->FListPos = -1;
+    delete b;
+    if (!FMine->Updating())
+        FMine->RefreshScheme();
+}
+
+int TBranchList::RemoveDoomed()
+{
+    int removed = 0;
+    std::vector<TBranch *> kept;
+    kept.reserve(FItems.size());
+    for (TBranch *b : FItems) {
+        if (b->FDoomed) {
+            b->FListPos = -1;
+            delete b;
+            ++removed;
+        } else {
+            kept.push_back(b);
+        }
+    }
+    if (removed) {
+        FItems.swap(kept);
+        Reposition(0);
+        FIndex.MarkStale();
+    }
+    return removed;
+}
+
+void TBranchList::SortBy(int index)
+{
+    if (index < 0 || index > 14)
+        return;
+    SortByKind(index + 4);
+}
+
+void TBranchList::SortByKind(int kind)
+{
+    if (kind < 4 || kind > 18)
+        return;
+    FMine->DeleteEmptyBranches();
+
+    const bool textual = kind == 14 || kind == 17;
+    std::vector<SortKey> keys;
+    keys.reserve(FItems.size());
+    QStringEncoder encoder("windows-1251");
+    for (TBranch *b : FItems) {
+        SortKey k{b, 0.0, QByteArray(), b->Number(), false};
+        if (textual) {
+            k.text = TextKey(encoder, kind == 14 ? b->Comment() : b->Name());
+        } else {
+            k.value = NumericKey(b, kind);
+            k.unsetValue = Unsorted(k.value);
+        }
+        keys.push_back(std::move(k));
+    }
+    auto byNumber = [](const SortKey &a, const SortKey &b) {
+        const bool ua = IsUnset(a.number), ub = IsUnset(b.number);
+        if (ua != ub)
+            return ua;
+        return a.number < b.number;
+    };
+    if (kind == 4) {
+        std::stable_sort(keys.begin(), keys.end(), byNumber);
+    } else if (textual) {
+        std::stable_sort(keys.begin(), keys.end(), [&](const SortKey &a, const SortKey &b) {
+            const int c = a.text.compare(b.text);
+            if (c != 0)
+                return c < 0;
+            return byNumber(a, b);
+        });
+    } else {
+        std::stable_sort(keys.begin(), keys.end(), [&](const SortKey &a, const SortKey &b) {
+            if (a.unsetValue != b.unsetValue)
+                return a.unsetValue;
+            if (!a.unsetValue && a.value != b.value)
+                return a.value < b.value;
+            return byNumber(a, b);
+        });
+    }
+    for (size_t i = 0; i < keys.size(); ++i)
+        FItems[i] = keys[i].branch;
+    Reposition(0);
+    FIndex.MarkStale();
+}

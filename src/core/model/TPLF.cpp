@@ -1,0 +1,3 @@
+#include "model/TPLF.h"
+
+TPLF::TPLF(TMine *mine) : TLayer(mine, ListKind::PLFs) {}

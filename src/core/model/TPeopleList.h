@@ -1,0 +1,39 @@
+#pragma once
+// A branch's people (owning), 0-based, in ascending Position order. People enter and leave only
+// through TPeopleInfo's constructor and destructor (or Delete).
+#include <QtGlobal>
+#include <vector>
+
+class TMine;
+class TPeopleInfo;
+
+class TPeopleList {
+public:
+    // Refused (AppError "Параметр Owner не должен быть равным nil") without a mine.
+    explicit TPeopleList(TMine *mine);
+    ~TPeopleList();
+    TPeopleList(const TPeopleList &) = delete;
+    TPeopleList &operator=(const TPeopleList &) = delete;
+
+    TMine *Mine() const { return FMine; }
+    int Count() const { return int(FItems.size()); }
+    bool IsEmpty() const { return FItems.empty(); }
+    TPeopleInfo *Items(int i) const;   // 0-based
+    int IndexOf(const TPeopleInfo *person) const;
+    void Delete(int i);
+
+    TPeopleInfo *const *begin() const { return FItems.data(); }
+    TPeopleInfo *const *end() const { return FItems.data() + FItems.size(); }
+
+private:
+    friend class TPeopleInfo;
+    friend class TBranch;
+    void Clear();   // frees every item
+    void Insert(TPeopleInfo *person);
+    void Remove(TPeopleInfo *person);
+    void Resort(TPeopleInfo *person);
+
+    TMine *FMine;
+    bool FClearing = false;
+    std::vector<TPeopleInfo *> FItems;
+};

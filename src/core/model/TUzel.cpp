@@ -1,0 +1,74 @@
+#include "model/TUzel.h"
+#include "AppError.h"
+#include "model/TMine.h"
+#include "model/Unset.h"
+
+TUzel::TUzel(TMine *mine)
+    : FMine(mine), FNumber(kUnsetInt), FX(kUnsetReal), FY(kUnsetReal), FZ(kUnsetReal)
+{
+    if (!mine)
+        throw AppError(QStringLiteral("Параметр Owner не должен быть равным nil"));
+}
+
+TUzel::~TUzel()
+{
+    if (FMine->FCurUzel == this)
+        FMine->FCurUzel = nullptr;
+}
+
+float TUzel::Coordinate(int axis) const
+{
+    switch (axis) {
+    case 1: return FX;
+    case 2: return FY;
+    case 3: return FZ;
+    default: return kUnsetReal;
+    }
+}
+
+void TUzel::SetNumber(qint32 value)
+{
+    if (value == FNumber)
+        return;
+    const qint32 old = FNumber;
+    FNumber = value;
+    if (FListPos >= 0)
+        FMine->FUzels.Renumbered(this, old);
+    FMine->SetModified(true);
+}
+
+void TUzel::SetCoordinate(int axis, float value)
+{
+    float *field = axis == 1 ? &FX : axis == 2 ? &FY : axis == 3 ? &FZ : nullptr;
+    if (!field || *field == value)
+        return;
+    const float old = *field;
+    *field = value;
+    FMine->SetModified(true);
+    if (FListPos >= 0) {
+        FMine->NodeMoved(axis, old, value);
+        FMine->NodeGeometryChanged(this);
+    }
+}
+
+void TUzel::SetSurface(bool value)
+{
+    if (value == FSurface)
+        return;
+    FSurface = value;
+    FMine->SetModified(true);
+}
+
+bool TUzel::IsEmpty() const
+{
+    return IsUnset(FNumber) && IsUnset(FX) && IsUnset(FY) && IsUnset(FZ);
+}
+
+QString TUzel::InfoText() const
+{
+    return QStringLiteral("Шахта: \"%1\"\r\n\r\nУзел №%2\r\nКоординаты: X=%3, Y=%4, Z=%5\r\n"
+                          "Количество инцидентных ветвей: %6")
+        .arg(FMine->Title(), QString::number(FNumber), QString::number(double(FX), 'f', 1),
+             QString::number(double(FY), 'f', 1), QString::number(double(FZ), 'f', 1),
+             QString::number(FBranchCount));
+}

@@ -1,0 +1,78 @@
+#pragma once
+// A node of the network (a junction of workings). Owned by its mine's TUzelList.
+// Every change goes through a setter; setters that mark the document modified do so only when
+// the value really changes (reals compare exactly).
+#include <QString>
+#include <QtGlobal>
+
+class TMine;
+class TBranch;
+class TUzelList;
+template <class T> class TNumberIndex;
+
+class TUzel {
+public:
+    // Refused (AppError) without a mine. The node is not in any list until TUzelList::Add.
+    explicit TUzel(TMine *mine);
+    ~TUzel();
+    TUzel(const TUzel &) = delete;
+    TUzel &operator=(const TUzel &) = delete;
+
+    TMine *Mine() const { return FMine; }
+    qint32 Number() const { return FNumber; }
+    float X() const { return FX; }
+    float Y() const { return FY; }
+    float Z() const { return FZ; }
+    // axis 1 = X, 2 = Y, 3 = Z
+    float Coordinate(int axis) const;
+    qint32 ProjX() const { return FProjX; }
+    qint32 ProjY() const { return FProjY; }
+    // Incident branches as counted by the last ResolveIncidence (a plain int: a node may carry
+    // any number of branches).
+    int BranchCount() const { return FBranchCount; }
+    bool Surface() const { return FSurface; }
+    bool Drawn() const { return FDrawn; }
+    qint32 Extra1() const { return FExtra1; }
+    qint32 Extra2() const { return FExtra2; }
+
+    // Marks Modified on a change. Branches keep their start/end numbers; they re-resolve at the
+    // next ResolveIncidence.
+    void SetNumber(qint32 value);
+    // axis 1..3; on a change: Modified, extents and projection, scheme refresh.
+    void SetCoordinate(int axis, float value);
+    void SetSurface(bool value);                // Modified on a change
+    void SetExtra1(qint32 value) { FExtra1 = value; }   // kept for the file; no Modified
+    void SetExtra2(qint32 value) { FExtra2 = value; }   // kept for the file; no Modified
+    void SetDrawn(bool value) { FDrawn = value; }       // drawing's working flag; no Modified
+    void SetProjection(qint32 x, qint32 y) { FProjX = x; FProjY = y; }  // no Modified
+    void SetBranchCount(int value) { FBranchCount = value; }            // no Modified
+
+    // Branches whose resolved StartUzel or EndUzel is this node (a loop branch counts once).
+    // Kept as a counter by the branches, so this is O(1).
+    int IncidentCount() const { return FIncidentRefs; }
+    // Number and all three coordinates unset.
+    bool IsEmpty() const;
+    // Text of the node's information box (caption MineTables::InfoBoxCaption()).
+    QString InfoText() const;
+
+    // 0-based position in the mine's node list, -1 when not in it.
+    int ListPos() const { return FListPos; }
+
+private:
+    friend class TUzelList;
+    friend class TBranch;
+    friend class TMine;
+
+    TMine *FMine;
+    qint32 FNumber;
+    float FX, FY, FZ;
+    qint32 FProjX = 0, FProjY = 0;
+    int FBranchCount = 0;
+    bool FSurface = false;
+    bool FDrawn = false;
+    qint32 FExtra1 = -1, FExtra2 = -1;
+
+    int FListPos = -1;
+    int FIncidentRefs = 0;
+    bool FDoomed = false;   // marked during a bulk deletion
+};

@@ -1,0 +1,169 @@
+#include "model/TUzelList.h"
+#include "AppError.h"
+#include "model/TBranch.h"
+#include "model/TMine.h"
+#include "model/TUzel.h"
+#include "model/Unset.h"
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Node coordinates are equal when they differ by at most 0.01 % of the smaller magnitude, and
+// never by less than 0.0001 m.
+bool EqualWithin(float a, float b)
+{
+    const double da = a, db = b;
+    const double tol = std::max(std::min(std::fabs(da), std::fabs(db)) * 0.0001, 0.0001);
+    return std::fabs(da - db) <= tol;
+}
+
+// -1, 0, 1; unset values first.
+int CompareNumber(qint32 a, qint32 b)
+{
+    const bool ua = IsUnset(a), ub = IsUnset(b);
+    if (ua != ub)
+        return ua ? -1 : 1;
+    return a < b ? -1 : a > b ? 1 : 0;
+}
+
+int CompareCoordinate(float a, float b)
+{
+    const bool ua = IsUnset(a), ub = IsUnset(b);
+    if (ua != ub)
+        return ua ? -1 : 1;
+    if (ua || EqualWithin(a, b))
+        return 0;
+    return a < b ? -1 : 1;
+}
+
+int CompareNodes(const TUzel *a, const TUzel *b, int kind)
+{
+    for (int axis = kind; axis >= 1; --axis) {
+        const int c = CompareCoordinate(a->Coordinate(axis), b->Coordinate(axis));
+        if (c != 0)
+            return c;
+    }
+    return CompareNumber(a->Number(), b->Number());
+}
+
+} // namespace
+
+TUzelList::TUzelList(TMine *mine) : FMine(mine) {}
+
+TUzelList::~TUzelList() { Clear(); }
+
+void TUzelList::Clear()
+{
+    std::vector<TUzel *> items;
+    items.swap(FItems);
+    FIndex.MarkStale();
+    for (TUzel *n : items)
+        delete n;
+    FIndex.Rebuild(FItems);
+}
+
+TUzel *TUzelList::Items(int i) const
+{
+    if (i < 1 || i > int(FItems.size()))
+        return nullptr;
+    return FItems[i - 1];
+}
+
+int TUzelList::ItemPosition(const TUzel *uzel) const
+{
+    if (!uzel || uzel->FListPos < 0 || uzel->FListPos >= int(FItems.size())
+        || FItems[uzel->FListPos] != uzel)
+        return 0;
+    return uzel->FListPos + 1;
+}
+
+TUzel *TUzelList::Find(qint32 number) const { return FIndex.First(number, FItems); }
+
+int TUzelList::PositionOf(qint32 number) const
+{
+    const TUzel *n = Find(number);
+    return n ? n->FListPos + 1 : 0;
+}
+
+void TUzelList::Add(TUzel *uzel)
+{
+    if (!uzel || uzel->FListPos >= 0)
+        return;
+    uzel->FListPos = int(FItems.size());
+    FItems.push_back(uzel);
+    FIndex.Inserted(uzel);
+    if (FItems.size() == 1)
+        FMine->FCurUzel = uzel;
+    FMine->ExtendBounds(uzel);
+    FMine->NodeGeometryChanged(uzel);
+}
+
+void TUzelList::Reposition(int from)
+{
+    for (int i = from; i < int(FItems.size()); ++i)
+        FItems[i]->FListPos = i;
+}
+
+void TUzelList::Renumbered(TUzel *uzel, qint32 oldNumber) { FIndex.Renumbered(uzel, oldNumber); }
+
+void TUzelList::Delete(int i)
+{
+    if (i < 0 || i >= int(FItems.size()))
+        return;
+    TUzel *n = FItems[i];
+    if (!n->IsEmpty() && n->IncidentCount() > 0)
+        throw AppError(QStringLiteral(
+            "Невозможно удалить узел, т.к. количество инцидетных ему ветвей больше 0."));
+    if (n->FIncidentRefs > 0) {
+        // An empty node may still be what some branch resolved to; those branches forget it
+        // rather than point at freed memory.
+        for (TBranch *b : FMine->FBranches)
+            if (b->FStartUzel == n || b->FEndUzel == n)
+                b->LinkEnds(b->FStartUzel == n ? nullptr : b->FStartUzel,
+                            b->FEndUzel == n ? nullptr : b->FEndUzel);
+    }
+    FIndex.Removed(n, n->FNumber);
+    FItems.erase(FItems.begin() + i);
+    Reposition(i);
+    n->FListPos = -1;
+    FMine->NodeLeaving(n);
+    delete n;
+    FMine->UpdateExtents(false);
+    FMine->ProjectNodes();
+    FMine->RefreshScheme();
+}
+
+int TUzelList::RemoveDoomed()
+{
+    int removed = 0;
+    std::vector<TUzel *> kept;
+    kept.reserve(FItems.size());
+    for (TUzel *n : FItems) {
+        if (n->FDoomed) {
+            n->FListPos = -1;
+            delete n;
+            ++removed;
+        } else {
+            kept.push_back(n);
+        }
+    }
+    if (removed) {
+        FItems.swap(kept);
+        Reposition(0);
+        FIndex.MarkStale();
+    }
+    return removed;
+}
+
+void TUzelList::SortBy(int kind)
+{
+    if (kind < 0 || kind > 3)
+        return;
+    FMine->DeleteEmptyUzels();
+    std::stable_sort(FItems.begin(), FItems.end(), [kind](const TUzel *a, const TUzel *b) {
+        return CompareNodes(a, b, kind) < 0;
+    });
+    Reposition(0);
+    FIndex.MarkStale();
+}

@@ -1,0 +1,51 @@
+#pragma once
+// The mine's nodes (owning). Items are addressed 1-based (Items(1) is the first node); Delete
+// takes a 0-based position. Lookups by number run through an index and mean "the first node in
+// list order carrying that number".
+#include "model/NumberIndex.h"
+#include <QtGlobal>
+#include <vector>
+
+class TMine;
+class TUzel;
+
+class TUzelList {
+public:
+    explicit TUzelList(TMine *mine);
+    ~TUzelList();
+    TUzelList(const TUzelList &) = delete;
+    TUzelList &operator=(const TUzelList &) = delete;
+
+    TMine *Mine() const { return FMine; }
+    int Count() const { return int(FItems.size()); }
+    TUzel *Items(int i) const;   // 1-based
+    // 1-based position of the node in this list, 0 when it is not in it. O(1).
+    int ItemPosition(const TUzel *uzel) const;
+    // 1-based position of the first node with that number, 0 when none.
+    int PositionOf(qint32 number) const;
+    TUzel *Find(qint32 number) const;
+    // Appends (taking ownership). The first node of the list becomes the mine's CurUzel;
+    // extents and projection are updated and the scheme refreshed unless the mine is Updating.
+    void Add(TUzel *uzel);
+    // Deletes the node at 0-based position i. Refused (AppError) when the node is not empty
+    // and has incident branches. Does not mark Modified.
+    void Delete(int i);
+    // kind 0..3 (number, X, Y, Z): deletes the empty nodes, then sorts stably.
+    void SortBy(int kind);
+
+    TUzel *const *begin() const { return FItems.data(); }
+    TUzel *const *end() const { return FItems.data() + FItems.size(); }
+
+private:
+    friend class TMine;
+    friend class TUzel;
+    void Renumbered(TUzel *uzel, qint32 oldNumber);
+    // Removes every node marked FDoomed in one pass; returns how many.
+    int RemoveDoomed();
+    void Reposition(int from);
+    void Clear();
+
+    TMine *FMine;
+    std::vector<TUzel *> FItems;
+    TNumberIndex<TUzel> FIndex;
+};

@@ -272,6 +272,9 @@ TElementGrid::TElementGrid(Kind kind, QWidget *parent) : QTableView(parent), m_k
         corner->setGeometry(frameWidth(), frameWidth(), verticalHeader()->width(),
                             horizontalHeader()->height());
     });
+    // Column widths are the user's to change; an open choice box keeps to its cell.
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this] { QTimer::singleShot(0, this, &TElementGrid::followChoiceBox); });
     ApplyDisplaySettings();
 }
 
@@ -598,9 +601,15 @@ void TElementGrid::choiceMade(int index)
 
 void TElementGrid::followChoiceBox()
 {
-    // An open choice box follows its cell.
-    if (m_choiceBox)
-        OpenCellChoice(CurrentColumn(), CurrentRow());
+    // An open choice box follows its cell; moving it rather than opening it anew leaves the
+    // keyboard focus where it is while the window is resized.
+    if (!m_choiceBox)
+        return;
+    if (rowHeight(m_choiceRow - 1) != DefaultRowHeight()) {
+        DestroyChoiceBox();
+        return;
+    }
+    m_choiceBox->setGeometry(CellRect(m_choiceColumn, m_choiceRow));
 }
 
 void TElementGrid::resizeEvent(QResizeEvent *event)

@@ -540,6 +540,17 @@ private slots:
         QTRY_VERIFY(grid->ChoiceBox());
         QCOMPARE(grid->ChoiceBox()->geometry(), grid->CellRect(SC::Vent, 12));
         QVERIFY(grid->ChoiceBox()->geometry() != before);
+        // A resize moves it too, without taking the keyboard focus from elsewhere.
+        QLineEdit outside(panel);
+        outside.show();
+        QApplication::setActiveWindow(panel);
+        outside.setFocus();
+        grid->setColumnWidth(0, 90);
+        QTRY_COMPARE(grid->ChoiceBox()->geometry(), grid->CellRect(SC::Vent, 12));
+        panel->resize(650, 300);
+        QVERIFY(grid->ChoiceBox());
+        QCOMPARE(grid->ChoiceBox()->geometry(), grid->CellRect(SC::Vent, 12));
+        QVERIFY(outside.hasFocus());
     }
 
     void arbitraryOpening_data()

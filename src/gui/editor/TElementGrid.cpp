@@ -266,7 +266,7 @@ TElementGrid::TElementGrid(Kind kind, QWidget *parent) : QTableView(parent), m_k
         setColumnWidth(c - 1, kind == Stoppings ? StoppingColumnWidth(c) : PersonColumnWidth(c));
     // The widget's corner (over the row numbers) is drawn like the other fixed cells.
     auto *corner = new TCornerCell(this);
-    corner->lower();
+    corner->raise();
     corner->setGeometry(0, 0, 1, 1);
     connect(horizontalHeader(), &QHeaderView::geometriesChanged, corner, [this, corner] {
         corner->setGeometry(frameWidth(), frameWidth(), verticalHeader()->width(),

@@ -1,0 +1,115 @@
+#pragma once
+// Near-linear grouping for the pair tests of the topology check. A pairwise loop over i < j
+// with equal keys visits, for each i in ascending order, the later positions sharing its key in
+// ascending order. Linking every position to the next later one with the same key reproduces
+// exactly that walk: for i, follow next[i], next[next[i]], ... This costs one hash pass instead
+// of n²/2 comparisons and still lists every pair in the same order.
+#include <QtGlobal>
+
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+namespace checks_detail {
+
+inline quint64 MixKey(quint64 k)
+{
+    k ^= k >> 33;
+    k *= 0xff51afd7ed558ccdULL;
+    k ^= k >> 33;
+    k *= 0xc4ceb9fe1a85ec53ULL;
+    k ^= k >> 33;
+    return k;
+}
+
+// Table from 64-bit keys to an int payload, built for a known set of keys and never resized.
+// Keys in a narrow range (numbers 1..n, the usual numbering) index an array directly; others go
+// through open addressing, at most half full so that probes stay short.
+class TKeyTable {
+public:
+    explicit TKeyTable(const std::vector<quint64> &keys)
+    {
+        if (!keys.empty()) {
+            const auto [lo, hi] = std::minmax_element(keys.begin(), keys.end());
+            if (*hi - *lo <= 4 * quint64(keys.size()) + 1024) {
+                m_direct = true;
+                m_base = *lo;
+                m_values.assign(size_t(*hi - *lo) + 1, kEmpty);
+                return;
+            }
+        }
+        const size_t cap = std::bit_ceil(std::max<size_t>(16, keys.size() * 2));
+        m_mask = cap - 1;
+        m_keys.resize(cap);
+        m_values.assign(cap, kEmpty);
+    }
+
+    // Payload slot of key, created with the value kEmpty when absent. key must be one of the
+    // keys the table was built for.
+    int &Slot(quint64 key)
+    {
+        if (m_direct)
+            return m_values[size_t(key - m_base)];
+        size_t i = MixKey(key) & m_mask;
+        while (m_values[i] != kEmpty && m_keys[i] != key)
+            i = (i + 1) & m_mask;
+        m_keys[i] = key;
+        return m_values[i];
+    }
+
+    // Whether a payload was stored for key (any key may be asked).
+    bool Contains(quint64 key) const
+    {
+        if (m_direct)
+            return key >= m_base && key - m_base < m_values.size() && m_values[size_t(key - m_base)] != kEmpty;
+        size_t i = MixKey(key) & m_mask;
+        while (m_values[i] != kEmpty) {
+            if (m_keys[i] == key)
+                return true;
+            i = (i + 1) & m_mask;
+        }
+        return false;
+    }
+
+    // Payloads must differ from kEmpty; positions (>= 0) do.
+    static constexpr int kEmpty = -1;
+
+private:
+    bool m_direct = false;
+    quint64 m_base = 0;
+    size_t m_mask = 0;
+    std::vector<quint64> m_keys;
+    std::vector<int> m_values;
+};
+
+// next[i] = the smallest j > i with keys[j] == keys[i], or -1. Positions are 0-based.
+// Returns whether any key occurs more than once.
+inline bool LinkEqualKeys(const std::vector<quint64> &keys, std::vector<int> &next)
+{
+    next.assign(keys.size(), -1);
+    TKeyTable table(keys);
+    bool repeated = false;
+    for (size_t i = keys.size(); i-- > 0;) {
+        int &last = table.Slot(keys[i]);
+        if (last != TKeyTable::kEmpty) {
+            next[i] = last;
+            repeated = true;
+        }
+        last = int(i);
+    }
+    return repeated;
+}
+
+// Key of an unordered pair of node numbers: 1-2 and 2-1 join the same two nodes.
+inline quint64 UnorderedPairKey(qint32 a, qint32 b)
+{
+    if (b < a)
+        std::swap(a, b);
+    return (quint64(quint32(a)) << 32) | quint32(b);
+}
+
+inline quint64 NumberKey(qint32 n) { return quint64(quint32(n)); }
+
+} // namespace checks_detail

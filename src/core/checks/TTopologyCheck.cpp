@@ -1,0 +1,427 @@
+#include "checks/TTopologyCheck.h"
+
+#include "checks/KeyChains.h"
+#include "checks/TCheckStatus.h"
+#include "model/TBranch.h"
+#include "model/TMine.h"
+#include "model/TUzel.h"
+#include "model/Unset.h"
+
+#include <QLocale>
+
+using namespace checks_detail;
+
+namespace {
+
+// The status bar shows the running step and is returned to its panels however the stage ends.
+class StatusScope {
+public:
+    StatusScope(TCheckStatus *status, const QString &text) : m_status(status) { Show(text); }
+    ~StatusScope()
+    {
+        if (m_status)
+            m_status->ClearStatusText();
+    }
+    void Show(const QString &text)
+    {
+        if (m_status)
+            m_status->ShowStatusText(text);
+    }
+    StatusScope(const StatusScope &) = delete;
+    StatusScope &operator=(const StatusScope &) = delete;
+
+private:
+    TCheckStatus *m_status;
+};
+
+TStageResult EarlyEnd(const TStageResult &sofar)
+{
+    TStageResult r = sofar;
+    r.Passed = false;
+    r.EarlyEnd = true;
+    return r;
+}
+
+} // namespace
+
+// The findings of one test: the first one opens the group with an empty line (unless the list
+// is still empty) and the header.
+class TTopologyCheck::Group {
+public:
+    Group(TMessageSink &sink, QString header) : m_sink(sink), m_header(std::move(header)) {}
+
+    void Add(const QString &text, std::optional<TErrorInfo> info = std::nullopt)
+    {
+        Open();
+        m_sink.AddMessage(text, info);
+    }
+    void Open()
+    {
+        if (m_open)
+            return;
+        m_open = true;
+        if (m_sink.MessageCount() > 0)
+            m_sink.AddMessage(QString());
+        m_sink.AddMessage(m_header);
+    }
+    bool IsOpen() const { return m_open; }
+
+private:
+    TMessageSink &m_sink;
+    QString m_header;
+    bool m_open = false;
+};
+
+TTopologyCheck::TTopologyCheck(TMine &mine, TMessageSink &sink, TCheckStatus *status)
+    : m_mine(mine), m_sink(sink), m_status(status)
+{
+    const QString point = QLocale().decimalPoint();
+    m_point = point.isEmpty() ? QLatin1Char('.') : point.at(0);
+}
+
+const QString &TTopologyCheck::StopLine()
+{
+    static const QString line = QStringLiteral("Проверка остановлена из-за большого количества ошибок.");
+    return line;
+}
+
+QString TTopologyCheck::FormatCoordinate(float value) const
+{
+    if (value == kUnsetReal)
+        return QString();
+    QString text = QString::number(double(value), 'f', 1);
+    if (m_point != QLatin1Char('.'))
+        text.replace(QLatin1Char('.'), m_point);
+    return text;
+}
+
+QString TTopologyCheck::FormatNumber(qint32 value)
+{
+    return value == kUnsetInt ? QString() : QString::number(value);
+}
+
+QString TTopologyCheck::FormatOwnNumber(qint32 value)
+{
+    return FormatNumber(value) + QLatin1Char(' ');
+}
+
+QString TTopologyCheck::CommentSuffix(const QString &comment)
+{
+    if (comment.isEmpty())
+        return QString();
+    return QStringLiteral(",  \"") + comment + QLatin1Char('"');
+}
+
+TStageResult TTopologyCheck::CheckTopology()
+{
+    StatusScope status(m_status, QStringLiteral("Проверка топологии шахты"));
+    TStageResult r;
+    m_sink.ClearMessages();
+
+    r.DeletedUzels = m_mine.DeleteEmptyUzels();
+    if (r.DeletedUzels > 0)
+        m_sink.AddMessage(QStringLiteral("Удалено пустых узлов: %1").arg(r.DeletedUzels));
+    r.DeletedBranches = m_mine.DeleteEmptyBranches();
+    if (r.DeletedBranches > 0)
+        m_sink.AddMessage(QStringLiteral("Удалено пустых ветвей: %1").arg(r.DeletedBranches));
+    m_sink.SelectFirstMessage();
+
+    const TUzelList &uzels = m_mine.Uzels();
+    const TBranchList &branches = m_mine.Branches();
+    const int uzelCount = uzels.Count();
+    const int branchCount = branches.Count();
+
+    if (uzelCount == 0)
+        m_sink.AddMessage(QStringLiteral("Отсутствуют данные по сопряжениям"));
+    if (branchCount == 0)
+        m_sink.AddMessage(QStringLiteral("Отсутствуют данные по выработкам"));
+    bool result = branchCount > 0;
+
+    Group badUzels(m_sink, QStringLiteral("Обнаружены узлы с неверно указанными номерами:"));
+    for (int i = 1; i <= uzelCount; ++i) {
+        const TUzel *n = uzels.Items(i);
+        if (n->Number() == kUnsetInt || n->Number() < 1) {
+            result = false;
+            badUzels.Add(QStringLiteral("  - №=%1,  X=%2,  Y=%3,  Z=%4")
+                             .arg(FormatOwnNumber(n->Number()), FormatCoordinate(n->X()),
+                                  FormatCoordinate(n->Y()), FormatCoordinate(n->Z())),
+                         TErrorInfo{ErrorKind::UzelNumber, i});
+        }
+    }
+
+    Group badBranches(m_sink, QStringLiteral("Обнаружены ветви с неверно указанными номероми:"));
+    for (int i = 1; i <= branchCount; ++i) {
+        const TBranch *b = branches.Items(i);
+        if (b->Number() == kUnsetInt || b->Number() < 1) {
+            result = false;
+            badBranches.Add(QStringLiteral("  - №=%1,  Нач.у.=%2,  Кон.у.=%3")
+                                    .arg(FormatOwnNumber(b->Number()), FormatNumber(b->StartNumber()),
+                                         FormatNumber(b->EndNumber()))
+                                + CommentSuffix(b->Comment()),
+                            TErrorInfo{ErrorKind::BranchNumber, i});
+        }
+    }
+
+    if (!result)
+        return EarlyEnd(r);
+
+    // A repeated number, a branch without its node numbers or a loop leaves the network unusable
+    // for the later stages, so each of them fails the stage too.
+    if (RepeatedUzelNumbers())
+        result = false;
+    if (RepeatedBranchNumbers())
+        result = false;
+
+    Group noNumbers(m_sink, QStringLiteral("Обнаружены ветви без указанных номеров узлов:"));
+    for (int i = 1; i <= branchCount; ++i) {
+        const TBranch *b = branches.Items(i);
+        const bool noStart = b->StartNumber() == kUnsetInt;
+        if (!noStart && b->EndNumber() != kUnsetInt)
+            continue;
+        result = false;
+        noNumbers.Add(QStringLiteral("  - У ветви № %1 отсутствует номер ").arg(b->Number())
+                          + (noStart ? QStringLiteral("начального узла") : QStringLiteral("конечного узла")),
+                      TErrorInfo{noStart ? ErrorKind::StartUzel : ErrorKind::EndUzel, i});
+    }
+
+    if (!result)
+        return EarlyEnd(r);
+
+    if (MissingReferences())
+        return EarlyEnd(r);
+
+    Group loops(m_sink, QStringLiteral("Обнаружены ветви с одинаковыми номерами начального и конечного узлов:"));
+    for (int i = 1; i <= branchCount; ++i) {
+        const TBranch *b = branches.Items(i);
+        if (b->StartNumber() == b->EndNumber()) {
+            result = false;
+            loops.Add(QStringLiteral("  - Ветвь № %1. Узлы с номерами %2 и %3")
+                          .arg(b->Number())
+                          .arg(b->StartNumber())
+                          .arg(b->EndNumber()),
+                      TErrorInfo{ErrorKind::BothUzels, i});
+        }
+    }
+
+    r.Passed = result;
+    return r;
+}
+
+// Every pair i < j of nodes with one number, as two lines and an empty one.
+bool TTopologyCheck::RepeatedUzelNumbers()
+{
+    const TUzelList &uzels = m_mine.Uzels();
+    const int count = uzels.Count();
+    std::vector<quint64> keys(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i)
+        keys[size_t(i)] = NumberKey(uzels.Items(i + 1)->Number());
+    std::vector<int> next;
+    if (!LinkEqualKeys(keys, next))
+        return false;
+
+    Group group(m_sink, QStringLiteral("Обнаружены узлы с повторяющимися номерами: "));
+    auto line = [this](const TUzel *n) {
+        return QStringLiteral("  - № %1,  X=%2,  Y=%3,  Z=%4")
+            .arg(QString::number(n->Number()), FormatCoordinate(n->X()), FormatCoordinate(n->Y()),
+                 FormatCoordinate(n->Z()));
+    };
+    for (int i = 0; i < count; ++i) {
+        if (next[size_t(i)] < 0)
+            continue;
+        const QString first = line(uzels.Items(i + 1));
+        for (int j = next[size_t(i)]; j >= 0; j = next[size_t(j)]) {
+            group.Add(first, TErrorInfo{ErrorKind::RepeatedUzel, i + 1});
+            group.Add(line(uzels.Items(j + 1)), TErrorInfo{ErrorKind::RepeatedUzel, j + 1});
+            m_sink.AddMessage(QString());
+        }
+    }
+    return true;
+}
+
+// Every pair i < j of branches with one number. The pairs are separated by empty lines; the
+// last one is not followed by any.
+bool TTopologyCheck::RepeatedBranchNumbers()
+{
+    const TBranchList &branches = m_mine.Branches();
+    const int count = branches.Count();
+    std::vector<quint64> keys(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i)
+        keys[size_t(i)] = NumberKey(branches.Items(i + 1)->Number());
+    std::vector<int> next;
+    if (!LinkEqualKeys(keys, next))
+        return false;
+
+    Group group(m_sink, QStringLiteral("Обнаружены ветви с повторяющимися номерами: "));
+    auto line = [](const TBranch *b) {
+        return QStringLiteral("  - № ?, Нач.у.=%1, Кон.у.=%2")
+                   .arg(FormatNumber(b->StartNumber()), FormatNumber(b->EndNumber()))
+            + CommentSuffix(b->Comment());
+    };
+    for (int i = 0; i < count; ++i) {
+        if (next[size_t(i)] < 0)
+            continue;
+        const QString first = line(branches.Items(i + 1));
+        for (int j = next[size_t(i)]; j >= 0; j = next[size_t(j)]) {
+            if (group.IsOpen())
+                m_sink.AddMessage(QString());
+            group.Add(first, TErrorInfo{ErrorKind::RepeatedBranch, i + 1});
+            group.Add(line(branches.Items(j + 1)), TErrorInfo{ErrorKind::RepeatedBranch, j + 1});
+        }
+    }
+    return true;
+}
+
+// Start and end numbers that name no node; at most ten are listed.
+bool TTopologyCheck::MissingReferences()
+{
+    const TUzelList &uzels = m_mine.Uzels();
+    const TBranchList &branches = m_mine.Branches();
+    std::vector<quint64> keys;
+    keys.reserve(size_t(uzels.Count()));
+    for (const TUzel *n : uzels)
+        keys.push_back(NumberKey(n->Number()));
+    TKeyTable numbers(keys);
+    for (quint64 key : keys)
+        numbers.Slot(key) = 0;
+    auto exists = [&numbers](qint32 number) {
+        return number != kUnsetInt && numbers.Contains(NumberKey(number));
+    };
+
+    constexpr int kMaxListed = 10;
+    Group group(m_sink, QStringLiteral("Обнаружены ветви, ссылающиеся на несуществующие узлы: "));
+    int listed = 0;
+    bool missing = false;
+    for (int i = 1; i <= branches.Count(); ++i) {
+        const TBranch *b = branches.Items(i);
+        const qint32 ends[2] = {b->StartNumber(), b->EndNumber()};
+        for (int e = 0; e < 2; ++e) {
+            if (exists(ends[e]))
+                continue;
+            missing = true;
+            if (listed == kMaxListed) {
+                m_sink.AddMessage(StopLine());
+                return true;
+            }
+            group.Add(QStringLiteral("  - Ветвь № %1 ссылается на узел № %2").arg(b->Number()).arg(ends[e]),
+                      TErrorInfo{e == 0 ? ErrorKind::StartUzel : ErrorKind::EndUzel, i});
+            ++listed;
+        }
+    }
+    return missing;
+}
+
+TStageResult TTopologyCheck::CheckCoordinates()
+{
+    StatusScope status(m_status, QStringLiteral("Проверка наличия координат"));
+    TStageResult r;
+    bool result = true;
+
+    constexpr int kMaxListed = 20;
+    const TUzelList &uzels = m_mine.Uzels();
+    Group group(m_sink, QStringLiteral("Обнаружены узлы без указанных коодинат:"));
+    int listed = 0;
+    for (int i = 1; i <= uzels.Count(); ++i) {
+        const TUzel *n = uzels.Items(i);
+        if (n->X() != kUnsetReal && n->Y() != kUnsetReal && n->Z() != kUnsetReal)
+            continue;
+        result = false;
+        if (listed == kMaxListed) {
+            m_sink.AddMessage(StopLine());
+            break;
+        }
+        group.Add(QStringLiteral("  - № %1,  X=%2,  Y=%3,  Z=%4")
+                      .arg(QString::number(n->Number()), FormatCoordinate(n->X()), FormatCoordinate(n->Y()),
+                           FormatCoordinate(n->Z())),
+                  TErrorInfo{ErrorKind::Coordinates, i});
+        ++listed;
+    }
+
+    m_mine.SetTopologyValid(result);
+    r.Passed = result;
+    return r;
+}
+
+TStageResult TTopologyCheck::CheckPhysics()
+{
+    StatusScope status(m_status, QStringLiteral("Проверка физических характеристик"));
+    TStageResult r;
+    bool result = true;
+
+    // The bounds are valid values; a pressure that is not a number is not.
+    const qint32 t = m_mine.Temperature();
+    const float p = m_mine.Pressure();
+    if (t < -60 || t > 60 || !(p >= 0.95f && p <= 1.05f)) {
+        result = false;
+        Group physics(m_sink, QStringLiteral("Физические характеристики шахты:"));
+        physics.Add(QStringLiteral("Неверные значения температуры или давления в шахте"),
+                    TErrorInfo{ErrorKind::MinePhysics, 0});
+    }
+
+    status.Show(QStringLiteral("Проверка инцидентностей узлов"));
+    Group topology(m_sink, QStringLiteral("Нарушение топологии шахты:"));
+    const TUzelList &uzels = m_mine.Uzels();
+    for (int i = 1; i <= uzels.Count(); ++i) {
+        const TUzel *n = uzels.Items(i);
+        const int c = n->BranchCount();
+        QString text;
+        if (c == 0)
+            text = QStringLiteral("  - Узел № %1 изолирован");
+        else if (c > 6)
+            text = QStringLiteral("  - С узлом № %1 стыкуется более 6-ти ветвей");
+        else if (n->Surface() && c > 1)
+            text = QStringLiteral("  - Поверхностный узел № %1 соединяется более чем с одной ветвью");
+        else
+            continue;
+        result = false;
+        topology.Add(text.arg(n->Number()), TErrorInfo{ErrorKind::UzelIncidence, i});
+    }
+
+    const TBranchList &branches = m_mine.Branches();
+    const int count = branches.Count();
+    std::vector<quint64> keys(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        const TBranch *b = branches.Items(i + 1);
+        keys[size_t(i)] = UnorderedPairKey(b->StartNumber(), b->EndNumber());
+    }
+    std::vector<int> next;
+    LinkEqualKeys(keys, next);
+
+    auto endCount = [](const TUzel *n) { return n ? n->BranchCount() : -1; };
+    for (int i = 0; i < count; ++i) {
+        const TBranch *b = branches.Items(i + 1);
+        if (endCount(b->StartUzel()) == 1 && endCount(b->EndUzel()) == 1) {
+            result = false;
+            topology.Add(QStringLiteral("  - Обнаружена изолированная ветвь %1").arg(b->Number()),
+                         TErrorInfo{ErrorKind::BranchIncidence, i + 1});
+        }
+        for (int j = next[size_t(i)]; j >= 0; j = next[size_t(j)]) {
+            result = false;
+            topology.Add(QStringLiteral("  - Обнаружены параллельные ветви (%1 и %2)")
+                             .arg(b->Number())
+                             .arg(branches.Items(j + 1)->Number()),
+                         TErrorInfo{ErrorKind::BranchIncidence, i + 1});
+        }
+    }
+
+    r.Passed = result;
+    return r;
+}
+
+TCheckOutcome TTopologyCheck::CheckAll()
+{
+    TCheckOutcome outcome;
+    outcome.StagesRun = 1;
+    outcome.Last = CheckTopology();
+    if (!outcome.Last.Passed)
+        return outcome;
+    const TStageResult first = outcome.Last;
+    outcome.StagesRun = 2;
+    outcome.Last = CheckCoordinates();
+    if (outcome.Last.Passed) {
+        outcome.StagesRun = 3;
+        outcome.Last = CheckPhysics();
+    }
+    outcome.Last.DeletedUzels = first.DeletedUzels;
+    outcome.Last.DeletedBranches = first.DeletedBranches;
+    return outcome;
+}

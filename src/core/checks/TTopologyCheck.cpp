@@ -34,19 +34,9 @@ private:
     TCheckStatus *m_status;
 };
 
-TStageResult EarlyEnd(const TStageResult &sofar)
-{
-    TStageResult r = sofar;
-    r.Passed = false;
-    r.EarlyEnd = true;
-    return r;
-}
-
-} // namespace
-
 // The findings of one test: the first one opens the group with an empty line (unless the list
 // is still empty) and the header.
-class TTopologyCheck::Group {
+class Group {
 public:
     Group(TMessageSink &sink, QString header) : m_sink(sink), m_header(std::move(header)) {}
 
@@ -71,6 +61,33 @@ private:
     QString m_header;
     bool m_open = false;
 };
+
+// The numbers of a branch, copied out of the list once so that the tests of stage 1 and the
+// parallel-branch test run over one compact array instead of chasing every branch again.
+struct Ends {
+    qint32 Number;
+    qint32 Start;
+    qint32 End;
+};
+
+std::vector<Ends> BranchEnds(const TBranchList &branches)
+{
+    std::vector<Ends> ends;
+    ends.reserve(size_t(branches.Count()));
+    for (const TBranch *b : branches)
+        ends.push_back({b->Number(), b->StartNumber(), b->EndNumber()});
+    return ends;
+}
+
+TStageResult EarlyEnd(const TStageResult &sofar)
+{
+    TStageResult r = sofar;
+    r.Passed = false;
+    r.EarlyEnd = true;
+    return r;
+}
+
+} // namespace
 
 TTopologyCheck::TTopologyCheck(TMine &mine, TMessageSink &sink, TCheckStatus *status)
     : m_mine(mine), m_sink(sink), m_status(status)
@@ -112,6 +129,101 @@ QString TTopologyCheck::CommentSuffix(const QString &comment)
     return QStringLiteral(",  \"") + comment + QLatin1Char('"');
 }
 
+namespace {
+
+// Every pair i < j of nodes with one number, as two lines and an empty one.
+bool RepeatedUzelNumbers(const TTopologyCheck &check, TMessageSink &sink, const TUzelList &uzels,
+                         const std::vector<quint64> &numbers)
+{
+    std::vector<int> next;
+    if (!LinkEqualKeys(numbers, next))
+        return false;
+
+    Group group(sink, QStringLiteral("Обнаружены узлы с повторяющимися номерами: "));
+    auto line = [&check](const TUzel *n) {
+        return QStringLiteral("  - № %1,  X=%2,  Y=%3,  Z=%4")
+            .arg(QString::number(n->Number()), check.FormatCoordinate(n->X()), check.FormatCoordinate(n->Y()),
+                 check.FormatCoordinate(n->Z()));
+    };
+    for (size_t i = 0; i < next.size(); ++i) {
+        if (next[i] < 0)
+            continue;
+        const QString first = line(uzels.Items(int(i) + 1));
+        for (int j = next[i]; j >= 0; j = next[size_t(j)]) {
+            group.Add(first, TErrorInfo{ErrorKind::RepeatedUzel, int(i) + 1});
+            group.Add(line(uzels.Items(j + 1)), TErrorInfo{ErrorKind::RepeatedUzel, j + 1});
+            sink.AddMessage(QString());
+        }
+    }
+    return true;
+}
+
+// Every pair i < j of branches with one number. The pairs are separated by empty lines; the
+// last one is not followed by any.
+bool RepeatedBranchNumbers(TMessageSink &sink, const TBranchList &branches, const std::vector<Ends> &ends)
+{
+    std::vector<quint64> keys;
+    keys.reserve(ends.size());
+    for (const Ends &e : ends)
+        keys.push_back(NumberKey(e.Number));
+    std::vector<int> next;
+    if (!LinkEqualKeys(keys, next))
+        return false;
+
+    Group group(sink, QStringLiteral("Обнаружены ветви с повторяющимися номерами: "));
+    auto line = [](const TBranch *b) {
+        return QStringLiteral("  - № ?, Нач.у.=%1, Кон.у.=%2")
+                   .arg(TTopologyCheck::FormatNumber(b->StartNumber()), TTopologyCheck::FormatNumber(b->EndNumber()))
+            + TTopologyCheck::CommentSuffix(b->Comment());
+    };
+    for (size_t i = 0; i < next.size(); ++i) {
+        if (next[i] < 0)
+            continue;
+        const QString first = line(branches.Items(int(i) + 1));
+        for (int j = next[i]; j >= 0; j = next[size_t(j)]) {
+            if (group.IsOpen())
+                sink.AddMessage(QString());
+            group.Add(first, TErrorInfo{ErrorKind::RepeatedBranch, int(i) + 1});
+            group.Add(line(branches.Items(j + 1)), TErrorInfo{ErrorKind::RepeatedBranch, j + 1});
+        }
+    }
+    return true;
+}
+
+// Start and end numbers that name no node; at most ten are listed.
+bool MissingReferences(TMessageSink &sink, const std::vector<quint64> &uzelNumbers, const std::vector<Ends> &ends)
+{
+    TKeyTable numbers(uzelNumbers);
+    for (quint64 key : uzelNumbers)
+        numbers.Slot(key) = 0;
+    auto exists = [&numbers](qint32 number) {
+        return number != kUnsetInt && numbers.Contains(NumberKey(number));
+    };
+
+    constexpr int kMaxListed = 10;
+    Group group(sink, QStringLiteral("Обнаружены ветви, ссылающиеся на несуществующие узлы: "));
+    int listed = 0;
+    bool missing = false;
+    for (size_t i = 0; i < ends.size(); ++i) {
+        const qint32 refs[2] = {ends[i].Start, ends[i].End};
+        for (int e = 0; e < 2; ++e) {
+            if (exists(refs[e]))
+                continue;
+            missing = true;
+            if (listed == kMaxListed) {
+                sink.AddMessage(TTopologyCheck::StopLine());
+                return true;
+            }
+            group.Add(QStringLiteral("  - Ветвь № %1 ссылается на узел № %2").arg(ends[i].Number).arg(refs[e]),
+                      TErrorInfo{e == 0 ? ErrorKind::StartUzel : ErrorKind::EndUzel, int(i) + 1});
+            ++listed;
+        }
+    }
+    return missing;
+}
+
+} // namespace
+
 TStageResult TTopologyCheck::CheckTopology()
 {
     StatusScope status(m_status, QStringLiteral("Проверка топологии шахты"));
@@ -128,18 +240,19 @@ TStageResult TTopologyCheck::CheckTopology()
 
     const TUzelList &uzels = m_mine.Uzels();
     const TBranchList &branches = m_mine.Branches();
-    const int uzelCount = uzels.Count();
-    const int branchCount = branches.Count();
-
-    if (uzelCount == 0)
+    if (uzels.Count() == 0)
         m_sink.AddMessage(QStringLiteral("Отсутствуют данные по сопряжениям"));
-    if (branchCount == 0)
+    if (branches.Count() == 0)
         m_sink.AddMessage(QStringLiteral("Отсутствуют данные по выработкам"));
-    bool result = branchCount > 0;
+    bool result = branches.Count() > 0;
 
+    std::vector<quint64> uzelNumbers;
+    uzelNumbers.reserve(size_t(uzels.Count()));
     Group badUzels(m_sink, QStringLiteral("Обнаружены узлы с неверно указанными номерами:"));
-    for (int i = 1; i <= uzelCount; ++i) {
-        const TUzel *n = uzels.Items(i);
+    int i = 0;
+    for (const TUzel *n : uzels) {
+        ++i;
+        uzelNumbers.push_back(NumberKey(n->Number()));
         if (n->Number() == kUnsetInt || n->Number() < 1) {
             result = false;
             badUzels.Add(QStringLiteral("  - №=%1,  X=%2,  Y=%3,  Z=%4")
@@ -149,16 +262,17 @@ TStageResult TTopologyCheck::CheckTopology()
         }
     }
 
+    const std::vector<Ends> ends = BranchEnds(branches);
     Group badBranches(m_sink, QStringLiteral("Обнаружены ветви с неверно указанными номероми:"));
-    for (int i = 1; i <= branchCount; ++i) {
-        const TBranch *b = branches.Items(i);
-        if (b->Number() == kUnsetInt || b->Number() < 1) {
+    for (size_t k = 0; k < ends.size(); ++k) {
+        if (ends[k].Number == kUnsetInt || ends[k].Number < 1) {
+            const TBranch *b = branches.Items(int(k) + 1);
             result = false;
             badBranches.Add(QStringLiteral("  - №=%1,  Нач.у.=%2,  Кон.у.=%3")
                                     .arg(FormatOwnNumber(b->Number()), FormatNumber(b->StartNumber()),
                                          FormatNumber(b->EndNumber()))
                                 + CommentSuffix(b->Comment()),
-                            TErrorInfo{ErrorKind::BranchNumber, i});
+                            TErrorInfo{ErrorKind::BranchNumber, int(k) + 1});
         }
     }
 
@@ -167,147 +281,42 @@ TStageResult TTopologyCheck::CheckTopology()
 
     // A repeated number, a branch without its node numbers or a loop leaves the network unusable
     // for the later stages, so each of them fails the stage too.
-    if (RepeatedUzelNumbers())
+    if (RepeatedUzelNumbers(*this, m_sink, uzels, uzelNumbers))
         result = false;
-    if (RepeatedBranchNumbers())
+    if (RepeatedBranchNumbers(m_sink, branches, ends))
         result = false;
 
     Group noNumbers(m_sink, QStringLiteral("Обнаружены ветви без указанных номеров узлов:"));
-    for (int i = 1; i <= branchCount; ++i) {
-        const TBranch *b = branches.Items(i);
-        const bool noStart = b->StartNumber() == kUnsetInt;
-        if (!noStart && b->EndNumber() != kUnsetInt)
+    for (size_t k = 0; k < ends.size(); ++k) {
+        const bool noStart = ends[k].Start == kUnsetInt;
+        if (!noStart && ends[k].End != kUnsetInt)
             continue;
         result = false;
-        noNumbers.Add(QStringLiteral("  - У ветви № %1 отсутствует номер ").arg(b->Number())
+        noNumbers.Add(QStringLiteral("  - У ветви № %1 отсутствует номер ").arg(ends[k].Number)
                           + (noStart ? QStringLiteral("начального узла") : QStringLiteral("конечного узла")),
-                      TErrorInfo{noStart ? ErrorKind::StartUzel : ErrorKind::EndUzel, i});
+                      TErrorInfo{noStart ? ErrorKind::StartUzel : ErrorKind::EndUzel, int(k) + 1});
     }
 
     if (!result)
         return EarlyEnd(r);
 
-    if (MissingReferences())
+    if (MissingReferences(m_sink, uzelNumbers, ends))
         return EarlyEnd(r);
 
     Group loops(m_sink, QStringLiteral("Обнаружены ветви с одинаковыми номерами начального и конечного узлов:"));
-    for (int i = 1; i <= branchCount; ++i) {
-        const TBranch *b = branches.Items(i);
-        if (b->StartNumber() == b->EndNumber()) {
+    for (size_t k = 0; k < ends.size(); ++k) {
+        if (ends[k].Start == ends[k].End) {
             result = false;
             loops.Add(QStringLiteral("  - Ветвь № %1. Узлы с номерами %2 и %3")
-                          .arg(b->Number())
-                          .arg(b->StartNumber())
-                          .arg(b->EndNumber()),
-                      TErrorInfo{ErrorKind::BothUzels, i});
+                          .arg(ends[k].Number)
+                          .arg(ends[k].Start)
+                          .arg(ends[k].End),
+                      TErrorInfo{ErrorKind::BothUzels, int(k) + 1});
         }
     }
 
     r.Passed = result;
     return r;
-}
-
-// Every pair i < j of nodes with one number, as two lines and an empty one.
-bool TTopologyCheck::RepeatedUzelNumbers()
-{
-    const TUzelList &uzels = m_mine.Uzels();
-    const int count = uzels.Count();
-    std::vector<quint64> keys(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i)
-        keys[size_t(i)] = NumberKey(uzels.Items(i + 1)->Number());
-    std::vector<int> next;
-    if (!LinkEqualKeys(keys, next))
-        return false;
-
-    Group group(m_sink, QStringLiteral("Обнаружены узлы с повторяющимися номерами: "));
-    auto line = [this](const TUzel *n) {
-        return QStringLiteral("  - № %1,  X=%2,  Y=%3,  Z=%4")
-            .arg(QString::number(n->Number()), FormatCoordinate(n->X()), FormatCoordinate(n->Y()),
-                 FormatCoordinate(n->Z()));
-    };
-    for (int i = 0; i < count; ++i) {
-        if (next[size_t(i)] < 0)
-            continue;
-        const QString first = line(uzels.Items(i + 1));
-        for (int j = next[size_t(i)]; j >= 0; j = next[size_t(j)]) {
-            group.Add(first, TErrorInfo{ErrorKind::RepeatedUzel, i + 1});
-            group.Add(line(uzels.Items(j + 1)), TErrorInfo{ErrorKind::RepeatedUzel, j + 1});
-            m_sink.AddMessage(QString());
-        }
-    }
-    return true;
-}
-
-// Every pair i < j of branches with one number. The pairs are separated by empty lines; the
-// last one is not followed by any.
-bool TTopologyCheck::RepeatedBranchNumbers()
-{
-    const TBranchList &branches = m_mine.Branches();
-    const int count = branches.Count();
-    std::vector<quint64> keys(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i)
-        keys[size_t(i)] = NumberKey(branches.Items(i + 1)->Number());
-    std::vector<int> next;
-    if (!LinkEqualKeys(keys, next))
-        return false;
-
-    Group group(m_sink, QStringLiteral("Обнаружены ветви с повторяющимися номерами: "));
-    auto line = [](const TBranch *b) {
-        return QStringLiteral("  - № ?, Нач.у.=%1, Кон.у.=%2")
-                   .arg(FormatNumber(b->StartNumber()), FormatNumber(b->EndNumber()))
-            + CommentSuffix(b->Comment());
-    };
-    for (int i = 0; i < count; ++i) {
-        if (next[size_t(i)] < 0)
-            continue;
-        const QString first = line(branches.Items(i + 1));
-        for (int j = next[size_t(i)]; j >= 0; j = next[size_t(j)]) {
-            if (group.IsOpen())
-                m_sink.AddMessage(QString());
-            group.Add(first, TErrorInfo{ErrorKind::RepeatedBranch, i + 1});
-            group.Add(line(branches.Items(j + 1)), TErrorInfo{ErrorKind::RepeatedBranch, j + 1});
-        }
-    }
-    return true;
-}
-
-// Start and end numbers that name no node; at most ten are listed.
-bool TTopologyCheck::MissingReferences()
-{
-    const TUzelList &uzels = m_mine.Uzels();
-    const TBranchList &branches = m_mine.Branches();
-    std::vector<quint64> keys;
-    keys.reserve(size_t(uzels.Count()));
-    for (const TUzel *n : uzels)
-        keys.push_back(NumberKey(n->Number()));
-    TKeyTable numbers(keys);
-    for (quint64 key : keys)
-        numbers.Slot(key) = 0;
-    auto exists = [&numbers](qint32 number) {
-        return number != kUnsetInt && numbers.Contains(NumberKey(number));
-    };
-
-    constexpr int kMaxListed = 10;
-    Group group(m_sink, QStringLiteral("Обнаружены ветви, ссылающиеся на несуществующие узлы: "));
-    int listed = 0;
-    bool missing = false;
-    for (int i = 1; i <= branches.Count(); ++i) {
-        const TBranch *b = branches.Items(i);
-        const qint32 ends[2] = {b->StartNumber(), b->EndNumber()};
-        for (int e = 0; e < 2; ++e) {
-            if (exists(ends[e]))
-                continue;
-            missing = true;
-            if (listed == kMaxListed) {
-                m_sink.AddMessage(StopLine());
-                return true;
-            }
-            group.Add(QStringLiteral("  - Ветвь № %1 ссылается на узел № %2").arg(b->Number()).arg(ends[e]),
-                      TErrorInfo{e == 0 ? ErrorKind::StartUzel : ErrorKind::EndUzel, i});
-            ++listed;
-        }
-    }
-    return missing;
 }
 
 TStageResult TTopologyCheck::CheckCoordinates()
@@ -317,11 +326,11 @@ TStageResult TTopologyCheck::CheckCoordinates()
     bool result = true;
 
     constexpr int kMaxListed = 20;
-    const TUzelList &uzels = m_mine.Uzels();
     Group group(m_sink, QStringLiteral("Обнаружены узлы без указанных коодинат:"));
     int listed = 0;
-    for (int i = 1; i <= uzels.Count(); ++i) {
-        const TUzel *n = uzels.Items(i);
+    int i = 0;
+    for (const TUzel *n : m_mine.Uzels()) {
+        ++i;
         if (n->X() != kUnsetReal && n->Y() != kUnsetReal && n->Z() != kUnsetReal)
             continue;
         result = false;
@@ -359,9 +368,9 @@ TStageResult TTopologyCheck::CheckPhysics()
 
     status.Show(QStringLiteral("Проверка инцидентностей узлов"));
     Group topology(m_sink, QStringLiteral("Нарушение топологии шахты:"));
-    const TUzelList &uzels = m_mine.Uzels();
-    for (int i = 1; i <= uzels.Count(); ++i) {
-        const TUzel *n = uzels.Items(i);
+    int i = 0;
+    for (const TUzel *n : m_mine.Uzels()) {
+        ++i;
         const int c = n->BranchCount();
         QString text;
         if (c == 0)
@@ -376,30 +385,35 @@ TStageResult TTopologyCheck::CheckPhysics()
         topology.Add(text.arg(n->Number()), TErrorInfo{ErrorKind::UzelIncidence, i});
     }
 
+    // One pass over the branches for the isolated ones, collecting the keys of their node pairs.
     const TBranchList &branches = m_mine.Branches();
-    const int count = branches.Count();
-    std::vector<quint64> keys(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        const TBranch *b = branches.Items(i + 1);
-        keys[size_t(i)] = UnorderedPairKey(b->StartNumber(), b->EndNumber());
+    std::vector<quint64> keys;
+    std::vector<qint32> numbers;
+    keys.reserve(size_t(branches.Count()));
+    numbers.reserve(size_t(branches.Count()));
+    auto endCount = [](const TUzel *n) { return n ? n->BranchCount() : -1; };
+    std::vector<int> isolated;
+    for (const TBranch *b : branches) {
+        if (endCount(b->StartUzel()) == 1 && endCount(b->EndUzel()) == 1)
+            isolated.push_back(int(keys.size()));
+        keys.push_back(UnorderedPairKey(b->StartNumber(), b->EndNumber()));
+        numbers.push_back(b->Number());
     }
     std::vector<int> next;
     LinkEqualKeys(keys, next);
 
-    auto endCount = [](const TUzel *n) { return n ? n->BranchCount() : -1; };
-    for (int i = 0; i < count; ++i) {
-        const TBranch *b = branches.Items(i + 1);
-        if (endCount(b->StartUzel()) == 1 && endCount(b->EndUzel()) == 1) {
+    size_t nextIsolated = 0;
+    for (size_t i = 0; i < keys.size(); ++i) {
+        if (nextIsolated < isolated.size() && size_t(isolated[nextIsolated]) == i) {
+            ++nextIsolated;
             result = false;
-            topology.Add(QStringLiteral("  - Обнаружена изолированная ветвь %1").arg(b->Number()),
-                         TErrorInfo{ErrorKind::BranchIncidence, i + 1});
+            topology.Add(QStringLiteral("  - Обнаружена изолированная ветвь %1").arg(numbers[i]),
+                         TErrorInfo{ErrorKind::BranchIncidence, int(i) + 1});
         }
-        for (int j = next[size_t(i)]; j >= 0; j = next[size_t(j)]) {
+        for (int j = next[i]; j >= 0; j = next[size_t(j)]) {
             result = false;
-            topology.Add(QStringLiteral("  - Обнаружены параллельные ветви (%1 и %2)")
-                             .arg(b->Number())
-                             .arg(branches.Items(j + 1)->Number()),
-                         TErrorInfo{ErrorKind::BranchIncidence, i + 1});
+            topology.Add(QStringLiteral("  - Обнаружены параллельные ветви (%1 и %2)").arg(numbers[i]).arg(numbers[size_t(j)]),
+                         TErrorInfo{ErrorKind::BranchIncidence, int(i) + 1});
         }
     }
 

@@ -67,12 +67,6 @@ public:
     static const QString &StopLine();
 
 private:
-    class Group;
-
-    bool RepeatedUzelNumbers();
-    bool RepeatedBranchNumbers();
-    bool MissingReferences();
-
     TMine &m_mine;
     TMessageSink &m_sink;
     TCheckStatus *m_status;

@@ -20,7 +20,9 @@ double ClampPosition(double value)
 }
 } // namespace
 
-TJumper::TJumper(TBranch *branch) : FBranch(CheckedBranch(branch))
+TJumper::TJumper(TBranch *branch) : TJumper(branch, 0.0) {}
+
+TJumper::TJumper(TBranch *branch, double position) : FBranch(CheckedBranch(branch)), FPosition(ClampPosition(position))
 {
     FBranch->Jumpers().Insert(this);
     FBranch->Mine()->Jumpers().Insert(this);

@@ -15,6 +15,9 @@ public:
     // Appends the stopping to the branch's and the mine's lists. Refused (AppError) without a
     // branch. Every field starts at zero; the document window then places it at 0.5.
     explicit TJumper(TBranch *branch);
+    // The same, already at a position (clamped to [0, 1]) instead of 0: it joins the branch's
+    // list at its place at once, which keeps reading a file linear. Does not mark Modified.
+    TJumper(TBranch *branch, double position);
     ~TJumper();
     TJumper(const TJumper &) = delete;
     TJumper &operator=(const TJumper &) = delete;

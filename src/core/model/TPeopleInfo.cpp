@@ -4,7 +4,10 @@
 #include "model/TMine.h"
 #include <cmath>
 
-TPeopleInfo::TPeopleInfo(TBranch *branch) : FBranch(branch)
+TPeopleInfo::TPeopleInfo(TBranch *branch) : TPeopleInfo(branch, 0.0) {}
+
+TPeopleInfo::TPeopleInfo(TBranch *branch, double position)
+    : FBranch(branch), FPosition(std::isnan(position) || position < 0 ? 0.0 : position > 1 ? 1.0 : position)
 {
     if (!branch)
         throw AppError(QStringLiteral("Параметр Owner не должен быть равным nil"));

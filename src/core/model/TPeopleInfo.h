@@ -11,6 +11,9 @@ class TPeopleInfo {
 public:
     // Appends the person to the branch's People. Refused (AppError) without a branch.
     explicit TPeopleInfo(TBranch *branch);
+    // The same, already at a position (clamped to [0, 1]) instead of 0: it joins the branch's
+    // list at its place at once, which keeps reading a file linear. Does not mark Modified.
+    TPeopleInfo(TBranch *branch, double position);
     ~TPeopleInfo();
     TPeopleInfo(const TPeopleInfo &) = delete;
     TPeopleInfo &operator=(const TPeopleInfo &) = delete;

@@ -1,13 +1,81 @@
-// tarvel-mdf: the mine file from the command line. Exit codes: 0 success, 1 findings,
-// 2 a file that cannot be read or written, 64 a usage error.
+// tarvel-mdf: the mine file from the command line.
+//   tarvel-mdf info FILE         version, title and element counts
+//   tarvel-mdf dump FILE         the whole document as JSON
+//   tarvel-mdf convert IN OUT    read any version, write the current one
+// Output is UTF-8. Exit codes: 0 success, 2 a file that cannot be read or written (the message
+// the editor would show goes to stderr), 64 a usage error.
+#include "AppError.h"
+#include "MdfCommands.h"
+#include "storage/TMineDocument.h"
+#include "storage/TMineFile.h"
+
 #include <QCoreApplication>
-#include <QTextStream>
+#include <QStringList>
 #include <cstdio>
+
+namespace {
+
+constexpr int kOk = 0;
+constexpr int kFileError = 2;
+constexpr int kUsage = 64;
+
+const char kUsageText[] =
+    "usage: tarvel-mdf info FILE\n"
+    "       tarvel-mdf dump FILE\n"
+    "       tarvel-mdf convert IN OUT\n";
+
+void Write(FILE *stream, const QByteArray &bytes)
+{
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+int Usage(const QString &problem)
+{
+    if (!problem.isEmpty())
+        Write(stderr, "tarvel-mdf: " + problem.toUtf8() + '\n');
+    Write(stderr, kUsageText);
+    return kUsage;
+}
+
+int Run(const QStringList &args)
+{
+    if (args.size() == 1 && (args[0] == "-h" || args[0] == "--help")) {
+        Write(stdout, kUsageText);
+        return kOk;
+    }
+    if (args.isEmpty())
+        return Usage(QString());
+    const QString command = args[0];
+    const int operands = command == "convert" ? 2 : 1;
+    if (command != "info" && command != "dump" && command != "convert")
+        return Usage(QStringLiteral("unknown command \"%1\"").arg(command));
+    if (args.size() != operands + 1)
+        return Usage(QStringLiteral("%1 takes %2").arg(command, operands == 2 ? "IN and OUT" : "one FILE"));
+
+    TMineDocument doc;
+    TMineFile::Load(doc, args[1]);
+    if (command == "info")
+        Write(stdout, MdfCommands::Info(doc));
+    else if (command == "dump")
+        Write(stdout, MdfCommands::Dump(doc));
+    else
+        TMineFile::Save(doc, args[2]);
+    return kOk;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QTextStream err(stderr);
-    err << "usage: tarvel-mdf <command> FILE...\n";
-    return 64;
+    try {
+        return Run(app.arguments().mid(1));
+    } catch (const AppError &e) {
+        Write(stderr, e.message().toUtf8() + '\n');
+        return kFileError;
+    } catch (const std::exception &e) {
+        Write(stderr, QByteArray(e.what()) + '\n');
+        return kFileError;
+    }
 }

@@ -1,0 +1,37 @@
+#include "storage/FileErrors.h"
+
+namespace FileErrors {
+
+namespace {
+const QString kPrefix = QStringLiteral("Ошибка при чтении/записи файла: \r\n");
+}
+
+QString Text(int code)
+{
+    switch (code) {
+    case FileNotFound: return QStringLiteral("файл не найден");
+    case BadFileName: return QStringLiteral("неверное имя файла");
+    case TooManyOpenFiles: return QStringLiteral("слишком много открытых файлов");
+    case AccessDenied: return QStringLiteral("доступ запрещен");
+    case UnexpectedEnd:
+        return QStringLiteral("достигнут непредвиденный конец файла.\r\nФайл имеет неизвестный формат или поврежден");
+    case DiskFull: return QStringLiteral("недостаточно свободного места на диске");
+    case UnknownFormat: return QStringLiteral("неизвестный формат файла");
+    case NewerVersion: return QStringLiteral("для открытия этого файла необходима более старшая версия программы");
+    default:
+        return QStringLiteral("неизвестная ошибка\r\n\r\nОбратитесь к разработчикам, объяснив при этом ситуацию.\r\nКод ошибки: ")
+            + QString::number(code);
+    }
+}
+
+QString Message(int code)
+{
+    return kPrefix + Text(code);
+}
+
+QString WriteFailedMessage()
+{
+    return QStringLiteral("Ошибка при записи в файл");
+}
+
+} // namespace FileErrors

@@ -1,0 +1,27 @@
+#pragma once
+// Texts of the mine file's errors. Reading and writing raise AppError with the full message the
+// user sees; the coded input/output failures carry the reader's prefix before the code's text.
+#include <QString>
+
+namespace FileErrors {
+
+// Codes of the input/output failures the user can be told about.
+enum Code : int {
+    FileNotFound = 2,
+    BadFileName = 3,
+    TooManyOpenFiles = 4,
+    AccessDenied = 5,
+    UnexpectedEnd = 100,
+    DiskFull = 101,
+    UnknownFormat = 106,
+    NewerVersion = 107,
+};
+
+// The text of a code alone ("файл не найден"); unknown codes get the catch-all text with the code.
+QString Text(int code);
+// The prefix and the text of a code, as the error box shows it.
+QString Message(int code);
+// What a failure to write into an opened file is reported as.
+QString WriteFailedMessage();
+
+} // namespace FileErrors

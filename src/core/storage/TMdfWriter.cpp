@@ -1,0 +1,202 @@
+#include "storage/TMdfWriter.h"
+
+#include "model/TBranch.h"
+#include "model/TJumper.h"
+#include "model/TLayer.h"
+#include "model/TMine.h"
+#include "model/TPLF.h"
+#include "model/TPeopleInfo.h"
+#include "model/TUzel.h"
+#include "storage/MdfFormat.h"
+#include "storage/TByteWriter.h"
+#include "storage/TMineDocument.h"
+
+namespace B = MdfFormat::Branch;
+namespace S = MdfFormat::Stopping;
+
+namespace {
+
+// A fixed record filled at its offsets.
+template<int Size> struct Record {
+    char Data[Size] = {};
+    template<typename T> void Put(int offset, T v) { qToLittleEndian(v, Data + offset); }
+    void Flag(int offset, bool v) { Data[offset] = v ? 1 : 0; }
+};
+
+template<typename Columns> void WriteLayout(TByteWriter &out, const Columns &columns)
+{
+    for (const TColumnDesc &c : columns) {
+        out.Byte(c.Kind);
+        out.Byte(c.Shown ? 1 : 0);
+    }
+}
+
+void WriteGroup(TByteWriter &out, const TLayer &g)
+{
+    out.Byte(g.Visible() ? 1 : 0);
+    out.String(g.Name());
+    out.Int32(qint32(g.Color()));
+}
+
+void WriteBranch(TByteWriter &out, const TBranch &b)
+{
+    const qint32 people = qint32(b.People().Count());
+    Record<121> r;
+    r.Put(B::NormalResult, b.NormalResult());
+    r.Put(B::Number, b.Number());
+    r.Put(B::StartNumber, b.StartNumber());
+    r.Put(B::EndNumber, b.EndNumber());
+    r.Put(B::Section, b.Section());
+    r.Put(B::Perimeter, b.Perimeter());
+    r.Put(B::Shape, b.Shape());
+    r.Put(B::VolumeFactor, b.VolumeFactor());
+    r.Put(B::ExtraVolume, b.ExtraVolume());
+    r.Put(B::Roughness, b.Roughness());
+    r.Put(B::Gas1Kind, b.Gas1Kind());
+    r.Flag(B::Gas1, b.Gas1());
+    r.Flag(B::Zone3, b.Zone3());
+    r.Flag(B::Zone4, b.Zone4());
+    r.Put(B::Gas1From, b.Gas1From());
+    r.Put(B::Gas1To, b.Gas1To());
+    r.Put(B::Zone3From, b.Zone3From());
+    r.Put(B::Zone3To, b.Zone3To());
+    r.Put(B::Zone4From, b.Zone4From());
+    r.Put(B::Zone4To, b.Zone4To());
+    r.Put(B::Reserved, quint8(0));
+    r.Flag(B::OptA, b.OptA());
+    r.Put(B::OptA1, b.OptA1());
+    r.Put(B::OptA2, b.OptA2());
+    r.Put(B::LayerIndex, b.LayerIndex());
+    r.Put(B::Resistance, b.Resistance());
+    r.Put(B::People16, qint16(quint16(people & 0xFFFF)));
+    r.Put(B::RouteResult, b.RouteResult());
+    r.Put(B::LinkIndex, b.LinkIndex());
+    r.Put(B::Gas2Kind, b.Gas2Kind());
+    r.Flag(B::Gas2, b.Gas2());
+    r.Put(B::Gas2From, b.Gas2From());
+    r.Put(B::Gas2To, b.Gas2To());
+    r.Flag(B::OptB, b.OptB());
+    r.Put(B::OptB1, b.OptB1());
+    r.Put(B::OptB2, b.OptB2());
+    r.Put(B::PLFIndex, b.PLFIndex());
+    r.Put(B::PeopleCount, people);
+    out.Bytes().append(r.Data, sizeof r.Data);
+    out.String(b.Comment());
+    out.String(b.Name());
+    for (int i = 0; i < people; ++i) {
+        const TPeopleInfo &p = *b.People().Items(i);
+        out.Float64(p.Position());
+        out.Int32(p.TabNumber());
+        out.String(p.FullName());
+        out.Int32(p.Site());
+        out.String(p.JobTitle());
+    }
+}
+
+void WriteStopping(TByteWriter &out, qint32 branchIndex, const TJumper &j)
+{
+    out.Int32(branchIndex);
+    out.String(j.Caption());
+    Record<MdfFormat::kStoppingRecordSize> r;
+    r.Put(S::Material, j.Material());
+    r.Flag(S::Vent, j.Vent());
+    r.Put(S::Position, j.Position());
+    r.Put(S::Thickness, j.Thickness());
+    r.Put(S::Depression, j.Depression());
+    r.Put(S::Flow, j.Flow());
+    r.Put(S::Resistance, j.Resistance());
+    r.Flag(S::Measured, j.Measured());
+    r.Put(S::ReverseResistance, j.ReverseResistance());
+    r.Put(S::BreakPressure, j.BreakPressure());
+    r.Put(S::Opening, j.Opening());
+    r.Put(S::OpeningArea, j.OpeningArea());
+    r.Put(S::Doors, j.Doors());
+    r.Flag(S::CutIn, j.CutIn());
+    out.Bytes().append(r.Data, sizeof r.Data);
+    out.Byte(j.NormalHit() ? 1 : 0);
+    out.Int32(j.NormalStep());
+    for (int k = 0; k < 3; ++k)
+        out.Float64(j.NormalValues()[k]);
+    out.Byte(j.RouteHit() ? 1 : 0);
+    out.Int32(j.RouteStep());
+    for (int k = 0; k < 3; ++k)
+        out.Float64(j.RouteValues()[k]);
+}
+
+} // namespace
+
+QByteArray TMdfWriter::Write(TMineDocument &doc)
+{
+    TMine &mine = *doc.Mine();
+    mine.DeleteEmptyUzels();
+    mine.DeleteEmptyBranches();
+
+    const int nodes = mine.Uzels().Count();
+    const int branches = mine.Branches().Count();
+    TByteWriter out;
+    out.Reserve(qint64(nodes) * 25 + qint64(branches) * 140 + 4096);
+
+    out.Bytes().append(MdfFormat::kSignature, MdfFormat::kSignatureSize);
+    out.Byte(MdfFormat::kCurrentMajor);
+    out.Byte(MdfFormat::kCurrentMinor);
+    out.Int32(0);
+    out.String(mine.Title());
+
+    out.Int32(mine.Temperature());
+    out.Float32(mine.Pressure());
+    out.Byte(doc.AutoUpdate() ? 1 : 0);
+    out.Int32(doc.AutoUpdateIterations());
+    out.Int32(doc.SaveIterations());
+    out.Float32(doc.CellLength());
+    out.Int32(doc.Reserved1());
+    out.Float32(doc.BoomSpeed());
+    out.Byte(doc.Calculated() ? 1 : 0);
+    out.Byte(doc.Reserved2() ? 1 : 0);
+    out.Int32(nodes);
+    out.Int32(branches);
+    out.Int32(qint32(doc.Notes().size()));
+    out.Byte(doc.CalcMethod());
+    for (const QString &line : doc.Notes())
+        out.String(line);
+    WriteLayout(out, doc.NodeColumns());
+    WriteLayout(out, doc.BranchColumns());
+
+    out.Int32(mine.Layers().Count());
+    for (int i = 0; i < mine.Layers().Count(); ++i)
+        WriteGroup(out, *mine.Layers().Items(i));
+    out.Int32(mine.PLFs().Count());
+    for (int i = 0; i < mine.PLFs().Count(); ++i) {
+        WriteGroup(out, *mine.PLFs().Items(i));
+        out.Int32(0);
+    }
+
+    for (int i = 1; i <= nodes; ++i) {
+        const TUzel &u = *mine.Uzels().Items(i);
+        Record<25> r;
+        r.Put(0, u.Number());
+        r.Put(4, u.X());
+        r.Put(8, u.Y());
+        r.Put(12, u.Z());
+        r.Flag(16, u.Surface());
+        r.Put(17, u.Extra1());
+        r.Put(21, u.Extra2());
+        out.Bytes().append(r.Data, sizeof r.Data);
+    }
+
+    qint32 stoppings = 0;
+    for (int i = 1; i <= branches; ++i) {
+        const TBranch &b = *mine.Branches().Items(i);
+        WriteBranch(out, b);
+        stoppings += b.Jumpers().Count();
+    }
+
+    out.Int32(stoppings);
+    for (int i = 1; i <= branches; ++i) {
+        const TBranch &b = *mine.Branches().Items(i);
+        for (int k = 0; k < b.Jumpers().Count(); ++k)
+            WriteStopping(out, i, *b.Jumpers().Items(k));
+    }
+
+    out.PatchInt32(MdfFormat::kSizeOffset, qint32(out.Size()));
+    return std::move(out.Bytes());
+}

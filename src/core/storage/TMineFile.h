@@ -1,0 +1,19 @@
+#pragma once
+// Opening and saving mine documents on disk: the one path the editor's document window and the
+// command-line tool both go through. Failures raise AppError with the message the user sees.
+#include <QString>
+
+class TMineDocument;
+
+class TMineFile {
+public:
+    // Reads the file at path into doc (newly created). On success the mine is unmodified, the
+    // document has a file and path is its FileName.
+    static void Load(TMineDocument &doc, const QString &path);
+
+    // Writes doc as a current-version file at path. The bytes go to a new file beside it which
+    // replaces the old one only once everything is written, so a failed save leaves the previous
+    // file as it was. FileName becomes path in any case; on success the document has a file and
+    // the mine is unmodified, on failure both stay as they were.
+    static void Save(TMineDocument &doc, const QString &path);
+};

@@ -1,0 +1,274 @@
+// The tarvel-mdf tool as a user runs it: its output, its exit codes and its messages.
+#include "MdfTestFile.h"
+#include "MdfTestSupport.h"
+
+#include "storage/TMdfWriter.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace mdftest;
+
+namespace {
+
+struct Run {
+    int ExitCode = -1;
+    QByteArray Out, Err;
+};
+
+Run Tool(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral(TARVEL_BIN_DIR "/tarvel-mdf"), args);
+    Run r;
+    if (!p.waitForFinished(60000))
+        return r;
+    r.ExitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.Out = p.readAllStandardOutput();
+    r.Err = p.readAllStandardError();
+    return r;
+}
+
+void WriteFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray ReadFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A 1.13 file with values whose shortest forms are easy to recognise.
+File Sample()
+{
+    File f;
+    f.Minor = 13;
+    f.Title = Cp1251(QStringLiteral("Шахта \"Южная\""));
+    f.Pressure = 0.1f;
+    f.CellLength = 1.1f;
+    f.Notes = {Cp1251(QStringLiteral("строка 1")), "line\t2"};
+    f.NodeLayout = {{1, 1}, {0, 1}, {2, 0}, {3, 1}};
+    f.Layers = {Group{1, Cp1251(QStringLiteral("Пласт")), qint32(0x00FF8040)}};
+    Node n;
+    n.Number = 12;
+    n.X = 0.1f;
+    n.Y = -777777.0f;
+    n.Z = 1e-7f;
+    n.Surface = 1;
+    n.Extra1 = 5;
+    f.Nodes = {n};
+    Branch b;
+    b.Number = 3;
+    b.StartNumber = 12;
+    b.EndNumber = -777777;
+    b.Section = 12.3f;
+    b.Resistance = 0.1;
+    b.People16 = 2;
+    b.Comment = Cp1251(QStringLiteral("Уклон"));
+    b.Name = "N";
+    f.Branches = {b};
+    Stopping s;
+    s.Caption = Cp1251(QStringLiteral("П-1"));
+    s.Material = 9;
+    s.Position = 0.3;
+    s.Thickness = 0.38;
+    s.NormalValues[1] = 2.5;
+    f.Stoppings = {s};
+    return f;
+}
+
+} // namespace
+
+class TestTarvelMdf : public QObject {
+    Q_OBJECT
+
+private slots:
+    void info();
+    void dump();
+    void dumpRealsAreShortest();
+    void convert();
+    void fileErrors_data();
+    void fileErrors();
+    void usage_data();
+    void usage();
+
+private:
+    QTemporaryDir FDir;
+};
+
+void TestTarvelMdf::info()
+{
+    const QString path = FDir.filePath(QStringLiteral("info.mdf"));
+    WriteFile(path, Sample().Build());
+    const Run r = Tool({QStringLiteral("info"), path});
+    QCOMPARE(r.ExitCode, 0);
+    const QStringList lines = QString::fromUtf8(r.Out).split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines, (QStringList{QStringLiteral("Version: 1.13"), QStringLiteral("Title: Шахта \"Южная\""),
+                                 QStringLiteral("Nodes: 1"), QStringLiteral("Branches: 1"),
+                                 QStringLiteral("Stoppings: 1"), QStringLiteral("People: 2"),
+                                 QStringLiteral("Seams: 1"), QStringLiteral("Plan positions: 0")}));
+}
+
+void TestTarvelMdf::dump()
+{
+    const QString path = FDir.filePath(QStringLiteral("dump.mdf"));
+    WriteFile(path, Sample().Build());
+    const Run r = Tool({QStringLiteral("dump"), path});
+    QCOMPARE(r.ExitCode, 0);
+    QJsonParseError error;
+    const QJsonObject doc = QJsonDocument::fromJson(r.Out, &error).object();
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    QCOMPARE(doc["Version"].toInt(), 113);
+    QCOMPARE(doc["Title"].toString(), QStringLiteral("Шахта \"Южная\""));
+    QCOMPARE(doc["Temperature"].toInt(), 20);
+    QCOMPARE(doc["AutoUpdate"].toBool(), true);
+    QCOMPARE(doc["Calculated"].toBool(), false);
+    QCOMPARE(doc["CalcMethod"].toInt(), 0);
+    QCOMPARE(doc["Notes"].toArray(), (QJsonArray{QStringLiteral("строка 1"), QStringLiteral("line\t2")}));
+    const QJsonArray nodeColumns = doc["NodeColumns"].toArray();
+    QCOMPARE(nodeColumns.size(), 4);
+    QCOMPARE(nodeColumns[0].toObject()["Kind"].toInt(), 1);
+    QCOMPARE(nodeColumns[2].toObject()["Shown"].toBool(), false);
+    QCOMPARE(doc["BranchColumns"].toArray().size(), 15);
+    QCOMPARE(doc["BranchColumns"].toArray()[7].toObject()["Shown"].toBool(), false);
+    const QJsonObject seam = doc["Layers"].toArray()[0].toObject();
+    QCOMPARE(seam["Name"].toString(), QStringLiteral("Пласт"));
+    QCOMPARE(seam["Color"].toInteger(), 0x00FF8040);
+    QVERIFY(doc["PLFs"].toArray().isEmpty());
+
+    const QJsonObject node = doc["Uzels"].toArray()[0].toObject();
+    QCOMPARE(node["Number"].toInt(), 12);
+    QCOMPARE(float(node["X"].toDouble()), 0.1f);
+    QCOMPARE(node["Y"].toDouble(), -777777.0);
+    QCOMPARE(node["Surface"].toBool(), true);
+    QCOMPARE(node["Extra1"].toInt(), 5);
+    QCOMPARE(node["Extra2"].toInt(), -1);
+
+    const QJsonObject branch = doc["Branches"].toArray()[0].toObject();
+    const char *keys[] = {"NormalResult", "Number", "StartNumber", "EndNumber", "Section", "Shape", "VolumeFactor",
+                          "ExtraVolume", "Roughness", "Gas1Kind", "Gas1", "Zone3", "Zone4", "Gas1From", "Gas1To",
+                          "Zone3From", "Zone3To", "Zone4From", "Zone4To", "OptA", "OptA1", "OptA2", "LayerIndex",
+                          "Resistance", "RouteResult", "LinkIndex", "Gas2Kind", "Gas2", "Gas2From", "Gas2To", "OptB",
+                          "OptB1", "OptB2", "PLFIndex", "Comment", "Name", "People", "Jumpers"};
+    for (const char *key : keys)
+        QVERIFY2(branch.contains(QLatin1String(key)), key);
+    QCOMPARE(branch["EndNumber"].toInt(), -777777);
+    QCOMPARE(float(branch["Section"].toDouble()), 12.3f);
+    QCOMPARE(branch["Resistance"].toDouble(), 0.1);
+    QCOMPARE(branch["OptB"].toBool(), true);
+    QCOMPARE(branch["Comment"].toString(), QStringLiteral("Уклон"));
+    const QJsonArray people = branch["People"].toArray();
+    QCOMPARE(people.size(), 2);
+    QCOMPARE(people[1].toObject()["Position"].toDouble(), 2.0 / 3.0);
+    const QJsonObject jumper = branch["Jumpers"].toArray()[0].toObject();
+    QCOMPARE(jumper["Caption"].toString(), QStringLiteral("П-1"));
+    QCOMPARE(jumper["Material"].toInt(), 9);
+    QCOMPARE(jumper["Thickness"].toDouble(), 0.38);
+    QCOMPARE(jumper["NormalValues"].toArray(), (QJsonArray{0, 2.5, 0}));
+    QCOMPARE(jumper["RouteValues"].toArray().size(), 3);
+    QCOMPARE(jumper["CutIn"].toBool(), false);
+}
+
+// Single-precision values are printed as the shortest text that reads back to the same float,
+// not the double they widen to; the unset marker stays an integer-looking -777777.
+void TestTarvelMdf::dumpRealsAreShortest()
+{
+    const QString path = FDir.filePath(QStringLiteral("short.mdf"));
+    WriteFile(path, Sample().Build());
+    const Run r = Tool({QStringLiteral("dump"), path});
+    QCOMPARE(r.ExitCode, 0);
+    QVERIFY(r.Out.contains("\"X\": 0.1,"));
+    QVERIFY(r.Out.contains("\"Y\": -777777,"));
+    QVERIFY(r.Out.contains("\"Z\": 1e-07,"));
+    QVERIFY(r.Out.contains("\"Pressure\": 0.1,"));
+    QVERIFY(r.Out.contains("\"CellLength\": 1.1,"));
+    QVERIFY(r.Out.contains("\"Section\": 12.3,"));
+    QVERIFY(r.Out.contains("\"Thickness\": 0.38,"));
+    QVERIFY(r.Out.contains("\"People\": ["));
+}
+
+void TestTarvelMdf::convert()
+{
+    const QString in = FDir.filePath(QStringLiteral("old.mdf"));
+    const QString out = FDir.filePath(QStringLiteral("converted.mdf"));
+    const QByteArray old = Sample().Build();
+    WriteFile(in, old);
+    const Run r = Tool({QStringLiteral("convert"), in, out});
+    QCOMPARE(r.ExitCode, 0);
+    QVERIFY(r.Err.isEmpty());
+    const QByteArray converted = ReadFile(out);
+    QCOMPARE(converted.mid(9, 2), QByteArray("\x01\x13", 2));
+    QCOMPARE(converted, TMdfWriter::Write(*Read(old)));
+    QCOMPARE(ReadFile(in), old);
+    // Converting the converted file changes nothing.
+    const QString twice = FDir.filePath(QStringLiteral("twice.mdf"));
+    QCOMPARE(Tool({QStringLiteral("convert"), out, twice}).ExitCode, 0);
+    QCOMPARE(ReadFile(twice), converted);
+}
+
+void TestTarvelMdf::fileErrors_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QByteArray>("content"); // written to the first file argument when not empty
+    QTest::addColumn<QString>("message");
+    const QString missing = FDir.filePath(QStringLiteral("missing.mdf"));
+    QTest::newRow("info of a missing file") << QStringList{QStringLiteral("info"), missing} << QByteArray()
+                                            << kReadPrefix + QStringLiteral("файл не найден");
+    File newer;
+    newer.Minor = 20;
+    const QString newerPath = FDir.filePath(QStringLiteral("newer.mdf"));
+    QTest::newRow("dump of a newer file") << QStringList{QStringLiteral("dump"), newerPath} << newer.Build()
+                                          << kNewerVersion;
+    const QString textPath = FDir.filePath(QStringLiteral("text.mdf"));
+    QTest::newRow("convert of a text file")
+        << QStringList{QStringLiteral("convert"), textPath, FDir.filePath(QStringLiteral("x.mdf"))}
+        << QByteArray("not a mine\n") << kUnknownFormat;
+    File damaged;
+    damaged.NodeCount = 3;
+    const QString damagedPath = FDir.filePath(QStringLiteral("damaged.mdf"));
+    QTest::newRow("info of a damaged file") << QStringList{QStringLiteral("info"), damagedPath} << damaged.Build()
+                                            << kDamaged;
+}
+
+void TestTarvelMdf::fileErrors()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, message);
+    if (!content.isEmpty())
+        WriteFile(args[1], content);
+    const Run r = Tool(args);
+    QCOMPARE(r.ExitCode, 2);
+    QVERIFY(r.Out.isEmpty());
+    QCOMPARE(QString::fromUtf8(r.Err), message + '\n');
+}
+
+void TestTarvelMdf::usage_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("nothing") << QStringList{};
+    QTest::newRow("unknown command") << QStringList{QStringLiteral("show"), QStringLiteral("a.mdf")};
+    QTest::newRow("info without a file") << QStringList{QStringLiteral("info")};
+    QTest::newRow("dump of two files") << QStringList{QStringLiteral("dump"), QStringLiteral("a"), QStringLiteral("b")};
+    QTest::newRow("convert without OUT") << QStringList{QStringLiteral("convert"), QStringLiteral("a.mdf")};
+}
+
+void TestTarvelMdf::usage()
+{
+    QFETCH(QStringList, args);
+    const Run r = Tool(args);
+    QCOMPARE(r.ExitCode, 64);
+    QVERIFY(r.Err.contains("usage: tarvel-mdf"));
+    QVERIFY(r.Out.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestTarvelMdf)
+#include "tst_TarvelMdf.moc"

@@ -1,0 +1,177 @@
+// Opening and saving on disk: the messages of the failures, the document's state after each,
+// and a save that fails half-way leaving the previous file as it was.
+#include "MdfTestFile.h"
+#include "MdfTestSupport.h"
+
+#include "model/TBranch.h"
+#include "model/TMine.h"
+#include "storage/TMineFile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace mdftest;
+
+namespace {
+
+QString LoadError(const QString &path)
+{
+    TMineDocument doc;
+    try {
+        TMineFile::Load(doc, path);
+    } catch (const AppError &e) {
+        return e.message();
+    }
+    return QString();
+}
+
+void WriteFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+QByteArray ReadFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestMineFile : public QObject {
+    Q_OBJECT
+
+private slots:
+    void loadFailures_data();
+    void loadFailures();
+    void loadMarksTheDocument();
+    void saveMarksTheDocument();
+    void saveIntoMissingFolder();
+    void failedSaveKeepsThePreviousFile();
+};
+
+void TestMineFile::loadFailures_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("message");
+    File f;
+    QTest::newRow("missing") << QStringLiteral("missing.mdf") << QByteArray()
+                             << kReadPrefix + QStringLiteral("файл не найден");
+    QTest::newRow("not a mine file") << QStringLiteral("text.mdf") << QByteArray("hello, this is text\n")
+                                     << kUnknownFormat;
+    QTest::newRow("truncated copy") << QStringLiteral("cut.mdf") << f.Build().left(30) << kUnknownFormat;
+    f.Minor = 25;
+    QTest::newRow("newer") << QStringLiteral("new.mdf") << f.Build() << kNewerVersion;
+}
+
+void TestMineFile::loadFailures()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(name);
+    if (!bytes.isEmpty())
+        WriteFile(path, bytes);
+    QCOMPARE(LoadError(path), message);
+}
+
+void TestMineFile::loadMarksTheDocument()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("шахта.mdf"));
+    File f;
+    f.Minor = 10;
+    f.Branches = {Branch{}};
+    WriteFile(path, f.Build());
+    TMineDocument doc;
+    TMineFile::Load(doc, path);
+    QVERIFY(doc.HasFile());
+    QCOMPARE(doc.FileName(), path);
+    QCOMPARE(doc.FileVersion(), 110);
+    QVERIFY(!doc.Mine()->Modified());
+    QVERIFY(!doc.Mine()->Updating());
+}
+
+void TestMineFile::saveMarksTheDocument()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("new.mdf"));
+    TMineDocument doc;
+    doc.Mine()->AddBranch(1, 1, 2, QStringLiteral("ветвь"), 2.0f);
+    doc.Mine()->SetModified(true);
+    TMineFile::Save(doc, path);
+    QVERIFY(doc.HasFile());
+    QCOMPARE(doc.FileName(), path);
+    QVERIFY(!doc.Mine()->Modified());
+
+    TMineDocument again;
+    TMineFile::Load(again, path);
+    QCOMPARE(again.Mine()->Branches().Items(1)->Comment(), QStringLiteral("ветвь"));
+    QCOMPARE(ReadFile(path).size(), QFileInfo(path).size());
+}
+
+void TestMineFile::saveIntoMissingFolder()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("no/such/folder/x.mdf"));
+    TMineDocument doc;
+    doc.Mine()->SetModified(true);
+    QString message;
+    try {
+        TMineFile::Save(doc, path);
+    } catch (const AppError &e) {
+        message = e.message();
+    }
+    QVERIFY(message.startsWith(kReadPrefix));
+    QVERIFY(!doc.HasFile());
+    QVERIFY(doc.Mine()->Modified());
+    QCOMPARE(doc.FileName(), path);
+}
+
+// The disk "fills up" in the middle of the save: the user's previous file must survive whole.
+void TestMineFile::failedSaveKeepsThePreviousFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("mine.mdf"));
+    File small;
+    small.Branches = {Branch{}};
+    const QByteArray previous = small.Build();
+    WriteFile(path, previous);
+
+    TMineDocument doc;
+    TMineFile::Load(doc, path);
+    for (int i = 0; i < 20000; ++i)
+        doc.Mine()->AddBranch(i + 2, 1, 2, QStringLiteral("длинный комментарий к выработке"), 3.0f);
+    doc.Mine()->SetModified(true);
+
+    struct rlimit old;
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limited = old;
+    limited.rlim_cur = 64 * 1024;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    QString message;
+    try {
+        TMineFile::Save(doc, path);
+    } catch (const AppError &e) {
+        message = e.message();
+    }
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    QCOMPARE(message, QStringLiteral("Ошибка при записи в файл"));
+    QCOMPARE(ReadFile(path), previous);
+    QVERIFY(doc.Mine()->Modified());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("mine.mdf")});
+}
+
+QTEST_GUILESS_MAIN(TestMineFile)
+#include "tst_TMineFile.moc"

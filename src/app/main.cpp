@@ -1,21 +1,57 @@
+// Start of the editor: settings, the single-instance hand-over, the main window, the event loop,
+// and the settings written back once the main window is gone.
+#include "app/TApplication.h"
 #include "app/TConfig.h"
+#include "app/DdeMacro.h"
+#include "app/TMainForm.h"
+#include "app/TSingleInstance.h"
 
-#include <QApplication>
-#include <QMainWindow>
+#include <QDir>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Тарвел"));
-    StartConfig();   // settings are read before the main window exists
+    TApplication app(argc, argv);
+
+    // Standard buttons and dialogs in Russian, when the Qt translations are installed.
+    QTranslator qtTranslator;
+    if (qtTranslator.load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"),
+                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qtTranslator);
+
+    const QStringList arguments = app.arguments().mid(1);
+
+    // A program already running takes the documents; this start then ends.
+    TSingleInstance instance(TSingleInstance::DefaultServerName());
+    if (!instance.Listen()) {
+        const QStringList documents = TMainForm::CommandLineDocuments(arguments);
+        if (!documents.isEmpty()) {
+            QStringList absolute;
+            for (const QString &path : documents)
+                absolute << QFileInfo(path).absoluteFilePath();
+            if (TSingleInstance::SendRequest(instance.ServerName(), BuildDdeOpenMacro(absolute)))
+                return 0;
+        }
+    }
+
+    // Relative paths of the command line are meant from where the program was started, not from
+    // the data folder that Config makes current.
+    QStringList commandLine;
+    for (const QString &a : arguments)
+        commandLine << (a.startsWith(u'-') || a.startsWith(u'/') ? a : QFileInfo(a).absoluteFilePath());
+
+    StartConfig(); // settings are read before the main window exists
     int exitCode = 0;
     {
-        QMainWindow window;
-        window.setWindowTitle(QStringLiteral("Тарвел"));
-        window.resize(1000, 700);
+        TMainForm window;
+        QObject::connect(&instance, &TSingleInstance::ExecuteRequested, &window, &TMainForm::ExecuteDdeMacro);
+        window.SetCommandLine(commandLine);
         window.show();
         exitCode = app.exec();
     }
-    FinishConfig();   // and written back only after it is gone
+    FinishConfig(); // and written back only after it is gone
     return exitCode;
 }

@@ -1,0 +1,619 @@
+#include "app/TChildForm.h"
+
+#include "AppError.h"
+#include "app/AppDialogs.h"
+#include "app/TApplication.h"
+#include "app/TConfig.h"
+#include "app/TGroupCombo.h"
+#include "app/TMainForm.h"
+#include "app/Utils.h"
+#include "editor/TElementGrid.h"
+#include "editor/TJumperPanel.h"
+#include "model/TBranch.h"
+#include "model/TJumper.h"
+#include "model/TLayer.h"
+#include "model/TMine.h"
+#include "model/TPLF.h"
+#include "model/TUzel.h"
+#include "storage/TMineFile.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QMdiSubWindow>
+#include <QSplitter>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+int createdCount = 0;
+
+QString withoutFolder(const QString &path)
+{
+    return QFileInfo(path).fileName();
+}
+
+// The document's path with its extension replaced: "mine.mdf" -> "mine.r".
+QString sideFile(const QString &path, const QString &extension)
+{
+    const qsizetype slash = path.lastIndexOf(u'/');
+    const qsizetype dot = path.lastIndexOf(u'.');
+    const QString stem = dot > slash ? path.left(dot) : path;
+    return stem + extension;
+}
+
+class WaitCursor {
+public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+};
+
+QLabel *placeholder(const QString &objectName, QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(objectName);
+    label->setAlignment(Qt::AlignCenter);
+    label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    label->setAutoFillBackground(true);
+    label->setBackgroundRole(QPalette::Base);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setMinimumWidth(100);
+    return label;
+}
+
+} // namespace
+
+int TChildForm::CreatedCount()
+{
+    return createdCount;
+}
+
+TChildForm::TChildForm(TMainForm *mainForm, QWidget *parent) : QWidget(parent), m_mainForm(mainForm)
+{
+    setAttribute(Qt::WA_DeleteOnClose, false); // the sub-window owns and deletes the form
+    m_mainForm->SetDocumentCount(m_mainForm->DocumentCount() + 1);
+
+    m_doc.ResetColumns();
+    buildLayout();
+    ApplyDisplaySettings();
+
+    m_doc.SetAutoUpdate(true);
+    m_doc.SetAutoUpdateIterations(50);
+    m_doc.SetSaveIterations(25);
+    m_doc.SetCellLength(4.0f);
+    m_doc.SetReserved1(0);
+    m_doc.SetBoomSpeed(10.0f);
+
+    const int n = ++createdCount;
+    Mine()->SetTitle(QStringLiteral("Шахта без названия %1").arg(n));
+    m_doc.SetFileName(dataDir() + QStringLiteral("Новый %1.mdf").arg(n));
+
+    Mine()->OnModified = [this](TMine *, bool) {
+        if (!m_loading)
+            ShowDocumentStatus();
+    };
+
+    m_doc.SetHasFile(false);
+    m_doc.SetReserved2(false);
+    m_doc.SetCalculated(false);
+    updateCaption();
+    RefreshTables();
+    Mine()->SetModified(false);
+}
+
+TChildForm::~TChildForm()
+{
+    Mine()->OnModified = nullptr;
+    m_mainForm->SetDocumentCount(m_mainForm->DocumentCount() - 1);
+}
+
+QString TChildForm::dataDir() const
+{
+    QString dir = Config ? Config->DataDir : QDir::currentPath();
+    if (!dir.endsWith(u'/'))
+        dir += u'/';
+    return dir;
+}
+
+void TChildForm::buildLayout()
+{
+    MainSplit = new QSplitter(Qt::Vertical, this);
+    MainSplit->setObjectName(QStringLiteral("MainSplit"));
+    MainSplit->setChildrenCollapsible(false);
+
+    TablesSplit = new QSplitter(Qt::Horizontal, MainSplit);
+    TablesSplit->setObjectName(QStringLiteral("TablesSplit"));
+    TablesSplit->setChildrenCollapsible(false);
+    m_uzelPlaceholder = placeholder(QStringLiteral("UzelGrid"), TablesSplit);
+    m_branchPlaceholder = placeholder(QStringLiteral("BranchGrid"), TablesSplit);
+    UzelGrid = m_uzelPlaceholder;
+    BranchGrid = m_branchPlaceholder;
+    TablesSplit->addWidget(UzelGrid);
+    TablesSplit->addWidget(BranchGrid);
+    TablesSplit->setStretchFactor(0, 0);
+    TablesSplit->setStretchFactor(1, 1);
+    TablesSplit->setSizes({229, 600});
+
+    // The stopping and people panel shows the current branch's stoppings and persons; its
+    // changes pass the same results question as the tables.
+    pnlJumpers = new TJumperPanel(MainSplit);
+    pnlJumpers->setObjectName(QStringLiteral("pnlJumpers"));
+    pnlJumpers->SetMine(Mine());
+    pnlJumpers->SetBranchSource([this] { return CurrentBranch(); });
+    pnlJumpers->ConfirmEdit = [this] { return ConfirmEdit(); };
+    connect(pnlJumpers, &TJumperPanel::StoppingsChanged, this, [this] { BranchGrid->update(); });
+    connect(pnlJumpers, &TJumperPanel::PeopleChanged, this, [this] { BranchGrid->update(); });
+
+    pnlMessages = new QWidget(MainSplit);
+    pnlMessages->setObjectName(QStringLiteral("pnlMessages"));
+    auto *strip = new QWidget(pnlMessages);
+    strip->setFixedWidth(12);
+    btnHideMessages = new QToolButton(strip);
+    btnHideMessages->setObjectName(QStringLiteral("btnHideMessages"));
+    btnHideMessages->setFixedSize(11, 11);
+    btnHideMessages->setText(QStringLiteral("×"));
+    btnHideMessages->setToolTip(QStringLiteral("Убрать сообщения"));
+    btnHideMessages->setAutoRaise(true);
+    auto *stripLayout = new QVBoxLayout(strip);
+    stripLayout->setContentsMargins(0, 0, 0, 0);
+    stripLayout->addWidget(btnHideMessages);
+    stripLayout->addStretch();
+    lbMessages = new QListWidget(pnlMessages);
+    lbMessages->setObjectName(QStringLiteral("lbMessages"));
+    auto *msgLayout = new QHBoxLayout(pnlMessages);
+    msgLayout->setContentsMargins(0, 0, 0, 0);
+    msgLayout->setSpacing(0);
+    msgLayout->addWidget(strip);
+    msgLayout->addWidget(lbMessages);
+    connect(btnHideMessages, &QToolButton::clicked, this, [this] {
+        ClearMessages();
+        ShowMessages(false);
+    });
+
+    MainSplit->addWidget(TablesSplit);
+    MainSplit->addWidget(pnlJumpers);
+    MainSplit->addWidget(pnlMessages);
+    MainSplit->setStretchFactor(0, 1);
+    MainSplit->setStretchFactor(1, 0);
+    MainSplit->setStretchFactor(2, 0);
+    MainSplit->setSizes({300, 150, 75});
+    pnlMessages->hide();
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(MainSplit);
+    resize(760, 480);
+}
+
+void TChildForm::updateCaption()
+{
+    setWindowTitle(withoutFolder(m_doc.FileName()));
+}
+
+void TChildForm::updatePlaceholders()
+{
+    // Stand-ins until the tables are built: they say what will be there and how much of it.
+    if (UzelGrid == m_uzelPlaceholder)
+        m_uzelPlaceholder->setText(QStringLiteral("Таблица узлов\n%1 узл.").arg(UzelCount()));
+    if (BranchGrid == m_branchPlaceholder)
+        m_branchPlaceholder->setText(QStringLiteral("Таблица ветвей\n%1 ветв.").arg(BranchCount()));
+}
+
+void TChildForm::ApplyDisplaySettings()
+{
+    if (!Config)
+        return;
+    const QFont font = CellFont(Config->Fontname, Config->FontSize);
+    for (QWidget *table : {UzelGrid, BranchGrid})
+        table->setFont(font);
+    pnlJumpers->ApplyDisplaySettings();
+}
+
+void TChildForm::RefreshTables()
+{
+    updatePlaceholders();
+    UzelGrid->update();
+    BranchGrid->update();
+}
+
+// ------------------------------------------------------------------------------------------
+// Reading and saving
+
+void TChildForm::LoadFromFile(const QString &path)
+{
+    try {
+        m_loading = true;
+        TMineFile::Load(m_doc, path);
+        m_loading = false;
+    } catch (...) {
+        m_loading = false;
+        CloseWithoutQuestion();
+        throw;
+    }
+    // Refresh: columns from the kinds read, tables, caption, group boxes, branch row.
+    RefreshTables();
+    updateCaption();
+    FillGroupCombos();
+    ApplyBranchRow();
+    ShowDocumentStatus();
+    if (Config)
+        Config->AddLastFile(path);
+}
+
+bool TChildForm::SaveToFile()
+{
+    if (m_calculating)
+        return false;
+    QString path = m_doc.FileName();
+    if (!m_doc.HasFile()) {
+        AppDialogs::FileDialogRequest request;
+        request.save = true;
+        request.title = QStringLiteral("Сохранение файла");
+        request.filter = QStringLiteral("Файлы данных (*.mdf)");
+        request.defaultSuffix = QStringLiteral("mdf");
+        request.directory = dataDir();
+        request.fileName = m_doc.FileName();
+        const QStringList chosen = AppDialogs::RunFileDialog(this, request);
+        if (chosen.isEmpty())
+            return false;
+        path = chosen.first();
+    }
+    {
+        WaitCursor wait;
+        try {
+            TMineFile::Save(m_doc, path);
+        } catch (...) {
+            // Saving removes empty rows even when the write fails afterwards.
+            RefreshTables();
+            throw;
+        }
+        RefreshTables();
+    }
+    updateCaption();
+    Mine()->SetModified(false);
+    if (Config)
+        Config->AddLastFile(path);
+    return true;
+}
+
+bool TChildForm::SaveAs()
+{
+    const bool hadFile = m_doc.HasFile();
+    m_doc.SetHasFile(false);
+    bool saved = false;
+    try {
+        saved = SaveToFile();
+    } catch (...) {
+        m_doc.SetHasFile(hadFile);
+        throw;
+    }
+    if (!saved)
+        m_doc.SetHasFile(hadFile);
+    return saved;
+}
+
+void TChildForm::ClearResults(bool ask, bool wholeMine, bool save, bool route)
+{
+    if (ask && AppDialogs::AskQuestion(this,
+                                       QStringLiteral("Отменить удаление результатов будет невозможно.\n\n"
+                                                      "Для подтверждения удаления нажмите кнопку OK"),
+                                       QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+                   != QMessageBox::Yes)
+        return;
+
+    TMine *mine = Mine();
+    mine->BeginUpdate();
+    for (TBranch *b : mine->Branches()) {
+        if (wholeMine) {
+            b->SetNormalResult(-1);
+            b->SetNormalMark(0);
+        }
+        if (route) {
+            b->SetRouteResult(-1);
+            b->SetRouteMark(0);
+        }
+        b->SetZone(3, false);
+        b->SetZone(4, false);
+        for (TJumper *j : b->Jumpers()) {
+            if (wholeMine)
+                j->SetNormalHit(false);
+            if (route)
+                j->SetRouteHit(false);
+        }
+    }
+    mine->EndUpdate();
+    m_doc.SetCalculated(false);
+
+    if (save && m_doc.HasFile()) {
+        SaveToFile();
+        // Result files go only when their document is really there.
+        if (QFileInfo::exists(m_doc.FileName())) {
+            if (wholeMine)
+                QFile::remove(sideFile(m_doc.FileName(), QStringLiteral(".r")));
+            if (route)
+                QFile::remove(sideFile(m_doc.FileName(), QStringLiteral(".r2")));
+        }
+    }
+    RefreshTables();
+}
+
+bool TChildForm::ConfirmEdit()
+{
+    if (!m_doc.Calculated())
+        return true;
+    if (m_confirming)
+        return false;
+    m_confirming = true;
+    QMessageBox::StandardButton answer = QMessageBox::No;
+    try {
+        answer = AppDialogs::AskQuestion(
+            this,
+            QStringLiteral("Внимание !\n\nВы пытаетесь внести изменения в уже расчитанные топологические данные.\n"
+                           "Проведение повторного расчета может занять длительное время.\n\n"
+                           "В случае положительного подтверждения предыдущие результаты\n"
+                           "будут уничтожены без возможности отмены.\n\n"
+                           "Вы действительно хотите внести изменения?"),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::No, QString(), 33);
+    } catch (...) {
+        m_confirming = false;
+        throw;
+    }
+    m_confirming = false;
+    if (answer != QMessageBox::Yes)
+        return false;
+    ClearResults(false, true, true, true);
+    return true;
+}
+
+// ------------------------------------------------------------------------------------------
+// Lifecycle
+
+bool TChildForm::FormCloseQuery()
+{
+    if (m_calculating || !Mine()->Modified())
+        return true;
+    const auto answer = AppDialogs::AskQuestion(
+        this, QStringLiteral("Сохранить изменения в файле %1 ?").arg(withoutFolder(m_doc.FileName())),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes,
+        QStringLiteral("Сохранение"));
+    switch (answer) {
+    case QMessageBox::Yes:
+        // A failed save is reported and keeps the window open with its changes.
+        TApplication::RunGuarded([this] { SaveToFile(); });
+        return !Mine()->Modified();
+    case QMessageBox::No:
+        Mine()->SetModified(false);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TChildForm::FormClose()
+{
+    ShowMessages(false);
+    ClearMessages();
+    m_closed = true;
+}
+
+void TChildForm::closeEvent(QCloseEvent *event)
+{
+    if (m_closed) {
+        event->accept();
+        return;
+    }
+    if (m_discard || m_closeApproved || FormCloseQuery()) {
+        FormClose();
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void TChildForm::CloseWithoutQuestion()
+{
+    m_discard = true;
+    // Gone at once, not when the event loop comes round: the error box that follows must not
+    // show the dead document in the status bar and the group boxes. The caller touches nothing
+    // of this window afterwards.
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget())) {
+        sub->close();
+        delete sub;
+    } else {
+        close();
+    }
+}
+
+void TChildForm::FormActivate()
+{
+    ShowDocumentStatus();
+    FillGroupCombos();
+    ApplyBranchRow();
+    if (UzelGrid->isVisible())
+        UzelGrid->update();
+    if (BranchGrid->isVisible())
+        BranchGrid->update();
+}
+
+void TChildForm::ShowDocumentStatus()
+{
+    TChildForm *doc = m_mainForm->ActiveChild();
+    if (!doc)
+        doc = this;
+    try {
+        const TMine *mine = doc->Mine();
+        m_mainForm->SetStatusPanelText(0, QStringLiteral("Шахта: \"%1\"").arg(mine->Title()));
+        m_mainForm->SetStatusPanelText(1, QStringLiteral("Узлы: %1").arg(mine->Uzels().Count()));
+        m_mainForm->SetStatusPanelText(2, QStringLiteral("Ветви: %1").arg(mine->Branches().Count()));
+        m_mainForm->SetStatusPanelText(3, mine->Modified() ? QStringLiteral("Изменен") : QString());
+    } catch (...) {
+        for (int i = 0; i < 4; ++i)
+            m_mainForm->SetStatusPanelText(i, QString());
+    }
+    updatePlaceholders();
+}
+
+void TChildForm::FillGroupCombos()
+{
+    QList<QPair<QString, QColor>> layers;
+    for (const TLayer *l : Mine()->Layers())
+        layers.append({l->Name(), ToQColor(l->Color())});
+    QList<QPair<QString, QColor>> plfs;
+    for (const TLayer *p : Mine()->PLFs())
+        plfs.append({p->Name(), ToQColor(p->Color())});
+    m_mainForm->cbLayers->Fill(layers);
+    m_mainForm->cbPLFs->Fill(plfs);
+    ShowBranchGroups();
+}
+
+void TChildForm::ShowBranchGroups()
+{
+    const TBranch *b = BranchCount() > 0 ? CurrentBranch() : nullptr;
+    m_mainForm->cbLayers->SelectGroup(b ? b->LayerIndex() : -1);
+    m_mainForm->cbPLFs->SelectGroup(b ? b->PLFIndex() : -1);
+}
+
+void TChildForm::ApplyBranchRow()
+{
+    if (TBranch *b = CurrentBranch()) {
+        if (Mine()->CurBranch() != b)
+            Mine()->SelectBranch(b);
+    }
+    ShowBranchGroups();
+    pnlJumpers->RefreshStoppings();
+    pnlJumpers->RefreshPeople();
+}
+
+// ------------------------------------------------------------------------------------------
+// Current elements and rule terms
+
+TUzel *TChildForm::CurrentUzel() const
+{
+    const TMine *mine = Mine();
+    TUzel *u = mine->CurUzel();
+    if (u && u->ListPos() >= 0)
+        return u;
+    return mine->Uzels().Count() > 0 ? mine->Uzels().Items(1) : nullptr;
+}
+
+TBranch *TChildForm::CurrentBranch() const
+{
+    const TMine *mine = Mine();
+    TBranch *b = mine->CurBranch();
+    if (b && b->ListPos() >= 0)
+        return b;
+    return mine->Branches().Count() > 0 ? mine->Branches().Items(1) : nullptr;
+}
+
+int TChildForm::UzelCount() const
+{
+    return Mine()->Uzels().Count();
+}
+
+int TChildForm::BranchCount() const
+{
+    return Mine()->Branches().Count();
+}
+
+bool TChildForm::IsModified() const
+{
+    return Mine()->Modified();
+}
+
+int TChildForm::CurrentBranchJumperCount() const
+{
+    const TBranch *b = CurrentBranch();
+    return b ? b->Jumpers().Count() : 0;
+}
+
+bool TChildForm::CurrentUzelIsSurface() const
+{
+    const TUzel *u = CurrentUzel();
+    return u && u->Surface();
+}
+
+void TChildForm::SortUzels(int kind)
+{
+    Mine()->Uzels().SortBy(kind);
+    RefreshTables();
+    UzelGrid->update();
+}
+
+void TChildForm::SortBranches(int index)
+{
+    Mine()->Branches().SortBy(index);
+    RefreshTables();
+    BranchGrid->update();
+}
+
+// ------------------------------------------------------------------------------------------
+// Panels
+
+bool TChildForm::IsUzelTableVisible() const
+{
+    return !UzelGrid->isHidden();
+}
+
+bool TChildForm::IsBranchTableVisible() const
+{
+    return !BranchGrid->isHidden();
+}
+
+bool TChildForm::IsJumperPanelVisible() const
+{
+    return !pnlJumpers->isHidden();
+}
+
+bool TChildForm::IsMessagePanelVisible() const
+{
+    return !pnlMessages->isHidden();
+}
+
+void TChildForm::SetUzelTableVisible(bool visible)
+{
+    // One table always stays: the commands refuse to hide the last one.
+    if (!visible && BranchGrid->isHidden())
+        return;
+    if (!visible)
+        m_uzelWidthBeforeHide = TablesSplit->sizes().value(0, m_uzelWidthBeforeHide);
+    UzelGrid->setVisible(visible);
+    if (visible) {
+        const int total = TablesSplit->width();
+        TablesSplit->setSizes({m_uzelWidthBeforeHide, qMax(100, total - m_uzelWidthBeforeHide)});
+    }
+}
+
+void TChildForm::SetBranchTableVisible(bool visible)
+{
+    if (!visible && UzelGrid->isHidden())
+        return;
+    if (!visible) {
+        m_uzelWidthBeforeHide = TablesSplit->sizes().value(0, m_uzelWidthBeforeHide);
+        BranchGrid->hide();
+    } else {
+        BranchGrid->show();
+        const int total = TablesSplit->width();
+        TablesSplit->setSizes({m_uzelWidthBeforeHide, qMax(100, total - m_uzelWidthBeforeHide)});
+    }
+}
+
+void TChildForm::SetJumperPanelVisible(bool visible)
+{
+    pnlJumpers->setVisible(visible);
+}
+
+void TChildForm::ShowMessages(bool show)
+{
+    pnlMessages->setVisible(show);
+}
+
+void TChildForm::ClearMessages()
+{
+    lbMessages->clear();
+}

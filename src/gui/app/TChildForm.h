@@ -1,0 +1,141 @@
+#pragma once
+// One open mine: the document window inside the main window's workspace. It owns the document
+// (TMineDocument: the mine, notes, calculation parameters, file name, column layout) for as long
+// as it lives and carries it through its life: created untitled, read from a file, modified,
+// saved, results cleared, closed with a question about unsaved changes.
+//
+// Layout, top to bottom: the node table (UzelGrid) and the branch table (BranchGrid) side by
+// side in TablesSplit; the stopping and people panel (pnlJumpers); the message panel
+// (pnlMessages with lbMessages). The three rows share the vertical splitter MainSplit.
+#include "storage/TMineDocument.h"
+
+#include <QWidget>
+
+class QLabel;
+class QListWidget;
+class QSplitter;
+class QToolButton;
+class TBranch;
+class TJumperPanel;
+class TMainForm;
+class TMine;
+class TUzel;
+
+class TChildForm : public QWidget {
+    Q_OBJECT
+public:
+    // FormCreate: an untitled mine "Шахта без названия N" proposed as "Новый N.mdf" in the data
+    // folder, N counting every document window created in this run.
+    explicit TChildForm(TMainForm *mainForm, QWidget *parent = nullptr);
+    // FormDestroy: frees the document and tells the main window there is one document less.
+    ~TChildForm() override;
+
+    // Document windows created in this run (opened ones included).
+    static int CreatedCount();
+
+    TMineDocument &Document() { return m_doc; }
+    const TMineDocument &Document() const { return m_doc; }
+    TMine *Mine() const { return m_doc.Mine(); }
+    const QString &FileName() const { return m_doc.FileName(); }
+    bool HasFile() const { return m_doc.HasFile(); }
+    bool Calculated() const { return m_doc.Calculated(); }
+    // A gas-dynamic calculation is running; nothing in this program starts one.
+    bool Calculating() const { return m_calculating; }
+    void SetCellLength(float value) { m_doc.SetCellLength(value); }
+
+    // Reads path into this (new) window. A read error closes the window and is thrown on.
+    void LoadFromFile(const QString &path);
+    // Saves under FileName, asking for a name first when the document has no file. False when
+    // the dialog was cancelled or a calculation runs; a write error is thrown (AppError).
+    bool SaveToFile();
+    // Saves, always asking for a name.
+    bool SaveAs();
+    // Clears the calculation results (whole-mine and/or route), optionally after a question,
+    // and with save the document is saved and the result side files ".r"/".r2" removed.
+    void ClearResults(bool ask, bool wholeMine, bool save, bool route);
+    // Guard before any edit of the tables: with results present the user must agree to lose
+    // them. While its question is on screen a further call answers at once.
+    bool ConfirmEdit();
+
+    // The close question; true when the window may close.
+    bool FormCloseQuery();
+    void FormClose();
+    void FormActivate();
+    // Closes and destroys the window at once, with no question (a document that failed to
+    // read). Nothing of the window may be used after it.
+    void CloseWithoutQuestion();
+    // The main window has already asked this window (closing the program).
+    void SetCloseApproved() { m_closeApproved = true; }
+    bool IsClosed() const { return m_closed; }
+
+    // Mine name, node and branch counts and the modified mark into the main window's status bar.
+    void ShowDocumentStatus();
+    // The main window's seam and plan-position boxes from this mine.
+    void FillGroupCombos();
+    // Both boxes show the current branch's seam and plan position.
+    void ShowBranchGroups();
+    // Applies the branch table's current row: selects the branch and shows its groups.
+    void ApplyBranchRow();
+    // The table font of Config on every table of the window.
+    void ApplyDisplaySettings();
+    // Rebuilds what the tables show after the lists changed.
+    void RefreshTables();
+
+    // The elements of the tables' current rows, or none.
+    TUzel *CurrentUzel() const;
+    TBranch *CurrentBranch() const;
+
+    // Rule terms of the main window's commands.
+    int UzelCount() const;
+    int BranchCount() const;
+    bool IsModified() const;
+    int CurrentBranchJumperCount() const;
+    bool CurrentUzelIsSurface() const;
+
+    // Sorting through the model; the tables are refreshed after.
+    void SortUzels(int kind);
+    void SortBranches(int index);
+
+    // Parts of the window the view commands show and hide.
+    bool IsUzelTableVisible() const;
+    bool IsBranchTableVisible() const;
+    bool IsJumperPanelVisible() const;
+    bool IsMessagePanelVisible() const;
+    void SetUzelTableVisible(bool visible);
+    void SetBranchTableVisible(bool visible);
+    void SetJumperPanelVisible(bool visible);
+    // Shows or hides the message panel (with its splitter handle).
+    void ShowMessages(bool show);
+    void ClearMessages();
+
+    // Widgets, by the names the rest of the program knows them.
+    QSplitter *MainSplit = nullptr;
+    QSplitter *TablesSplit = nullptr;
+    QWidget *UzelGrid = nullptr;
+    QWidget *BranchGrid = nullptr;
+    TJumperPanel *pnlJumpers = nullptr;
+    QWidget *pnlMessages = nullptr;
+    QListWidget *lbMessages = nullptr;
+    QToolButton *btnHideMessages = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildLayout();
+    void updateCaption();
+    void updatePlaceholders();
+    QString dataDir() const;
+
+    TMainForm *m_mainForm;
+    TMineDocument m_doc;
+    bool m_calculating = false;
+    bool m_confirming = false;
+    bool m_loading = false;
+    bool m_discard = false;
+    bool m_closeApproved = false;
+    bool m_closed = false;
+    int m_uzelWidthBeforeHide = 229;
+    QLabel *m_uzelPlaceholder = nullptr;
+    QLabel *m_branchPlaceholder = nullptr;
+};

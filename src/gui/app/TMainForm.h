@@ -1,0 +1,174 @@
+#pragma once
+// The frame of the program: menus, tool bars, status bar, the seam and plan-position boxes,
+// the list of commands with their enabling rules, and every way a document arrives (open
+// dialog, command line, hand-over from a later start, drop, recent files). It holds no mine
+// data: each document lives in its TChildForm inside the workspace, and commands act on the
+// active one.
+#include <QList>
+#include <QMainWindow>
+#include <QStringList>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
+class QToolButton;
+class TChildForm;
+class TGroupCombo;
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TMainForm(QWidget *parent = nullptr);
+    ~TMainForm() override;
+
+    // --- Documents -------------------------------------------------------------------------
+    int DocumentCount() const { return m_documentCount; }
+    void SetDocumentCount(int n);
+    // The document window shown in front, or none.
+    TChildForm *ActiveChild() const;
+    // Every document window, in window-list (creation) order.
+    QList<TChildForm *> Children() const;
+    // Creates an empty, untitled document window and shows it.
+    TChildForm *CreateChild();
+    // Brings a titled window of exactly path to the front; false when there is none.
+    bool FindOpenDocument(const QString &path);
+    // Opens path in a new window unless it is open already. A read error closes the new window
+    // and is thrown on (AppError), ending the request that asked for the file.
+    void OpenDocumentFile(const QString &path);
+    void RecentFileClick(int position);
+    void ApplyDisplaySettingsToAll();
+
+    // Command line: the switch "dde" ("-dde", "/DDE", ...) means the documents come by request.
+    static bool HasDdeSwitch(const QStringList &arguments);
+    // The ".mdf" arguments in order (none with the dde switch).
+    static QStringList CommandLineDocuments(const QStringList &arguments);
+    // Arguments (without the program name) opened when the window is first shown.
+    void SetCommandLine(const QStringList &arguments) { m_commandLine = arguments; }
+    void OpenCommandLineDocuments();
+    // An execute request handed over by a later start: opens each "open" of its first line.
+    void ExecuteDdeMacro(const QString &macro);
+    // Files dropped on the window; only ".mdf" ones are opened.
+    void OpenDroppedFiles(const QStringList &paths);
+
+    // --- Status bar ------------------------------------------------------------------------
+    static constexpr int StatusPanelCount = 5;
+    QLabel *StatusPanel(int index) const { return m_panels[index]; }
+    // The text last given to a panel (the panel itself may show it shortened).
+    QString StatusPanelText(int index) const;
+    void SetStatusPanelText(int index, const QString &text);
+    void ShowStatusText(const QString &text);
+    void ClearStatusText();
+    bool IsStatusTextShown() const;
+
+    // --- Commands --------------------------------------------------------------------------
+    // Evaluates every enabling rule; runs whenever the application becomes idle.
+    void UpdateActions();
+    // The commands in the order of the action list (the order decides shortcut conflicts),
+    // then the four large calculation buttons.
+    const QList<QAction *> &ActionList() const { return m_actionList; }
+    QAction *FindAction(const QString &name) const;
+    // "&Редактор" while the given table does not edit in place, "&Просмотр" while it does.
+    void SetEditViewCaption(bool tableEditing);
+
+    // Help: contents, a topic of the program's help, the regulations, help on help.
+    void ShowHelpContents();
+    void ShowHelpTopic(int topic);
+
+    QMdiArea *Workspace() const { return m_workspace; }
+    QMenu *RecentFilesPopup() const { return m_recentPopup; }
+    QMenu *RecentFilesMenu() const { return m_recentMenu; }
+    QMenu *WindowMenu() const { return m_windowMenu; }
+
+    // Group bar.
+    QLabel *lbLayers = nullptr;
+    QLabel *lbPLFs = nullptr;
+    TGroupCombo *cbLayers = nullptr;
+    TGroupCombo *cbPLFs = nullptr;
+
+    // The commands, by the names the rest of the program knows them.
+    QAction *actCheckTopology, *actCheckIsol, *actIncidGraph, *actNew, *actOpen, *actSave,
+        *actSaveAs, *actSaveAll, *actGraph3D, *actClose, *actPrint, *actFileProp, *actExit,
+        *actUstav, *actSetup, *actCascade, *actTileHor, *actTileVert, *actAlignIcons,
+        *actMinimizeAll, *actHelpTopic, *actHelpOnHelp, *actAbout, *actClearAccountResults,
+        *actEditView, *actAddUzel, *actDelUzel, *actSurfUzel, *actTransform, *actAddBranch,
+        *actDelBranch, *actSortUzelsNum, *actSortUzelsX, *actSortUzelsY, *actSortUzelsZ,
+        *actSortBranchesNum, *actSortBranchesStart, *actSortBranchesEnd, *actUseColor,
+        *actViewJumpers, *actViewUzels, *actViewBranches, *actViewMessage, *actNormalCalc,
+        *actNormalResults, *actAddjumper, *actDelJumper, *actEditLayers, *actFind,
+        *actJumperList, *actSortL, *actSortS, *actSortPerim, *actSortV, *actSortVk, *actSortVadd,
+        *actSortAngle, *actSortRem, *actSortR, *actMoveRemName, *actPathCalc, *actPathResults,
+        *actMakeR, *actMakeAllR, *actNormalCalc2, *actNormalResults2, *actPathCalc2,
+        *actPathResults2;
+
+    // The rule terms.
+    bool HasDocument() const { return m_documentCount > 0; }
+    bool DocumentReady() const;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    struct ActionSpec;
+    void createActions();
+    void createMenus();
+    void createToolBars();
+    void createStatusBar();
+    void runCommand(void (TMainForm::*exec)());
+    bool canClose();
+    void fillWindowMenu();
+    void updateRecentFilesMenus();
+    void groupChosen(TGroupCombo *box, bool layers, int index);
+    void sortUzels(int kind);
+    void sortBranches(int index);
+    QString dataDir() const;
+    QString helpDir() const;
+    bool useColorSetting() const;
+
+    // Execute steps of the commands built so far.
+    void execNew();
+    void execOpen();
+    void execSave();
+    void execSaveAs();
+    void execSaveAll();
+    void execClose();
+    void execExit();
+    void execSurfUzel();
+    void execViewUzels();
+    void execViewBranches();
+    void execViewJumpers();
+    void execViewMessage();
+    void execClearAccountResults();
+    void execAddJumper();
+    void execDelJumper();
+    void execSetup();
+    void execCascade();
+    void execTileHor();
+    void execTileVert();
+    void execAlignIcons();
+    void execMinimizeAll();
+    void execHelpTopic();
+    void execUstav();
+    void execHelpOnHelp();
+    void execAbout();
+
+    QMdiArea *m_workspace = nullptr;
+    QMenu *m_recentPopup = nullptr;
+    QMenu *m_recentMenu = nullptr;
+    QAction *m_recentMenuAction = nullptr;
+    QMenu *m_windowMenu = nullptr;
+    QToolButton *m_openButton = nullptr;
+    QLabel *m_panels[StatusPanelCount] = {};
+    QList<QAction *> m_actionList;
+    QList<QPair<int, int>> m_actionRules; // enabling rule and tick of each command of the list
+    QStringList m_commandLine;
+    bool m_firstShown = false;
+    bool m_closing = false;
+    int m_documentCount = 0;
+};

@@ -1,0 +1,548 @@
+// TMainForm, second half: documents arriving and leaving, and the execute steps of the
+// commands built so far.
+#include "app/TMainForm.h"
+
+#include "AppError.h"
+#include "app/AppDialogs.h"
+#include "app/CommandIcons.h"
+#include "app/DdeMacro.h"
+#include "app/Help.h"
+#include "app/TAboutBox.h"
+#include "app/TApplication.h"
+#include "app/TChildForm.h"
+#include "app/TConfig.h"
+#include "app/TGroupCombo.h"
+#include "app/TOptionsForm.h"
+#include "editor/TElementGrid.h"
+#include "editor/TJumperPanel.h"
+#include "model/TBranch.h"
+#include "model/TMine.h"
+#include "model/TUzel.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMimeData>
+#include <QPointer>
+#include <QTimer>
+#include <QUrl>
+
+namespace {
+bool isMdf(const QString &path)
+{
+    const qsizetype dot = path.lastIndexOf(u'.');
+    return dot >= 0 && path.mid(dot).toLower() == QLatin1String(".mdf");
+}
+} // namespace
+
+// ------------------------------------------------------------------------------------------
+// Settings read by the main window
+
+QString TMainForm::dataDir() const
+{
+    return Config ? Config->DataDir : QDir::currentPath();
+}
+
+QString TMainForm::helpDir() const
+{
+    return Config ? Config->HelpDir : QString();
+}
+
+bool TMainForm::useColorSetting() const
+{
+    return Config ? Config->UseColor : true;
+}
+
+void TMainForm::updateRecentFilesMenus()
+{
+    if (Config) {
+        QPointer<TMainForm> self(this);
+        Config->UpdateLastFilesMenus(m_recentMenu, m_recentPopup, [self](const QString &path) {
+            if (self)
+                TApplication::RunGuarded([&] { self->OpenDocumentFile(path); });
+        });
+    }
+    // The sub-menu shows only when it has items.
+    m_recentMenuAction->setVisible(!m_recentMenu->isEmpty());
+}
+
+void TMainForm::RecentFileClick(int position)
+{
+    if (!Config || position < 0 || position >= Config->LastFiles.size())
+        return;
+    OpenDocumentFile(Config->LastFiles.at(position));
+}
+
+// ------------------------------------------------------------------------------------------
+// Documents
+
+TChildForm *TMainForm::ActiveChild() const
+{
+    QMdiSubWindow *sub = m_workspace->currentSubWindow();
+    if (!sub)
+        return nullptr;
+    auto *child = qobject_cast<TChildForm *>(sub->widget());
+    return child && !child->IsClosed() ? child : nullptr;
+}
+
+QList<TChildForm *> TMainForm::Children() const
+{
+    QList<TChildForm *> list;
+    for (QMdiSubWindow *sub : m_workspace->subWindowList(QMdiArea::CreationOrder)) {
+        auto *child = qobject_cast<TChildForm *>(sub->widget());
+        if (child && !child->IsClosed())
+            list << child;
+    }
+    return list;
+}
+
+TChildForm *TMainForm::CreateChild()
+{
+    auto *child = new TChildForm(this);
+    QMdiSubWindow *sub = m_workspace->addSubWindow(child);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowIcon(CommandIcon(QStringLiteral("actFileProp")));
+    const QSize area = m_workspace->viewport()->size();
+    sub->resize(qBound(400, area.width() * 9 / 10, 980), qBound(300, area.height() * 9 / 10, 640));
+    sub->show();
+    m_workspace->setActiveSubWindow(sub);
+    UpdateActions();
+    return child;
+}
+
+bool TMainForm::FindOpenDocument(const QString &path)
+{
+    const QList<TChildForm *> children = Children();
+    for (auto it = children.crbegin(); it != children.crend(); ++it) {
+        TChildForm *child = *it;
+        if (child->HasFile() && child->FileName() == path) {
+            auto *sub = qobject_cast<QMdiSubWindow *>(child->parentWidget());
+            if (sub) {
+                if (sub->isMinimized())
+                    sub->showNormal();
+                m_workspace->setActiveSubWindow(sub);
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
+void TMainForm::OpenDocumentFile(const QString &path)
+{
+    if (FindOpenDocument(path))
+        return;
+    TChildForm *child = CreateChild();
+    child->LoadFromFile(path); // on failure the window has closed itself
+    UpdateActions();
+}
+
+bool TMainForm::HasDdeSwitch(const QStringList &arguments)
+{
+    for (const QString &a : arguments) {
+        if ((a.startsWith(u'-') || a.startsWith(u'/')) && a.mid(1).compare(QLatin1String("dde"), Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+QStringList TMainForm::CommandLineDocuments(const QStringList &arguments)
+{
+    if (HasDdeSwitch(arguments))
+        return {};
+    QStringList paths;
+    for (const QString &a : arguments) {
+        if (isMdf(a))
+            paths << a;
+    }
+    return paths;
+}
+
+void TMainForm::OpenCommandLineDocuments()
+{
+    // The first failing document ends the rest of the list.
+    TApplication::RunGuarded([this] {
+        for (const QString &path : CommandLineDocuments(m_commandLine))
+            OpenDocumentFile(path);
+    });
+    UpdateActions();
+}
+
+void TMainForm::ExecuteDdeMacro(const QString &macro)
+{
+    TApplication::RunGuarded([this, &macro] {
+        const QString line = DdeMacroFirstLine(macro);
+        QString name;
+        QString argument;
+        for (int n = 1; ParseDdeMacro(line, n, name, argument); ++n) {
+            if (name == QLatin1String("open") && !argument.isEmpty())
+                OpenDocumentFile(ResolvePathLetterCase(argument));
+        }
+    });
+    // A hand-over brings the program to the user.
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    UpdateActions();
+}
+
+void TMainForm::OpenDroppedFiles(const QStringList &paths)
+{
+    TApplication::RunGuarded([this, &paths] {
+        for (const QString &path : paths) {
+            if (path.isEmpty())
+                continue;
+            if (isMdf(path))
+                OpenDocumentFile(path);
+        }
+    });
+    UpdateActions();
+}
+
+void TMainForm::ApplyDisplaySettingsToAll()
+{
+    for (TChildForm *child : Children()) {
+        child->ApplyDisplaySettings();
+        child->update();
+        child->pnlJumpers->JumperGrid->update();
+    }
+}
+
+// ------------------------------------------------------------------------------------------
+// Window events
+
+void TMainForm::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (m_firstShown)
+        return;
+    m_firstShown = true;
+    // The documents of the command line open once the window is up, from the event loop.
+    QPointer<TMainForm> self(this);
+    QTimer::singleShot(0, this, [self] {
+        if (self)
+            self->OpenCommandLineDocuments();
+    });
+}
+
+bool TMainForm::canClose()
+{
+    const QList<TChildForm *> children = Children();
+    for (TChildForm *child : children) {
+        bool mayClose = false;
+        TApplication::RunGuarded([&] { mayClose = child->FormCloseQuery(); });
+        if (!mayClose)
+            return false;
+    }
+    QString lines;
+    for (TChildForm *child : children) {
+        if (child->Calculating())
+            lines += QStringLiteral("   %1 (шахта \"%2\")\n")
+                         .arg(QFileInfo(child->FileName()).fileName(), child->Mine()->Title());
+    }
+    if (!lines.isEmpty()) {
+        AppDialogs::ShowInformation(
+            this, QStringLiteral("В настоящий момент проводиться расчет следующих файлов:\n\n%1\n"
+                                 "Прежде чем закрыть программу необходимо окончить все расчеты")
+                      .arg(lines));
+        return false;
+    }
+    for (TChildForm *child : children)
+        child->SetCloseApproved();
+    return true;
+}
+
+void TMainForm::closeEvent(QCloseEvent *event)
+{
+    if (!canClose()) {
+        event->ignore();
+        return;
+    }
+    m_closing = true;
+    event->accept();
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent *event)
+{
+    QStringList paths;
+    for (const QUrl &url : event->mimeData()->urls())
+        paths << (url.isLocalFile() ? url.toLocalFile() : QString());
+    // The drop is over for the sender at once; the documents open from the event loop, where
+    // a read error may show its box.
+    event->acceptProposedAction();
+    QPointer<TMainForm> self(this);
+    QTimer::singleShot(0, this, [self, paths] {
+        if (self)
+            self->OpenDroppedFiles(paths);
+    });
+}
+
+bool TMainForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::ShortcutOverride && qobject_cast<QMenu *>(watched)
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_F1) {
+        event->accept(); // F1 in a menu is the menu's help, not the window's
+        return true;
+    }
+    if (event->type() == QEvent::KeyPress && qobject_cast<QMenu *>(watched)) {
+        if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_F1) {
+            static_cast<QMenu *>(watched)->close();
+            ShowHelpTopic(5);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// ------------------------------------------------------------------------------------------
+// Execute steps
+
+void TMainForm::execNew()
+{
+    CreateChild();
+}
+
+void TMainForm::execOpen()
+{
+    AppDialogs::FileDialogRequest request;
+    request.multiple = true;
+    request.title = QStringLiteral("Открытие файл");
+    request.filter = QStringLiteral("Файлы данных (*.mdf)");
+    request.defaultSuffix = QStringLiteral("mdf");
+    request.directory = dataDir();
+    for (const QString &path : AppDialogs::RunFileDialog(this, request))
+        OpenDocumentFile(path);
+}
+
+void TMainForm::execSave()
+{
+    if (TChildForm *child = ActiveChild())
+        child->SaveToFile();
+}
+
+void TMainForm::execSaveAs()
+{
+    if (TChildForm *child = ActiveChild())
+        child->SaveAs();
+}
+
+void TMainForm::execSaveAll()
+{
+    for (TChildForm *child : Children())
+        child->SaveToFile();
+}
+
+void TMainForm::execClose()
+{
+    if (TChildForm *child = ActiveChild())
+        if (auto *sub = qobject_cast<QMdiSubWindow *>(child->parentWidget()))
+            sub->close();
+}
+
+void TMainForm::execExit()
+{
+    close();
+}
+
+void TMainForm::execSurfUzel()
+{
+    TChildForm *child = ActiveChild();
+    if (!child)
+        return;
+    if (TUzel *u = child->CurrentUzel()) {
+        u->SetSurface(!u->Surface());
+        child->UzelGrid->update();
+    }
+}
+
+void TMainForm::execViewUzels()
+{
+    if (TChildForm *child = ActiveChild())
+        child->SetUzelTableVisible(!child->IsUzelTableVisible());
+}
+
+void TMainForm::execViewBranches()
+{
+    if (TChildForm *child = ActiveChild())
+        child->SetBranchTableVisible(!child->IsBranchTableVisible());
+}
+
+void TMainForm::execViewJumpers()
+{
+    if (TChildForm *child = ActiveChild())
+        child->SetJumperPanelVisible(!child->IsJumperPanelVisible());
+}
+
+void TMainForm::execViewMessage()
+{
+    if (TChildForm *child = ActiveChild())
+        child->ShowMessages(true);
+}
+
+void TMainForm::execAddJumper()
+{
+    if (TChildForm *child = ActiveChild())
+        child->pnlJumpers->AddStopping();
+}
+
+void TMainForm::execDelJumper()
+{
+    if (TChildForm *child = ActiveChild())
+        child->pnlJumpers->DeleteStopping();
+}
+
+void TMainForm::execClearAccountResults()
+{
+    if (TChildForm *child = ActiveChild())
+        child->ClearResults(true, true, true, true);
+}
+
+void TMainForm::sortUzels(int kind)
+{
+    if (TChildForm *child = ActiveChild())
+        child->SortUzels(kind);
+}
+
+void TMainForm::sortBranches(int index)
+{
+    if (TChildForm *child = ActiveChild())
+        child->SortBranches(index);
+}
+
+void TMainForm::groupChosen(TGroupCombo *box, bool layers, int index)
+{
+    TChildForm *child = ActiveChild();
+    if (!child)
+        return;
+    QWidget *focus = child->focusWidget();
+    if (box->IsEditItem(index)) {
+        // The seams and plan positions editor opens here once it exists; the box returns to
+        // the current branch's group either way.
+        child->ApplyBranchRow();
+    } else if (child->BranchCount() > 0) {
+        if (TBranch *b = child->CurrentBranch()) {
+            if (layers)
+                b->SetLayerIndex(index - 1);
+            else
+                b->SetPLFIndex(index - 1);
+        }
+        child->BranchGrid->update();
+    }
+    if (focus)
+        focus->setFocus();
+}
+
+void TMainForm::execSetup()
+{
+    TOptionsForm::Execute(this);
+}
+
+void TMainForm::execCascade()
+{
+    m_workspace->cascadeSubWindows();
+}
+
+void TMainForm::execTileHor()
+{
+    // One above the other: full width, equal heights.
+    const QList<QMdiSubWindow *> windows = m_workspace->subWindowList(QMdiArea::CreationOrder);
+    QList<QMdiSubWindow *> shown;
+    for (QMdiSubWindow *w : windows)
+        if (!w->isMinimized() && !w->isHidden())
+            shown << w;
+    if (shown.isEmpty())
+        return;
+    const QRect area = m_workspace->viewport()->rect();
+    const int h = area.height() / int(shown.size());
+    for (int i = 0; i < shown.size(); ++i) {
+        shown[i]->showNormal();
+        shown[i]->setGeometry(0, i * h, area.width(), h);
+    }
+}
+
+void TMainForm::execTileVert()
+{
+    // Side by side: full height, equal widths.
+    const QList<QMdiSubWindow *> windows = m_workspace->subWindowList(QMdiArea::CreationOrder);
+    QList<QMdiSubWindow *> shown;
+    for (QMdiSubWindow *w : windows)
+        if (!w->isMinimized() && !w->isHidden())
+            shown << w;
+    if (shown.isEmpty())
+        return;
+    const QRect area = m_workspace->viewport()->rect();
+    const int w = area.width() / int(shown.size());
+    for (int i = 0; i < shown.size(); ++i) {
+        shown[i]->showNormal();
+        shown[i]->setGeometry(i * w, 0, w, area.height());
+    }
+}
+
+void TMainForm::execAlignIcons()
+{
+    // Minimised windows line up along the bottom edge of the workspace.
+    const QRect area = m_workspace->viewport()->rect();
+    int x = 0;
+    int y = area.bottom();
+    for (QMdiSubWindow *w : m_workspace->subWindowList(QMdiArea::CreationOrder)) {
+        if (!w->isMinimized())
+            continue;
+        const QSize s = w->size();
+        if (x > 0 && x + s.width() > area.width()) {
+            x = 0;
+            y -= s.height();
+        }
+        w->move(x, y - s.height() + 1);
+        x += s.width();
+    }
+}
+
+void TMainForm::execMinimizeAll()
+{
+    const QList<QMdiSubWindow *> windows = m_workspace->subWindowList(QMdiArea::CreationOrder);
+    for (auto it = windows.crbegin(); it != windows.crend(); ++it)
+        (*it)->showMinimized();
+}
+
+void TMainForm::ShowHelpContents()
+{
+    ::ShowHelpContents(this);
+}
+
+void TMainForm::ShowHelpTopic(int topic)
+{
+    ::ShowHelpTopic(this, topic);
+}
+
+void TMainForm::execHelpTopic()
+{
+    ShowHelpContents();
+}
+
+void TMainForm::execUstav()
+{
+    ::ShowRegulations(this);
+}
+
+void TMainForm::execHelpOnHelp()
+{
+    ::ShowHelpOnHelp(this);
+}
+
+void TMainForm::execAbout()
+{
+    TAboutBox box(this);
+    box.exec();
+}

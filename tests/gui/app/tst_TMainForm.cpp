@@ -1,0 +1,804 @@
+// The main window on real widgets: enabling rules, documents arriving by every road, the close
+// question, clearing results, recent files, the status bar, the group boxes and the error display.
+#include "AppTestHooks.h"
+#include "AppError.h"
+#include "app/DdeMacro.h"
+#include "app/TAboutBox.h"
+#include "app/TChildForm.h"
+#include "app/TConfig.h"
+#include "app/TGroupCombo.h"
+#include "app/TMainForm.h"
+#include "app/TSingleInstance.h"
+#include "model/TBranch.h"
+#include "model/TJumper.h"
+#include "model/TLayer.h"
+#include "model/TMine.h"
+#include "model/TPLF.h"
+#include "model/TUzel.h"
+#include "storage/TMineDocument.h"
+#include "storage/TMineFile.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QUuid>
+#include <QtTest>
+
+namespace {
+
+void settle()
+{
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
+}
+
+// Lets the event loop wait for events once, as it does when the user is idle.
+void idle()
+{
+    QEventLoop loop;
+    QTimer::singleShot(30, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// A small mine: nodes 1..3, branches 10 (1-2, seam 0) and 20 (3-1, no seam), with one stopping
+// on branch 10; two seams and one plan position.
+void writeMine(const QString &path, const QString &title = QStringLiteral("Северная"))
+{
+    TMineDocument doc;
+    TMine *mine = doc.Mine();
+    mine->SetTitle(title);
+    mine->AddUzel(1, 0, 0, 0);
+    mine->AddUzel(2, 100, 0, -5);
+    mine->AddUzel(3, 50, 80, -10);
+    TBranch *b10 = mine->AddBranch(10, 1, 2, QStringLiteral("штрек"), 12.5f);
+    mine->AddBranch(20, 3, 1, QStringLiteral("уклон"), 9.0f);
+    auto *seam = new TLayer(mine);
+    seam->SetName(QStringLiteral("Пласт К2"));
+    seam->SetColor(0x000000FF);
+    auto *seam2 = new TLayer(mine);
+    seam2->SetName(QStringLiteral("Пласт К5"));
+    seam2->SetColor(0x0000FF00);
+    auto *plf = new TPLF(mine);
+    plf->SetName(QStringLiteral("П1"));
+    b10->SetLayerIndex(0);
+    new TJumper(b10);
+    TMineFile::Save(doc, path);
+}
+
+QStringList enabledNames(const TMainForm &form)
+{
+    QStringList names;
+    for (QAction *a : form.ActionList())
+        if (a->isEnabled())
+            names << a->objectName();
+    names.sort();
+    return names;
+}
+
+} // namespace
+
+class tst_TMainForm : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+
+    void rulesWithoutDocument();
+    void rulesOfEmptyMine();
+    void rulesOfLoadedMine();
+    void viewCommandsKeepOneTable();
+    void ctrlShiftLSortsByEndNode();
+
+    void commandLine_data();
+    void commandLine();
+    void commandLineStopsAtFailingDocument();
+    void openDialogChoice();
+    void alreadyOpenBroughtToFront();
+    void thirdWindowTitle();
+    void ddeMacroOpensLowerCasedPaths();
+    void secondInstanceHandsOver();
+    void droppedFiles();
+
+    void closeQuestion_data();
+    void closeQuestion();
+    void closingProgramAsksEveryDocument();
+    void failedSaveReportedAndKeepsChanges();
+    void clearResultsSideFiles_data();
+    void clearResultsSideFiles();
+    void clearResultsOfUnsavedDocument();
+    void confirmEdit();
+    void recentFiles();
+
+    void statusBar();
+    void groupBoxes();
+    void windowMenuListsDocuments();
+    void aboutBox();
+
+private:
+    QString mine(const QString &name, const QString &title = QStringLiteral("Северная"))
+    {
+        const QString path = m_dir->filePath(name);
+        writeMine(path, title);
+        return path;
+    }
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<TMainForm> m_form;
+};
+
+void tst_TMainForm::initTestCase()
+{
+    Config = new TConfig(false);
+}
+
+void tst_TMainForm::cleanupTestCase()
+{
+    m_form.reset();
+    delete Config;
+    Config = nullptr;
+}
+
+void tst_TMainForm::init()
+{
+    m_form.reset();
+    settle();
+    Config->LastFiles.clear();
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_form = std::make_unique<TMainForm>();
+    m_form->show();
+    settle();
+}
+
+void tst_TMainForm::rulesWithoutDocument()
+{
+    m_form->UpdateActions();
+    QStringList expected{"actNew", "actOpen", "actExit", "actSetup", "actHelpTopic", "actUstav",
+                         "actHelpOnHelp", "actAbout"};
+    expected.sort();
+    QCOMPARE(enabledNames(*m_form), expected);
+    QCOMPARE(m_form->cbLayers->count(), 0);
+    QCOMPARE(m_form->cbPLFs->count(), 0);
+    QVERIFY(!m_form->lbLayers->isEnabled());
+    QVERIFY(!m_form->lbPLFs->isEnabled());
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(m_form->StatusPanelText(i).isEmpty());
+}
+
+void tst_TMainForm::rulesOfEmptyMine()
+{
+    m_form->actNew->trigger();
+    m_form->UpdateActions();
+    QCOMPARE(m_form->DocumentCount(), 1);
+    const QStringList enabled = enabledNames(*m_form);
+    for (const char *name : {"actAddUzel", "actAddBranch", "actSaveAs", "actClose", "actSaveAll",
+                             "actEditView", "actCheckTopology", "actFind", "actViewJumpers",
+                             "actSortUzelsNum", "actSortR", "actClearAccountResults", "actCascade"})
+        QVERIFY2(enabled.contains(name), name);
+    for (const char *name : {"actDelUzel", "actSurfUzel", "actTransform", "actDelBranch", "actMakeR",
+                             "actMakeAllR", "actAddjumper", "actDelJumper", "actSave", "actUseColor",
+                             "actNormalCalc", "actNormalResults", "actPathCalc", "actPathResults",
+                             "actNormalCalc2", "actNormalResults2", "actPathCalc2", "actPathResults2"})
+        QVERIFY2(!enabled.contains(name), name);
+    QVERIFY(m_form->lbLayers->isEnabled());
+    // Only "<не определен>" and "<редактировать...>".
+    QCOMPARE(m_form->cbLayers->count(), 2);
+}
+
+void tst_TMainForm::rulesOfLoadedMine()
+{
+    AppTestHooks hooks;
+    m_form->OpenDocumentFile(mine("a.mdf"));
+    m_form->UpdateActions();
+    QVERIFY(hooks.errors().isEmpty());
+    QVERIFY(m_form->actDelUzel->isEnabled());
+    QVERIFY(m_form->actSurfUzel->isEnabled());
+    QVERIFY(m_form->actDelBranch->isEnabled());
+    QVERIFY(m_form->actAddjumper->isEnabled());
+    QVERIFY(m_form->actDelJumper->isEnabled()); // branch 10, current, has a stopping
+    QVERIFY(!m_form->actSave->isEnabled());
+    QVERIFY(!m_form->actNormalCalc->isEnabled());
+
+    // The surface command flips the flag and its tick follows.
+    QVERIFY(!m_form->actSurfUzel->isChecked());
+    m_form->actSurfUzel->trigger();
+    m_form->UpdateActions();
+    TChildForm *child = m_form->ActiveChild();
+    QVERIFY(child->CurrentUzel()->Surface());
+    QVERIFY(m_form->actSurfUzel->isChecked());
+    QVERIFY(m_form->actSave->isEnabled()); // the change marked the mine modified
+
+    // The stopping commands work on the current branch through the stopping panel.
+    TBranch *branch = child->CurrentBranch();
+    QCOMPARE(branch->Number(), 10);
+    QCOMPARE(branch->Jumpers().Count(), 1);
+    m_form->actAddjumper->trigger();
+    QCOMPARE(branch->Jumpers().Count(), 2);
+    hooks.answers.enqueue(QMessageBox::Yes);
+    m_form->actDelJumper->trigger();
+    QCOMPARE(branch->Jumpers().Count(), 1);
+
+    // Rules follow by themselves once the event loop is idle.
+    child->Mine()->SetModified(false);
+    idle();
+    QVERIFY(!m_form->actSave->isEnabled());
+    child->Mine()->SetModified(true);
+    idle();
+    QVERIFY(m_form->actSave->isEnabled());
+}
+
+void tst_TMainForm::viewCommandsKeepOneTable()
+{
+    m_form->actNew->trigger();
+    m_form->UpdateActions();
+    TChildForm *child = m_form->ActiveChild();
+    QVERIFY(m_form->actViewUzels->isChecked());
+    m_form->actViewUzels->trigger();
+    m_form->UpdateActions();
+    QVERIFY(!child->IsUzelTableVisible());
+    QVERIFY(!m_form->actViewBranches->isEnabled());
+    QVERIFY(!m_form->actViewUzels->isChecked());
+    m_form->actViewUzels->trigger();
+    m_form->actViewBranches->trigger();
+    m_form->UpdateActions();
+    QVERIFY(child->IsUzelTableVisible());
+    QVERIFY(!child->IsBranchTableVisible());
+    QVERIFY(!m_form->actViewUzels->isEnabled());
+
+    QVERIFY(!child->IsMessagePanelVisible());
+    m_form->actViewMessage->trigger();
+    QVERIFY(child->IsMessagePanelVisible());
+    m_form->actViewMessage->trigger(); // it never hides the panel
+    QVERIFY(child->IsMessagePanelVisible());
+
+    const bool jumpers = child->IsJumperPanelVisible();
+    m_form->actViewJumpers->trigger();
+    QCOMPARE(child->IsJumperPanelVisible(), !jumpers);
+}
+
+void tst_TMainForm::ctrlShiftLSortsByEndNode()
+{
+    AppTestHooks hooks;
+    m_form->OpenDocumentFile(mine("sort.mdf"));
+    m_form->UpdateActions();
+    TMine *m = m_form->ActiveChild()->Mine();
+    QCOMPARE(m->Branches().Items(1)->Number(), 10); // ends 2, then 1
+    QSignalSpy colour(m_form->actUseColor, &QAction::triggered);
+    m_form->activateWindow();
+    QTest::keyClick(m_form.get(), Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(m->Branches().Items(1)->Number(), 20);
+    QCOMPARE(colour.count(), 0);
+    QVERIFY(hooks.errors().isEmpty());
+}
+
+void tst_TMainForm::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("windows");
+    QTest::newRow("two mdf and a txt") << QStringList{"A.mdf", "notes.txt", "B.MDF"} << 2;
+    QTest::newRow("/DDE") << QStringList{"/DDE", "A.mdf", "B.MDF"} << 0;
+    QTest::newRow("-dde after the paths") << QStringList{"A.mdf", "-dde"} << 0;
+    QTest::newRow("dde without a dash is a file") << QStringList{"dde", "A.mdf"} << 1;
+    QTest::newRow("same path twice") << QStringList{"A.mdf", "A.mdf"} << 1;
+}
+
+void tst_TMainForm::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, windows);
+    AppTestHooks hooks;
+    mine("A.mdf");
+    mine("B.MDF");
+    QFile txt(m_dir->filePath("notes.txt"));
+    QVERIFY(txt.open(QIODevice::WriteOnly));
+    txt.close();
+    QStringList args;
+    for (const QString &a : arguments)
+        args << (a.startsWith(u'-') || a.startsWith(u'/') || a == QLatin1String("dde") ? a : m_dir->filePath(a));
+
+    TMainForm form;
+    form.SetCommandLine(args);
+    form.show();
+    settle();
+    QCOMPARE(form.Children().size(), windows);
+    QCOMPARE(form.DocumentCount(), windows);
+    QVERIFY(hooks.errors().isEmpty());
+    if (windows > 0)
+        QCOMPARE(form.Children().first()->FileName(), m_dir->filePath("A.mdf"));
+}
+
+void tst_TMainForm::commandLineStopsAtFailingDocument()
+{
+    AppTestHooks hooks;
+    const QString good = mine("good.mdf");
+    QFile bad(m_dir->filePath("bad.mdf"));
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write("not a mine at all");
+    bad.close();
+    TMainForm form;
+    // While the error is on screen the failed document is gone already.
+    int countAtError = -1;
+    QString panelAtError = QStringLiteral("?");
+    hooks.onBox = [&](const AppDialogs::MessageRequest &) {
+        countAtError = form.DocumentCount();
+        panelAtError = form.StatusPanelText(0);
+    };
+    form.SetCommandLine({bad.fileName(), good});
+    form.show();
+    settle();
+    QCOMPARE(hooks.errors().size(), 1);
+    QCOMPARE(countAtError, 0);
+    QCOMPARE(panelAtError, QString());
+    QVERIFY(!hooks.errors().first().text.isEmpty());
+    QCOMPARE(form.Children().size(), 0); // the failed window closed, the next path never opened
+    QCOMPARE(form.DocumentCount(), 0);
+    // The program goes on: a later request works.
+    form.OpenDocumentFile(good);
+    QCOMPARE(form.Children().size(), 1);
+}
+
+void tst_TMainForm::openDialogChoice()
+{
+    AppTestHooks hooks;
+    const QString a = mine("a.mdf");
+    const QString b = mine("b.mdf");
+    hooks.files.enqueue({a, b});
+    m_form->actOpen->trigger();
+    QCOMPARE(hooks.fileDialogs.size(), 1);
+    QCOMPARE(hooks.fileDialogs.first().title, QStringLiteral("Открытие файл"));
+    QVERIFY(hooks.fileDialogs.first().multiple);
+    QCOMPARE(QDir(hooks.fileDialogs.first().directory), QDir(Config->DataDir));
+    QCOMPARE(m_form->Children().size(), 2);
+    QCOMPARE(m_form->ActiveChild()->FileName(), b);
+    // Cancelled: nothing.
+    m_form->actOpen->trigger();
+    QCOMPARE(m_form->Children().size(), 2);
+}
+
+void tst_TMainForm::alreadyOpenBroughtToFront()
+{
+    AppTestHooks hooks;
+    const QString a = mine("a.mdf");
+    const QString b = mine("b.mdf");
+    m_form->OpenDocumentFile(a);
+    TChildForm *first = m_form->ActiveChild();
+    m_form->OpenDocumentFile(b);
+    QVERIFY(m_form->ActiveChild() != first);
+    QVERIFY(m_form->FindOpenDocument(a));
+    QCOMPARE(m_form->ActiveChild(), first);
+    m_form->OpenDocumentFile(b);
+    QCOMPARE(m_form->Children().size(), 2);
+
+    // An untitled window whose proposed name is the path does not count.
+    TChildForm *untitled = m_form->CreateChild();
+    const QString proposed = untitled->FileName();
+    QVERIFY(!m_form->FindOpenDocument(proposed));
+    // Letter case matters.
+    QVERIFY(!m_form->FindOpenDocument(a.toUpper()));
+}
+
+void tst_TMainForm::thirdWindowTitle()
+{
+    AppTestHooks hooks;
+    const int before = TChildForm::CreatedCount();
+    m_form->OpenDocumentFile(mine("one.mdf"));
+    m_form->OpenDocumentFile(mine("two.mdf"));
+    TChildForm *third = m_form->CreateChild();
+    const int n = before + 3;
+    QCOMPARE(third->Mine()->Title(), QStringLiteral("Шахта без названия %1").arg(n));
+    QCOMPARE(third->FileName(), Config->DataDir + QStringLiteral("Новый %1.mdf").arg(n));
+    QCOMPARE(third->windowTitle(), QStringLiteral("Новый %1.mdf").arg(n));
+    QVERIFY(!third->HasFile());
+    QVERIFY(!third->Mine()->Modified());
+}
+
+void tst_TMainForm::ddeMacroOpensLowerCasedPaths()
+{
+    AppTestHooks hooks;
+    QVERIFY(QDir(m_dir->path()).mkdir("Шахты"));
+    const QString a = mine("Шахты/Северная.MDF");
+    const QString b = mine("Шахты/b.mdf");
+    const QString macro = QStringLiteral("[open(\"%1\")][open(%2)][close(\"x\")]").arg(a, b);
+    m_form->ExecuteDdeMacro(macro);
+    QVERIFY(hooks.errors().isEmpty());
+    QCOMPARE(m_form->Children().size(), 2);
+    // The path went through lower case; the file was found again by letter case.
+    QCOMPARE(m_form->Children().at(0)->FileName(), a);
+
+    m_form->ExecuteDdeMacro(QStringLiteral("[]"));
+    QCOMPARE(m_form->Children().size(), 2);
+
+    // A failing "open" ends the request.
+    const QString c = mine("c.mdf");
+    m_form->ExecuteDdeMacro(QStringLiteral("[open(\"%1\")][open(\"%2\")]").arg(m_dir->filePath("missing.mdf"), c));
+    QCOMPARE(hooks.errors().size(), 1);
+    QCOMPARE(m_form->Children().size(), 2);
+}
+
+namespace {
+class RequestThread : public QThread {
+public:
+    RequestThread(QString server, QString macro) : m_server(std::move(server)), m_macro(std::move(macro)) {}
+    bool ok = false;
+
+protected:
+    void run() override { ok = TSingleInstance::SendRequest(m_server, m_macro, 5000); }
+
+private:
+    QString m_server;
+    QString m_macro;
+};
+} // namespace
+
+void tst_TMainForm::secondInstanceHandsOver()
+{
+    AppTestHooks hooks;
+    const QString path = mine("handed.mdf");
+    TSingleInstance first(QStringLiteral("tarvel-test-%1").arg(QUuid::createUuid().toString(QUuid::Id128)));
+    QVERIFY(first.Listen());
+    connect(&first, &TSingleInstance::ExecuteRequested, m_form.get(), &TMainForm::ExecuteDdeMacro);
+    // What a later start sends for its command line.
+    RequestThread later(first.ServerName(), BuildDdeOpenMacro(TMainForm::CommandLineDocuments({path})));
+    later.start();
+    QTRY_VERIFY_WITH_TIMEOUT(later.isFinished(), 10000);
+    QVERIFY(later.ok);
+    QTRY_COMPARE(m_form->Children().size(), 1);
+    QCOMPARE(m_form->ActiveChild()->FileName(), path);
+}
+
+void tst_TMainForm::droppedFiles()
+{
+    AppTestHooks hooks;
+    const QString a = mine("drop.mdf");
+    m_form->OpenDroppedFiles({QString(), m_dir->filePath("x.txt"), a});
+    QCOMPARE(m_form->Children().size(), 1);
+    QVERIFY(hooks.boxes.isEmpty());
+
+    // Through the window: a drop of a document, a text file and a failing document; the drop
+    // is taken at once, the documents open after it, the failing one ends the rest.
+    const QString b = mine("Второй.MDF");
+    QFile bad(m_dir->filePath("bad.mdf"));
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write("MINE?");
+    bad.close();
+    const QString c = mine("third.mdf");
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(b), QUrl::fromLocalFile(m_dir->filePath("x.txt")),
+                  QUrl::fromLocalFile(bad.fileName()), QUrl::fromLocalFile(c)});
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(m_form.get(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(m_form.get(), &drop);
+    QVERIFY(drop.isAccepted());
+    settle();
+    QCOMPARE(m_form->Children().size(), 2);
+    QCOMPARE(m_form->Children().last()->FileName(), b);
+    QCOMPARE(hooks.errors().size(), 1);
+}
+
+void tst_TMainForm::closeQuestion_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("saveChosen");
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<bool>("modifiedAfter");
+    QTest::newRow("yes, save cancelled") << int(QMessageBox::Yes) << false << false << true;
+    QTest::newRow("yes, saved") << int(QMessageBox::Yes) << true << true << false;
+    QTest::newRow("no") << int(QMessageBox::No) << false << true << false;
+    QTest::newRow("cancel") << int(QMessageBox::Cancel) << false << false << true;
+}
+
+void tst_TMainForm::closeQuestion()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, saveChosen);
+    QFETCH(bool, closes);
+    QFETCH(bool, modifiedAfter);
+    AppTestHooks hooks;
+    TChildForm *child = m_form->CreateChild();
+    child->Mine()->AddUzel(5, 1, 2, 3);
+    child->Mine()->SetModified(true);
+    hooks.answers.enqueue(QMessageBox::StandardButton(answer));
+    const QString target = m_dir->filePath("saved.mdf");
+    if (saveChosen)
+        hooks.files.enqueue({target});
+    const QString name = QFileInfo(child->FileName()).fileName();
+    QPointer<TChildForm> guard(child);
+    m_form->actClose->trigger();
+    settle();
+    QCOMPARE(hooks.boxes.size(), 1);
+    QCOMPARE(hooks.boxes.first().caption, QStringLiteral("Сохранение"));
+    QCOMPARE(hooks.boxes.first().text, QStringLiteral("Сохранить изменения в файле %1 ?").arg(name));
+    QCOMPARE(hooks.boxes.first().buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    QCOMPARE(guard.isNull(), closes);
+    QCOMPARE(m_form->DocumentCount(), closes ? 0 : 1);
+    if (!closes)
+        QCOMPARE(child->Mine()->Modified(), modifiedAfter);
+    if (answer == QMessageBox::Yes) {
+        QCOMPARE(hooks.fileDialogs.size(), 1);
+        QCOMPARE(hooks.fileDialogs.first().title, QStringLiteral("Сохранение файла"));
+        QVERIFY(hooks.fileDialogs.first().save);
+    }
+    QCOMPARE(QFile::exists(target), saveChosen);
+}
+
+void tst_TMainForm::closingProgramAsksEveryDocument()
+{
+    AppTestHooks hooks;
+    TChildForm *a = m_form->CreateChild();
+    TChildForm *b = m_form->CreateChild();
+    a->Mine()->SetModified(true);
+    b->Mine()->SetModified(true);
+    // The second refuses: the program stays, with both documents.
+    hooks.answers.enqueue(QMessageBox::No);
+    hooks.answers.enqueue(QMessageBox::Cancel);
+    QVERIFY(!m_form->close());
+    settle();
+    QCOMPARE(hooks.boxes.size(), 2);
+    QCOMPARE(m_form->Children().size(), 2);
+    QVERIFY(m_form->isVisible());
+    // Now both agree; each is asked once.
+    hooks.boxes.clear();
+    b->Mine()->SetModified(true);
+    hooks.answers.enqueue(QMessageBox::No);
+    QVERIFY(m_form->close());
+    QCOMPARE(hooks.boxes.size(), 1);
+}
+
+void tst_TMainForm::failedSaveReportedAndKeepsChanges()
+{
+    AppTestHooks hooks;
+    const QString path = mine("keep.mdf");
+    m_form->OpenDocumentFile(path);
+    TChildForm *child = m_form->ActiveChild();
+    child->Mine()->Uzels().Items(1)->SetSurface(true);
+    // The folder of the document disappears: the save fails, is shown, and nothing is lost.
+    child->Document().SetFileName(m_dir->filePath("gone/keep.mdf"));
+    m_form->UpdateActions();
+    m_form->actSave->trigger();
+    QCOMPARE(hooks.errors().size(), 1);
+    QVERIFY(child->Mine()->Modified());
+    QCOMPARE(m_form->Children().size(), 1);
+}
+
+void tst_TMainForm::clearResultsSideFiles_data()
+{
+    QTest::addColumn<bool>("wholeMine");
+    QTest::addColumn<bool>("route");
+    QTest::newRow("whole mine") << true << false;
+    QTest::newRow("route") << false << true;
+    QTest::newRow("both") << true << true;
+}
+
+void tst_TMainForm::clearResultsSideFiles()
+{
+    QFETCH(bool, wholeMine);
+    QFETCH(bool, route);
+    AppTestHooks hooks;
+    const QString path = mine("res.mdf");
+    const QString r = m_dir->filePath("res.r");
+    const QString r2 = m_dir->filePath("res.r2");
+    for (const QString &side : {r, r2}) {
+        QFile f(side);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("results");
+    }
+    m_form->OpenDocumentFile(path);
+    TChildForm *child = m_form->ActiveChild();
+    child->Document().SetCalculated(true);
+    TBranch *b = child->Mine()->Branches().Items(1);
+    b->SetNormalResult(7);
+    b->SetRouteResult(8);
+    b->SetNormalMark(1);
+    b->SetRouteMark(1);
+    b->SetZone(3, true);
+    child->Mine()->SetModified(false);
+    child->ClearResults(false, wholeMine, true, route);
+    QVERIFY(hooks.boxes.isEmpty());
+    QVERIFY(!child->Calculated());
+    QCOMPARE(b->NormalResult(), wholeMine ? -1 : 7);
+    QCOMPARE(b->RouteResult(), route ? -1 : 8);
+    QVERIFY(!b->Zone(3));
+    QCOMPARE(QFile::exists(r), !wholeMine);
+    QCOMPARE(QFile::exists(r2), !route);
+    QVERIFY(!child->Mine()->Modified()); // saved
+}
+
+void tst_TMainForm::clearResultsOfUnsavedDocument()
+{
+    AppTestHooks hooks;
+    TChildForm *child = m_form->CreateChild();
+    const QString proposed = child->FileName();
+    const QString side = proposed.left(proposed.lastIndexOf(u'.')) + QStringLiteral(".r");
+    child->Document().SetCalculated(true);
+    // The command asks first; No leaves everything.
+    hooks.answers.enqueue(QMessageBox::No);
+    m_form->actClearAccountResults->trigger();
+    QCOMPARE(hooks.boxes.size(), 1);
+    QCOMPARE(hooks.boxes.first().caption, QStringLiteral("Тарвел"));
+    QVERIFY(hooks.boxes.first().text.startsWith(QStringLiteral("Отменить удаление результатов будет невозможно.")));
+    QVERIFY(child->Calculated());
+    hooks.answers.enqueue(QMessageBox::Yes);
+    m_form->actClearAccountResults->trigger();
+    QVERIFY(!child->Calculated());
+    QVERIFY(hooks.fileDialogs.isEmpty()); // never saved: no file written, none asked for
+    QVERIFY(!QFile::exists(proposed));
+    QVERIFY(!QFile::exists(side));
+}
+
+void tst_TMainForm::confirmEdit()
+{
+    AppTestHooks hooks;
+    m_form->OpenDocumentFile(mine("calc.mdf"));
+    TChildForm *child = m_form->ActiveChild();
+    QVERIFY(child->ConfirmEdit()); // no results: no question
+    QVERIFY(hooks.boxes.isEmpty());
+    child->Document().SetCalculated(true);
+    bool nested = true;
+    hooks.onBox = [&](const AppDialogs::MessageRequest &) { nested = child->ConfirmEdit(); };
+    hooks.answers.enqueue(QMessageBox::No);
+    QVERIFY(!child->ConfirmEdit());
+    QVERIFY(!nested); // asked while the question is up: refused at once
+    QCOMPARE(hooks.boxes.size(), 1);
+    QCOMPARE(hooks.boxes.first().helpTopic, 33);
+    QVERIFY(hooks.boxes.first().text.startsWith(QStringLiteral("Внимание !")));
+    QVERIFY(child->Calculated());
+    hooks.answers.enqueue(QMessageBox::Yes);
+    QVERIFY(child->ConfirmEdit());
+    QVERIFY(!child->Calculated());
+}
+
+void tst_TMainForm::recentFiles()
+{
+    AppTestHooks hooks;
+    const QString a = mine("r1.mdf");
+    const QString b = mine("r2.mdf");
+    m_form->OpenDocumentFile(a);
+    m_form->OpenDocumentFile(b);
+    QCOMPARE(Config->LastFiles, (QStringList{b, a}));
+    QMenu *menu = m_form->RecentFilesMenu();
+    QVERIFY(menu->menuAction()->isVisible());
+    QCOMPARE(menu->actions().size(), 2);
+    QCOMPARE(menu->actions().at(0)->text(), QStringLiteral("&1 %1").arg(b));
+    QCOMPARE(m_form->RecentFilesPopup()->actions().size(), 2);
+
+    // Saving under a new name puts that name on top.
+    const QString c = m_dir->filePath("r3.mdf");
+    hooks.files.enqueue({c});
+    m_form->actSaveAs->trigger();
+    QCOMPARE(Config->LastFiles.first(), c);
+    QCOMPARE(m_form->ActiveChild()->windowTitle(), QStringLiteral("r3.mdf"));
+
+    // A click on the third item opens the third path.
+    for (TChildForm *child : m_form->Children())
+        child->parentWidget()->close();
+    settle();
+    QCOMPARE(m_form->DocumentCount(), 0);
+    m_form->RecentFilesMenu()->actions().at(2)->trigger();
+    QCOMPARE(m_form->Children().size(), 1);
+    QCOMPARE(m_form->ActiveChild()->FileName(), Config->LastFiles.first());
+    QCOMPARE(Config->LastFiles.first(), a);
+    m_form->RecentFileClick(1);
+    QCOMPARE(m_form->ActiveChild()->FileName(), c);
+}
+
+void tst_TMainForm::statusBar()
+{
+    AppTestHooks hooks;
+    m_form->OpenDocumentFile(mine("st.mdf", QStringLiteral("Шахта «Южная»")));
+    QCOMPARE(m_form->StatusPanelText(0), QStringLiteral("Шахта: \"Шахта «Южная»\""));
+    QCOMPARE(m_form->StatusPanelText(1), QStringLiteral("Узлы: 3"));
+    QCOMPARE(m_form->StatusPanelText(2), QStringLiteral("Ветви: 2"));
+    QCOMPARE(m_form->StatusPanelText(3), QString());
+    QCOMPARE(m_form->StatusPanel(0)->width(), 170);
+    QCOMPARE(m_form->StatusPanel(4)->width(), 50);
+    // A name too long for its panel shows its beginning; the whole name is the tool tip.
+    TChildForm *named = m_form->ActiveChild();
+    const QString longName = QStringLiteral("Шахта имени очень длинного названия, участок №3");
+    named->Mine()->SetTitle(longName);
+    QCOMPARE(m_form->StatusPanelText(0), QStringLiteral("Шахта: \"%1\"").arg(longName));
+    QVERIFY(m_form->StatusPanel(0)->text().startsWith(QStringLiteral("Шахта: \"Шахта")));
+    QVERIFY(m_form->StatusPanel(0)->text().size() < m_form->StatusPanelText(0).size());
+    QCOMPARE(m_form->StatusPanel(0)->toolTip(), m_form->StatusPanelText(0));
+    TChildForm *child = m_form->ActiveChild();
+    child->Mine()->Branches().Items(1)->SetComment(QStringLiteral("новый"));
+    QCOMPARE(m_form->StatusPanelText(3), QStringLiteral("Изменен"));
+
+    m_form->ShowStatusText(QStringLiteral("Проверка топологии..."));
+    QVERIFY(m_form->IsStatusTextShown());
+    m_form->ClearStatusText();
+    QVERIFY(!m_form->IsStatusTextShown());
+
+    child->Mine()->SetModified(false);
+    child->parentWidget()->close();
+    settle();
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(m_form->StatusPanelText(i).isEmpty());
+}
+
+void tst_TMainForm::groupBoxes()
+{
+    AppTestHooks hooks;
+    m_form->OpenDocumentFile(mine("groups.mdf"));
+    TGroupCombo *box = m_form->cbLayers;
+    QCOMPARE(box->count(), 4);
+    QCOMPARE(box->itemText(0), QStringLiteral("<не определен>"));
+    QCOMPARE(box->itemText(1), QStringLiteral("Пласт К2"));
+    QCOMPARE(box->itemData(1, TGroupCombo::ColorRole).value<QColor>(), QColor(255, 0, 0));
+    QCOMPARE(box->itemText(3), QStringLiteral("<редактировать...>"));
+    QCOMPARE(m_form->cbPLFs->count(), 3);
+    // The current branch (10) sits in the first seam.
+    QCOMPARE(box->currentIndex(), 1);
+    QCOMPARE(m_form->cbPLFs->currentIndex(), 0);
+
+    TBranch *b = m_form->ActiveChild()->CurrentBranch();
+    box->setCurrentIndex(0);
+    emit box->activated(0);
+    QCOMPARE(b->LayerIndex(), -1);
+    QVERIFY(m_form->ActiveChild()->Mine()->Modified());
+    emit m_form->cbPLFs->activated(1);
+    QCOMPARE(b->PLFIndex(), 0);
+    // The editing item leaves the branch alone and the box shows the branch's seam again.
+    box->setCurrentIndex(3);
+    emit box->activated(3);
+    QCOMPARE(b->LayerIndex(), -1);
+    QCOMPARE(box->currentIndex(), 0);
+}
+
+void tst_TMainForm::windowMenuListsDocuments()
+{
+    AppTestHooks hooks;
+    m_form->OpenDocumentFile(mine("w1.mdf"));
+    m_form->OpenDocumentFile(mine("w2.mdf"));
+    QMenu *menu = m_form->WindowMenu();
+    emit menu->aboutToShow();
+    QStringList texts;
+    for (QAction *a : menu->actions())
+        if (!a->isSeparator())
+            texts << a->text();
+    QCOMPARE(texts.mid(0, 5), (QStringList{"Расположить &каскадом", "Выровнить &горизонтально",
+                                           "Выровнить &вертикально", "Упорядочить &значки",
+                                           "&Минимизировать все"}));
+    QCOMPARE(texts.mid(5), (QStringList{"&1 w1.mdf", "&2 w2.mdf"}));
+    // Choosing the first brings it to the front.
+    menu->actions().at(6)->trigger();
+    QCOMPARE(m_form->ActiveChild()->FileName(), m_dir->filePath("w1.mdf"));
+    m_form->actMinimizeAll->trigger();
+    for (QMdiSubWindow *w : m_form->Workspace()->subWindowList())
+        QVERIFY(w->isMinimized());
+}
+
+void tst_TMainForm::aboutBox()
+{
+    const QString version = TAboutBox::VersionText();
+    QCOMPARE(version, QStringLiteral("Версия %1.%2 (Сборка %1.%2.%3.%4)")
+                          .arg(TARVEL_VERSION_MAJOR).arg(TARVEL_VERSION_MINOR)
+                          .arg(TARVEL_VERSION_PATCH).arg(TARVEL_VERSION_TWEAK));
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Space}) {
+        TAboutBox box;
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        QTest::keyClick(&box, key);
+        QVERIFY2(box.isHidden(), qPrintable(QKeySequence(key).toString()));
+        QCOMPARE(box.result(), int(QDialog::Accepted));
+    }
+    TAboutBox box;
+    box.show();
+    auto *logo = box.findChild<QLabel *>(QStringLiteral("imgLogo"));
+    QVERIFY(logo);
+    QTest::mouseClick(logo, Qt::LeftButton);
+    QVERIFY(box.isHidden());
+}
+
+QTEST_MAIN(tst_TMainForm)
+#include "tst_TMainForm.moc"

@@ -1,0 +1,203 @@
+#include "editor/TCellDelegate.h"
+
+#include "app/TConfig.h"
+#include "app/TApplication.h"
+#include "app/Utils.h"
+#include "editor/CellDrawing.h"
+#include "editor/TCellEditor.h"
+#include "editor/TNetworkGrid.h"
+#include "editor/TNetworkTables.h"
+#include "model/TBranch.h"
+#include "model/TLayer.h"
+#include "model/TMine.h"
+#include "model/TPLF.h"
+#include "model/TUzel.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPolygon>
+
+namespace {
+
+const TCellAttr &configAttr(int kind)
+{
+    static const TCellAttr defaults[3] = {TConfig::DefaultAttr(ckData),
+                                          TConfig::DefaultAttr(ckSelCell),
+                                          TConfig::DefaultAttr(ckSurf)};
+    if (!Config)
+        return defaults[kind];
+    return Config->Attr(kind);
+}
+
+// The cross-section symbol inside square: 0 rectangle, 1 arch (upper corners cut),
+// 2 trapezoid, 3 circle; other codes draw nothing.
+void drawShape(QPainter &painter, const QRect &square, int shape)
+{
+    const int l = square.left(), t = square.top();
+    const int r = square.left() + square.width(), b = square.top() + square.height();
+    switch (shape) {
+    case 0:
+        painter.drawRect(QRect(l, t, r - l - 1, b - t - 1));
+        break;
+    case 1: {
+        const QPoint points[] = {{l, b}, {r, b}, {r, t + 3}, {r - 3, t}, {l + 3, t}, {l, t + 3}};
+        painter.drawPolygon(points, 6);
+        break;
+    }
+    case 2: {
+        const QPoint points[] = {{l, b}, {r, b}, {r - 2, t}, {l + 2, t}};
+        painter.drawPolygon(points, 4);
+        break;
+    }
+    case 3:
+        painter.drawEllipse(QRect(l, t, r - l - 1, b - t - 1));
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+TCellDelegate::TCellDelegate(TNetworkGrid *grid, TNetworkTables *tables)
+    : QStyledItemDelegate(grid), m_grid(grid), m_tables(tables)
+{
+}
+
+void TCellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
+                          const QModelIndex &index) const
+{
+    painter->save();
+    try {
+        DrawCell(*painter, option.rect, index.row(), index.column());
+    } catch (...) {
+        // A cell that cannot be drawn stays as drawn so far.
+    }
+    painter->restore();
+}
+
+void TCellDelegate::DrawCell(QPainter &painter, const QRect &rect, int row, int column) const
+{
+    const TNetworkTableModel *model = m_grid->TableModel();
+    const TColumnDesc *d = model->Column(column);
+    if (!d)
+        return;
+    const bool current = m_grid->CurrentRow() == row && m_grid->CurrentColumn() == column;
+    const TUzel *uzel = model->UzelAt(row);
+    const TBranch *branch = model->BranchAt(row);
+
+    TCellAttr attr;
+    if (current) {
+        attr = configAttr(ckSelCell);
+    } else if (uzel && uzel->Surface()) {
+        attr = configAttr(ckSurf);
+    } else {
+        attr = configAttr(ckData);
+        if (!d->Editable)
+            attr.Color = ShiftColor(attr.Color, -20);
+    }
+
+    QFont font = m_grid->TableFont();
+    if (attr.Bold || attr.Italic || attr.Underline) {
+        font.setBold(attr.Bold);
+        font.setItalic(attr.Italic);
+        font.setUnderline(attr.Underline);
+    }
+    painter.setFont(font);
+    painter.fillRect(rect, ToQColor(attr.Color));
+    QRect textRect = rect.adjusted(2, 1, -2, -1);
+    QColor fontColor = ToQColor(attr.FontColor);
+    const QRect narrowed = textRect;
+
+    if (d->Kind == 9 && branch) {
+        const int side = textRect.height();
+        const QRect square = QRect(textRect.left(), textRect.top(), side, side).adjusted(1, 1, -1, -1);
+        const int layer = branch->LayerIndex();
+        quint32 fill = configAttr(ckData).Color;
+        if (layer != -1)
+            fill = branch->Mine()->Layers().Items(layer)->Color();   // a bad index throws
+        painter.setBrush(ToQColor(fill));
+        painter.setPen(current ? QColor(255, 255, 255) : QColor(0, 0, 255));
+        drawShape(painter, square, branch->Shape());
+        textRect.setLeft(textRect.left() + 17);
+    } else if (d->Kind == 18 && branch && branch->PLFIndex() != -1) {
+        const quint32 color = branch->Mine()->PLFs().Items(branch->PLFIndex())->Color();
+        painter.fillRect(textRect, ToQColor(color));
+        fontColor = ToQColor(InvertColor(color));
+    }
+
+    const QString text = model->CellText(row, column);
+    if (!text.isEmpty() && textRect.width() > 0) {
+        painter.setPen(fontColor);
+        painter.setClipRect(rect, Qt::IntersectClip);
+        const int align = d->Align == 2 ? Qt::AlignRight : Qt::AlignLeft;
+        painter.drawText(textRect, align | Qt::AlignVCenter | Qt::TextSingleLine, text);
+        painter.setClipping(false);
+    }
+    if (current && m_grid->hasFocus())
+        DrawFocusFrame(painter, narrowed.adjusted(-1, -1, 1, 1));
+}
+
+QWidget *TCellDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &,
+                                     const QModelIndex &index) const
+{
+    auto *editor = new TCellEditor(m_grid->TableModel()->KindOf(index.column()), parent);
+    editor->setFont(m_grid->TableFont());
+    const int row = index.row(), column = index.column();
+    connect(editor, &QLineEdit::textEdited, this, [this, row, column](const QString &text) {
+        TApplication::RunGuarded([&] { m_tables->ApplyEditText(m_grid, row, column, text); });
+    });
+    return editor;
+}
+
+void TCellDelegate::setEditorData(QWidget *editor, const QModelIndex &) const
+{
+    // The view asks again whenever the row's data changes, which every applied keystroke does;
+    // only the first request fills the editor.
+    if (editor->property("loaded").toBool())
+        return;
+    editor->setProperty("loaded", true);
+    static_cast<QLineEdit *>(editor)->setText(m_tables->SavedEditText);
+}
+
+void TCellDelegate::setModelData(QWidget *editor, QAbstractItemModel *, const QModelIndex &index) const
+{
+    const QString text = static_cast<QLineEdit *>(editor)->text();
+    TApplication::RunGuarded(
+        [&] { m_tables->ApplyEditText(m_grid, index.row(), index.column(), text); });
+}
+
+void TCellDelegate::updateEditorGeometry(QWidget *editor, const QStyleOptionViewItem &option,
+                                         const QModelIndex &) const
+{
+    editor->setGeometry(option.rect);
+}
+
+bool TCellDelegate::eventFilter(QObject *object, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (!(key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) ||
+            key->modifiers() == Qt::KeypadModifier) {
+            switch (key->key()) {
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+                TApplication::RunGuarded([&] { m_tables->EditorEnter(m_grid); });
+                return true;
+            case Qt::Key_Escape:
+                TApplication::RunGuarded([&] { m_tables->EditorEscape(m_grid); });
+                return true;
+            case Qt::Key_Insert:
+                TApplication::RunGuarded([&] { m_tables->InsertKey(m_grid); });
+                return true;
+            case Qt::Key_Tab:
+            case Qt::Key_Backtab:
+                // Tab leaves the table as it does from any other control.
+                return false;
+            default:
+                break;
+            }
+        }
+    }
+    return QStyledItemDelegate::eventFilter(object, event);
+}

@@ -1,0 +1,238 @@
+#include "editor/TNetworkGrid.h"
+
+#include "app/TApplication.h"
+#include "editor/TCellDelegate.h"
+#include "editor/TGridHeader.h"
+#include "editor/TNetworkTables.h"
+#include "editor/TableText.h"
+
+#include <QAbstractButton>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+TNetworkGrid::TNetworkGrid(TNetworkTables *tables, TNetworkTableModel *model, QWidget *parent)
+    : QTableView(parent), m_tables(tables), m_model(model)
+{
+    setObjectName(IsUzels() ? QStringLiteral("UzelGrid") : QStringLiteral("BranchGrid"));
+    m_columnHeader = new TGridHeader(Qt::Horizontal, this);
+    m_rowHeader = new TGridHeader(Qt::Vertical, this);
+    setHorizontalHeader(m_columnHeader);
+    setVerticalHeader(m_rowHeader);
+    setModel(model);
+    m_delegate = new TCellDelegate(this, tables);
+    setItemDelegate(m_delegate);
+
+    setSelectionMode(QAbstractItemView::NoSelection);
+    setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked);
+    setTabKeyNavigation(false);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerItem);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setMinimumWidth(100);
+    m_rowHeader->setFixedWidth(30);
+    m_rowHeader->setMinimumSectionSize(1);
+    m_columnHeader->setMinimumSectionSize(1);
+
+    // The corner cell (row 0 of the row-number column) is drawn like the other header cells.
+    if (auto *corner = findChild<QAbstractButton *>())
+        corner->installEventFilter(this);
+
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex &, const QModelIndex &) {
+                TApplication::RunGuarded([this] { m_tables->CurrentCellChanged(this); });
+            });
+}
+
+int TNetworkGrid::CurrentRow() const
+{
+    const QModelIndex i = currentIndex();
+    return i.isValid() ? i.row() : -1;
+}
+
+int TNetworkGrid::CurrentColumn() const
+{
+    const QModelIndex i = currentIndex();
+    return i.isValid() ? i.column() : -1;
+}
+
+void TNetworkGrid::SetCurrentCell(int row, int column)
+{
+    row = qBound(0, row, LastRow());
+    column = qBound(0, column, LastColumn());
+    const QModelIndex target = m_model->index(row, column);
+    if (!target.isValid())
+        return;
+    m_programMove = true;
+    selectionModel()->setCurrentIndex(target, QItemSelectionModel::NoUpdate);
+    m_programMove = false;
+    scrollTo(target);
+}
+
+bool TNetworkGrid::ColumnEditable(int column) const
+{
+    const TColumnDesc *d = m_model->Column(column);
+    return d && d->Editable;
+}
+
+bool TNetworkGrid::IsEditing() const
+{
+    return state() == QAbstractItemView::EditingState;
+}
+
+void TNetworkGrid::OpenEditor()
+{
+    const QModelIndex i = currentIndex();
+    if (i.isValid() && !IsEditing())
+        edit(i, QAbstractItemView::EditKeyPressed, nullptr);
+}
+
+void TNetworkGrid::CloseEditor()
+{
+    if (!IsEditing())
+        return;
+    if (QWidget *editor = indexWidget(currentIndex())) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    } else {
+        // The editor belongs to another cell than the current one: find it through focus.
+        QWidget *w = focusWidget();
+        if (w && w != this) {
+            commitData(w);
+            closeEditor(w, QAbstractItemDelegate::NoHint);
+        }
+    }
+}
+
+void TNetworkGrid::SetTableFont(const QFont &font, int rowHeight)
+{
+    m_font = font;
+    m_rowHeight = rowHeight;
+    setFont(font);
+    m_rowHeader->setDefaultSectionSize(rowHeight);
+    m_columnHeader->setFixedHeight(2 * rowHeight);
+    viewport()->update();
+    m_columnHeader->viewport()->update();
+    m_rowHeader->viewport()->update();
+}
+
+bool TNetworkGrid::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
+{
+    const bool opening = index.isValid() && !IsEditing() &&
+                         (trigger == AllEditTriggers || trigger == EditKeyPressed ||
+                          (editTriggers() & trigger)) &&
+                         (m_model->flags(index) & Qt::ItemIsEditable);
+    if (!opening)
+        return QTableView::edit(index, trigger, event);
+    if (trigger == AnyKeyPressed && event && event->type() == QEvent::KeyPress) {
+        // A key the column does not admit neither opens the editor nor reaches it.
+        const QString text = static_cast<QKeyEvent *>(event)->text();
+        if (text.isEmpty() || (text.size() == 1 && !TableText::KeyAdmitted(
+                                                       m_model->KindOf(index.column()), text.front())))
+            return true;
+    }
+    bool open = false;
+    TApplication::RunGuarded([&] { open = m_tables->BeginEdit(this, index.row(), index.column()); });
+    if (!open)
+        return true;
+    const bool result = QTableView::edit(index, trigger == EditKeyPressed ? AllEditTriggers : trigger,
+                                         event);
+    emit m_tables->EditingChanged(IsEditing());
+    return result;
+}
+
+void TNetworkGrid::keyPressEvent(QKeyEvent *event)
+{
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    if (mods == Qt::NoModifier) {
+        switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            OpenEditor();
+            return;
+        case Qt::Key_Left:
+            TApplication::RunGuarded([this] { m_tables->PrevColumn(this); });
+            return;
+        case Qt::Key_Right:
+            TApplication::RunGuarded([this] { m_tables->NextColumn(this); });
+            return;
+        case Qt::Key_Insert:
+            TApplication::RunGuarded([this] { m_tables->InsertKey(this); });
+            return;
+        case Qt::Key_Delete:
+            TApplication::RunGuarded([this] { m_tables->DeleteKey(this); });
+            return;
+        default:
+            break;
+        }
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void TNetworkGrid::mousePressEvent(QMouseEvent *event)
+{
+    m_tables->ColumnDragged = false;
+    const QModelIndex target = indexAt(event->position().toPoint());
+    if (target.isValid() && !ColumnEditable(target.column())) {
+        // Only editable cells become current from the table itself.
+        setFocus(Qt::MouseFocusReason);
+        return;
+    }
+    QTableView::mousePressEvent(event);
+}
+
+void TNetworkGrid::focusInEvent(QFocusEvent *event)
+{
+    QTableView::focusInEvent(event);
+    emit m_tables->TableFocused();
+    viewport()->update();
+}
+
+void TNetworkGrid::focusOutEvent(QFocusEvent *event)
+{
+    QTableView::focusOutEvent(event);
+    viewport()->update();
+}
+
+QModelIndex TNetworkGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    const QModelIndex target = QTableView::moveCursor(action, modifiers);
+    if (hasFocus() && target.isValid() && !ColumnEditable(target.column()))
+        return currentIndex().isValid() && ColumnEditable(currentIndex().column())
+                   ? m_model->index(target.row(), currentIndex().column())
+                   : currentIndex();
+    return target;
+}
+
+void TNetworkGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QTableView::currentChanged(current, previous);
+    // The current cell's look (colours and focus frame) moves with it.
+    if (previous.isValid())
+        viewport()->update(visualRect(previous));
+    if (current.isValid())
+        viewport()->update(visualRect(current));
+}
+
+void TNetworkGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    QTableView::closeEditor(editor, hint);
+    TApplication::RunGuarded([this] { m_tables->EditorClosed(this); });
+}
+
+bool TNetworkGrid::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Paint && qobject_cast<QAbstractButton *>(watched)) {
+        paintCorner(static_cast<QWidget *>(watched));
+        return true;
+    }
+    return QTableView::eventFilter(watched, event);
+}
+
+void TNetworkGrid::paintCorner(QWidget *corner)
+{
+    QPainter p(corner);
+    TGridHeader::DrawCaptionCell(p, corner->rect().adjusted(0, 0, -1, -1), QStringLiteral("0"), true,
+                                 palette(), m_font);
+}

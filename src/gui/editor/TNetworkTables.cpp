@@ -1,0 +1,322 @@
+// Layout, refresh, navigation, row selection and sorting of the network tables. What typed text
+// does to the model, validation and the add and delete commands are in TNetworkTablesEdit.cpp.
+#include "editor/TNetworkTables.h"
+
+#include "app/TConfig.h"
+#include "app/Utils.h"
+#include "editor/TGridHeader.h"
+#include "editor/TNetworkGrid.h"
+#include "editor/TNetworkTableModel.h"
+#include "model/TBranch.h"
+#include "model/TMine.h"
+#include "model/TUzel.h"
+#include "storage/TMineDocument.h"
+
+#include <QFontMetrics>
+#include <algorithm>
+#include <vector>
+
+TNetworkTables::TNetworkTables(TMineDocument &document, QWidget *gridParent)
+    : QObject(gridParent), m_document(document)
+{
+    m_uzelModel = new TNetworkTableModel(document, TNetworkTableModel::Uzels, this);
+    m_branchModel = new TNetworkTableModel(document, TNetworkTableModel::Branches, this);
+    UzelGrid = new TNetworkGrid(this, m_uzelModel, gridParent);
+    BranchGrid = new TNetworkGrid(this, m_branchModel, gridParent);
+    ApplyDisplaySettings();
+}
+
+TNetworkTables::~TNetworkTables()
+{
+    // The grids report to this object; they go with it.
+    delete UzelGrid;
+    delete BranchGrid;
+}
+
+TMine *TNetworkTables::Mine() const
+{
+    return m_document.Mine();
+}
+
+void TNetworkTables::ResetColumns()
+{
+    m_document.ResetColumns();
+    LayoutColumns();
+}
+
+void TNetworkTables::layoutGrid(TNetworkGrid *grid)
+{
+    const int row = grid->CurrentRow(), column = grid->CurrentColumn();
+    TNetworkTableModel *model = grid->TableModel();
+    model->Relayout();
+    const QFontMetrics metrics(grid->TableFont());
+    for (int c = 0; c < model->columnCount(); ++c) {
+        const TColumnDesc *d = model->Column(c);
+        int width = std::max(metrics.horizontalAdvance(d->Caption),
+                             metrics.horizontalAdvance(d->UnitLine));
+        if (d->Decimals > 0)
+            width = std::max(width, metrics.horizontalAdvance(
+                                        QStringLiteral("00.") + QString(d->Decimals, u'0')));
+        grid->ColumnHeader()->resizeSection(c, width + 7);
+    }
+    grid->RowHeader()->setFixedWidth(30);
+    if (row >= 0 && column >= 0)
+        grid->SetCurrentCell(row, column);
+    grid->viewport()->update();
+    grid->ColumnHeader()->viewport()->update();
+}
+
+void TNetworkTables::LayoutColumns()
+{
+    layoutGrid(UzelGrid);
+    layoutGrid(BranchGrid);
+}
+
+void TNetworkTables::RefreshTables()
+{
+    m_uzelModel->Refresh();
+    m_branchModel->Refresh();
+    emit JumperTableRefresh();
+    RepaintTables();
+}
+
+void TNetworkTables::RepaintTables()
+{
+    for (TNetworkGrid *grid : {UzelGrid, BranchGrid}) {
+        grid->viewport()->update();
+        grid->RowHeader()->viewport()->update();
+        grid->ColumnHeader()->viewport()->update();
+    }
+}
+
+void TNetworkTables::UpdateBranchRow(const TBranch *branch)
+{
+    if (branch && branch->ListPos() >= 0)
+        m_branchModel->RowChanged(branch->ListPos());
+    else
+        RepaintTables();
+}
+
+void TNetworkTables::ApplyDisplaySettings()
+{
+    const QString name = Config ? Config->Fontname : QStringLiteral("MS Sans Serif");
+    const int size = Config ? Config->FontSize : 8;
+    const QFont font = CellFont(name, size);
+    for (TNetworkGrid *grid : {UzelGrid, BranchGrid})
+        grid->SetTableFont(font, CellRowHeight(font, grid));
+    LayoutColumns();
+}
+
+void TNetworkTables::GoToColumn(TNetworkGrid *grid, int kind, bool focus)
+{
+    TNetworkTableModel *model = grid->TableModel();
+    int column = model->ColumnOfKind(kind);
+    if (column < 0) {
+        // A hidden column that something points to is shown first.
+        if (isUzels(grid)) {
+            TNodeColumns columns = m_document.NodeColumns();
+            for (TColumnDesc &d : columns)
+                if (d.Kind == kind)
+                    d.Shown = true;
+            m_document.SetNodeColumns(columns);
+        } else {
+            TBranchColumns columns = m_document.BranchColumns();
+            for (TColumnDesc &d : columns)
+                if (d.Kind == kind)
+                    d.Shown = true;
+            m_document.SetBranchColumns(columns);
+        }
+        LayoutColumns();
+        column = model->ColumnOfKind(kind);
+        if (column < 0)
+            return;
+    }
+    if (focus)
+        grid->setFocus(Qt::OtherFocusReason);
+    grid->SetCurrentCell(qMax(0, grid->CurrentRow()), column);
+}
+
+void TNetworkTables::NextColumn(TNetworkGrid *grid)
+{
+    for (int c = grid->CurrentColumn() + 1; c <= grid->LastColumn(); ++c)
+        if (grid->ColumnEditable(c)) {
+            grid->SetCurrentCell(grid->CurrentRow(), c);
+            return;
+        }
+}
+
+void TNetworkTables::PrevColumn(TNetworkGrid *grid)
+{
+    for (int c = grid->CurrentColumn() - 1; c >= 0; --c)
+        if (grid->ColumnEditable(c)) {
+            grid->SetCurrentCell(grid->CurrentRow(), c);
+            return;
+        }
+}
+
+void TNetworkTables::NextCell(TNetworkGrid *grid, bool columnAdvance)
+{
+    TNetworkTableModel *model = grid->TableModel();
+    if (model->ElementCount() == 0)
+        columnAdvance = false;
+    int from;
+    if (columnAdvance) {
+        if (grid->CurrentColumn() >= grid->LastColumn()) {
+            NextCell(grid, false);
+            return;
+        }
+        from = grid->CurrentColumn();
+    } else {
+        const int row = qMax(0, grid->CurrentRow());
+        if (model->ElementCount() > 0) {
+            if (isUzels(grid))
+                ValidateNode(model->UzelAt(row));
+            else
+                ValidateBranch(model->BranchAt(row));
+        }
+        if (row >= grid->LastRow()) {
+            appendElement(grid);
+            model->Refresh();
+            grid->SetCurrentCell(grid->LastRow(), qMax(0, grid->CurrentColumn()));
+        } else {
+            grid->SetCurrentCell(row + 1, qMax(0, grid->CurrentColumn()));
+        }
+        from = -1;
+    }
+    for (int c = from + 1; c <= grid->LastColumn(); ++c)
+        if (grid->ColumnEditable(c)) {
+            grid->SetCurrentCell(grid->CurrentRow(), c);
+            return;
+        }
+    // No editable column to the right: the next row. A layout without any editable column
+    // stays where it is rather than appending rows for ever.
+    if (columnAdvance)
+        NextCell(grid, false);
+}
+
+void TNetworkTables::appendElement(TNetworkGrid *grid)
+{
+    TNetworkTableModel *model = grid->TableModel();
+    const int row = grid->CurrentRow();
+    // One more than the current row's number; a number past the largest stays unset.
+    auto nextNumber = [](qint32 current) -> qint32 {
+        if (current == kUnsetInt)
+            return 1;
+        return current < std::numeric_limits<qint32>::max() ? current + 1 : kUnsetInt;
+    };
+    if (isUzels(grid)) {
+        const TUzel *current = model->UzelAt(row);
+        Mine()->AddUzel(current ? nextNumber(current->Number()) : 1, kUnsetReal, kUnsetReal,
+                        kUnsetReal);
+    } else {
+        const TBranch *current = model->BranchAt(row);
+        TBranch *b = Mine()->AddBranch(current ? nextNumber(current->Number()) : 1, kUnsetInt,
+                                       kUnsetInt, QString(), kUnsetReal);
+        if (current) {
+            b->SetShape(current->Shape());
+            b->SetRoughness(current->Roughness());
+        }
+    }
+}
+
+void TNetworkTables::CurrentCellChanged(TNetworkGrid *grid)
+{
+    if (SchemeSync) {
+        emit SchemeSyncMoved();
+        return;
+    }
+    TNetworkTableModel *model = grid->TableModel();
+    const int row = grid->CurrentRow();
+    if (isUzels(grid)) {
+        if (TUzel *u = model->UzelAt(row)) {
+            Mine()->SelectUzel(u);
+            emit CurrentUzelChanged(u);
+        }
+        return;
+    }
+    TBranch *b = model->BranchAt(row);
+    if (model->ElementCount() == 0 || !b) {
+        emit CurrentBranchChanged(nullptr);
+        return;
+    }
+    Mine()->SelectBranch(b);
+    emit CurrentBranchChanged(b);
+    const int kind = model->KindOf(grid->CurrentColumn());
+    if (kind == 5 || kind == 6) {
+        const int position = Mine()->Uzels().PositionOf(kind == 5 ? b->StartNumber() : b->EndNumber());
+        if (position > 0 && !IsUnset(kind == 5 ? b->StartNumber() : b->EndNumber()))
+            UzelGrid->SetCurrentCell(position - 1, qMax(0, UzelGrid->CurrentColumn()));
+    }
+}
+
+void TNetworkTables::HeaderClicked(TNetworkGrid *grid, int column)
+{
+    const int kind = grid->TableModel()->KindOf(column);
+    if (kind < 0)
+        return;
+    grid->CloseEditor();
+    if (isUzels(grid))
+        SortUzels(kind);
+    else
+        SortBranchesByKind(kind);
+}
+
+void TNetworkTables::HeaderDragged(TNetworkGrid *grid, int from, int to)
+{
+    ColumnDragged = true;
+    if (from == to)
+        return;
+    TNetworkTableModel *model = grid->TableModel();
+    const int fromKind = model->KindOf(from), toKind = model->KindOf(to);
+    auto move = [&](auto columns) {
+        auto position = [&](int kind) {
+            return std::find_if(columns.begin(), columns.end(),
+                                [kind](const TColumnDesc &d) { return d.Kind == kind; }) -
+                   columns.begin();
+        };
+        std::vector<TColumnDesc> order(columns.begin(), columns.end());
+        const auto src = position(fromKind), dst = position(toKind);
+        const TColumnDesc moved = order[size_t(src)];
+        order.erase(order.begin() + src);
+        order.insert(order.begin() + dst, moved);
+        std::copy(order.begin(), order.end(), columns.begin());
+        return columns;
+    };
+    grid->CloseEditor();
+    if (isUzels(grid))
+        m_document.SetNodeColumns(move(m_document.NodeColumns()));
+    else
+        m_document.SetBranchColumns(move(m_document.BranchColumns()));
+    LayoutColumns();
+    grid->SetCurrentCell(grid->CurrentRow(), to);
+}
+
+void TNetworkTables::SortUzels(int kind)
+{
+    UzelGrid->CloseEditor();
+    Mine()->Uzels().SortBy(kind);
+    RefreshTables();
+}
+
+void TNetworkTables::SortBranchesByKind(int kind)
+{
+    BranchGrid->CloseEditor();
+    Mine()->Branches().SortByKind(kind);
+    RefreshTables();
+}
+
+bool TNetworkTables::IsEditing() const
+{
+    return UzelGrid->IsEditing() || BranchGrid->IsEditing();
+}
+
+void TNetworkTables::ToggleEditView()
+{
+    for (TNetworkGrid *grid : {UzelGrid, BranchGrid}) {
+        if (grid->IsEditing())
+            grid->CloseEditor();
+        else if (grid->hasFocus())
+            grid->OpenEditor();
+    }
+    emit EditingChanged(IsEditing());
+}

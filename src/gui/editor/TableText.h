@@ -1,0 +1,36 @@
+#pragma once
+// Texts of the node and branch table cells and the parsing of what the user types into them.
+// Numbers are written the way the user reads them: integers in decimal, reals in fixed point
+// with the column's decimals and the user's decimal separator, never with digit grouping; the
+// unset marker is an empty cell.
+#include <QChar>
+#include <QString>
+
+struct TColumnDesc;
+class TUzel;
+class TBranch;
+
+namespace TableText {
+
+// The user's decimal separator (from the locale at start-up).
+QChar DecimalSeparator();
+// Fixed point with decimals digits after the separator; empty for the unset marker.
+QString FormatReal(double value, int decimals);
+// Decimal; empty for the unset marker.
+QString FormatInt(qint32 value);
+
+// The cell text of a node column (kinds 0..3) or a branch column (kinds 4..18).
+QString UzelCell(const TColumnDesc &column, const TUzel &uzel);
+QString BranchCell(const TColumnDesc &column, const TBranch &branch);
+
+// Parsing of typed text (already trimmed): a 32-bit integer in decimal, a real with the user's
+// decimal separator (a "." is taken as well). Anything else fails.
+bool ParseInt(const QString &text, qint32 &value);
+bool ParseReal(const QString &text, double &value);
+
+// The keys a cell editor of a column kind admits; control characters (backspace) always pass.
+bool KeyAdmitted(int kind, QChar key);
+// Text columns keep what the document file can store: characters of code page 1251 only.
+bool StorableText(const QString &text);
+
+} // namespace TableText

@@ -46,7 +46,7 @@ void TGridHeader::DrawCaptionCell(QPainter &painter, const QRect &rect, const QS
     painter.save();
     painter.setClipRect(rect);
     if (rowNumber) {
-        painter.setPen(palette.color(QPalette::Disabled, QPalette::WindowText));
+        painter.setPen(QColor(128, 128, 128));   // the grey text of the fixed cells
         painter.drawText(textRect, Qt::AlignCenter | Qt::TextSingleLine, text);
     } else {
         painter.setPen(palette.color(QPalette::Active, QPalette::WindowText));

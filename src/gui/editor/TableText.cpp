@@ -97,8 +97,13 @@ bool ParseReal(const QString &text, double &value)
     if (separator != u'.')
         plain.replace(separator, u'.');
     // Only digits, one sign in front, one point and an exponent: what a number is written with.
+    static const QLocale numbers = [] {
+        QLocale c = QLocale::c();
+        c.setNumberOptions(QLocale::RejectGroupSeparator | QLocale::OmitGroupSeparator);
+        return c;
+    }();
     bool ok = false;
-    const double parsed = QLocale::c().toDouble(plain, &ok);
+    const double parsed = numbers.toDouble(plain, &ok);
     if (!ok || !std::isfinite(parsed))
         return false;
     value = parsed;

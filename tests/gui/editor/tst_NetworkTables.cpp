@@ -2,6 +2,7 @@
 // read back afterwards. Boxes are answered by AppTestHooks.
 #include "AppTestHooks.h"
 #include "app/TConfig.h"
+#include "app/Utils.h"
 #include "editor/TGridHeader.h"
 #include "editor/TNetworkGrid.h"
 #include "editor/TNetworkTables.h"
@@ -143,6 +144,8 @@ private slots:
     void jumperSymbolReplacesRowNumber();
     void cellColours();
     void layoutWidths();
+    void editViewToggles();
+    void displaySettingsReachTables();
 };
 
 void tst_NetworkTables::typingIntoNewDocument()
@@ -771,6 +774,49 @@ void tst_NetworkTables::layoutWidths()
     QCOMPARE(h.branches()->columnWidth(r), metrics.horizontalAdvance("00.0000000") + 7);
     QCOMPARE(h.branches()->verticalHeader()->width(), 30);
     QCOMPARE(h.branches()->horizontalHeader()->height(), 2 * h.branches()->rowHeight(0));
+}
+
+void tst_NetworkTables::editViewToggles()
+{
+    Harness h;
+    h.build(2, 2);
+    QList<bool> captions;
+    QObject::connect(h.tables.get(), &TNetworkTables::EditingChanged, [&](bool e) { captions << e; });
+    h.go(h.branches(), 1, 8);
+    h.tables->ToggleEditView();
+    QVERIFY(h.branches()->IsEditing());
+    QVERIFY(!h.uzels()->IsEditing());
+    QVERIFY(!captions.isEmpty() && captions.last());
+    Harness::type("3");
+    QCOMPARE(h.mine()->Branches().Items(2)->Section(), 3.0f);
+    h.tables->ToggleEditView();
+    QVERIFY(!h.tables->IsEditing());
+    QVERIFY(!captions.last());
+}
+
+void tst_NetworkTables::displaySettingsReachTables()
+{
+    Config = new TConfig(false);
+    Config->FontSize = 8;
+    {
+        Harness h;
+        const int small = h.branches()->rowHeight(0);
+        Config->FontSize = 16;
+        Config->SelCellAttr.Bold = true;
+        h.tables->ApplyDisplaySettings();
+        const int large = h.branches()->rowHeight(0);
+        QVERIFY(large > small);
+        QCOMPARE(large, CellRowHeight(h.branches()->TableFont(), h.branches()));
+        QCOMPARE(h.uzels()->rowHeight(0), large);
+        QCOMPARE(h.branches()->horizontalHeader()->height(), 2 * large);
+        QCOMPARE(h.branches()->TableFont().pointSize(), 16);
+        // Columns are measured again in the new font.
+        const QFontMetrics metrics(h.branches()->TableFont());
+        const int comment = h.branches()->TableModel()->ColumnOfKind(14);
+        QCOMPARE(h.branches()->columnWidth(comment), metrics.horizontalAdvance("Комментарий") + 7);
+    }
+    delete Config;
+    Config = nullptr;
 }
 
 QTEST_MAIN(tst_NetworkTables)

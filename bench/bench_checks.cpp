@@ -5,7 +5,10 @@
 #include "../tests/support/PairwiseTopologyCheck.h"
 #include "checks/TTopologyCheck.h"
 #include "model/TMine.h"
+#include "storage/TMineDocument.h"
+#include "storage/TMineFile.h"
 
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <memory>
 
@@ -62,6 +65,54 @@ void BM_CheckAllPairwise(benchmark::State &state)
     state.counters["branches"] = double(2 * side * (side - 1));
 }
 BENCHMARK(BM_CheckAllPairwise)->Arg(32)->Arg(64)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Reading the same valid mine from its file: the check must cost well under half of this.
+void BM_LoadGrid(benchmark::State &state)
+{
+    const int side = int(state.range(0));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("grid.mdf"));
+    {
+        TMineDocument doc;
+        minegen::Grid(*doc.Mine(), side);
+        TMineFile::Save(doc, path);
+    }
+    for (auto _ : state) {
+        auto doc = std::make_unique<TMineDocument>();
+        TMineFile::Load(*doc, path);
+        benchmark::DoNotOptimize(doc->Mine()->Branches().Count());
+        state.PauseTiming();
+        doc.reset();
+        state.ResumeTiming();
+    }
+    state.counters["branches"] = double(2 * side * (side - 1));
+}
+BENCHMARK(BM_LoadGrid)->Arg(224)->Unit(benchmark::kMillisecond);
+
+// Load and check together, as the command-line check runs them.
+void BM_LoadAndCheckGrid(benchmark::State &state)
+{
+    const int side = int(state.range(0));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("grid.mdf"));
+    {
+        TMineDocument doc;
+        minegen::Grid(*doc.Mine(), side);
+        TMineFile::Save(doc, path);
+    }
+    for (auto _ : state) {
+        auto doc = std::make_unique<TMineDocument>();
+        TMineFile::Load(*doc, path);
+        NullSink sink;
+        TTopologyCheck check(*doc->Mine(), sink);
+        if (!check.CheckAll().Passed())
+            state.SkipWithError("the loaded mine did not pass");
+        state.PauseTiming();
+        doc.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_LoadAndCheckGrid)->Arg(224)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

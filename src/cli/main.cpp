@@ -2,9 +2,11 @@
 //   tarvel-mdf info FILE         version, title and element counts
 //   tarvel-mdf dump FILE         the whole document as JSON
 //   tarvel-mdf convert IN OUT    read any version, write the current one
-// Output is UTF-8. Exit codes: 0 success, 2 a file that cannot be read or written (the message
-// the editor would show goes to stderr), 64 a usage error.
+//   tarvel-mdf check FILE        the editor's topology check; its message list, one line each
+// Output is UTF-8. Exit codes: 0 success, 1 the check found something, 2 a file that cannot be
+// read or written (the message the editor would show goes to stderr), 64 a usage error.
 #include "AppError.h"
+#include "CheckCommand.h"
 #include "MdfCommands.h"
 #include "storage/TMineDocument.h"
 #include "storage/TMineFile.h"
@@ -22,7 +24,8 @@ constexpr int kUsage = 64;
 const char kUsageText[] =
     "usage: tarvel-mdf info FILE\n"
     "       tarvel-mdf dump FILE\n"
-    "       tarvel-mdf convert IN OUT\n";
+    "       tarvel-mdf convert IN OUT\n"
+    "       tarvel-mdf check FILE\n";
 
 void Write(FILE *stream, const QByteArray &bytes)
 {
@@ -48,10 +51,13 @@ int Run(const QStringList &args)
         return Usage(QString());
     const QString command = args[0];
     const int operands = command == "convert" ? 2 : 1;
-    if (command != "info" && command != "dump" && command != "convert")
+    if (command != "info" && command != "dump" && command != "convert" && command != "check")
         return Usage(QStringLiteral("unknown command \"%1\"").arg(command));
     if (args.size() != operands + 1)
         return Usage(QStringLiteral("%1 takes %2").arg(command, operands == 2 ? "IN and OUT" : "one FILE"));
+
+    if (command == "check")
+        return CheckCommand::Run(args[1]);
 
     TMineDocument doc;
     TMineFile::Load(doc, args[1]);

@@ -1,0 +1,58 @@
+#include "CheckCommand.h"
+
+#include "checks/TMessageSink.h"
+#include "checks/TTopologyCheck.h"
+#include "storage/TMineDocument.h"
+#include "storage/TMineFile.h"
+
+#include <QByteArray>
+#include <cstdio>
+
+namespace {
+
+// Streams the lines as they come: a large mine may list many of them, and nothing needs them
+// again.
+class StdoutSink : public TMessageSink {
+public:
+    ~StdoutSink() override { Flush(); }
+
+    void ClearMessages() override
+    {
+        // The check clears the list only before its first line; nothing printed is taken back.
+        m_count = 0;
+    }
+    void AddMessage(const QString &text, std::optional<TErrorInfo>) override
+    {
+        m_buffer += text.toUtf8();
+        m_buffer += '\n';
+        ++m_count;
+        if (m_buffer.size() >= 64 * 1024)
+            Flush();
+    }
+    int MessageCount() const override { return m_count; }
+
+    void Flush()
+    {
+        if (!m_buffer.isEmpty())
+            std::fwrite(m_buffer.constData(), 1, size_t(m_buffer.size()), stdout);
+        std::fflush(stdout);
+        m_buffer.clear();
+    }
+
+private:
+    QByteArray m_buffer;
+    int m_count = 0;
+};
+
+} // namespace
+
+int CheckCommand::Run(const QString &path)
+{
+    TMineDocument doc;
+    TMineFile::Load(doc, path);
+    StdoutSink sink;
+    TTopologyCheck check(*doc.Mine(), sink);
+    const TCheckOutcome outcome = check.CheckAll();
+    sink.Flush();
+    return outcome.Passed() ? kPassed : kFound;
+}

@@ -375,8 +375,8 @@ void TElementGrid::ApplyDisplaySettings()
     verticalHeader()->setFont(font);
     m_rowHeight = std::max(CellRowHeight(font, this), 4);
     verticalHeader()->setDefaultSectionSize(m_rowHeight);
-    const int lines = 2 * QFontMetrics(font).lineSpacing() + 4;
-    horizontalHeader()->setFixedHeight(std::max(lines, m_rowHeight));
+    // Two-line headers, as high as two rows like those of the node and branch tables.
+    horizontalHeader()->setFixedHeight(2 * m_rowHeight);
     viewport()->update();
 }
 

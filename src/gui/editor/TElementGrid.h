@@ -70,8 +70,8 @@ public:
     void DestroyChoiceBox();
     TChoiceBox *ChoiceBox() const { return m_choiceBox; }
 
-    // Row height from the display settings (the font's height + 7, at least 20 at first) and the
-    // table font; the header row is two text lines high.
+    // Row height from the display settings (the font's height + 7) and the table font; the
+    // header row is two rows high.
     void ApplyDisplaySettings();
     int DefaultRowHeight() const;
 

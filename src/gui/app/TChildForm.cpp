@@ -9,6 +9,8 @@
 #include "app/Utils.h"
 #include "editor/TElementGrid.h"
 #include "editor/TJumperPanel.h"
+#include "editor/TNetworkGrid.h"
+#include "editor/TNetworkTables.h"
 #include "model/TBranch.h"
 #include "model/TJumper.h"
 #include "model/TLayer.h"
@@ -130,15 +132,6 @@ void TChildForm::buildLayout()
     TablesSplit = new QSplitter(Qt::Horizontal, MainSplit);
     TablesSplit->setObjectName(QStringLiteral("TablesSplit"));
     TablesSplit->setChildrenCollapsible(false);
-    m_uzelPlaceholder = placeholder(QStringLiteral("UzelGrid"), TablesSplit);
-    m_branchPlaceholder = placeholder(QStringLiteral("BranchGrid"), TablesSplit);
-    UzelGrid = m_uzelPlaceholder;
-    BranchGrid = m_branchPlaceholder;
-    TablesSplit->addWidget(UzelGrid);
-    TablesSplit->addWidget(BranchGrid);
-    TablesSplit->setStretchFactor(0, 0);
-    TablesSplit->setStretchFactor(1, 1);
-    TablesSplit->setSizes({229, 600});
 
     // The stopping and people panel shows the current branch's stoppings and persons; its
     // changes pass the same results question as the tables.
@@ -147,8 +140,7 @@ void TChildForm::buildLayout()
     pnlJumpers->SetMine(Mine());
     pnlJumpers->SetBranchSource([this] { return CurrentBranch(); });
     pnlJumpers->ConfirmEdit = [this] { return ConfirmEdit(); };
-    connect(pnlJumpers, &TJumperPanel::StoppingsChanged, this, [this] { BranchGrid->update(); });
-    connect(pnlJumpers, &TJumperPanel::PeopleChanged, this, [this] { BranchGrid->update(); });
+    buildTables();
 
     pnlMessages = new QWidget(MainSplit);
     pnlMessages->setObjectName(QStringLiteral("pnlMessages"));
@@ -209,17 +201,14 @@ void TChildForm::ApplyDisplaySettings()
 {
     if (!Config)
         return;
-    const QFont font = CellFont(Config->Fontname, Config->FontSize);
-    for (QWidget *table : {UzelGrid, BranchGrid})
-        table->setFont(font);
+    Tables->ApplyDisplaySettings();
     pnlJumpers->ApplyDisplaySettings();
 }
 
 void TChildForm::RefreshTables()
 {
     updatePlaceholders();
-    UzelGrid->update();
-    BranchGrid->update();
+    Tables->RefreshTables();
 }
 
 // ------------------------------------------------------------------------------------------
@@ -237,6 +226,7 @@ void TChildForm::LoadFromFile(const QString &path)
         throw;
     }
     // Refresh: columns from the kinds read, tables, caption, group boxes, branch row.
+    LayoutColumns();
     RefreshTables();
     updateCaption();
     FillGroupCombos();
@@ -397,6 +387,8 @@ bool TChildForm::FormCloseQuery()
 
 void TChildForm::FormClose()
 {
+    Tables->UzelGrid->CloseEditor();
+    Tables->BranchGrid->CloseEditor();
     ShowMessages(false);
     ClearMessages();
     m_closed = true;
@@ -540,16 +532,12 @@ bool TChildForm::CurrentUzelIsSurface() const
 
 void TChildForm::SortUzels(int kind)
 {
-    Mine()->Uzels().SortBy(kind);
-    RefreshTables();
-    UzelGrid->update();
+    Tables->SortUzels(kind);
 }
 
 void TChildForm::SortBranches(int index)
 {
-    Mine()->Branches().SortBy(index);
-    RefreshTables();
-    BranchGrid->update();
+    Tables->SortBranchesByKind(index + TColumnDesc::kFirstBranchKind);
 }
 
 // ------------------------------------------------------------------------------------------

@@ -19,6 +19,7 @@ class TBranch;
 class TJumperPanel;
 class TMainForm;
 class TMine;
+class TNetworkTables;
 class TUzel;
 
 class TChildForm : public QWidget {
@@ -80,6 +81,11 @@ public:
     void ApplyDisplaySettings();
     // Rebuilds what the tables show after the lists changed.
     void RefreshTables();
+    // Column counts and widths of both tables after the column layout changed.
+    void LayoutColumns();
+    // Makes the column of kind current in table (UzelGrid or BranchGrid), showing it first when
+    // it is hidden; with focus the table takes the keyboard focus.
+    void GoToColumn(QWidget *table, int kind, bool focus);
 
     // The elements of the tables' current rows, or none.
     TUzel *CurrentUzel() const;
@@ -113,6 +119,8 @@ public:
     QSplitter *TablesSplit = nullptr;
     QWidget *UzelGrid = nullptr;
     QWidget *BranchGrid = nullptr;
+    // The two tables' editing rules and layout (editor/TNetworkTables.h); owns both grids.
+    TNetworkTables *Tables = nullptr;
     TJumperPanel *pnlJumpers = nullptr;
     QWidget *pnlMessages = nullptr;
     QListWidget *lbMessages = nullptr;
@@ -123,6 +131,8 @@ protected:
 
 private:
     void buildLayout();
+    // The node and branch tables in TablesSplit, wired to the window (TChildFormTables.cpp).
+    void buildTables();
     void updateCaption();
     void updatePlaceholders();
     QString dataDir() const;

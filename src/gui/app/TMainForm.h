@@ -140,6 +140,12 @@ private:
     void execClose();
     void execExit();
     void execSurfUzel();
+    // The table commands (TMainFormTables.cpp).
+    void execEditView();
+    void execAddUzel();
+    void execDelUzel();
+    void execAddBranch();
+    void execDelBranch();
     void execViewUzels();
     void execViewBranches();
     void execViewJumpers();

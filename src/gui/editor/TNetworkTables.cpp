@@ -23,14 +23,16 @@ TNetworkTables::TNetworkTables(TMineDocument &document, QWidget *gridParent)
     m_branchModel = new TNetworkTableModel(document, TNetworkTableModel::Branches, this);
     UzelGrid = new TNetworkGrid(this, m_uzelModel, gridParent);
     BranchGrid = new TNetworkGrid(this, m_branchModel, gridParent);
+    m_uzelGridAlive = UzelGrid;
+    m_branchGridAlive = BranchGrid;
     ApplyDisplaySettings();
 }
 
 TNetworkTables::~TNetworkTables()
 {
-    // The grids report to this object; they go with it.
-    delete UzelGrid;
-    delete BranchGrid;
+    // The grids report to this object; they go with it (unless their parent took them first).
+    delete m_uzelGridAlive.data();
+    delete m_branchGridAlive.data();
 }
 
 TMine *TNetworkTables::Mine() const

@@ -10,19 +10,20 @@
 // What the window connects: ConfirmResults (the document's question before calculated data is
 // changed), and the signals below for the main window's caption of the edit command, the seam
 // and plan-position boxes, the stopping and people tables and the schemes.
+#include "model/TBranch.h"   // complete types for the signals' arguments
+#include "model/TUzel.h"
 #include "storage/TColumnDesc.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <functional>
 
 class QWidget;
-class TBranch;
 class TMine;
 class TMineDocument;
 class TNetworkGrid;
 class TNetworkTableModel;
-class TUzel;
 
 class TNetworkTables : public QObject {
     Q_OBJECT
@@ -143,4 +144,6 @@ private:
     TMineDocument &m_document;
     TNetworkTableModel *m_uzelModel = nullptr;
     TNetworkTableModel *m_branchModel = nullptr;
+    QPointer<QWidget> m_uzelGridAlive;
+    QPointer<QWidget> m_branchGridAlive;
 };

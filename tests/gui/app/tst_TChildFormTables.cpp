@@ -1,0 +1,169 @@
+// The node and branch tables inside a real document window of the main window: the document's
+// results question, the main window's table commands and the caption of the edit command, the
+// group boxes following the branch row, and the display settings reaching the tables.
+#include "AppTestHooks.h"
+#include "app/TChildForm.h"
+#include "app/TConfig.h"
+#include "app/TGroupCombo.h"
+#include "app/TMainForm.h"
+#include "editor/TNetworkGrid.h"
+#include "editor/TNetworkTables.h"
+#include "model/TBranch.h"
+#include "model/TLayer.h"
+#include "model/TMine.h"
+#include "model/TUzel.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QtTest>
+#include <memory>
+
+class tst_TChildFormTables : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { Config = new TConfig(false); }
+    void cleanupTestCase()
+    {
+        m_form.reset();
+        delete Config;
+        Config = nullptr;
+    }
+    void init();
+    void cleanup() { m_form.reset(); }
+
+    void resultsQuestionOnce();
+    void tableCommands();
+    void sortCommands();
+    void branchRowDrivesGroupBoxes();
+    void displaySettingsReachTables();
+
+private:
+    TChildForm *child() const { return m_child; }
+    TNetworkTables *tables() const { return m_child->Tables; }
+    TMine *mine() const { return m_child->Mine(); }
+    static void type(const QString &text)
+    {
+        for (const QChar c : text)
+            QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+    }
+    void go(TNetworkGrid *grid, int row, int kind)
+    {
+        grid->setFocus();
+        QApplication::processEvents();
+        grid->SetCurrentCell(row, grid->TableModel()->ColumnOfKind(kind));
+    }
+
+    std::unique_ptr<TMainForm> m_form;
+    TChildForm *m_child = nullptr;
+};
+
+void tst_TChildFormTables::init()
+{
+    m_form = std::make_unique<TMainForm>();
+    m_form->show();
+    QApplication::setActiveWindow(m_form.get());
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    m_child = m_form->CreateChild();
+    QVERIFY(m_child);
+    for (int i = 1; i <= 3; ++i)
+        mine()->AddUzel(i, float(i), 0.0f, 0.0f);
+    for (int i = 1; i <= 3; ++i)
+        mine()->AddBranch(i, i, i % 3 + 1, QString(), float(10 - i));
+    child()->RefreshTables();
+    mine()->SetModified(false);
+    QCOMPARE(tables()->BranchGrid->model()->rowCount(), 3);
+}
+
+void tst_TChildFormTables::resultsQuestionOnce()
+{
+    AppTestHooks hooks;
+    child()->Document().SetCalculated(true);
+    hooks.answers.enqueue(QMessageBox::No);
+    go(tables()->BranchGrid, 0, 8);
+    type("12");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(hooks.boxes.size(), 1);
+    QVERIFY(hooks.boxes.first().text.startsWith(QStringLiteral("Внимание !")));
+    QCOMPARE(hooks.boxes.first().helpTopic, 33);
+    QCOMPARE(mine()->Branches().Items(1)->Section(), 9.0f);
+    QVERIFY(!mine()->Modified());
+    QVERIFY(child()->Calculated());
+
+    // Comments never ask.
+    go(tables()->BranchGrid, 0, 14);
+    type("ok");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(hooks.boxes.size(), 1);
+    QCOMPARE(mine()->Branches().Items(1)->Comment(), QString("ok"));
+}
+
+void tst_TChildFormTables::tableCommands()
+{
+    AppTestHooks hooks;
+    go(tables()->UzelGrid, 2, 1);
+    m_form->UpdateActions();
+    m_form->actAddUzel->trigger();
+    QCOMPARE(mine()->Uzels().Count(), 4);
+    QCOMPARE(mine()->Uzels().Items(4)->Number(), 4);
+    QVERIFY(tables()->UzelGrid->IsEditing());
+    QCOMPARE(m_form->actEditView->text(), QStringLiteral("&Просмотр"));
+    m_form->actEditView->trigger();
+    QVERIFY(!tables()->IsEditing());
+    QCOMPARE(m_form->actEditView->text(), QStringLiteral("&Редактор"));
+
+    // Deleting a branch asks with its number.
+    go(tables()->BranchGrid, 1, 4);
+    m_form->UpdateActions();
+    hooks.answers.enqueue(QMessageBox::Yes);
+    m_form->actDelBranch->trigger();
+    QCOMPARE(hooks.boxes.size(), 1);
+    QCOMPARE(hooks.boxes.first().text, QStringLiteral("Вы действительно хотите удалить ветвь №2?"));
+    QCOMPARE(mine()->Branches().Count(), 2);
+    QCOMPARE(tables()->BranchGrid->model()->rowCount(), 2);
+
+    // The context menus hold the commands of their own table only.
+    QVERIFY(tables()->UzelGrid->actions().contains(m_form->actAddUzel));
+    QVERIFY(!tables()->UzelGrid->actions().contains(m_form->actAddBranch));
+    QVERIFY(tables()->BranchGrid->actions().contains(m_form->actDelBranch));
+}
+
+void tst_TChildFormTables::sortCommands()
+{
+    m_form->UpdateActions();
+    m_form->actSortS->trigger();   // by cross-section: 7, 8, 9
+    QCOMPARE(mine()->Branches().Items(1)->Number(), 3);
+    QCOMPARE(tables()->BranchGrid->TableModel()->CellText(0, 0), QString("3"));
+    m_form->actSortBranchesNum->trigger();
+    QCOMPARE(mine()->Branches().Items(1)->Number(), 1);
+    mine()->Uzels().Items(1)->SetCoordinate(1, 50.0f);
+    m_form->actSortUzelsX->trigger();
+    QCOMPARE(mine()->Uzels().Items(3)->Number(), 1);
+}
+
+void tst_TChildFormTables::branchRowDrivesGroupBoxes()
+{
+    auto *layer = new TLayer(mine());
+    layer->SetName(QStringLiteral("Пласт"));
+    mine()->Branches().Items(2)->SetLayerIndex(0);
+    child()->FillGroupCombos();
+    go(tables()->BranchGrid, 1, 4);
+    QCOMPARE(mine()->CurBranch(), mine()->Branches().Items(2));
+    QCOMPARE(m_form->cbLayers->currentIndex(), 1);
+    go(tables()->BranchGrid, 0, 4);
+    QCOMPARE(m_form->cbLayers->currentIndex(), 0);
+}
+
+void tst_TChildFormTables::displaySettingsReachTables()
+{
+    const int before = tables()->BranchGrid->rowHeight(0);
+    Config->FontSize = 16;
+    m_form->ApplyDisplaySettingsToAll();
+    QVERIFY(tables()->BranchGrid->rowHeight(0) > before);
+    QCOMPARE(tables()->UzelGrid->TableFont().pointSize(), 16);
+    Config->FontSize = 8;
+    m_form->ApplyDisplaySettingsToAll();
+    QCOMPARE(tables()->BranchGrid->rowHeight(0), before);
+}
+
+QTEST_MAIN(tst_TChildFormTables)
+#include "tst_TChildFormTables.moc"

@@ -26,6 +26,9 @@ TNetworkTables::TNetworkTables(TMineDocument &document, QWidget *gridParent)
     m_uzelGridAlive = UzelGrid;
     m_branchGridAlive = BranchGrid;
     ApplyDisplaySettings();
+    // A table opens with its first cell current, as a new or loaded document shows it.
+    UzelGrid->SetCurrentCell(0, 0);
+    BranchGrid->SetCurrentCell(0, 0);
 }
 
 TNetworkTables::~TNetworkTables()

@@ -79,6 +79,7 @@ bool TNetworkTables::BeginEdit(TNetworkGrid *grid, int row, int column)
         if (EditAllowed && Mine()->Uzels().Count() == 0) {
             Mine()->AddUzel(1, kUnsetReal, kUnsetReal, kUnsetReal);
             model->Refresh();
+            CurrentCellChanged(grid);
         }
     } else {
         if (isTextKind(kind))

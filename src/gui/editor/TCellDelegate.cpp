@@ -114,14 +114,21 @@ void TCellDelegate::DrawCell(QPainter &painter, const QRect &rect, int row, int 
         const QRect square = QRect(textRect.left(), textRect.top(), side, side).adjusted(1, 1, -1, -1);
         const int layer = branch->LayerIndex();
         quint32 fill = configAttr(ckData).Color;
-        if (layer != -1)
-            fill = branch->Mine()->Layers().Items(layer)->Color();   // a bad index throws
+        if (layer != -1) {
+            const TLayer *seam = branch->Mine()->Layers().Items(layer);
+            if (!seam)
+                return;   // a seam that no longer exists: the cell stays as drawn so far
+            fill = seam->Color();
+        }
         painter.setBrush(ToQColor(fill));
         painter.setPen(current ? QColor(255, 255, 255) : QColor(0, 0, 255));
         drawShape(painter, square, branch->Shape());
         textRect.setLeft(textRect.left() + 17);
     } else if (d->Kind == 18 && branch && branch->PLFIndex() != -1) {
-        const quint32 color = branch->Mine()->PLFs().Items(branch->PLFIndex())->Color();
+        const TPLF *plf = branch->Mine()->PLFs().Items(branch->PLFIndex());
+        if (!plf)
+            return;
+        const quint32 color = plf->Color();
         painter.fillRect(textRect, ToQColor(color));
         fontColor = ToQColor(InvertColor(color));
     }

@@ -761,6 +761,14 @@ void tst_NetworkTables::cellColours()
     const QImage again = h.branches()->viewport()->grab().toImage();
     const QRect perim = h.branches()->visualRect(bm->index(1, bm->ColumnOfKind(9)));
     QCOMPARE(again.pixelColor(perim.left() + 2 + perim.height() / 2 - 1, perim.center().y()), QColor(255, 0, 0));
+
+    // Indexes of seams and positions that no longer exist end those cells quietly.
+    h.mine()->Branches().Items(2)->SetLayerIndex(7);
+    h.mine()->Branches().Items(2)->SetPLFIndex(9);
+    h.tables->RefreshTables();
+    const QImage broken = h.branches()->viewport()->grab().toImage();
+    QCOMPARE(broken.pixelColor(perim.left() + 1, perim.top() + 1), QColor(255, 255, 255));
+    QCOMPARE(h.branches()->TableModel()->CellText(1, bm->ColumnOfKind(18)), QString());
 }
 
 void tst_NetworkTables::layoutWidths()

@@ -3,6 +3,7 @@
 #include "AppTestHooks.h"
 #include "app/TConfig.h"
 #include "app/Utils.h"
+#include "checks/TPerimTypeForm.h"
 #include "editor/TGridHeader.h"
 #include "editor/TNetworkGrid.h"
 #include "editor/TNetworkTables.h"
@@ -15,6 +16,9 @@
 #include "storage/TMineDocument.h"
 
 #include <QApplication>
+#include <QButtonGroup>
+#include <QPushButton>
+#include <QTimer>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -141,10 +145,12 @@ private slots:
     void deleteNodeInUseRefused();
     void perimeterOpensDialog();
     void refusedEditOpensNoDialog();
+    void perimeterRunsRealDialog();
     void jumperSymbolReplacesRowNumber();
     void cellColours();
     void layoutWidths();
     void editViewToggles();
+    void headerCursor();
     void displaySettingsReachTables();
 };
 
@@ -673,6 +679,35 @@ void tst_NetworkTables::perimeterOpensDialog()
     QCOMPARE(h.branches()->TableModel()->KindOf(h.branches()->CurrentColumn()), 14);
 }
 
+void tst_NetworkTables::perimeterRunsRealDialog()
+{
+    Harness h;
+    h.build(2, 1);
+    bool seen = false;
+    h.go(h.branches(), 0, 9);
+    // The dialog is modal: answer it from the event loop it runs.
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto *form = qobject_cast<TPerimTypeForm *>(QApplication::activeModalWidget());
+        if (!form)
+            return;
+        answer.stop();
+        seen = form->SEdit->text() == QString("4.0");
+        form->SEdit->setText("16");
+        form->SFormButtons->button(2)->click();
+        form->btnOK->click();
+    });
+    answer.start(10);
+    Harness::key(Qt::Key_Return);
+    answer.stop();
+    QVERIFY(seen);
+    TBranch *b = h.mine()->Branches().Items(1);
+    QCOMPARE(b->Section(), 16.0f);
+    QCOMPARE(int(b->Shape()), 2);
+    QCOMPARE(h.branches()->TableModel()->CellText(0, h.branches()->TableModel()->ColumnOfKind(9)),
+             QString("16.6"));
+}
+
 void tst_NetworkTables::refusedEditOpensNoDialog()
 {
     Harness h;
@@ -800,6 +835,23 @@ void tst_NetworkTables::editViewToggles()
     h.tables->ToggleEditView();
     QVERIFY(!h.tables->IsEditing());
     QVERIFY(!captions.last());
+}
+
+void tst_NetworkTables::headerCursor()
+{
+    Harness h;
+    TGridHeader *header = h.branches()->ColumnHeader();
+    const int c = h.branches()->TableModel()->ColumnOfKind(8);
+    const int middle = header->sectionViewportPosition(c) + header->sectionSize(c) / 2;
+    QTest::mouseMove(header->viewport(), QPoint(middle, header->height() / 2));
+    QCOMPARE(header->cursor().shape(), Qt::PointingHandCursor);
+    // Over a border the header offers resizing, and the hand comes back past it.
+    const int border = header->sectionViewportPosition(c) + header->sectionSize(c) - 1;
+    QTest::mouseMove(header->viewport(), QPoint(border, header->height() / 2));
+    QCOMPARE(header->cursor().shape(), Qt::SplitHCursor);
+    QTest::mouseMove(header->viewport(), QPoint(middle, header->height() / 2));
+    QCOMPARE(header->cursor().shape(), Qt::PointingHandCursor);
+    QCOMPARE(h.branches()->RowHeader()->cursor().shape(), Qt::ArrowCursor);
 }
 
 void tst_NetworkTables::displaySettingsReachTables()

@@ -280,6 +280,15 @@ TElementGrid::TElementGrid(Kind kind, QWidget *parent) : QTableView(parent), m_k
 
 TElementGrid::~TElementGrid()
 {
+    // An editor still open goes with the viewport, after this object: it must no longer reach
+    // the grid, the delegate or the model through its focus and change notices.
+    Branch = nullptr;
+    ConfirmEdit = nullptr;
+    m_phase = epCancel;
+    if (QLineEdit *editor = m_editor) {
+        editor->removeEventFilter(itemDelegate());
+        disconnect(editor, nullptr, this, nullptr);
+    }
     DestroyChoiceBox();
 }
 

@@ -70,6 +70,28 @@ TJumperPanel::TJumperPanel(QWidget *parent) : QTabWidget(parent)
     SetBranch(nullptr);
 }
 
+TJumperPanel::~TJumperPanel()
+{
+    // The tables and boxes outlive this part of the panel while the widget tree is taken down;
+    // they must not call back into it.
+    for (TElementGrid *grid : {JumperGrid, PeopleGrid}) {
+        grid->Branch = nullptr;
+        grid->ConfirmEdit = nullptr;
+    }
+    for (TPositionBox *box : {JumperBox, PeopleBox}) {
+        box->Branch = nullptr;
+        box->CurrentIndex = nullptr;
+        box->ConfirmEdit = nullptr;
+    }
+}
+
+void TJumperPanel::CloseEditors()
+{
+    JumperGrid->DestroyChoiceBox();
+    JumperGrid->CloseEditor(true);
+    PeopleGrid->CloseEditor(true);
+}
+
 QWidget *TJumperPanel::makePage(TElementGrid *grid, TPositionBox *box)
 {
     auto *page = new QWidget;

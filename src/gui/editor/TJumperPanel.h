@@ -29,6 +29,7 @@ class TJumperPanel : public QTabWidget {
     Q_OBJECT
 public:
     explicit TJumperPanel(QWidget *parent = nullptr);
+    ~TJumperPanel() override;
 
     void SetMine(TMine *mine);
     TMine *Mine() const { return m_mine; }
@@ -44,6 +45,8 @@ public:
 
     void RefreshStoppings();
     void RefreshPeople();
+    // Commits an open edit of either table and closes its editor (the window is closing).
+    void CloseEditors();
     // The commands of the context menu (and of the main window's stopping commands).
     void AddStopping();
     void DeleteStopping();

@@ -394,6 +394,39 @@ private slots:
         QCOMPARE(grid->ChoiceBox()->ItemHeight(), grid->DefaultRowHeight() - 5);
     }
 
+    // The document goes before its window's widgets: a panel taken down with an edit open must
+    // not reach for the branch any more, and closing the editors first keeps what was typed.
+    void destroyedWithAnOpenEdit_data()
+    {
+        QTest::addColumn<bool>("closeFirst");
+        QTest::newRow("closed by the window first") << true;
+        QTest::newRow("left open") << false;
+    }
+    void destroyedWithAnOpenEdit()
+    {
+        QFETCH(bool, closeFirst);
+        TJumper *j = addAt(0.5);
+        bool documentGone = false;
+        int lateCalls = 0;
+        panel->SetBranchSource([&]() -> TBranch * {
+            if (documentGone)
+                ++lateCalls;
+            return branch;
+        });
+        QLineEdit *editor = openEditor(grid, SC::Caption, 1);
+        QVERIFY(editor);
+        QApplication::setActiveWindow(panel);
+        editor->setFocus();
+        QTest::keyClicks(editor, QStringLiteral("K"));
+        if (closeFirst)
+            panel->CloseEditors();
+        QCOMPARE(j->Caption(), closeFirst ? QStringLiteral("K") : QString());
+        documentGone = true;
+        delete panel;
+        panel = nullptr;
+        QCOMPARE(lateCalls, 0);
+    }
+
     void invalidNumberIsReported()
     {
         TJumper *j = addAt(0.5);

@@ -111,6 +111,8 @@ TChildForm::TChildForm(TMainForm *mainForm, QWidget *parent) : QWidget(parent), 
 
 TChildForm::~TChildForm()
 {
+    // The mine goes before the widgets; the stopping panel lets go of it first.
+    pnlJumpers->SetMine(nullptr);
     Mine()->OnModified = nullptr;
     m_mainForm->SetDocumentCount(m_mainForm->DocumentCount() - 1);
 }
@@ -389,6 +391,7 @@ void TChildForm::FormClose()
 {
     Tables->UzelGrid->CloseEditor();
     Tables->BranchGrid->CloseEditor();
+    pnlJumpers->CloseEditors();
     ShowMessages(false);
     ClearMessages();
     m_closed = true;

@@ -89,6 +89,33 @@ void BM_LoadGrid(benchmark::State &state)
 }
 BENCHMARK(BM_LoadGrid)->Arg(224)->Unit(benchmark::kMillisecond);
 
+// The check alone on a mine just read from its file, as the check command and the editor meet it.
+void BM_CheckLoadedGrid(benchmark::State &state)
+{
+    const int side = int(state.range(0));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("grid.mdf"));
+    {
+        TMineDocument doc;
+        minegen::Grid(*doc.Mine(), side);
+        TMineFile::Save(doc, path);
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto doc = std::make_unique<TMineDocument>();
+        TMineFile::Load(*doc, path);
+        NullSink sink;
+        state.ResumeTiming();
+        TTopologyCheck check(*doc->Mine(), sink);
+        if (!check.CheckAll().Passed())
+            state.SkipWithError("the loaded mine did not pass");
+        state.PauseTiming();
+        doc.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_CheckLoadedGrid)->Arg(224)->Unit(benchmark::kMillisecond);
+
 // Load and check together, as the command-line check runs them.
 void BM_LoadAndCheckGrid(benchmark::State &state)
 {

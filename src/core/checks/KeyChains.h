@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstddef>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -100,6 +101,61 @@ inline bool LinkEqualKeys(const std::vector<quint64> &keys, std::vector<int> &ne
         last = int(i);
     }
     return repeated;
+}
+
+// The same links for keys that are pairs (lo, hi) of small non-negative integers, lo < buckets:
+// a counting sort by lo and a sort by hi inside each (usually tiny) bucket, without hashing.
+inline void LinkEqualPairs(const std::vector<int> &lo, const std::vector<int> &hi, int buckets, std::vector<int> &next)
+{
+    const size_t n = lo.size();
+    next.assign(n, -1);
+    std::vector<int> start(size_t(buckets) + 1, 0);
+    for (int l : lo)
+        ++start[size_t(l) + 1];
+    for (size_t b = 1; b < start.size(); ++b)
+        start[b] += start[b - 1];
+    std::vector<int> order(n);
+    {
+        std::vector<int> fill(start.begin(), start.end() - 1);
+        for (size_t i = 0; i < n; ++i)
+            order[size_t(fill[size_t(lo[i])]++)] = int(i);
+    }
+    // Within a bucket the positions ascend; a stable sort by hi keeps them ascending within each
+    // run of equal pairs, so consecutive members of a run are the links.
+    auto byHi = [&hi](int a, int b) { return hi[size_t(a)] < hi[size_t(b)]; };
+    for (size_t b = 0; b + 1 < start.size(); ++b) {
+        const auto first = order.begin() + start[b];
+        const auto last = order.begin() + start[b + 1];
+        if (last - first < 2)
+            continue;
+        if (last - first <= 16) {
+            // Insertion sort: stable, and no buffer for the few branches at one node.
+            for (auto it = first + 1; it != last; ++it)
+                for (auto k = it; k != first && byHi(*k, *(k - 1)); --k)
+                    std::iter_swap(k, k - 1);
+        } else {
+            std::stable_sort(first, last, byHi);
+        }
+        for (auto it = first; it + 1 != last; ++it)
+            if (hi[size_t(*it)] == hi[size_t(*(it + 1))])
+                next[size_t(*it)] = *(it + 1);
+    }
+}
+
+// Walks a list of element pointers, asking the memory for the element a few steps ahead: the
+// elements are separate heap objects, and a pass over a large mine would otherwise wait for
+// each one in turn.
+template <typename List, typename Visit>
+inline void ForEachPrefetched(const List &list, Visit visit)
+{
+    constexpr ptrdiff_t kAhead = 8;
+    const auto first = list.begin();
+    const auto last = list.end();
+    for (auto it = first; it != last; ++it) {
+        if (last - it > kAhead)
+            __builtin_prefetch(*(it + kAhead));
+        visit(*it);
+    }
 }
 
 // Key of an unordered pair of node numbers: 1-2 and 2-1 join the same two nodes.

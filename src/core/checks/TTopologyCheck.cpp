@@ -74,10 +74,18 @@ std::vector<Ends> BranchEnds(const TBranchList &branches)
 {
     std::vector<Ends> ends;
     ends.reserve(size_t(branches.Count()));
-    for (const TBranch *b : branches)
-        ends.push_back({b->Number(), b->StartNumber(), b->EndNumber()});
+    ForEachPrefetched(branches, [&ends](const TBranch *b) { ends.push_back({b->Number(), b->StartNumber(), b->EndNumber()}); });
     return ends;
 }
+
+} // namespace
+
+struct TTopologyCheck::Snapshot {
+    std::vector<quint64> uzelNumbers;   // NumberKey of every node, list order
+    std::vector<Ends> ends;             // every branch, list order
+};
+
+namespace {
 
 TStageResult EarlyEnd(const TStageResult &sofar)
 {
@@ -250,7 +258,7 @@ TStageResult TTopologyCheck::CheckTopology()
     uzelNumbers.reserve(size_t(uzels.Count()));
     Group badUzels(m_sink, QStringLiteral("Обнаружены узлы с неверно указанными номерами:"));
     int i = 0;
-    for (const TUzel *n : uzels) {
+    ForEachPrefetched(uzels, [&](const TUzel *n) {
         ++i;
         uzelNumbers.push_back(NumberKey(n->Number()));
         if (n->Number() == kUnsetInt || n->Number() < 1) {
@@ -260,9 +268,9 @@ TStageResult TTopologyCheck::CheckTopology()
                                   FormatCoordinate(n->Y()), FormatCoordinate(n->Z())),
                          TErrorInfo{ErrorKind::UzelNumber, i});
         }
-    }
+    });
 
-    const std::vector<Ends> ends = BranchEnds(branches);
+    std::vector<Ends> ends = BranchEnds(branches);
     Group badBranches(m_sink, QStringLiteral("Обнаружены ветви с неверно указанными номероми:"));
     for (size_t k = 0; k < ends.size(); ++k) {
         if (ends[k].Number == kUnsetInt || ends[k].Number < 1) {
@@ -315,6 +323,10 @@ TStageResult TTopologyCheck::CheckTopology()
         }
     }
 
+    if (m_snapshot) {
+        m_snapshot->uzelNumbers = std::move(uzelNumbers);
+        m_snapshot->ends = std::move(ends);
+    }
     r.Passed = result;
     return r;
 }
@@ -368,10 +380,13 @@ TStageResult TTopologyCheck::CheckPhysics()
 
     status.Show(QStringLiteral("Проверка инцидентностей узлов"));
     Group topology(m_sink, QStringLiteral("Нарушение топологии шахты:"));
+    std::vector<int> counts;
+    counts.reserve(size_t(m_mine.Uzels().Count()));
     int i = 0;
     for (const TUzel *n : m_mine.Uzels()) {
         ++i;
         const int c = n->BranchCount();
+        counts.push_back(c);
         QString text;
         if (c == 0)
             text = QStringLiteral("  - Узел № %1 изолирован");
@@ -385,25 +400,61 @@ TStageResult TTopologyCheck::CheckPhysics()
         topology.Add(text.arg(n->Number()), TErrorInfo{ErrorKind::UzelIncidence, i});
     }
 
-    // One pass over the branches for the isolated ones, collecting the keys of their node pairs.
+    // Per branch: its number, whether both its nodes carry one branch, and the positions of its
+    // two nodes (the first node with each number, as the resolution links them), which stand for
+    // the node numbers one to one.
     const TBranchList &branches = m_mine.Branches();
-    std::vector<quint64> keys;
+    const size_t count = size_t(branches.Count());
+    std::vector<int> lo, hi;
     std::vector<qint32> numbers;
-    keys.reserve(size_t(branches.Count()));
-    numbers.reserve(size_t(branches.Count()));
-    auto endCount = [](const TUzel *n) { return n ? n->BranchCount() : -1; };
     std::vector<int> isolated;
-    for (const TBranch *b : branches) {
-        if (endCount(b->StartUzel()) == 1 && endCount(b->EndUzel()) == 1)
-            isolated.push_back(int(keys.size()));
-        keys.push_back(UnorderedPairKey(b->StartNumber(), b->EndNumber()));
-        numbers.push_back(b->Number());
+    lo.reserve(count);
+    hi.reserve(count);
+    numbers.reserve(count);
+    bool byPosition = true;
+    if (m_snapshot && m_snapshot->ends.size() == count && m_snapshot->uzelNumbers.size() == counts.size()) {
+        // Within CheckAll: the numbers stage 1 read, every one of them naming a node.
+        TKeyTable position(m_snapshot->uzelNumbers);
+        for (size_t k = m_snapshot->uzelNumbers.size(); k-- > 0;)
+            position.Slot(m_snapshot->uzelNumbers[k]) = int(k);   // the first node wins
+        for (const Ends &e : m_snapshot->ends) {
+            const int s = position.Slot(NumberKey(e.Start));
+            const int z = position.Slot(NumberKey(e.End));
+            if (counts[size_t(s)] == 1 && counts[size_t(z)] == 1)
+                isolated.push_back(int(numbers.size()));
+            lo.push_back(std::min(s, z));
+            hi.push_back(std::max(s, z));
+            numbers.push_back(e.Number);
+        }
+    } else {
+        ForEachPrefetched(branches, [&](const TBranch *b) {
+            const TUzel *s = b->StartUzel();
+            const TUzel *e = b->EndUzel();
+            if (s && e) {
+                if (s->BranchCount() == 1 && e->BranchCount() == 1)
+                    isolated.push_back(int(numbers.size()));
+                lo.push_back(std::min(s->ListPos(), e->ListPos()));
+                hi.push_back(std::max(s->ListPos(), e->ListPos()));
+            } else {
+                byPosition = false;
+            }
+            numbers.push_back(b->Number());
+        });
     }
     std::vector<int> next;
-    LinkEqualKeys(keys, next);
+    if (byPosition) {
+        LinkEqualPairs(lo, hi, int(counts.size()), next);
+    } else {
+        // Ends not linked to nodes (stage 3 run on its own): the node numbers themselves.
+        std::vector<quint64> keys;
+        keys.reserve(count);
+        for (const TBranch *b : branches)
+            keys.push_back(UnorderedPairKey(b->StartNumber(), b->EndNumber()));
+        LinkEqualKeys(keys, next);
+    }
 
     size_t nextIsolated = 0;
-    for (size_t i = 0; i < keys.size(); ++i) {
+    for (size_t i = 0; i < count; ++i) {
         if (nextIsolated < isolated.size() && size_t(isolated[nextIsolated]) == i) {
             ++nextIsolated;
             result = false;
@@ -423,6 +474,11 @@ TStageResult TTopologyCheck::CheckPhysics()
 
 TCheckOutcome TTopologyCheck::CheckAll()
 {
+    m_snapshot = std::make_shared<Snapshot>();
+    struct Drop {
+        std::shared_ptr<Snapshot> &s;
+        ~Drop() { s.reset(); }
+    } drop{m_snapshot};
     TCheckOutcome outcome;
     outcome.StagesRun = 1;
     outcome.Last = CheckTopology();

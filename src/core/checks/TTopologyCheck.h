@@ -7,6 +7,7 @@
 #include "checks/TMessageSink.h"
 
 #include <QString>
+#include <memory>
 
 class TMine;
 class TCheckStatus;
@@ -55,7 +56,9 @@ public:
     // after stage 2 passed (it relies on the incidence counts stage 2 resolved).
     TStageResult CheckPhysics();
 
-    // The three stages, each only when the one before found nothing.
+    // The three stages, each only when the one before found nothing (the command's check).
+    // Nothing can change the mine between its stages, so stage 3 reuses the numbers stage 1 read
+    // instead of walking every branch again.
     TCheckOutcome CheckAll();
 
     // Formatting shared by the lines (public for the tests of the text rules).
@@ -67,8 +70,12 @@ public:
     static const QString &StopLine();
 
 private:
+    struct Snapshot;
+
     TMine &m_mine;
     TMessageSink &m_sink;
     TCheckStatus *m_status;
     QChar m_point;
+    // Filled by stage 1 while CheckAll runs, used by its stage 3, dropped at its end.
+    std::shared_ptr<Snapshot> m_snapshot;
 };

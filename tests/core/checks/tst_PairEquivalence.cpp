@@ -16,6 +16,8 @@ class tst_PairEquivalence : public QObject {
 private slots:
     void sameLines_data();
     void sameLines();
+    void unresolvedNetworkGroupedByNumbers_data();
+    void unresolvedNetworkGroupedByNumbers();
 };
 
 void tst_PairEquivalence::sameLines_data()
@@ -98,9 +100,57 @@ void tst_PairEquivalence::sameLines()
     QCOMPARE(messagetext::Render(fast.Lines()), messagetext::Render(slow));
     QCOMPARE(outcome.Passed(), slowPassed);
     QCOMPARE(fastMine.TopologyValid(), slowMine.TopologyValid());
+
+    // The stages called one by one, as the document window calls them: stage 3 then reads the
+    // linked nodes instead of what CheckAll kept from stage 1.
+    TMine stagedMine;
+    minegen::Random(stagedMine, seed, spec);
+    TMessageList staged;
+    TTopologyCheck stages(stagedMine, staged);
+    stages.SetDecimalPoint(QLatin1Char(','));
+    if (stages.CheckTopology().Passed && stages.CheckCoordinates().Passed)
+        stages.CheckPhysics();
+    QCOMPARE(messagetext::Render(staged.Lines()), messagetext::Render(slow));
     // The generated network really exercises the stage it was meant for, with findings.
     QVERIFY2(outcome.StagesRun >= minStages, qPrintable(QString::number(outcome.StagesRun)));
     QVERIFY(fast.MessageCount() > 0);
+}
+
+void tst_PairEquivalence::unresolvedNetworkGroupedByNumbers_data()
+{
+    QTest::addColumn<quint32>("seed");
+    for (quint32 seed = 11; seed <= 14; ++seed)
+        QTest::addRow("seed %u", seed) << seed;
+}
+
+void tst_PairEquivalence::unresolvedNetworkGroupedByNumbers()
+{
+    // Stage 3 on its own, before any resolution (and with one branch renumbered to a node that
+    // does not exist, so that even a resolution would leave an end open): the parallel test
+    // falls back on the node numbers.
+    QFETCH(quint32, seed);
+    minegen::RandomSpec spec;
+    spec.uzels = 60;
+    spec.branches = 200;
+    spec.referenceRange = 12;
+    spec.allowLoops = false;
+
+    TMine fastMine, slowMine;
+    minegen::Random(fastMine, seed, spec);
+    minegen::Random(slowMine, seed, spec);
+    fastMine.ResolveIncidence();
+    slowMine.ResolveIncidence();
+    fastMine.Branches().Items(7)->SetNumbers(3, 999);
+    slowMine.Branches().Items(7)->SetNumbers(3, 999);
+
+    TMessageList fast;
+    TTopologyCheck check(fastMine, fast);
+    const bool fastPassed = check.CheckPhysics().Passed;
+    pairwise::Lines slow;
+    const bool slowPassed = pairwise::Stage3(slowMine, slow);
+    QCOMPARE(messagetext::Render(fast.Lines()), messagetext::Render(slow));
+    QCOMPARE(fastPassed, slowPassed);
+    QVERIFY(fast.Texts().join('\n').contains(QStringLiteral("параллельные")));
 }
 
 QTEST_GUILESS_MAIN(tst_PairEquivalence)

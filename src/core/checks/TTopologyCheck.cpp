@@ -412,12 +412,17 @@ TStageResult TTopologyCheck::CheckPhysics()
     hi.reserve(count);
     numbers.reserve(count);
     bool byPosition = true;
-    if (m_snapshot && m_snapshot->ends.size() == count && m_snapshot->uzelNumbers.size() == counts.size()) {
+    bool fromSnapshot = m_snapshot && m_snapshot->ends.size() == count && m_snapshot->uzelNumbers.size() == counts.size();
+    if (fromSnapshot) {
         // Within CheckAll: the numbers stage 1 read, every one of them naming a node.
         TKeyTable position(m_snapshot->uzelNumbers);
         for (size_t k = m_snapshot->uzelNumbers.size(); k-- > 0;)
             position.Slot(m_snapshot->uzelNumbers[k]) = int(k);   // the first node wins
         for (const Ends &e : m_snapshot->ends) {
+            if (!position.Contains(NumberKey(e.Start)) || !position.Contains(NumberKey(e.End))) {
+                fromSnapshot = false;   // not what stage 1 left behind: read the branches
+                break;
+            }
             const int s = position.Slot(NumberKey(e.Start));
             const int z = position.Slot(NumberKey(e.End));
             if (counts[size_t(s)] == 1 && counts[size_t(z)] == 1)
@@ -426,7 +431,12 @@ TStageResult TTopologyCheck::CheckPhysics()
             hi.push_back(std::max(s, z));
             numbers.push_back(e.Number);
         }
-    } else {
+    }
+    if (!fromSnapshot) {
+        lo.clear();
+        hi.clear();
+        numbers.clear();
+        isolated.clear();
         ForEachPrefetched(branches, [&](const TBranch *b) {
             const TUzel *s = b->StartUzel();
             const TUzel *e = b->EndUzel();

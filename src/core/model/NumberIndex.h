@@ -7,9 +7,9 @@
 // Elements expose Number() and ListPos() (0-based position, kept current by the owning list).
 // Single edits keep the index current; sorting and compaction mark it stale and the next lookup
 // rebuilds it in one pass.
+#include <QHash>
 #include <QtGlobal>
 #include <algorithm>
-#include <unordered_map>
 #include <vector>
 
 template <class T>
@@ -22,7 +22,7 @@ public:
     {
         FHeads.clear();
         FDups.clear();
-        FHeads.reserve(items.size());
+        FHeads.reserve(qsizetype(items.size()));
         FStale = false;
         for (T *e : items)
             Insert(e, e->Number());
@@ -32,8 +32,7 @@ public:
     {
         if (FStale)
             const_cast<TNumberIndex *>(this)->Rebuild(items);
-        auto it = FHeads.find(number);
-        return it == FHeads.end() ? nullptr : it->second;
+        return FHeads.value(number, nullptr);
     }
 
     // e is in the list with a valid ListPos() and carries 'number'.
@@ -53,14 +52,16 @@ private:
 
     void Insert(T *e, qint32 number)
     {
-        auto [it, inserted] = FHeads.try_emplace(number, e);
-        if (inserted)
+        auto it = FHeads.find(number);
+        if (it == FHeads.end()) {
+            FHeads.insert(number, e);
             return;
+        }
         std::vector<T *> &dups = FDups[number];
         if (dups.empty())
-            dups.push_back(it->second);
+            dups.push_back(it.value());
         dups.insert(std::upper_bound(dups.begin(), dups.end(), e, Before), e);
-        it->second = dups.front();
+        it.value() = dups.front();
     }
 
     void Erase(T *e, qint32 number)
@@ -70,25 +71,22 @@ private:
             return;
         auto d = FDups.find(number);
         if (d == FDups.end()) {
-            if (it->second == e)
+            if (it.value() == e)
                 FHeads.erase(it);
             return;
         }
-        std::vector<T *> &dups = d->second;
+        std::vector<T *> &dups = d.value();
         auto pos = std::lower_bound(dups.begin(), dups.end(), e, Before);
         while (pos != dups.end() && *pos != e && (*pos)->ListPos() == e->ListPos())
             ++pos;
         if (pos != dups.end() && *pos == e)
             dups.erase(pos);
-        if (dups.size() <= 1) {
-            it->second = dups.front();
+        it.value() = dups.front();
+        if (dups.size() <= 1)
             FDups.erase(d);
-        } else {
-            it->second = dups.front();
-        }
     }
 
-    std::unordered_map<qint32, T *> FHeads;
-    std::unordered_map<qint32, std::vector<T *>> FDups;
+    QHash<qint32, T *> FHeads;
+    QHash<qint32, std::vector<T *>> FDups;
     bool FStale = false;
 };

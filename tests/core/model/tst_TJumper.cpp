@@ -30,6 +30,7 @@ private slots:
     void inBothLists();
     void destroyedFromBoth();
     void keptSortedByPosition();
+    void createdAtPosition();
     void positionClamped_data();
     void positionClamped();
     void measurement();
@@ -127,6 +128,28 @@ void tst_TJumper::keptSortedByPosition()
     QCOMPARE(j3->IndexInBranch(), 0);
     // The mine's list keeps the order of creation.
     QCOMPARE(mine.Jumpers().Items(0), j1);
+}
+
+void tst_TJumper::createdAtPosition()
+{
+    TMine mine;
+    TBranch *b = mine.AddBranch(1, 1, 2, QString(), 1);
+    auto *late = new TJumper(b, 0.8);
+    auto *early = new TJumper(b, 0.2);
+    auto *beyond = new TJumper(b, 3.0);
+    auto *before = new TJumper(b, -1.0);
+    QCOMPARE(Positions(b), (QList<double>{0, 0.2, 0.8, 1.0}));
+    QCOMPARE(before->IndexInBranch(), 0);
+    QCOMPARE(early->IndexInBranch(), 1);
+    QCOMPARE(late->IndexInBranch(), 2);
+    QCOMPARE(beyond->IndexInBranch(), 3);
+    QCOMPARE(mine.Jumpers().Items(0), late);   // the mine's list keeps creation order
+    auto *p1 = new TPeopleInfo(b, 0.6);
+    auto *p2 = new TPeopleInfo(b, 0.3);
+    QCOMPARE(b->People().Items(0), p2);
+    QCOMPARE(b->People().Items(1), p1);
+    QCOMPARE((new TPeopleInfo(b, 7.0))->Position(), 1.0);
+    QVERIFY(!mine.Modified());
 }
 
 void tst_TJumper::positionClamped_data()

@@ -9,6 +9,7 @@
 #include "app/Utils.h"
 #include "editor/TElementGrid.h"
 #include "editor/TJumperPanel.h"
+#include "editor/TMessagePanel.h"
 #include "editor/TNetworkGrid.h"
 #include "editor/TNetworkTables.h"
 #include "model/TBranch.h"
@@ -144,31 +145,7 @@ void TChildForm::buildLayout()
     pnlJumpers->ConfirmEdit = [this] { return ConfirmEdit(); };
     buildTables();
 
-    pnlMessages = new QWidget(MainSplit);
-    pnlMessages->setObjectName(QStringLiteral("pnlMessages"));
-    auto *strip = new QWidget(pnlMessages);
-    strip->setFixedWidth(12);
-    btnHideMessages = new QToolButton(strip);
-    btnHideMessages->setObjectName(QStringLiteral("btnHideMessages"));
-    btnHideMessages->setFixedSize(11, 11);
-    btnHideMessages->setText(QStringLiteral("×"));
-    btnHideMessages->setToolTip(QStringLiteral("Убрать сообщения"));
-    btnHideMessages->setAutoRaise(true);
-    auto *stripLayout = new QVBoxLayout(strip);
-    stripLayout->setContentsMargins(0, 0, 0, 0);
-    stripLayout->addWidget(btnHideMessages);
-    stripLayout->addStretch();
-    lbMessages = new QListWidget(pnlMessages);
-    lbMessages->setObjectName(QStringLiteral("lbMessages"));
-    auto *msgLayout = new QHBoxLayout(pnlMessages);
-    msgLayout->setContentsMargins(0, 0, 0, 0);
-    msgLayout->setSpacing(0);
-    msgLayout->addWidget(strip);
-    msgLayout->addWidget(lbMessages);
-    connect(btnHideMessages, &QToolButton::clicked, this, [this] {
-        ClearMessages();
-        ShowMessages(false);
-    });
+    buildMessagePanel();
 
     MainSplit->addWidget(TablesSplit);
     MainSplit->addWidget(pnlJumpers);
@@ -394,6 +371,7 @@ void TChildForm::FormClose()
     pnlJumpers->CloseEditors();
     ShowMessages(false);
     ClearMessages();
+    closeCheckWindows();
     m_closed = true;
 }
 
@@ -597,14 +575,4 @@ void TChildForm::SetBranchTableVisible(bool visible)
 void TChildForm::SetJumperPanelVisible(bool visible)
 {
     pnlJumpers->setVisible(visible);
-}
-
-void TChildForm::ShowMessages(bool show)
-{
-    pnlMessages->setVisible(show);
-}
-
-void TChildForm::ClearMessages()
-{
-    lbMessages->clear();
 }

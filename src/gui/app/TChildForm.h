@@ -7,6 +7,8 @@
 // Layout, top to bottom: the node table (UzelGrid) and the branch table (BranchGrid) side by
 // side in TablesSplit; the stopping and people panel (pnlJumpers); the message panel
 // (pnlMessages with lbMessages). The three rows share the vertical splitter MainSplit.
+#include "checks/TErrorInfo.h"
+#include "checks/TIsolHost.h"
 #include "storage/TMineDocument.h"
 
 #include <QWidget>
@@ -18,11 +20,12 @@ class QToolButton;
 class TBranch;
 class TJumperPanel;
 class TMainForm;
+class TMessagePanel;
 class TMine;
 class TNetworkTables;
 class TUzel;
 
-class TChildForm : public QWidget {
+class TChildForm : public QWidget, public TIsolHost {
     Q_OBJECT
 public:
     // FormCreate: an untitled mine "Шахта без названия N" proposed as "Новый N.mdf" in the data
@@ -36,7 +39,7 @@ public:
 
     TMineDocument &Document() { return m_doc; }
     const TMineDocument &Document() const { return m_doc; }
-    TMine *Mine() const { return m_doc.Mine(); }
+    TMine *Mine() const override { return m_doc.Mine(); }
     const QString &FileName() const { return m_doc.FileName(); }
     bool HasFile() const { return m_doc.HasFile(); }
     bool Calculated() const { return m_doc.Calculated(); }
@@ -114,6 +117,22 @@ public:
     void ShowMessages(bool show);
     void ClearMessages();
 
+    // The topology check in its three stages (TChildFormChecks.cpp); each returns true when it
+    // and the stages before it found nothing. KeepPanel: a stage without findings leaves the
+    // message panel as it was instead of hiding it.
+    bool CheckTopology(bool KeepPanel) override;
+    bool CheckCoordinates(bool KeepPanel);
+    bool CheckPhysics(bool KeepPanel);
+    // A line's reference: the element's row and the column of the faulty value in the table
+    // of its kind. A position beyond the table (rows deleted since the check) does nothing.
+    void FollowMessage(const TErrorInfo &info);
+    // R of one branch from its roughness; false when its inputs do not allow it.
+    bool ComputeResistance(TBranch *branch);
+    // The hanging-and-isolated-elements window reaches the tables through these.
+    void ShowBranchRow(int index) override;
+    void ShowUzelRow(int index) override;
+    QObject *HostObject() override { return this; }
+
     // Widgets, by the names the rest of the program knows them.
     QSplitter *MainSplit = nullptr;
     QSplitter *TablesSplit = nullptr;
@@ -122,7 +141,7 @@ public:
     // The two tables' editing rules and layout (editor/TNetworkTables.h); owns both grids.
     TNetworkTables *Tables = nullptr;
     TJumperPanel *pnlJumpers = nullptr;
-    QWidget *pnlMessages = nullptr;
+    TMessagePanel *pnlMessages = nullptr;
     QListWidget *lbMessages = nullptr;
     QToolButton *btnHideMessages = nullptr;
 
@@ -133,6 +152,12 @@ private:
     void buildLayout();
     // The node and branch tables in TablesSplit, wired to the window (TChildFormTables.cpp).
     void buildTables();
+    // The message panel under the stopping and people panel (TChildFormChecks.cpp).
+    void buildMessagePanel();
+    // The document closes: a list window opened for it closes too.
+    void closeCheckWindows();
+    // Makes this the active document window (the list window leads here from outside).
+    void bringToFront();
     void updateCaption();
     void updatePlaceholders();
     QString dataDir() const;

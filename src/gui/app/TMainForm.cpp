@@ -125,8 +125,8 @@ void TMainForm::createActions()
     using T = Tick;
     using M = TMainForm;
     const ActionSpec specs[] = {
-        {&M::actCheckTopology, "actCheckTopology", "Проверить &топологию", "Проверить топологию", QKeySequence(Qt::CTRL | Qt::Key_F9), R::Ready, nullptr},
-        {&M::actCheckIsol, "actCheckIsol", "&Висячие и изолированные ветви и узлы", "Список висячих и изолированных ветвей и узлов", {}, R::Ready, nullptr},
+        {&M::actCheckTopology, "actCheckTopology", "Проверить &топологию", "Проверить топологию", QKeySequence(Qt::CTRL | Qt::Key_F9), R::Ready, &M::execCheckTopology},
+        {&M::actCheckIsol, "actCheckIsol", "&Висячие и изолированные ветви и узлы", "Список висячих и изолированных ветвей и узлов", {}, R::Ready, &M::execCheckIsol},
         {&M::actIncidGraph, "actIncidGraph", "Схема &инцидентностей", "Схема инцидентностей", {}, R::Ready, nullptr},
         {&M::actNew, "actNew", "&Новый", "Новый файл", {}, R::Always, &M::execNew},
         {&M::actOpen, "actOpen", "&Открыть ...", "Открыть файл", QKeySequence(Qt::CTRL | Qt::Key_O), R::Always, &M::execOpen},
@@ -187,8 +187,8 @@ void TMainForm::createActions()
         {&M::actMoveRemName, "actMoveRemName", "Названия <-> Комментарии...", nullptr, {}, R::Ready, nullptr},
         {&M::actPathCalc, "actPathCalc", "Газодинамический расчет по маршруту", "Газодинамический расчет по маршруту", {}, R::Never, nullptr},
         {&M::actPathResults, "actPathResults", "Результаты расчета по маршруту", "Результаты расчета по маршруту", {}, R::Never, nullptr},
-        {&M::actMakeR, "actMakeR", "R из шероховатости", nullptr, QKeySequence(Qt::CTRL | Qt::Key_R), R::ReadyBranches, nullptr},
-        {&M::actMakeAllR, "actMakeAllR", "R из шероховатости для всех ветвей", nullptr, {}, R::ReadyBranches, nullptr},
+        {&M::actMakeR, "actMakeR", "R из шероховатости", nullptr, QKeySequence(Qt::CTRL | Qt::Key_R), R::ReadyBranches, &M::execMakeR},
+        {&M::actMakeAllR, "actMakeAllR", "R из шероховатости для всех ветвей", nullptr, {}, R::ReadyBranches, &M::execMakeAllR},
         // The large buttons of the calculation bar.
         {&M::actNormalCalc2, "actNormalCalc2", "", "Газодинамический расчет всей шахты", {}, R::Never, nullptr},
         {&M::actNormalResults2, "actNormalResults2", "", "Результаты расчета всей шахты", {}, R::Never, nullptr},

@@ -151,6 +151,11 @@ private:
     void execViewJumpers();
     void execViewMessage();
     void execClearAccountResults();
+    // The check and resistance commands (TMainFormChecks.cpp).
+    void execCheckTopology();
+    void execCheckIsol();
+    void execMakeR();
+    void execMakeAllR();
     void execAddJumper();
     void execDelJumper();
     void execSetup();

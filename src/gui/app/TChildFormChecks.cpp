@@ -1,0 +1,246 @@
+// The document window's side of the topology check: the three stages with the hourglass, the
+// status bar and the message panel; following a message line to its element; the hanging-and-
+// isolated-elements window's way into the tables; the resistance of one branch.
+//
+// The check itself (what is found and in which words) lives in core (checks/TTopologyCheck);
+// here only what the window does around it.
+#include "app/TChildForm.h"
+
+#include "app/TMainForm.h"
+#include "checks/Resistance.h"
+#include "checks/TCheckStatus.h"
+#include "checks/TIsolForm.h"
+#include "checks/TTopologyCheck.h"
+#include "editor/TJumperPanel.h"
+#include "editor/TMessagePanel.h"
+#include "editor/TNetworkGrid.h"
+#include "editor/TNetworkTables.h"
+#include "editor/TPositionBox.h"
+#include "model/TBranch.h"
+#include "model/TMine.h"
+
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QSplitter>
+#include <QSplitterHandle>
+
+namespace {
+
+// Hourglass for the length of a stage, the default cursor after it however the stage ends.
+class StageCursor {
+public:
+    StageCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~StageCursor() { QGuiApplication::restoreOverrideCursor(); }
+    StageCursor(const StageCursor &) = delete;
+    StageCursor &operator=(const StageCursor &) = delete;
+};
+
+// The main window's status bar as the check sees it.
+class MainFormStatus : public TCheckStatus {
+public:
+    explicit MainFormStatus(TMainForm *form) : m_form(form) {}
+    void ShowStatusText(const QString &text) override
+    {
+        if (m_form)
+            m_form->ShowStatusText(text);
+    }
+    void ClearStatusText() override
+    {
+        if (m_form)
+            m_form->ClearStatusText();
+    }
+
+private:
+    TMainForm *m_form;
+};
+
+// The columns a reference leads to, in the order they are made current; the last one takes
+// the focus.
+struct Route {
+    bool Uzels = false;
+    int Count = 0;
+    int Kinds[3] = {};
+};
+
+bool RouteOf(quint8 kind, Route &route)
+{
+    switch (kind) {
+    case 0: case 2: case 6: route = {true, 1, {0}}; return true;
+    case 1: case 3: case 4: route = {false, 1, {4}}; return true;
+    case 10: route = {false, 1, {5}}; return true;
+    case 11: route = {false, 1, {6}}; return true;
+    case 12: route = {false, 2, {5, 6}}; return true;
+    case 13: route = {true, 3, {3, 2, 1}}; return true;
+    default: return false; // the mine as a whole
+    }
+}
+
+} // namespace
+
+void TChildForm::buildMessagePanel()
+{
+    pnlMessages = new TMessagePanel(MainSplit);
+    lbMessages = pnlMessages->lbMessages;
+    btnHideMessages = pnlMessages->btnHideMessages;
+    connect(pnlMessages, &TMessagePanel::HideRequested, this, [this] {
+        ClearMessages();
+        ShowMessages(false);
+    });
+    connect(pnlMessages, &TMessagePanel::FollowReference, this, &TChildForm::FollowMessage);
+}
+
+void TChildForm::ShowMessages(bool show)
+{
+    const int index = MainSplit->indexOf(pnlMessages);
+    QSplitterHandle *handle = MainSplit->handle(index);
+    // The splitter handle above the panel comes and goes with it, at once, not when the
+    // splitter gets round to it.
+    if (handle)
+        handle->setObjectName(QStringLiteral("JumperSplit"));
+    if (show == !pnlMessages->isHidden())
+        return;
+    pnlMessages->setVisible(show);
+    if (handle)
+        handle->setVisible(show);
+    if (!show)
+        return;
+    // A panel that has never been on screen, or was squeezed to nothing, comes back at its
+    // first height, taken from the tables.
+    QList<int> sizes = MainSplit->sizes();
+    if (index >= 0 && index < sizes.size() && sizes[index] < TMessagePanel::kStripWidth + 11) {
+        const int need = TMessagePanel::kInitialHeight - sizes[index];
+        sizes[index] = TMessagePanel::kInitialHeight;
+        sizes[0] = qMax(0, sizes[0] - need);
+        MainSplit->setSizes(sizes);
+    }
+}
+
+void TChildForm::ClearMessages()
+{
+    pnlMessages->ClearMessages();
+}
+
+// ------------------------------------------------------------------------------------------
+// The three stages
+
+namespace {
+
+void applyPanelRule(TChildForm *form, TPanelAction action)
+{
+    switch (action) {
+    case TPanelAction::Show: form->ShowMessages(true); break;
+    case TPanelAction::Hide: form->ShowMessages(false); break;
+    case TPanelAction::Keep: break;
+    }
+}
+
+} // namespace
+
+bool TChildForm::CheckTopology(bool KeepPanel)
+{
+    StageCursor cursor;
+    MainFormStatus status(m_mainForm);
+    // A value still in an editor belongs to the network the check reads.
+    Tables->UzelGrid->CloseEditor();
+    Tables->BranchGrid->CloseEditor();
+
+    TTopologyCheck check(*Mine(), *pnlMessages, &status);
+    const TStageResult r = check.CheckTopology();
+    if (r.DeletedAny())
+        RefreshTables();
+    applyPanelRule(this, r.PanelAction(KeepPanel));
+    return r.Passed;
+}
+
+bool TChildForm::CheckCoordinates(bool KeepPanel)
+{
+    if (!CheckTopology(true))
+        return false;
+    StageCursor cursor;
+    MainFormStatus status(m_mainForm);
+    TTopologyCheck check(*Mine(), *pnlMessages, &status);
+    TStageResult r;
+    try {
+        r = check.CheckCoordinates();
+    } catch (...) {
+        RefreshTables();
+        throw;
+    }
+    // The valid flag brought resolved ends, lengths and incidences: every table shows them.
+    RefreshTables();
+    pnlJumpers->RefreshStoppings();
+    if (pnlJumpers->JumperBox)
+        pnlJumpers->JumperBox->update();
+    applyPanelRule(this, r.PanelAction(KeepPanel));
+    return r.Passed;
+}
+
+bool TChildForm::CheckPhysics(bool KeepPanel)
+{
+    if (!CheckCoordinates(true))
+        return false;
+    StageCursor cursor;
+    MainFormStatus status(m_mainForm);
+    TTopologyCheck check(*Mine(), *pnlMessages, &status);
+    const TStageResult r = check.CheckPhysics();
+    applyPanelRule(this, r.PanelAction(KeepPanel));
+    return r.Passed;
+}
+
+// ------------------------------------------------------------------------------------------
+// Navigation
+
+void TChildForm::FollowMessage(const TErrorInfo &info)
+{
+    Route route;
+    if (!RouteOf(info.Kind, route))
+        return;
+    TNetworkGrid *grid = route.Uzels ? Tables->UzelGrid : Tables->BranchGrid;
+    const int count = route.Uzels ? Mine()->Uzels().Count() : Mine()->Branches().Count();
+    // The reference counts rows as they were at the check; rows deleted since leave it
+    // pointing past the end, where there is nothing to show.
+    if (info.Index < 1 || info.Index > count || info.Index - 1 > grid->LastRow())
+        return;
+    grid->SetCurrentCell(info.Index - 1, qMax(0, grid->CurrentColumn()));
+    for (int i = 0; i < route.Count; ++i)
+        Tables->GoToColumn(grid, route.Kinds[i], i == route.Count - 1);
+}
+
+void TChildForm::ShowBranchRow(int index)
+{
+    FollowMessage(TErrorInfo{ErrorKind::BranchNumber, index});
+    bringToFront();
+}
+
+void TChildForm::ShowUzelRow(int index)
+{
+    FollowMessage(TErrorInfo{ErrorKind::UzelNumber, index});
+    bringToFront();
+}
+
+void TChildForm::bringToFront()
+{
+    // The list window leads to a document that need not be the active one.
+    auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget());
+    if (sub && sub->mdiArea() && sub->mdiArea()->activeSubWindow() != sub) {
+        QWidget *focus = focusWidget();
+        sub->mdiArea()->setActiveSubWindow(sub);
+        if (focus)
+            focus->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void TChildForm::closeCheckWindows()
+{
+    if (TIsolForm *isol = TIsolForm::Instance(); isol && isol->Host() == this)
+        isol->close();
+}
+
+// ------------------------------------------------------------------------------------------
+// Resistance
+
+bool TChildForm::ComputeResistance(TBranch *branch)
+{
+    return branch && ::ComputeResistance(*branch);
+}

@@ -24,6 +24,7 @@
 #include <QRadioButton>
 #include <QSplitter>
 #include <QSplitterHandle>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
@@ -43,6 +44,8 @@ private slots:
     void stagePanelRule_data();
     void stagePanelRule();
     void emptyRowsDeletedAndTablesRefreshed();
+    void statusAndCursorDuringStages();
+    void openEditorClosedBeforeCheck();
     void followReference_data();
     void followReference();
     void hideButtonThenViewCommand();
@@ -262,6 +265,44 @@ void tst_TChildFormChecks::emptyRowsDeletedAndTablesRefreshed()
     QVERIFY(m_child->IsModified());
     // Nothing found beyond the deletions: the panel stays hidden.
     QVERIFY(!m_child->IsMessagePanelVisible());
+}
+
+void tst_TChildFormChecks::statusAndCursorDuringStages()
+{
+    build(kValid);
+    QStringList seen;
+    QStatusBar *bar = m_form->statusBar();
+    connect(bar, &QStatusBar::messageChanged, this, [&seen](const QString &text) {
+        const QCursor *cursor = QGuiApplication::overrideCursor();
+        const bool busy = cursor && cursor->shape() == Qt::WaitCursor;
+        seen << (text.isEmpty() ? QStringLiteral("-") : text + (busy ? QStringLiteral(" [busy]") : QString()));
+    });
+    trigger(m_form->actCheckTopology);
+    disconnect(bar, &QStatusBar::messageChanged, this, nullptr);
+    // Each stage names its steps under the hourglass and gives the bar back when it ends.
+    QCOMPARE(seen, QStringList({
+        QStringLiteral("Проверка топологии шахты [busy]"), QStringLiteral("-"),
+        QStringLiteral("Проверка наличия координат [busy]"), QStringLiteral("-"),
+        QStringLiteral("Проверка физических характеристик [busy]"),
+        QStringLiteral("Проверка инцидентностей узлов [busy]"), QStringLiteral("-"),
+    }));
+    verifyClean();
+}
+
+void tst_TChildFormChecks::openEditorClosedBeforeCheck()
+{
+    // Node 3 has no Z yet; the user is typing it when the check starts.
+    build("u 1 0 0 0; u 2 100 0 0; u 3 100 50 -; b 1 1 2 4; b 2 2 3 4; b 3 3 1 4");
+    TNetworkGrid *uzels = tables()->UzelGrid;
+    uzels->setFocus();
+    QApplication::processEvents();
+    uzels->SetCurrentCell(2, uzels->TableModel()->ColumnOfKind(3));
+    QTest::keyClick(QApplication::focusWidget(), '7');
+    QVERIFY(uzels->IsEditing());
+    QVERIFY(m_child->CheckPhysics(false));
+    QVERIFY(!uzels->IsEditing());
+    QCOMPARE(m_child->Mine()->Uzels().Items(3)->Z(), 7.0f);
+    QVERIFY(m_child->Mine()->TopologyValid());
 }
 
 void tst_TChildFormChecks::followReference_data()

@@ -209,26 +209,23 @@ void TChildForm::FollowMessage(const TErrorInfo &info)
 
 void TChildForm::ShowBranchRow(int index)
 {
-    FollowMessage(TErrorInfo{ErrorKind::BranchNumber, index});
+    // The window first: activating it hands the focus back to whatever had it there before.
     bringToFront();
+    FollowMessage(TErrorInfo{ErrorKind::BranchNumber, index});
 }
 
 void TChildForm::ShowUzelRow(int index)
 {
-    FollowMessage(TErrorInfo{ErrorKind::UzelNumber, index});
     bringToFront();
+    FollowMessage(TErrorInfo{ErrorKind::UzelNumber, index});
 }
 
 void TChildForm::bringToFront()
 {
     // The list window leads to a document that need not be the active one.
     auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget());
-    if (sub && sub->mdiArea() && sub->mdiArea()->activeSubWindow() != sub) {
-        QWidget *focus = focusWidget();
+    if (sub && sub->mdiArea() && sub->mdiArea()->activeSubWindow() != sub)
         sub->mdiArea()->setActiveSubWindow(sub);
-        if (focus)
-            focus->setFocus(Qt::OtherFocusReason);
-    }
 }
 
 void TChildForm::closeCheckWindows()

@@ -50,6 +50,7 @@ private slots:
     void followReference();
     void hideButtonThenViewCommand();
     void isolWindowLeadsToRowsAndDiesWithDocument();
+    void isolWindowFollowsAnotherDocument();
     void makeAllRWithBadTopology();
     void makeAllROnValidMine_data();
     void makeAllROnValidMine();
@@ -454,6 +455,40 @@ void tst_TChildFormChecks::isolWindowLeadsToRowsAndDiesWithDocument()
     m_form->UpdateActions();
     QVERIFY(!m_form->actCheckIsol->isEnabled());
     QVERIFY(hooks.boxes.isEmpty());
+}
+
+void tst_TChildFormChecks::isolWindowFollowsAnotherDocument()
+{
+    AppTestHooks hooks;
+    build("u 1 0 0 0; u 2 1 0 0; u 3 2 0 0; b 10 1 2; b 11 2 3");
+    TChildForm *first = m_child;
+    trigger(m_form->actCheckIsol);
+    TIsolForm *isol = TIsolForm::Instance();
+    QVERIFY(isol);
+
+    // Another document comes to the front; the list still leads into the first one.
+    TChildForm *second = m_form->CreateChild();
+    QApplication::processEvents();
+    QCOMPARE(m_form->ActiveChild(), second);
+    isol->Grid1->setCurrentCell(1, 0);
+    emit isol->Grid1->cellDoubleClicked(1, 0);
+    QCOMPARE(m_form->ActiveChild(), first);
+    QCOMPARE(first->Tables->BranchGrid->CurrentRow(), 1);
+    QCOMPARE(QApplication::focusWidget(), first->Tables->BranchGrid);
+
+    // The first document breaks; "Обновить" runs its stage 1, which fails: the list closes and
+    // the findings are in that document's panel.
+    first->Mine()->AddBranch(12, 3, 3, QString(), 4.0f);
+    QPointer<TIsolForm> alive(isol);
+    isol->btnRefresh->click();
+    QVERIFY(!TIsolForm::Instance());
+    QTRY_VERIFY(!alive);
+    QVERIFY(first->IsMessagePanelVisible());
+    QVERIFY(!second->IsMessagePanelVisible());
+    QCOMPARE(first->pnlMessages->MessageText(0),
+             QStringLiteral("Обнаружены ветви с одинаковыми номерами начального и конечного узлов:"));
+    QVERIFY(hooks.boxes.isEmpty());
+    second->Mine()->SetModified(false);
 }
 
 void tst_TChildFormChecks::makeAllRWithBadTopology()

@@ -146,7 +146,14 @@ bool TChildForm::CheckTopology(bool KeepPanel)
     Tables->BranchGrid->CloseEditor();
 
     TTopologyCheck check(*Mine(), *pnlMessages, &status);
-    const TStageResult r = check.CheckTopology();
+    TStageResult r;
+    try {
+        r = check.CheckTopology();
+    } catch (...) {
+        // Rows may be gone already: the tables must not go on showing them.
+        RefreshTables();
+        throw;
+    }
     if (r.DeletedAny())
         RefreshTables();
     applyPanelRule(this, r.PanelAction(KeepPanel));

@@ -1,6 +1,7 @@
 // The topology check inside a real document window of the main window: the message panel and
 // what its lines lead to, the stage rules for the panel, cursor and status bar, the hanging-and-
 // isolated-elements window against a document that closes, and both resistance commands.
+#include "AppError.h"
 #include "AppTestHooks.h"
 #include "MineText.h"
 #include "app/TChildForm.h"
@@ -46,6 +47,7 @@ private slots:
     void emptyRowsDeletedAndTablesRefreshed();
     void statusAndCursorDuringStages();
     void openEditorClosedBeforeCheck();
+    void failureInsideStageLeavesNoTrace();
     void followReference_data();
     void followReference();
     void hideButtonThenViewCommand();
@@ -304,6 +306,29 @@ void tst_TChildFormChecks::openEditorClosedBeforeCheck()
     QVERIFY(!uzels->IsEditing());
     QCOMPARE(m_child->Mine()->Uzels().Items(3)->Z(), 7.0f);
     QVERIFY(m_child->Mine()->TopologyValid());
+}
+
+void tst_TChildFormChecks::failureInsideStageLeavesNoTrace()
+{
+    AppTestHooks hooks;
+    build(kValid);
+    m_child->Mine()->AddUzel(kUnsetInt, kUnsetReal, kUnsetReal, kUnsetReal);
+    m_child->RefreshTables();
+    // The deletion of the empty row marks the mine modified; what reacts to that fails.
+    auto saved = m_child->Mine()->OnModified;
+    m_child->Mine()->OnModified = [](TMine *, bool) { throw AppError(QStringLiteral("Сбой")); };
+    trigger(m_form->actCheckTopology);
+    m_child->Mine()->OnModified = saved;
+    QCOMPARE(hooks.errors().size(), 1);
+    QCOMPARE(hooks.errors().first().text, QStringLiteral("Сбой"));
+    verifyClean();
+    // The empty row is gone from the mine and from the table.
+    QCOMPARE(m_child->Mine()->Uzels().Count(), 3);
+    QCOMPARE(tables()->UzelGrid->model()->rowCount(), 3);
+    // The window stays usable: the next run goes through.
+    trigger(m_form->actCheckTopology);
+    QVERIFY(m_child->Mine()->TopologyValid());
+    verifyClean();
 }
 
 void tst_TChildFormChecks::followReference_data()

@@ -39,7 +39,7 @@ inline void Grid(TMine &mine, int side)
     mine.EndUpdate();
 }
 
-struct RandomSpec {
+struct RandomParams {
     int uzels = 200;
     int branches = 300;
     int uzelNumberRange = 0;    // node numbers drawn from 1..range; 0: unique numbers 1..uzels, shuffled
@@ -54,7 +54,7 @@ struct RandomSpec {
     qint32 numberStride = 1;    // numbers (and references) multiplied by this: sparse numbering
 };
 
-inline void Random(TMine &mine, quint32 seed, const RandomSpec &s)
+inline void Random(TMine &mine, quint32 seed, const RandomParams &s)
 {
     QRandomGenerator rng(seed);
     auto percent = [&rng](int p) { return p > 0 && int(rng.bounded(100)) < p; };

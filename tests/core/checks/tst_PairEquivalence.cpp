@@ -8,7 +8,7 @@
 
 #include <QtTest>
 
-Q_DECLARE_METATYPE(minegen::RandomSpec)
+Q_DECLARE_METATYPE(minegen::RandomParams)
 
 class tst_PairEquivalence : public QObject {
     Q_OBJECT
@@ -22,10 +22,10 @@ private slots:
 
 void tst_PairEquivalence::sameLines_data()
 {
-    QTest::addColumn<minegen::RandomSpec>("spec");
+    QTest::addColumn<minegen::RandomParams>("params");
     QTest::addColumn<int>("minStages");   // the generator aims at reaching this stage
 
-    minegen::RandomSpec dup;
+    minegen::RandomParams dup;
     dup.uzels = 300;
     dup.branches = 400;
     dup.uzelNumberRange = 40;
@@ -33,37 +33,37 @@ void tst_PairEquivalence::sameLines_data()
     dup.unsetEndPercent = 5;
     dup.emptyRowPercent = 3;
 
-    minegen::RandomSpec few = dup;   // a handful of numbers repeated many times
+    minegen::RandomParams few = dup;   // a handful of numbers repeated many times
     few.uzelNumberRange = 3;
     few.branchNumberRange = 4;
 
-    minegen::RandomSpec missing;     // unique numbers, references beyond the nodes
+    minegen::RandomParams missing;     // unique numbers, references beyond the nodes
     missing.uzels = 200;
     missing.branches = 300;
     missing.referenceRange = 215;
 
-    minegen::RandomSpec parallel;    // few node numbers used by many branches
+    minegen::RandomParams parallel;    // few node numbers used by many branches
     parallel.uzels = 150;
     parallel.branches = 400;
     parallel.referenceRange = 25;
     parallel.allowLoops = false;
     parallel.surfacePercent = 10;
 
-    minegen::RandomSpec sparse = parallel;   // isolated nodes and branches, some parallels
+    minegen::RandomParams sparse = parallel;   // isolated nodes and branches, some parallels
     sparse.uzels = 400;
     sparse.branches = 150;
     sparse.referenceRange = 400;
 
-    minegen::RandomSpec noCoords = parallel;
+    minegen::RandomParams noCoords = parallel;
     noCoords.unsetCoordinatePercent = 4;
 
-    minegen::RandomSpec badNumbers = dup;
+    minegen::RandomParams badNumbers = dup;
     badNumbers.badNumberPercent = 3;
 
     // Sparse numbers are hashed rather than used as array indexes.
-    minegen::RandomSpec sparseDup = dup;
+    minegen::RandomParams sparseDup = dup;
     sparseDup.numberStride = 1000003;
-    minegen::RandomSpec sparseMissing = missing;
+    minegen::RandomParams sparseMissing = missing;
     sparseMissing.numberStride = 7919;
 
     for (quint32 seed = 1; seed <= 4; ++seed) {
@@ -81,13 +81,13 @@ void tst_PairEquivalence::sameLines_data()
 
 void tst_PairEquivalence::sameLines()
 {
-    QFETCH(minegen::RandomSpec, spec);
+    QFETCH(minegen::RandomParams, params);
     QFETCH(int, minStages);
     const quint32 seed = quint32(qHash(QString::fromLatin1(QTest::currentDataTag())));
 
     TMine fastMine, slowMine;
-    minegen::Random(fastMine, seed, spec);
-    minegen::Random(slowMine, seed, spec);
+    minegen::Random(fastMine, seed, params);
+    minegen::Random(slowMine, seed, params);
 
     TMessageList fast;
     TTopologyCheck check(fastMine, fast);
@@ -104,7 +104,7 @@ void tst_PairEquivalence::sameLines()
     // The stages called one by one, as the document window calls them: stage 3 then reads the
     // linked nodes instead of what CheckAll kept from stage 1.
     TMine stagedMine;
-    minegen::Random(stagedMine, seed, spec);
+    minegen::Random(stagedMine, seed, params);
     TMessageList staged;
     TTopologyCheck stages(stagedMine, staged);
     stages.SetDecimalPoint(QLatin1Char(','));
@@ -129,15 +129,15 @@ void tst_PairEquivalence::unresolvedNetworkGroupedByNumbers()
     // does not exist, so that even a resolution would leave an end open): the parallel test
     // falls back on the node numbers.
     QFETCH(quint32, seed);
-    minegen::RandomSpec spec;
-    spec.uzels = 60;
-    spec.branches = 200;
-    spec.referenceRange = 12;
-    spec.allowLoops = false;
+    minegen::RandomParams params;
+    params.uzels = 60;
+    params.branches = 200;
+    params.referenceRange = 12;
+    params.allowLoops = false;
 
     TMine fastMine, slowMine;
-    minegen::Random(fastMine, seed, spec);
-    minegen::Random(slowMine, seed, spec);
+    minegen::Random(fastMine, seed, params);
+    minegen::Random(slowMine, seed, params);
     fastMine.ResolveIncidence();
     slowMine.ResolveIncidence();
     fastMine.Branches().Items(7)->SetNumbers(3, 999);

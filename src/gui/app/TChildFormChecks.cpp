@@ -7,6 +7,7 @@
 #include "app/TChildForm.h"
 
 #include "app/TMainForm.h"
+#include "checks/MessageTarget.h"
 #include "checks/Resistance.h"
 #include "checks/TCheckStatus.h"
 #include "checks/TIsolForm.h"
@@ -54,27 +55,6 @@ public:
 private:
     TMainForm *m_form;
 };
-
-// The columns a reference leads to, in the order they are made current; the last one takes
-// the focus.
-struct Route {
-    bool Uzels = false;
-    int Count = 0;
-    int Kinds[3] = {};
-};
-
-bool RouteOf(quint8 kind, Route &route)
-{
-    switch (kind) {
-    case 0: case 2: case 6: route = {true, 1, {0}}; return true;
-    case 1: case 3: case 4: route = {false, 1, {4}}; return true;
-    case 10: route = {false, 1, {5}}; return true;
-    case 11: route = {false, 1, {6}}; return true;
-    case 12: route = {false, 2, {5, 6}}; return true;
-    case 13: route = {true, 3, {3, 2, 1}}; return true;
-    default: return false; // the mine as a whole
-    }
-}
 
 } // namespace
 
@@ -200,18 +180,19 @@ bool TChildForm::CheckPhysics(bool KeepPanel)
 
 void TChildForm::FollowMessage(const TErrorInfo &info)
 {
-    Route route;
-    if (!RouteOf(info.Kind, route))
+    const TMessageTarget target = MessageTarget(info);
+    if (target.table == TMessageTarget::None)
         return;
-    TNetworkGrid *grid = route.Uzels ? Tables->UzelGrid : Tables->BranchGrid;
-    const int count = route.Uzels ? Mine()->Uzels().Count() : Mine()->Branches().Count();
+    const bool uzels = target.table == TMessageTarget::UzelTable;
+    TNetworkGrid *grid = uzels ? Tables->UzelGrid : Tables->BranchGrid;
+    const int count = uzels ? Mine()->Uzels().Count() : Mine()->Branches().Count();
     // The reference counts rows as they were at the check; rows deleted since leave it
     // pointing past the end, where there is nothing to show.
     if (info.Index < 1 || info.Index > count || info.Index - 1 > grid->LastRow())
         return;
     grid->SetCurrentCell(info.Index - 1, qMax(0, grid->CurrentColumn()));
-    for (int i = 0; i < route.Count; ++i)
-        Tables->GoToColumn(grid, route.Kinds[i], i == route.Count - 1);
+    for (qsizetype i = 0; i < target.columnKinds.size(); ++i)
+        Tables->GoToColumn(grid, target.columnKinds[i], i == target.columnKinds.size() - 1);
 }
 
 void TChildForm::ShowBranchRow(int index)

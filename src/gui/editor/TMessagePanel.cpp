@@ -1,5 +1,7 @@
 #include "editor/TMessagePanel.h"
 
+#include "checks/TListWidgetSink.h"
+
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -8,11 +10,6 @@
 #include <QToolButton>
 
 namespace {
-
-// The reference travels with its line: both numbers in the item, so that removing the line
-// frees it and nothing else has to be kept in step with the list.
-constexpr int kKindRole = Qt::UserRole + 1;
-constexpr int kIndexRole = Qt::UserRole + 2;
 
 // Every line has the same fixed height, whatever the font says.
 class LineDelegate : public QStyledItemDelegate {
@@ -75,6 +72,8 @@ TMessagePanel::TMessagePanel(QWidget *parent) : QWidget(parent)
     lbMessages->setSelectionMode(QAbstractItemView::SingleSelection);
     lbMessages->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     lbMessages->installEventFilter(this);
+    // The reference travels with its line inside the item: removing the line frees it.
+    m_sink = std::make_unique<TListWidgetSink>(lbMessages);
     connect(lbMessages, &QListWidget::itemDoubleClicked, this, [this] { FollowSelected(); });
 
     auto *layout = new QHBoxLayout(this);
@@ -104,30 +103,26 @@ void TMessagePanel::resizeEvent(QResizeEvent *event)
     btnHideMessages->raise();
 }
 
+TMessagePanel::~TMessagePanel() = default;
+
 void TMessagePanel::ClearMessages()
 {
-    lbMessages->clear();
+    m_sink->ClearMessages();
 }
 
 void TMessagePanel::AddMessage(const QString &text, std::optional<TErrorInfo> info)
 {
-    auto *item = new QListWidgetItem(text);
-    if (info) {
-        item->setData(kKindRole, int(info->Kind));
-        item->setData(kIndexRole, int(info->Index));
-    }
-    lbMessages->addItem(item);
+    m_sink->AddMessage(text, info);
 }
 
 int TMessagePanel::MessageCount() const
 {
-    return lbMessages->count();
+    return m_sink->MessageCount();
 }
 
 void TMessagePanel::SelectFirstMessage()
 {
-    if (lbMessages->count() > 0)
-        lbMessages->setCurrentRow(0);
+    m_sink->SelectFirstMessage();
 }
 
 QString TMessagePanel::MessageText(int row) const
@@ -138,13 +133,7 @@ QString TMessagePanel::MessageText(int row) const
 
 std::optional<TErrorInfo> TMessagePanel::MessageInfo(int row) const
 {
-    const QListWidgetItem *item = lbMessages->item(row);
-    if (!item)
-        return std::nullopt;
-    const QVariant kind = item->data(kKindRole);
-    if (!kind.isValid())
-        return std::nullopt;
-    return TErrorInfo{quint8(kind.toInt()), qint32(item->data(kIndexRole).toInt())};
+    return TListWidgetSink::InfoOf(lbMessages->item(row));
 }
 
 QStringList TMessagePanel::Texts() const

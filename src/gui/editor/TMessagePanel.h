@@ -7,10 +7,12 @@
 #include "checks/TMessageSink.h"
 
 #include <QWidget>
+#include <memory>
 #include <optional>
 
 class QListWidget;
 class QToolButton;
+class TListWidgetSink;
 
 class TMessagePanel : public QWidget, public TMessageSink {
     Q_OBJECT
@@ -20,6 +22,7 @@ public:
     static constexpr int kLineHeight = 13;
 
     explicit TMessagePanel(QWidget *parent = nullptr);
+    ~TMessagePanel() override;
 
     // TMessageSink: what the checks write.
     void ClearMessages() override;
@@ -48,4 +51,5 @@ protected:
 
 private:
     QWidget *m_strip = nullptr;
+    std::unique_ptr<TListWidgetSink> m_sink;
 };

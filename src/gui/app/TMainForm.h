@@ -162,6 +162,7 @@ private:
     void execCascade();
     void execTileHor();
     void execTileVert();
+    void tileWindows(bool oneAboveTheOther);
     void execAlignIcons();
     void execMinimizeAll();
     void execHelpTopic();

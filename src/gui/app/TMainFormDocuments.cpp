@@ -454,9 +454,9 @@ void TMainForm::execCascade()
     m_workspace->cascadeSubWindows();
 }
 
-void TMainForm::execTileHor()
+void TMainForm::tileWindows(bool oneAboveTheOther)
 {
-    // One above the other: full width, equal heights.
+    // Qt's own tiling makes a grid; these commands put the windows in one row or one column.
     const QList<QMdiSubWindow *> windows = m_workspace->subWindowList(QMdiArea::CreationOrder);
     QList<QMdiSubWindow *> shown;
     for (QMdiSubWindow *w : windows)
@@ -465,29 +465,26 @@ void TMainForm::execTileHor()
     if (shown.isEmpty())
         return;
     const QRect area = m_workspace->viewport()->rect();
-    const int h = area.height() / int(shown.size());
-    for (int i = 0; i < shown.size(); ++i) {
+    const int n = int(shown.size());
+    const int h = oneAboveTheOther ? area.height() / n : area.height();
+    const int w = oneAboveTheOther ? area.width() : area.width() / n;
+    for (int i = 0; i < n; ++i) {
         shown[i]->showNormal();
-        shown[i]->setGeometry(0, i * h, area.width(), h);
+        if (oneAboveTheOther)
+            shown[i]->setGeometry(0, i * h, w, h);
+        else
+            shown[i]->setGeometry(i * w, 0, w, h);
     }
+}
+
+void TMainForm::execTileHor()
+{
+    tileWindows(true);
 }
 
 void TMainForm::execTileVert()
 {
-    // Side by side: full height, equal widths.
-    const QList<QMdiSubWindow *> windows = m_workspace->subWindowList(QMdiArea::CreationOrder);
-    QList<QMdiSubWindow *> shown;
-    for (QMdiSubWindow *w : windows)
-        if (!w->isMinimized() && !w->isHidden())
-            shown << w;
-    if (shown.isEmpty())
-        return;
-    const QRect area = m_workspace->viewport()->rect();
-    const int w = area.width() / int(shown.size());
-    for (int i = 0; i < shown.size(); ++i) {
-        shown[i]->showNormal();
-        shown[i]->setGeometry(i * w, 0, w, area.height());
-    }
+    tileWindows(false);
 }
 
 void TMainForm::execAlignIcons()

@@ -122,6 +122,7 @@ private slots:
     void statusBar();
     void groupBoxes();
     void windowMenuListsDocuments();
+    void tilingMakesOneRowOrColumn();
     void aboutBox();
 
 private:
@@ -776,6 +777,28 @@ void tst_TMainForm::windowMenuListsDocuments()
     m_form->actMinimizeAll->trigger();
     for (QMdiSubWindow *w : m_form->Workspace()->subWindowList())
         QVERIFY(w->isMinimized());
+}
+
+void tst_TMainForm::tilingMakesOneRowOrColumn()
+{
+    AppTestHooks hooks;
+    m_form->OpenDocumentFile(mine("t1.mdf"));
+    m_form->OpenDocumentFile(mine("t2.mdf"));
+    m_form->OpenDocumentFile(mine("t3.mdf"));
+    const QRect area = m_form->Workspace()->viewport()->rect();
+    const QList<QMdiSubWindow *> windows = m_form->Workspace()->subWindowList(QMdiArea::CreationOrder);
+    QCOMPARE(windows.size(), 3);
+    windows.at(1)->showMinimized();
+
+    // A minimised window keeps its place; the two others share the workspace.
+    m_form->actTileHor->trigger();
+    QCOMPARE(windows.at(0)->geometry(), QRect(0, 0, area.width(), area.height() / 2));
+    QCOMPARE(windows.at(2)->geometry(), QRect(0, area.height() / 2, area.width(), area.height() / 2));
+    QVERIFY(windows.at(1)->isMinimized());
+
+    m_form->actTileVert->trigger();
+    QCOMPARE(windows.at(0)->geometry(), QRect(0, 0, area.width() / 2, area.height()));
+    QCOMPARE(windows.at(2)->geometry(), QRect(area.width() / 2, 0, area.width() / 2, area.height()));
 }
 
 void tst_TMainForm::aboutBox()

@@ -131,7 +131,7 @@ void TBranch::SetPLFIndex(qint32 value) { TARVEL_SET_FIELD(FPLFIndex, value); }
 
 bool TBranch::Zone(int zone) const
 {
-    return zone >= 1 && zone <= 6 ? FZone[zone - 1] : false;
+    return zone >= 1 && zone <= 6 && FZone[zone - 1] != 0;
 }
 
 float TBranch::ZoneBound(int bound) const
@@ -146,9 +146,9 @@ float TBranch::OptionValue(int index) const
 
 void TBranch::SetZone(int zone, bool on)
 {
-    if (zone < 1 || zone > 6 || FZone[zone - 1] == on)
+    if (zone < 1 || zone > 6 || (FZone[zone - 1] != 0) == on)
         return;
-    FZone[zone - 1] = on;
+    FZone[zone - 1] = on ? 1 : 0;
     if (zone <= 2) {
         TInfoBranchList &list = FMine->GasBranches(zone);
         if (on)
@@ -174,7 +174,7 @@ void TBranch::SetZoneBound(int bound, float value)
         return;
     FBound[bound - 1] = value;
     Changed();
-    if (FMine->Scheme() && !FMine->Updating() && FZone[(bound - 1) / 2])
+    if (FMine->Scheme() && !FMine->Updating() && FZone[(bound - 1) / 2] != 0)
         FMine->RefreshScheme();
 }
 
@@ -194,11 +194,27 @@ void TBranch::SetGasKind(int which, quint8 kind)
 
 void TBranch::SetOption(int which, bool on)
 {
-    bool *field = which == 1 ? &FOptA : which == 2 ? &FOptB : nullptr;
-    if (!field || *field == on)
+    quint8 *field = which == 1 ? &FOptA : which == 2 ? &FOptB : nullptr;
+    if (!field || (*field != 0) == on)
         return;
-    *field = on;
+    *field = on ? 1 : 0;
     Changed();
+}
+
+void TBranch::SetZoneByte(int zone, quint8 value)
+{
+    if (zone < 1 || zone > 6)
+        return;
+    SetZone(zone, value != 0);
+    FZone[zone - 1] = value;
+}
+
+void TBranch::SetOptionByte(int which, quint8 value)
+{
+    if (which < 1 || which > 2)
+        return;
+    SetOption(which, value != 0);
+    (which == 1 ? FOptA : FOptB) = value;
 }
 
 void TBranch::SetOptionValue(int index, float value)

@@ -51,22 +51,22 @@ public:
     // Gas1From, Gas1To, Gas2From, Gas2To, Zone3From, Zone3To, ... Zone6To (metres from the start).
     bool Zone(int zone) const;
     float ZoneBound(int bound) const;
-    bool Gas1() const { return FZone[0]; }
+    bool Gas1() const { return FZone[0] != 0; }
     float Gas1From() const { return FBound[0]; }
     float Gas1To() const { return FBound[1]; }
-    bool Gas2() const { return FZone[1]; }
+    bool Gas2() const { return FZone[1] != 0; }
     float Gas2From() const { return FBound[2]; }
     float Gas2To() const { return FBound[3]; }
-    bool Zone3() const { return FZone[2]; }
+    bool Zone3() const { return FZone[2] != 0; }
     float Zone3From() const { return FBound[4]; }
     float Zone3To() const { return FBound[5]; }
-    bool Zone4() const { return FZone[3]; }
+    bool Zone4() const { return FZone[3] != 0; }
     float Zone4From() const { return FBound[6]; }
     float Zone4To() const { return FBound[7]; }
-    bool Zone5() const { return FZone[4]; }
+    bool Zone5() const { return FZone[4] != 0; }
     float Zone5From() const { return FBound[8]; }
     float Zone5To() const { return FBound[9]; }
-    bool Zone6() const { return FZone[5]; }
+    bool Zone6() const { return FZone[5] != 0; }
     float Zone6From() const { return FBound[10]; }
     float Zone6To() const { return FBound[11]; }
     quint8 Gas1Kind() const { return FGasKind[0]; }
@@ -75,12 +75,15 @@ public:
     quint8 RouteMark() const { return FRouteMark; }
     float OptA1() const { return FOptValue[0]; }
     float OptA2() const { return FOptValue[1]; }
-    bool OptA() const { return FOptA; }
+    bool OptA() const { return FOptA != 0; }
     float OptB1() const { return FOptValue[2]; }
     float OptB2() const { return FOptValue[3]; }
-    bool OptB() const { return FOptB; }
+    bool OptB() const { return FOptB != 0; }
     // which 1..2 (OptA, OptB); value index 1..4 (OptA1, OptA2, OptB1, OptB2)
-    bool Option(int which) const { return which == 1 ? FOptA : FOptB; }
+    bool Option(int which) const { return (which == 1 ? FOptA : FOptB) != 0; }
+    // The flags' bytes as the file holds them (any non-zero value is true); zone 1..6, which 1..2.
+    quint8 ZoneByte(int zone) const { return zone >= 1 && zone <= 6 ? FZone[zone - 1] : 0; }
+    quint8 OptionByte(int which) const { return which == 1 ? FOptA : FOptB; }
     float OptionValue(int index) const;
     qint32 NormalResult() const { return FNormalResult; }
     qint32 RouteResult() const { return FRouteResult; }
@@ -120,8 +123,13 @@ public:
     void SetName(const QString &value);
     void SetLayerIndex(qint32 value);
     void SetPLFIndex(qint32 value);
-    // zone 1..6; zones 1 and 2 join or leave the mine's GasBranches1/GasBranches2.
+    // zone 1..6; zones 1 and 2 join or leave the mine's GasBranches1/GasBranches2. Flags change
+    // only with their truth value (then to 0 or 1); otherwise the byte is kept.
     void SetZone(int zone, bool on);
+    // The file's byte, kept as read so that it is written back unchanged; a change of the truth
+    // value has the effects of SetZone (SetOption).
+    void SetZoneByte(int zone, quint8 value);
+    void SetOptionByte(int which, quint8 value);
     // bound 1..12; clamped to [0, Length] (to >= 0 while the length is unknown).
     void SetZoneBound(int bound, float value);
     // which 1..2; resets NormalMark (RouteMark).
@@ -182,14 +190,15 @@ private:
     QString FComment;
     std::unique_ptr<TJumperList> FJumpers;
     std::unique_ptr<TPeopleList> FPeople;
-    bool FZone[6] = {false, false, false, false, false, false};
+    // The file's Boolean bytes, kept as read (the program itself sets 0 or 1).
+    quint8 FZone[6] = {0, 0, 0, 0, 0, 0};
     float FBound[12] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     quint8 FGasKind[2] = {0, 0};
     quint8 FNormalMark = 0;
     quint8 FRouteMark = 0;
     float FOptValue[4] = {0, 0, 0, 0};   // OptA1, OptA2, OptB1, OptB2
-    bool FOptA = true;
-    bool FOptB = true;
+    quint8 FOptA = 1;
+    quint8 FOptB = 1;
     qint32 FNormalResult = -1;
     qint32 FRouteResult = -1;
     qint32 FLayerIndex = -1;

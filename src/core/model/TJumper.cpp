@@ -66,14 +66,61 @@ void TJumper::SetCaption(const QString &value)
     } while (false)
 
 void TJumper::SetMaterial(quint8 value) { TARVEL_SET_FIELD(FMaterial, value); }
-void TJumper::SetVent(bool value) { TARVEL_SET_FIELD(FVent, value); }
-void TJumper::SetCutIn(bool value) { TARVEL_SET_FIELD(FCutIn, value); }
 void TJumper::SetDoors(quint8 value) { TARVEL_SET_FIELD(FDoors, value); }
 void TJumper::SetOpening(quint8 value) { TARVEL_SET_FIELD(FOpening, value); }
 void TJumper::SetThickness(double value) { TARVEL_SET_FIELD(FThickness, value); }
 void TJumper::SetBreakPressure(double value) { TARVEL_SET_FIELD(FBreakPressure, value); }
 
 #undef TARVEL_SET_FIELD
+
+// A flag byte changes only when its truth value does.
+static bool SetFlag(quint8 &field, bool value)
+{
+    if ((field != 0) == value)
+        return false;
+    field = value ? 1 : 0;
+    return true;
+}
+
+void TJumper::SetVent(bool value)
+{
+    if (SetFlag(FVent, value))
+        Changed();
+}
+
+void TJumper::SetCutIn(bool value)
+{
+    if (SetFlag(FCutIn, value))
+        Changed();
+}
+
+void TJumper::SetMeasured(bool value) { SetFlag(FMeasured, value); }
+
+void TJumper::SetVentByte(quint8 value)
+{
+    SetVent(value != 0);
+    FVent = value;
+}
+
+void TJumper::SetMeasuredByte(quint8 value) { FMeasured = value; }
+
+void TJumper::SetCutInByte(quint8 value)
+{
+    SetCutIn(value != 0);
+    FCutIn = value;
+}
+
+void TJumper::SetNormalHitByte(quint8 value)
+{
+    SetNormalHit(value != 0);
+    FNormalHit = value;
+}
+
+void TJumper::SetRouteHitByte(quint8 value)
+{
+    SetRouteHit(value != 0);
+    FRouteHit = value;
+}
 
 void TJumper::SetOpeningArea(double value)
 {
@@ -90,10 +137,10 @@ void TJumper::SetMeasurement(int which, double value)
     double *field = which == 1 ? &FDepression : which == 2 ? &FFlow : nullptr;
     if (!field)
         return;
-    if (FMeasured && *field == value)
+    if (FMeasured != 0 && *field == value)
         return;
     *field = value;
-    FMeasured = true;
+    SetFlag(FMeasured, true);
     FResistance = std::fabs(FFlow) <= 1e-12 ? 0.0 : FDepression / (FFlow * FFlow);
     Changed();
 }
@@ -101,10 +148,10 @@ void TJumper::SetMeasurement(int which, double value)
 void TJumper::SetResistanceValue(int which, double value)
 {
     if (which == 1) {
-        if (!FMeasured && value == FResistance)
+        if (FMeasured == 0 && value == FResistance)
             return;
         FResistance = value;
-        FMeasured = false;
+        FMeasured = 0;
         Changed();
     } else if (which == 2) {
         if (value == FReverseResistance)
@@ -116,9 +163,8 @@ void TJumper::SetResistanceValue(int which, double value)
 
 void TJumper::SetNormalHit(bool value)
 {
-    if (value == FNormalHit)
+    if (!SetFlag(FNormalHit, value))
         return;
-    FNormalHit = value;
     if (!value)
         FNormalStep = 0;
     Changed();
@@ -126,9 +172,8 @@ void TJumper::SetNormalHit(bool value)
 
 void TJumper::SetRouteHit(bool value)
 {
-    if (value == FRouteHit)
+    if (!SetFlag(FRouteHit, value))
         return;
-    FRouteHit = value;
     if (!value)
         FRouteStep = 0;
     Changed();
@@ -139,7 +184,7 @@ void TJumper::SetNormalStep(qint32 value)
     if (value == FNormalStep)
         return;
     FNormalStep = value;
-    FNormalHit = value != 0;
+    SetFlag(FNormalHit, value != 0);
 }
 
 void TJumper::SetRouteStep(qint32 value)
@@ -147,7 +192,7 @@ void TJumper::SetRouteStep(qint32 value)
     if (value == FRouteStep)
         return;
     FRouteStep = value;
-    FRouteHit = value != 0;
+    SetFlag(FRouteHit, value != 0);
 }
 
 int TJumper::IndexInBranch() const { return FBranch->Jumpers().IndexOf(this); }

@@ -26,30 +26,38 @@ public:
     TMine *Mine() const;
     const QString &Caption() const { return FCaption; }
     quint8 Material() const { return FMaterial; }
-    bool Vent() const { return FVent; }
+    bool Vent() const { return FVent != 0; }
     double Position() const { return FPosition; }
     double Thickness() const { return FThickness; }
     double Depression() const { return FDepression; }   // H, mm of water
     double Flow() const { return FFlow; }               // Q, m3/s
     double Resistance() const { return FResistance; }
-    bool Measured() const { return FMeasured; }
+    bool Measured() const { return FMeasured != 0; }
     double ReverseResistance() const { return FReverseResistance; }
     double BreakPressure() const { return FBreakPressure; }   // technical atmospheres
     quint8 Opening() const { return FOpening; }
     double OpeningArea() const { return FOpeningArea; }
     quint8 Doors() const { return FDoors; }
-    bool CutIn() const { return FCutIn; }
-    bool NormalHit() const { return FNormalHit; }
+    bool CutIn() const { return FCutIn != 0; }
+    bool NormalHit() const { return FNormalHit != 0; }
     qint32 NormalStep() const { return FNormalStep; }
     const double *NormalValues() const { return FNormalValues; }   // three values
-    bool RouteHit() const { return FRouteHit; }
+    bool RouteHit() const { return FRouteHit != 0; }
     qint32 RouteStep() const { return FRouteStep; }
     const double *RouteValues() const { return FRouteValues; }     // three values
+    // The flags' bytes as the file holds them (any non-zero value is true).
+    quint8 VentByte() const { return FVent; }
+    quint8 MeasuredByte() const { return FMeasured; }
+    quint8 CutInByte() const { return FCutIn; }
+    quint8 NormalHitByte() const { return FNormalHit; }
+    quint8 RouteHitByte() const { return FRouteHit; }
 
     // Clamped to [0, 1]; on a change: Modified and the branch's stoppings re-sorted.
     void SetPosition(double value);
     void SetCaption(const QString &value);   // always marks Modified
-    void SetMaterial(quint8 value);          // the rest: Modified on a change
+    // The rest: Modified on a change. A flag changes only with its truth value (then to 0 or
+    // 1); otherwise the byte read from the file is kept.
+    void SetMaterial(quint8 value);
     void SetVent(bool value);
     void SetCutIn(bool value);
     void SetDoors(quint8 value);
@@ -65,7 +73,8 @@ public:
     // false also zeroes NormalStep (RouteStep); Modified on a change.
     void SetNormalHit(bool value);
     void SetRouteHit(bool value);
-    // Sets the matching hit mark to (value != 0); never touches Modified.
+    // Sets the matching hit mark to (value != 0) unless it already has that truth value; never
+    // touches Modified.
     void SetNormalStep(qint32 value);
     void SetRouteStep(qint32 value);
 
@@ -73,7 +82,14 @@ public:
     void SetDepression(double value) { FDepression = value; }
     void SetFlow(double value) { FFlow = value; }
     void SetResistance(double value) { FResistance = value; }
-    void SetMeasured(bool value) { FMeasured = value; }
+    void SetMeasured(bool value);
+    // The file's bytes, kept as read so that they are written back unchanged; a change of the
+    // truth value has the effects of the setter above (SetVent, SetMeasured, ...).
+    void SetVentByte(quint8 value);
+    void SetMeasuredByte(quint8 value);
+    void SetCutInByte(quint8 value);
+    void SetNormalHitByte(quint8 value);
+    void SetRouteHitByte(quint8 value);
     void SetNormalValues(double a, double b, double c) { FNormalValues[0] = a; FNormalValues[1] = b; FNormalValues[2] = c; }
     void SetRouteValues(double a, double b, double c) { FRouteValues[0] = a; FRouteValues[1] = b; FRouteValues[2] = c; }
 
@@ -87,23 +103,23 @@ private:
     TBranch *FBranch;
     QString FCaption;
     quint8 FMaterial = 0;
-    bool FVent = false;
+    quint8 FVent = 0;   // a file's Boolean byte, kept as read
     double FPosition = 0;
     double FThickness = 0;
     double FDepression = 0;
     double FFlow = 0;
     double FResistance = 0;
-    bool FMeasured = false;
+    quint8 FMeasured = 0;   // a file's Boolean byte, kept as read
     double FReverseResistance = 0;
     double FBreakPressure = 0;
     quint8 FOpening = 0;
     double FOpeningArea = 0;
     quint8 FDoors = 0;
-    bool FCutIn = false;
-    bool FNormalHit = false;
+    quint8 FCutIn = 0;   // a file's Boolean byte, kept as read
+    quint8 FNormalHit = 0;   // a file's Boolean byte, kept as read
     qint32 FNormalStep = 0;
     double FNormalValues[3] = {0, 0, 0};
-    bool FRouteHit = false;
+    quint8 FRouteHit = 0;   // a file's Boolean byte, kept as read
     qint32 FRouteStep = 0;
     double FRouteValues[3] = {0, 0, 0};
 

@@ -44,10 +44,16 @@ void TLayer::SetColor(quint32 value)
 
 void TLayer::SetVisible(bool value)
 {
-    if (value == FVisible)
+    if (value == Visible())
         return;
-    FVisible = value;
+    FVisible = value ? 1 : 0;
     if (IMineScheme *scheme = FMine->Scheme())
         scheme->RebuildPicture();
     Changed();
+}
+
+void TLayer::SetVisibleByte(quint8 value)
+{
+    SetVisible(value != 0);
+    FVisible = value;
 }

@@ -15,7 +15,9 @@ public:
     TLayer(const TLayer &) = delete;
     TLayer &operator=(const TLayer &) = delete;
 
-    bool Visible() const { return FVisible; }
+    bool Visible() const { return FVisible != 0; }
+    // The flag's byte as the file holds it (any non-zero value is true).
+    quint8 VisibleByte() const { return FVisible; }
     const QString &Name() const { return FName; }
     quint32 Color() const { return FColor;   }   // 0x00BBGGRR
     TMine *Mine() const { return FMine; }
@@ -24,8 +26,11 @@ public:
 
     void SetName(const QString &value);   // Modified on a change
     void SetColor(quint32 value);         // Modified on a change
-    // On a change: the scheme rebuilds its picture, Modified.
+    // On a change of the truth value: stores 0 or 1, the scheme rebuilds its picture, Modified.
     void SetVisible(bool value);
+    // The file's byte, kept as read so that it is written back unchanged; a change of the truth
+    // value has the effects of SetVisible.
+    void SetVisibleByte(quint8 value);
 
 protected:
     enum class ListKind { Layers, PLFs };
@@ -34,7 +39,7 @@ protected:
 private:
     void Changed();
 
-    bool FVisible = true;
+    quint8 FVisible = 1;   // a file's Boolean byte, kept as read
     QString FName;
     quint32 FColor = 0xFFFFFF;
     TMine *FMine;

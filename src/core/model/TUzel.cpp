@@ -53,9 +53,9 @@ void TUzel::SetCoordinate(int axis, float value)
 
 void TUzel::SetSurface(bool value)
 {
-    if (value == FSurface)
+    if (value == Surface())
         return;
-    FSurface = value;
+    FSurface = value ? 1 : 0;
     FMine->SetModified(true);
 }
 

@@ -30,7 +30,9 @@ public:
     // Incident branches as counted by the last ResolveIncidence (a plain int: a node may carry
     // any number of branches).
     int BranchCount() const { return FBranchCount; }
-    bool Surface() const { return FSurface; }
+    bool Surface() const { return FSurface != 0; }
+    // The flag's byte as the file holds it (any non-zero value is true).
+    quint8 SurfaceByte() const { return FSurface; }
     bool Drawn() const { return FDrawn; }
     qint32 Extra1() const { return FExtra1; }
     qint32 Extra2() const { return FExtra2; }
@@ -40,7 +42,10 @@ public:
     void SetNumber(qint32 value);
     // axis 1..3; on a change: Modified, extents and projection, scheme refresh.
     void SetCoordinate(int axis, float value);
-    void SetSurface(bool value);                // Modified on a change
+    // Modified on a change of the truth value; stores 0 or 1 then, and keeps the byte otherwise.
+    void SetSurface(bool value);
+    // The file's byte, kept as read so that it is written back unchanged; no Modified.
+    void SetSurfaceByte(quint8 value) { FSurface = value; }
     void SetExtra1(qint32 value) { FExtra1 = value; }   // kept for the file; no Modified
     void SetExtra2(qint32 value) { FExtra2 = value; }   // kept for the file; no Modified
     void SetDrawn(bool value) { FDrawn = value; }       // drawing's working flag; no Modified
@@ -68,7 +73,7 @@ private:
     float FX, FY, FZ;
     qint32 FProjX = 0, FProjY = 0;
     int FBranchCount = 0;
-    bool FSurface = false;
+    quint8 FSurface = 0;   // a file's Boolean byte, kept as read
     bool FDrawn = false;
     qint32 FExtra1 = -1, FExtra2 = -1;
 

@@ -40,7 +40,8 @@ public:
     {
         return offset + int(sizeof(T)) <= FSize ? At<T>(FData, offset) : absent;
     }
-    bool Flag(int offset, bool absent) const { return offset < FSize ? FData[offset] != 0 : absent; }
+    // A Boolean byte as stored; an absent one reads as 0 or 1.
+    quint8 Flag(int offset, bool absent) const { return offset < FSize ? quint8(FData[offset]) : quint8(absent ? 1 : 0); }
     quint8 Byte(int offset) const { return offset < FSize ? quint8(FData[offset]) : 0; }
 
 private:
@@ -124,14 +125,14 @@ private:
         const char *r = FIn.Take(MdfFormat::kDocumentRecordSize);
         FMine.SetTemperature(At<qint32>(r, 0));
         FMine.SetPressure(At<float>(r, 4));
-        FDoc.SetAutoUpdate(r[8] != 0);
+        FDoc.SetAutoUpdateByte(quint8(r[8]));
         FDoc.SetAutoUpdateIterations(At<qint32>(r, 9));
         FDoc.SetSaveIterations(At<qint32>(r, 13));
         FDoc.SetCellLength(At<float>(r, 17));
         FDoc.SetReserved1(At<qint32>(r, 21));
         FDoc.SetBoomSpeed(At<float>(r, 25));
-        FDoc.SetCalculated(r[29] != 0);
-        FDoc.SetReserved2(r[30] != 0);
+        FDoc.SetCalculatedByte(quint8(r[29]));
+        FDoc.SetReserved2Byte(quint8(r[30]));
         FNodeCount = At<qint32>(r, 31);
         FBranchCount = At<qint32>(r, 35);
         qint32 notes = At<qint32>(r, 39);
@@ -163,11 +164,11 @@ private:
     {
         const qint32 count = FIn.CheckCount(FIn.Int32(), plans ? 13 : 9);
         for (qint32 i = 0; i < count; ++i) {
-            const bool visible = FIn.Byte() != 0;
+            const quint8 visible = FIn.Byte();
             const QString name = FIn.String();
             const quint32 color = quint32(FIn.Int32());
             TLayer *group = plans ? static_cast<TLayer *>(new TPLF(&FMine)) : new TLayer(&FMine);
-            group->SetVisible(visible);
+            group->SetVisibleByte(visible);
             group->SetName(name);
             group->SetColor(color);
             if (plans)
@@ -181,7 +182,7 @@ private:
         for (qint32 i = 0; i < count; ++i) {
             const char *r = FIn.Take(FNodeSize);
             TUzel *u = FMine.AddUzel(At<qint32>(r, 0), At<float>(r, 4), At<float>(r, 8), At<float>(r, 12));
-            u->SetSurface(r[16] != 0);
+            u->SetSurfaceByte(quint8(r[16]));
             if (FNodeSize >= 21)
                 u->SetExtra1(At<qint32>(r, 17));
             if (FNodeSize >= 25)
@@ -218,11 +219,11 @@ private:
         b->SetExtraVolume(0.0f);
         b->SetRoughness(r.Byte(B::Roughness));
         b->SetGasKind(1, r.Byte(B::Gas1Kind));
-        b->SetZone(1, r.Flag(B::Gas1, false));
+        b->SetZoneByte(1, r.Flag(B::Gas1, false));
         b->SetGasKind(2, r.Byte(B::Gas2Kind));
-        b->SetZone(2, r.Flag(B::Gas2, false));
-        b->SetZone(3, r.Flag(B::Zone3, false));
-        b->SetZone(4, r.Flag(B::Zone4, false));
+        b->SetZoneByte(2, r.Flag(B::Gas2, false));
+        b->SetZoneByte(3, r.Flag(B::Zone3, false));
+        b->SetZoneByte(4, r.Flag(B::Zone4, false));
         static const int kBounds[8] = {B::Gas1From,  B::Gas1To,  B::Gas2From,  B::Gas2To,
                                        B::Zone3From, B::Zone3To, B::Zone4From, B::Zone4To};
         for (int k = 0; k < 8; ++k) {
@@ -231,12 +232,12 @@ private:
             b->SetZoneBound(k + 1, value < 0 ? 0.0f : value);
         }
         if (FV >= 107) {
-            b->SetOption(1, r.Flag(B::OptA, true));
+            b->SetOptionByte(1, r.Flag(B::OptA, true));
             b->SetOptionValue(1, r.Get<float>(B::OptA1, 0.0f));
             b->SetOptionValue(2, r.Get<float>(B::OptA2, 0.0f));
         }
         if (FV >= 116) {
-            b->SetOption(2, r.Flag(B::OptB, true));
+            b->SetOptionByte(2, r.Flag(B::OptB, true));
             b->SetOptionValue(3, r.Get<float>(B::OptB1, 0.0f));
             b->SetOptionValue(4, r.Get<float>(B::OptB2, 0.0f));
         }
@@ -317,10 +318,10 @@ private:
         double Position = 0;
         QString Caption;
         const char *Record = nullptr; // the 70-byte record (1.08 on), or the old record
-        bool NormalHit = false;
+        quint8 NormalHit = 0;
         qint32 NormalStep = 0;
         double NormalValues[3] = {0, 0, 0};
-        bool RouteHit = false;
+        quint8 RouteHit = 0;
         qint32 RouteStep = 0;
         double RouteValues[3] = {0, 0, 0};
     };
@@ -369,13 +370,13 @@ private:
             s.Caption = FIn.String();
             s.Record = FIn.Take(MdfFormat::kStoppingRecordSize);
             s.Position = ClampPosition(At<double>(s.Record, S::Position));
-            s.NormalHit = FIn.Byte() != 0;
+            s.NormalHit = FIn.Byte();
             s.NormalStep = FIn.Int32();
             if (FV >= 111)
                 for (double &x : s.NormalValues)
                     x = FIn.Float64();
             if (FV >= 118) {
-                s.RouteHit = FIn.Byte() != 0;
+                s.RouteHit = FIn.Byte();
                 s.RouteStep = FIn.Int32();
                 for (double &x : s.RouteValues)
                     x = FIn.Float64();
@@ -387,24 +388,24 @@ private:
             TJumper *j = new TJumper(FMine.Branches().Items(s.BranchIndex), s.Position);
             j->SetCaption(s.Caption);
             j->SetMaterial(quint8(r[S::Material]));
-            j->SetVent(r[S::Vent] != 0);
+            j->SetVentByte(quint8(r[S::Vent]));
             j->SetThickness(At<double>(r, S::Thickness));
             j->SetDepression(At<double>(r, S::Depression));
             j->SetFlow(At<double>(r, S::Flow));
             j->SetResistance(At<double>(r, S::Resistance));
-            j->SetMeasured(r[S::Measured] != 0);
+            j->SetMeasuredByte(quint8(r[S::Measured]));
             j->SetResistanceValue(2, At<double>(r, S::ReverseResistance));
             const double pressure = At<double>(r, S::BreakPressure);
             j->SetBreakPressure(pressure <= 0.00001 ? 0.0 : pressure);
             j->SetOpening(quint8(r[S::Opening]));
             j->SetOpeningArea(At<double>(r, S::OpeningArea));
             j->SetDoors(quint8(r[S::Doors]));
-            j->SetCutIn(r[S::CutIn] != 0);
-            j->SetNormalHit(s.NormalHit);
+            j->SetCutInByte(quint8(r[S::CutIn]));
+            j->SetNormalHitByte(s.NormalHit);
             j->SetNormalStep(s.NormalStep);
             j->SetNormalValues(s.NormalValues[0], s.NormalValues[1], s.NormalValues[2]);
             if (FV >= 118) {
-                j->SetRouteHit(s.RouteHit);
+                j->SetRouteHitByte(s.RouteHit);
                 j->SetRouteStep(s.RouteStep);
                 j->SetRouteValues(s.RouteValues[0], s.RouteValues[1], s.RouteValues[2]);
             }
@@ -422,7 +423,7 @@ private:
             s.Record = FIn.Take(size);
             s.BranchIndex = At<qint32>(s.Record, O::BranchIndex);
             s.Position = ClampPosition(double(At<float>(s.Record, O::Position)));
-            s.NormalHit = s.Record[O::NormalHit] != 0;
+            s.NormalHit = quint8(s.Record[O::NormalHit]);
             s.NormalStep = size >= MdfFormat::kOldStoppingRecordSize ? At<qint32>(s.Record, O::NormalStep) : 0;
         }
         OrderStoppings(stoppings);
@@ -433,7 +434,7 @@ private:
             j->SetThickness(double(At<float>(r, O::ThicknessCm)) / 100.0);
             const double pressure = double(At<float>(r, O::BreakPressure));
             j->SetBreakPressure(pressure < 0.0001 ? 0.0 : pressure);
-            j->SetNormalHit(s.NormalHit);
+            j->SetNormalHitByte(s.NormalHit);
             j->SetNormalStep(s.NormalStep);
         }
     }

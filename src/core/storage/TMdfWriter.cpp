@@ -20,7 +20,7 @@ namespace {
 template<int Size> struct Record {
     char Data[Size] = {};
     template<typename T> void Put(int offset, T v) { qToLittleEndian(v, Data + offset); }
-    void Flag(int offset, bool v) { Data[offset] = v ? 1 : 0; }
+    void Flag(int offset, quint8 v) { Data[offset] = char(v); }
 };
 
 template<typename Columns> void WriteLayout(TByteWriter &out, const Columns &columns)
@@ -33,7 +33,7 @@ template<typename Columns> void WriteLayout(TByteWriter &out, const Columns &col
 
 void WriteGroup(TByteWriter &out, const TLayer &g)
 {
-    out.Byte(g.Visible() ? 1 : 0);
+    out.Byte(g.VisibleByte());
     out.String(g.Name());
     out.Int32(qint32(g.Color()));
 }
@@ -53,9 +53,9 @@ void WriteBranch(TByteWriter &out, const TBranch &b)
     r.Put(B::ExtraVolume, b.ExtraVolume());
     r.Put(B::Roughness, b.Roughness());
     r.Put(B::Gas1Kind, b.Gas1Kind());
-    r.Flag(B::Gas1, b.Gas1());
-    r.Flag(B::Zone3, b.Zone3());
-    r.Flag(B::Zone4, b.Zone4());
+    r.Flag(B::Gas1, b.ZoneByte(1));
+    r.Flag(B::Zone3, b.ZoneByte(3));
+    r.Flag(B::Zone4, b.ZoneByte(4));
     r.Put(B::Gas1From, b.Gas1From());
     r.Put(B::Gas1To, b.Gas1To());
     r.Put(B::Zone3From, b.Zone3From());
@@ -63,7 +63,7 @@ void WriteBranch(TByteWriter &out, const TBranch &b)
     r.Put(B::Zone4From, b.Zone4From());
     r.Put(B::Zone4To, b.Zone4To());
     r.Put(B::Reserved, quint8(0));
-    r.Flag(B::OptA, b.OptA());
+    r.Flag(B::OptA, b.OptionByte(1));
     r.Put(B::OptA1, b.OptA1());
     r.Put(B::OptA2, b.OptA2());
     r.Put(B::LayerIndex, b.LayerIndex());
@@ -72,10 +72,10 @@ void WriteBranch(TByteWriter &out, const TBranch &b)
     r.Put(B::RouteResult, b.RouteResult());
     r.Put(B::LinkIndex, b.LinkIndex());
     r.Put(B::Gas2Kind, b.Gas2Kind());
-    r.Flag(B::Gas2, b.Gas2());
+    r.Flag(B::Gas2, b.ZoneByte(2));
     r.Put(B::Gas2From, b.Gas2From());
     r.Put(B::Gas2To, b.Gas2To());
-    r.Flag(B::OptB, b.OptB());
+    r.Flag(B::OptB, b.OptionByte(2));
     r.Put(B::OptB1, b.OptB1());
     r.Put(B::OptB2, b.OptB2());
     r.Put(B::PLFIndex, b.PLFIndex());
@@ -99,25 +99,25 @@ void WriteStopping(TByteWriter &out, qint32 branchIndex, const TJumper &j)
     out.String(j.Caption());
     Record<MdfFormat::kStoppingRecordSize> r;
     r.Put(S::Material, j.Material());
-    r.Flag(S::Vent, j.Vent());
+    r.Flag(S::Vent, j.VentByte());
     r.Put(S::Position, j.Position());
     r.Put(S::Thickness, j.Thickness());
     r.Put(S::Depression, j.Depression());
     r.Put(S::Flow, j.Flow());
     r.Put(S::Resistance, j.Resistance());
-    r.Flag(S::Measured, j.Measured());
+    r.Flag(S::Measured, j.MeasuredByte());
     r.Put(S::ReverseResistance, j.ReverseResistance());
     r.Put(S::BreakPressure, j.BreakPressure());
     r.Put(S::Opening, j.Opening());
     r.Put(S::OpeningArea, j.OpeningArea());
     r.Put(S::Doors, j.Doors());
-    r.Flag(S::CutIn, j.CutIn());
+    r.Flag(S::CutIn, j.CutInByte());
     out.Bytes().append(r.Data, sizeof r.Data);
-    out.Byte(j.NormalHit() ? 1 : 0);
+    out.Byte(j.NormalHitByte());
     out.Int32(j.NormalStep());
     for (int k = 0; k < 3; ++k)
         out.Float64(j.NormalValues()[k]);
-    out.Byte(j.RouteHit() ? 1 : 0);
+    out.Byte(j.RouteHitByte());
     out.Int32(j.RouteStep());
     for (int k = 0; k < 3; ++k)
         out.Float64(j.RouteValues()[k]);
@@ -144,14 +144,14 @@ QByteArray TMdfWriter::Write(TMineDocument &doc)
 
     out.Int32(mine.Temperature());
     out.Float32(mine.Pressure());
-    out.Byte(doc.AutoUpdate() ? 1 : 0);
+    out.Byte(doc.AutoUpdateByte());
     out.Int32(doc.AutoUpdateIterations());
     out.Int32(doc.SaveIterations());
     out.Float32(doc.CellLength());
     out.Int32(doc.Reserved1());
     out.Float32(doc.BoomSpeed());
-    out.Byte(doc.Calculated() ? 1 : 0);
-    out.Byte(doc.Reserved2() ? 1 : 0);
+    out.Byte(doc.CalculatedByte());
+    out.Byte(doc.Reserved2Byte());
     out.Int32(nodes);
     out.Int32(branches);
     out.Int32(qint32(doc.Notes().size()));
@@ -177,7 +177,7 @@ QByteArray TMdfWriter::Write(TMineDocument &doc)
         r.Put(4, u.X());
         r.Put(8, u.Y());
         r.Put(12, u.Z());
-        r.Flag(16, u.Surface());
+        r.Flag(16, u.SurfaceByte());
         r.Put(17, u.Extra1());
         r.Put(21, u.Extra2());
         out.Bytes().append(r.Data, sizeof r.Data);

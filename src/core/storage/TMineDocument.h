@@ -23,8 +23,12 @@ public:
     const QStringList &Notes() const { return FNotes; }
     void SetNotes(const QStringList &notes) { FNotes = notes; }
 
-    bool AutoUpdate() const { return FAutoUpdate; }
-    void SetAutoUpdate(bool v) { FAutoUpdate = v; }
+    // The Boolean settings keep the byte read from the file, which is written back unchanged;
+    // the bool setters change it (to 0 or 1) only when the truth value changes.
+    bool AutoUpdate() const { return FAutoUpdate != 0; }
+    void SetAutoUpdate(bool v) { SetFlag(FAutoUpdate, v); }
+    quint8 AutoUpdateByte() const { return FAutoUpdate; }
+    void SetAutoUpdateByte(quint8 v) { FAutoUpdate = v; }
     qint32 AutoUpdateIterations() const { return FAutoUpdateIterations; }
     void SetAutoUpdateIterations(qint32 v) { FAutoUpdateIterations = v; }
     qint32 SaveIterations() const { return FSaveIterations; }
@@ -33,10 +37,14 @@ public:
     void SetReserved1(qint32 v) { FReserved1 = v; }
     float BoomSpeed() const { return FBoomSpeed; }
     void SetBoomSpeed(float v) { FBoomSpeed = v; }
-    bool Reserved2() const { return FReserved2; }
-    void SetReserved2(bool v) { FReserved2 = v; }
-    bool Calculated() const { return FCalculated; }
-    void SetCalculated(bool v) { FCalculated = v; }
+    bool Reserved2() const { return FReserved2 != 0; }
+    void SetReserved2(bool v) { SetFlag(FReserved2, v); }
+    quint8 Reserved2Byte() const { return FReserved2; }
+    void SetReserved2Byte(quint8 v) { FReserved2 = v; }
+    bool Calculated() const { return FCalculated != 0; }
+    void SetCalculated(bool v) { SetFlag(FCalculated, v); }
+    quint8 CalculatedByte() const { return FCalculated; }
+    void SetCalculatedByte(quint8 v) { FCalculated = v; }
     quint8 CalcMethod() const { return FCalcMethod; }
     void SetCalcMethod(quint8 v) { FCalcMethod = v; }
     float CellLength() const { return FCellLength; }
@@ -62,15 +70,21 @@ public:
     static TBranchColumns DefaultBranchColumns();
 
 private:
+    static void SetFlag(quint8 &field, bool v)
+    {
+        if ((field != 0) != v)
+            field = v ? 1 : 0;
+    }
+
     std::unique_ptr<TMine> FMine;
     QStringList FNotes;
-    bool FAutoUpdate = true;
+    quint8 FAutoUpdate = 1;
     qint32 FAutoUpdateIterations = 50;
     qint32 FSaveIterations = 25;
     qint32 FReserved1 = 0;
     float FBoomSpeed = 10.0f;
-    bool FReserved2 = false;
-    bool FCalculated = false;
+    quint8 FReserved2 = 0;
+    quint8 FCalculated = 0;
     quint8 FCalcMethod = 0;
     float FCellLength = 4.0f;
     QString FFileName;

@@ -13,6 +13,7 @@
 #include "storage/TMdfWriter.h"
 
 #include <QtTest>
+#include <functional>
 
 using namespace mdftest;
 
@@ -203,6 +204,26 @@ struct SmallMine {
     }
 };
 
+// The small mine with the byte v in every Boolean position the model keeps.
+File EveryFlagAs(quint8 v)
+{
+    File f = SmallMine::Bytes();
+    f.AutoUpdate = f.Calculated = f.Reserved2 = v;
+    f.Layers[0].Visible = f.PLFs[0].Visible = v;
+    for (Node &n : f.Nodes)
+        n.Surface = v;
+    for (Branch &b : f.Branches)
+        b.Gas1 = b.Gas2 = b.Zone3 = b.Zone4 = b.OptA = b.OptB = v;
+    Stopping &s = f.Stoppings[0];
+    s.Vent = s.Measured = s.CutIn = s.NormalHit = s.RouteHit = v;
+    // A mark without a step keeps its byte too.
+    Stopping t = s;
+    t.BranchIndex = 2;
+    t.NormalStep = t.RouteStep = 0;
+    f.Stoppings.append(t);
+    return f;
+}
+
 // Where two byte strings first differ, for a readable failure.
 QByteArray FirstDifference(const QByteArray &a, const QByteArray &b)
 {
@@ -222,6 +243,10 @@ private slots:
     void bytesFollowTheLayout();
     void canonicalFileComesBackIdentical_data();
     void canonicalFileComesBackIdentical();
+    void booleanBytesKept_data();
+    void booleanBytesKept();
+    void sameTruthKeepsTheByte_data();
+    void sameTruthKeepsTheByte();
     void olderVersionSavedAsCurrent_data();
     void olderVersionSavedAsCurrent();
     void emptyElementsNeverReachTheFile();
@@ -279,6 +304,121 @@ void TestMdfWriter::canonicalFileComesBackIdentical()
     QVERIFY2(written == bytes, FirstDifference(written, bytes).constData());
     const auto again = Read(written);
     QCOMPARE(TMdfWriter::Write(*again), bytes);
+}
+
+void TestMdfWriter::booleanBytesKept_data()
+{
+    QTest::addColumn<int>("flag");
+    QTest::newRow("0x02") << 0x02;
+    QTest::newRow("0x7F") << 0x7F;
+    QTest::newRow("0x80") << 0x80;
+    QTest::newRow("0xFF") << 0xFF;
+}
+
+// Any non-zero Boolean byte reads as true and a plain open-and-save gives the user's file back.
+void TestMdfWriter::booleanBytesKept()
+{
+    QFETCH(int, flag);
+    const QByteArray bytes = EveryFlagAs(quint8(flag)).Build();
+    const auto doc = Read(bytes);
+    const QByteArray written = TMdfWriter::Write(*doc);
+    QVERIFY2(written == bytes, FirstDifference(written, bytes).constData());
+
+    QVERIFY(doc->AutoUpdate() && doc->Calculated() && doc->Reserved2());
+    const TMine &m = *doc->Mine();
+    QVERIFY(m.Layers().Items(0)->Visible() && m.PLFs().Items(0)->Visible());
+    QVERIFY(m.Uzels().Items(1)->Surface() && m.Uzels().Items(2)->Surface());
+    const TBranch *b = m.Branches().Items(2);
+    QVERIFY(b->Gas1() && b->Gas2() && b->Zone3() && b->Zone4() && b->OptA() && b->OptB());
+    QCOMPARE(m.GasBranches1().Count(), 2);
+    QCOMPARE(m.GasBranches2().Count(), 2);
+    const TJumper *j = m.Jumpers().Items(1);
+    QVERIFY(j->Vent() && j->Measured() && j->CutIn() && j->NormalHit() && j->RouteHit());
+    QCOMPARE(j->NormalStep(), 0);
+    QCOMPARE(j->NormalHitByte(), quint8(flag));
+}
+
+namespace {
+// One Boolean of the file: its byte, and its bool setter with whether that marks Modified.
+struct FlagAccess {
+    std::function<quint8(TMineDocument &)> byte;
+    std::function<void(TMineDocument &, bool)> set;
+    bool marksModified;
+};
+using FlagTable = QMap<QString, FlagAccess>;
+
+FlagTable Flags()
+{
+    auto branch = [](TMineDocument &d) { return d.Mine()->Branches().Items(1); };
+    auto stopping = [](TMineDocument &d) { return d.Mine()->Jumpers().Items(0); };
+    FlagTable t;
+    t["AutoUpdate"] = {[](TMineDocument &d) { return d.AutoUpdateByte(); },
+                       [](TMineDocument &d, bool v) { d.SetAutoUpdate(v); }, false};
+    t["Calculated"] = {[](TMineDocument &d) { return d.CalculatedByte(); },
+                       [](TMineDocument &d, bool v) { d.SetCalculated(v); }, false};
+    t["Reserved2"] = {[](TMineDocument &d) { return d.Reserved2Byte(); },
+                      [](TMineDocument &d, bool v) { d.SetReserved2(v); }, false};
+    t["seam Visible"] = {[](TMineDocument &d) { return d.Mine()->Layers().Items(0)->VisibleByte(); },
+                         [](TMineDocument &d, bool v) { d.Mine()->Layers().Items(0)->SetVisible(v); }, true};
+    t["plan Visible"] = {[](TMineDocument &d) { return d.Mine()->PLFs().Items(0)->VisibleByte(); },
+                         [](TMineDocument &d, bool v) { d.Mine()->PLFs().Items(0)->SetVisible(v); }, true};
+    t["Surface"] = {[](TMineDocument &d) { return d.Mine()->Uzels().Items(1)->SurfaceByte(); },
+                    [](TMineDocument &d, bool v) { d.Mine()->Uzels().Items(1)->SetSurface(v); }, true};
+    for (int zone : {1, 2, 3, 4})
+        t[QStringLiteral("zone %1").arg(zone)] = {[=](TMineDocument &d) { return branch(d)->ZoneByte(zone); },
+                                                  [=](TMineDocument &d, bool v) { branch(d)->SetZone(zone, v); }, true};
+    for (int which : {1, 2})
+        t[QStringLiteral("option %1").arg(which)] = {[=](TMineDocument &d) { return branch(d)->OptionByte(which); },
+                                                     [=](TMineDocument &d, bool v) { branch(d)->SetOption(which, v); }, true};
+    t["Vent"] = {[=](TMineDocument &d) { return stopping(d)->VentByte(); },
+                 [=](TMineDocument &d, bool v) { stopping(d)->SetVent(v); }, true};
+    t["Measured"] = {[=](TMineDocument &d) { return stopping(d)->MeasuredByte(); },
+                     [=](TMineDocument &d, bool v) { stopping(d)->SetMeasured(v); }, false};
+    t["CutIn"] = {[=](TMineDocument &d) { return stopping(d)->CutInByte(); },
+                  [=](TMineDocument &d, bool v) { stopping(d)->SetCutIn(v); }, true};
+    t["NormalHit"] = {[=](TMineDocument &d) { return stopping(d)->NormalHitByte(); },
+                      [=](TMineDocument &d, bool v) { stopping(d)->SetNormalHit(v); }, true};
+    t["RouteHit"] = {[=](TMineDocument &d) { return stopping(d)->RouteHitByte(); },
+                     [=](TMineDocument &d, bool v) { stopping(d)->SetRouteHit(v); }, true};
+    // A new step keeps a true mark's byte.
+    t["NormalStep"] = {[=](TMineDocument &d) { return stopping(d)->NormalHitByte(); },
+                       [=](TMineDocument &d, bool v) { stopping(d)->SetNormalStep(v ? 9 : 0); }, false};
+    return t;
+}
+} // namespace
+
+void TestMdfWriter::sameTruthKeepsTheByte_data()
+{
+    QTest::addColumn<QString>("flag");
+    const FlagTable flags = Flags();
+    for (auto it = flags.cbegin(); it != flags.cend(); ++it)
+        QTest::newRow(qPrintable(it.key())) << it.key();
+}
+
+// Setting a flag to the truth value it already has is no change: the byte stays and the
+// document stays unmodified. A real change stores 0 or 1.
+void TestMdfWriter::sameTruthKeepsTheByte()
+{
+    QFETCH(QString, flag);
+    const FlagAccess f = Flags().value(flag);
+    const auto doc = Read(EveryFlagAs(0x02).Build());
+    TMine &m = *doc->Mine();
+    QCOMPARE(f.byte(*doc), quint8(0x02));
+    QVERIFY(!m.Modified());
+
+    f.set(*doc, true);
+    QCOMPARE(f.byte(*doc), quint8(0x02));
+    QVERIFY(!m.Modified());
+
+    f.set(*doc, false);
+    QCOMPARE(f.byte(*doc), quint8(0));
+    QCOMPARE(m.Modified(), f.marksModified);
+    m.SetModified(false);
+    f.set(*doc, false);
+    QVERIFY(!m.Modified());
+    f.set(*doc, true);
+    QCOMPARE(f.byte(*doc), quint8(1));
+    QCOMPARE(m.Modified(), f.marksModified);
 }
 
 void TestMdfWriter::olderVersionSavedAsCurrent_data()

@@ -106,9 +106,11 @@ void BuildMine(TMineDocument &doc)
     Group(new TPLF(&m), QStringLiteral("Позиция 3. Горизонт -250 м"), 0x00800080);
     Group(new TPLF(&m), QStringLiteral("Позиция 4. Уклонное поле"), 0x00008080);
 
-    // Surface: the collars of the shafts and the fan drift.
+    // Surface: the main shaft's collar and the fan drift's mouth. The ventilation shaft's collar
+    // joins the shaft to the fan drift, so it is a junction of two workings, not a surface node
+    // (a surface node stands at the end of exactly one working).
     b.Node(1, 0, 0, 152.0f, true);
-    b.Node(2, 1200, 250, 166.5f, true);
+    b.Node(2, 1200, 250, 166.5f);
     b.Node(3, 1235, 262, 167.0f, true);
 
     struct Level {

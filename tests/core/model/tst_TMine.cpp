@@ -6,6 +6,7 @@
 #include "model/TJumper.h"
 #include "model/TMine.h"
 #include "model/TUzel.h"
+#include <QRandomGenerator>
 #include <QtTest>
 
 class tst_TMine : public QObject {
@@ -25,6 +26,8 @@ private slots:
     void resolveIncidence();
     void resolveIncidenceClampsZones();
     void resolveIncidenceCountsManyBranches();
+    void resolveIncidenceMatchesPlainScan_data();
+    void resolveIncidenceMatchesPlainScan();
     void updateExtents_data();
     void updateExtents();
     void updateExtentsRecentersScheme();
@@ -215,6 +218,66 @@ void tst_TMine::deleteEmptyUzelForgetsResolvedReferences()
     QVERIFY(b->EndUzel() != nullptr);
     QCOMPARE(b->EndUzel()->IncidentCount(), 1);
     QCOMPARE(b->Length(), kUnsetReal);
+}
+
+void tst_TMine::resolveIncidenceMatchesPlainScan_data()
+{
+    // Node numbers drawn from [low, low + span): a narrow span gives dense numbers with many
+    // duplicates, a wide one sparse numbers; unset and negative numbers mixed in.
+    QTest::addColumn<int>("low");
+    QTest::addColumn<int>("span");
+    QTest::addColumn<quint32>("seed");
+    QTest::newRow("dense with duplicates") << 1 << 40 << 1u;
+    QTest::newRow("dense around zero") << -20 << 40 << 2u;
+    QTest::newRow("sparse") << -1000000000 << 2000000000 << 3u;
+    QTest::newRow("sparse near the limits") << 2147483000 << 600 << 4u;
+}
+
+void tst_TMine::resolveIncidenceMatchesPlainScan()
+{
+    QFETCH(int, low);
+    QFETCH(int, span);
+    QFETCH(quint32, seed);
+    QRandomGenerator rng(seed);
+    auto number = [&] {
+        if (rng.bounded(10) == 0)
+            return kUnsetInt;
+        return qint32(qint64(low) + rng.bounded(span));
+    };
+    TMine mine;
+    for (int i = 0; i < 60; ++i)
+        mine.AddUzel(number(), float(i), 0, 0);
+    for (int i = 0; i < 120; ++i)
+        mine.AddBranch(i + 1, number(), number(), QString(), 1);
+
+    auto firstWith = [&](qint32 n) -> TUzel * {
+        if (n == kUnsetInt)
+            return nullptr;
+        for (int i = 1; i <= mine.Uzels().Count(); ++i)
+            if (mine.Uzels().Items(i)->Number() == n)
+                return mine.Uzels().Items(i);
+        return nullptr;
+    };
+    for (int round = 0; round < 3; ++round) {
+        mine.ResolveIncidence();
+        QHash<TUzel *, int> counts;
+        for (int i = 1; i <= mine.Branches().Count(); ++i) {
+            TBranch *b = mine.Branches().Items(i);
+            QCOMPARE(b->StartUzel(), firstWith(b->StartNumber()));
+            QCOMPARE(b->EndUzel(), firstWith(b->EndNumber()));
+            if (b->StartUzel())
+                ++counts[b->StartUzel()];
+            if (b->EndUzel())
+                ++counts[b->EndUzel()];
+        }
+        for (int i = 1; i <= mine.Uzels().Count(); ++i)
+            QCOMPARE(mine.Uzels().Items(i)->BranchCount(), counts.value(mine.Uzels().Items(i)));
+        // Renumber some nodes and branch ends before resolving again.
+        for (int k = 0; k < 15; ++k) {
+            mine.Uzels().Items(1 + int(rng.bounded(mine.Uzels().Count())))->SetNumber(number());
+            mine.Branches().Items(1 + int(rng.bounded(mine.Branches().Count())))->SetNumbers(2 + int(rng.bounded(2)), number());
+        }
+    }
 }
 
 void tst_TMine::resolveIncidence()

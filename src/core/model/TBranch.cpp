@@ -1,4 +1,5 @@
 #include "model/TBranch.h"
+#include "model/AssignIfChanged.h"
 #include "AppError.h"
 #include "model/MineTables.h"
 #include "model/TJumper.h"
@@ -108,26 +109,16 @@ void TBranch::LinkEnds(TUzel *start, TUzel *end)
         ++FEndUzel->FIncidentRefs;
 }
 
-#define TARVEL_SET_FIELD(field, value) \
-    do {                                \
-        if ((field) == (value))         \
-            return;                     \
-        (field) = (value);              \
-        Changed();                      \
-    } while (false)
-
-void TBranch::SetSection(float value) { TARVEL_SET_FIELD(FSection, value); }
-void TBranch::SetShape(quint8 value) { TARVEL_SET_FIELD(FShape, value); }
-void TBranch::SetRoughness(quint8 value) { TARVEL_SET_FIELD(FRoughness, value); }
-void TBranch::SetVolumeFactor(float value) { TARVEL_SET_FIELD(FVolumeFactor, value); }
-void TBranch::SetExtraVolume(float value) { TARVEL_SET_FIELD(FExtraVolume, value); }
-void TBranch::SetResistance(double value) { TARVEL_SET_FIELD(FResistance, value); }
-void TBranch::SetComment(const QString &value) { TARVEL_SET_FIELD(FComment, value); }
-void TBranch::SetName(const QString &value) { TARVEL_SET_FIELD(FName, value); }
-void TBranch::SetLayerIndex(qint32 value) { TARVEL_SET_FIELD(FLayerIndex, value); }
-void TBranch::SetPLFIndex(qint32 value) { TARVEL_SET_FIELD(FPLFIndex, value); }
-
-#undef TARVEL_SET_FIELD
+void TBranch::SetSection(float value) { if (AssignIfChanged(FSection, value)) Changed(); }
+void TBranch::SetShape(quint8 value) { if (AssignIfChanged(FShape, value)) Changed(); }
+void TBranch::SetRoughness(quint8 value) { if (AssignIfChanged(FRoughness, value)) Changed(); }
+void TBranch::SetVolumeFactor(float value) { if (AssignIfChanged(FVolumeFactor, value)) Changed(); }
+void TBranch::SetExtraVolume(float value) { if (AssignIfChanged(FExtraVolume, value)) Changed(); }
+void TBranch::SetResistance(double value) { if (AssignIfChanged(FResistance, value)) Changed(); }
+void TBranch::SetComment(const QString &value) { if (AssignIfChanged(FComment, value)) Changed(); }
+void TBranch::SetName(const QString &value) { if (AssignIfChanged(FName, value)) Changed(); }
+void TBranch::SetLayerIndex(qint32 value) { if (AssignIfChanged(FLayerIndex, value)) Changed(); }
+void TBranch::SetPLFIndex(qint32 value) { if (AssignIfChanged(FPLFIndex, value)) Changed(); }
 
 bool TBranch::Zone(int zone) const
 {

@@ -1,4 +1,5 @@
 #include "model/TJumper.h"
+#include "model/AssignIfChanged.h"
 #include "AppError.h"
 #include "model/TBranch.h"
 #include "model/TMine.h"
@@ -57,21 +58,11 @@ void TJumper::SetCaption(const QString &value)
     Changed();
 }
 
-#define TARVEL_SET_FIELD(field, value) \
-    do {                                \
-        if ((field) == (value))         \
-            return;                     \
-        (field) = (value);              \
-        Changed();                      \
-    } while (false)
-
-void TJumper::SetMaterial(quint8 value) { TARVEL_SET_FIELD(FMaterial, value); }
-void TJumper::SetDoors(quint8 value) { TARVEL_SET_FIELD(FDoors, value); }
-void TJumper::SetOpening(quint8 value) { TARVEL_SET_FIELD(FOpening, value); }
-void TJumper::SetThickness(double value) { TARVEL_SET_FIELD(FThickness, value); }
-void TJumper::SetBreakPressure(double value) { TARVEL_SET_FIELD(FBreakPressure, value); }
-
-#undef TARVEL_SET_FIELD
+void TJumper::SetMaterial(quint8 value) { if (AssignIfChanged(FMaterial, value)) Changed(); }
+void TJumper::SetDoors(quint8 value) { if (AssignIfChanged(FDoors, value)) Changed(); }
+void TJumper::SetOpening(quint8 value) { if (AssignIfChanged(FOpening, value)) Changed(); }
+void TJumper::SetThickness(double value) { if (AssignIfChanged(FThickness, value)) Changed(); }
+void TJumper::SetBreakPressure(double value) { if (AssignIfChanged(FBreakPressure, value)) Changed(); }
 
 // A flag byte changes only when its truth value does.
 static bool SetFlag(quint8 &field, bool value)

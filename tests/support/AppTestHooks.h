@@ -46,6 +46,15 @@ public:
         return list;
     }
 
+    // The texts of every box shown so far, in order.
+    QStringList texts() const
+    {
+        QStringList list;
+        for (const auto &b : boxes)
+            list.append(b.text);
+        return list;
+    }
+
     QList<AppDialogs::MessageRequest> boxes;
     QList<AppDialogs::FileDialogRequest> fileDialogs;
     QQueue<QMessageBox::StandardButton> answers;

@@ -3,6 +3,7 @@
 #include "app/TConfig.h"
 #include "app/TRegistry.h"
 #include "AppTestHooks.h"
+#include "ConfigAttrs.h"
 
 #include <QAction>
 #include <QDir>
@@ -14,25 +15,7 @@
 #include <QtTest>
 #include <memory>
 
-using Attrs = std::array<TCellAttr, CellKindCount>;
-
 namespace {
-
-QStringList textsOf(const AppTestHooks &hooks)
-{
-    QStringList texts;
-    for (const auto &box : hooks.boxes)
-        texts.append(box.text);
-    return texts;
-}
-
-Attrs attrsOf(const TConfig &c)
-{
-    Attrs a;
-    for (int k = 0; k < CellKindCount; ++k)
-        a[k] = c.Attr(k);
-    return a;
-}
 
 Attrs defaultAttrs()
 {
@@ -101,7 +84,7 @@ private slots:
         TConfig c(false);
         c.LoadOptions();
         c.LoadGrid();
-        QVERIFY(textsOf(boxes).isEmpty());
+        QVERIFY(boxes.texts().isEmpty());
         QCOMPARE(c.Fontname, QStringLiteral("MS Sans Serif"));
         QCOMPARE(c.FontSize, 8);
         QVERIFY(attrsOf(c) == defaultAttrs());
@@ -114,7 +97,7 @@ private slots:
         c.AddLastFile(QStringLiteral("/mine/first.mdf"));
         c.SaveOptions();
         c.SaveGrid();
-        QVERIFY(textsOf(boxes).isEmpty());
+        QVERIFY(boxes.texts().isEmpty());
         TRegistry reg;
         for (const QString &key : {OptionsKey, GridKey, LastFilesKey})
             QVERIFY2(reg.KeyExists(key), qPrintable(key));
@@ -138,7 +121,7 @@ private slots:
         TConfig c(false);
         c.LoadOptions();
         c.LoadGrid();
-        QVERIFY(textsOf(boxes).isEmpty());
+        QVERIFY(boxes.texts().isEmpty());
         QCOMPARE(c.UseColor, expected.UseColor);
         QCOMPARE(c.Fontname, expected.Fontname);
         QCOMPARE(c.FontSize, expected.FontSize);
@@ -193,7 +176,7 @@ private slots:
         TConfig c(false);
         c.LoadOptions();
         c.LoadGrid();
-        QCOMPARE(textsOf(boxes), QStringList{QStringLiteral(
+        QCOMPARE(boxes.texts(), QStringList{QStringLiteral(
                                   "Ошибка при чтении настроек из реестра.\r\nВсе параметры будут "
                                   "выставлены по умолчанию")});
         QCOMPARE(boxes.boxes.value(0).icon, QMessageBox::Critical);
@@ -224,7 +207,7 @@ private slots:
         AppTestHooks boxes;
         TConfig c(false);
         c.LoadGrid();
-        QVERIFY(textsOf(boxes).isEmpty());
+        QVERIFY(boxes.texts().isEmpty());
         QCOMPARE(c.Fontname, QStringLiteral("Arial"));
         QCOMPARE(c.FontSize, 10);
         TCellAttr data = TConfig::DefaultAttr(ckData);
@@ -251,7 +234,7 @@ private slots:
         c.Surname = QStringLiteral("old");
         c.LoadOptions();
         c.LoadGrid();
-        QVERIFY(textsOf(boxes).isEmpty());
+        QVERIFY(boxes.texts().isEmpty());
         QCOMPARE(c.LastFilesCount, 4);
         QVERIFY(!c.UseColor);
         QCOMPARE(c.PressureMode, 1);
@@ -295,7 +278,7 @@ private slots:
         TConfig c(false);
         c.LoadOptions();
         c.LoadGrid();
-        QVERIFY(textsOf(boxes).isEmpty());
+        QVERIFY(boxes.texts().isEmpty());
         QCOMPARE(c.LastFilesCount, 6);
         QVERIFY(c.UseColor);
         QCOMPARE(c.PressureMode, 0);
@@ -317,7 +300,7 @@ private slots:
         AppTestHooks boxes;
         TConfig c(false);
         c.LoadOptions();
-        QVERIFY(textsOf(boxes).isEmpty());
+        QVERIFY(boxes.texts().isEmpty());
         QVERIFY(c.LastFiles.isEmpty());
         QCOMPARE(c.LastFilesCount, 9);
         QCOMPARE(c.PressureMode, 1);
@@ -439,11 +422,11 @@ private slots:
         AppTestHooks boxes;
         TConfig c(false);
         c.SaveOptions();
-        QCOMPARE(textsOf(boxes), (QStringList{QStringLiteral("Ошибка при записи настроек в реестр"),
+        QCOMPARE(boxes.texts(), (QStringList{QStringLiteral("Ошибка при записи настроек в реестр"),
                                            QStringLiteral("Ошибка при записи списка файлов в реестр")}));
         c.SaveGrid();
-        QCOMPARE(textsOf(boxes).size(), 3);
-        QCOMPARE(textsOf(boxes).last(), QStringLiteral("Ошибка при записи настроек в реестр"));
+        QCOMPARE(boxes.texts().size(), 3);
+        QCOMPARE(boxes.texts().last(), QStringLiteral("Ошибка при записи настроек в реестр"));
     }
 
     void garbageStoreNeverBreaksStartUp()
@@ -468,7 +451,7 @@ private slots:
         c.Surname = QStringLiteral("Сидоров");
         c.SaveOptions();
         c.SaveGrid();
-        QVERIFY(textsOf(boxes).isEmpty());
+        QVERIFY(boxes.texts().isEmpty());
         TConfig again(false);
         again.LoadOptions();
         QCOMPARE(again.Surname, QStringLiteral("Сидоров"));

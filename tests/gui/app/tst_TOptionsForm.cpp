@@ -7,6 +7,7 @@
 #include "app/TSampleGrid.h"
 #include "app/Utils.h"
 #include "AppTestHooks.h"
+#include "ConfigAttrs.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,25 +23,7 @@
 #include <QtTest>
 #include <memory>
 
-using Attrs = std::array<TCellAttr, CellKindCount>;
-
 namespace {
-
-QStringList textsOf(const AppTestHooks &hooks)
-{
-    QStringList texts;
-    for (const auto &box : hooks.boxes)
-        texts.append(box.text);
-    return texts;
-}
-
-Attrs attrsOf(const TConfig &c)
-{
-    Attrs a;
-    for (int k = 0; k < CellKindCount; ++k)
-        a[k] = c.Attr(k);
-    return a;
-}
 
 struct Snapshot {
     QString fontname;
@@ -280,7 +263,7 @@ private slots:
         AppTestHooks boxes;
         boxes.answers.enqueue(QMessageBox::No);
         form.btnReset->click();
-        QCOMPARE(textsOf(boxes),
+        QCOMPARE(boxes.texts(),
                  QStringList{QStringLiteral("Установить все цвета и стили в соответствии со значениями по умолчанию")});
         QCOMPARE(boxes.boxes.value(0).icon, QMessageBox::Question);
         QCOMPARE(boxes.boxes.value(0).buttons, QMessageBox::Yes | QMessageBox::No);
@@ -289,7 +272,7 @@ private slots:
 
         boxes.answers.enqueue(QMessageBox::Yes);
         form.btnReset->click();
-        QCOMPARE(textsOf(boxes).size(), 2);
+        QCOMPARE(boxes.texts().size(), 2);
         const TConfig &work = form.WorkingCopy();
         QCOMPARE(work.Fontname, QStringLiteral("MS Sans Serif"));
         QCOMPARE(work.FontSize, 8);
@@ -341,8 +324,8 @@ private slots:
         AppTestHooks boxes;
         form.btnHelp->click();
         // No help pages beside the test program: the box names the page of topic 18.
-        QCOMPARE(textsOf(boxes).size(), 1);
-        QVERIFY(textsOf(boxes).first().contains(QStringLiteral("topic-18.html")));
+        QCOMPARE(boxes.texts().size(), 1);
+        QVERIFY(boxes.texts().first().contains(QStringLiteral("topic-18.html")));
         QCOMPARE(form.result(), 0);   // the dialog stays open
     }
 

@@ -1,5 +1,6 @@
 #include "editor/TableText.h"
 
+#include "model/NumberText.h"
 #include "model/TBranch.h"
 #include "model/TMine.h"
 #include "model/TPLF.h"
@@ -15,30 +16,17 @@ namespace TableText {
 
 QChar DecimalSeparator()
 {
-    static const QChar separator = [] {
-        const QString point = QLocale().decimalPoint();
-        return point.size() == 1 ? point.front() : QChar(u'.');
-    }();
-    return separator;
+    return NumberText::DecimalSeparator();
 }
 
 QString FormatReal(double value, int decimals)
 {
-    if (value == double(kUnsetReal))
-        return QString();
-    QString text = QString::number(value, 'f', decimals);
-    const QChar separator = DecimalSeparator();
-    if (separator != u'.') {
-        const qsizetype dot = text.indexOf(u'.');
-        if (dot >= 0)
-            text[dot] = separator;
-    }
-    return text;
+    return NumberText::Real(value, decimals);
 }
 
 QString FormatInt(qint32 value)
 {
-    return value == kUnsetInt ? QString() : QString::number(value);
+    return NumberText::Int(value);
 }
 
 QString UzelCell(const TColumnDesc &column, const TUzel &uzel)

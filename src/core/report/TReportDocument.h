@@ -1,0 +1,86 @@
+#pragma once
+// A composed report: its pages, each a list of drawing operations in centimetres, kept until the
+// report is built again. Nothing here draws: a page is played onto a TPageCanvas (the preview,
+// the printer, a PDF or a picture) when it is wanted, so a report of thousands of pages costs
+// only its operations, never a picture per page.
+//
+// The operations of all pages lie in one array and their texts in one string, so that a large
+// report makes a few big allocations instead of one per cell. 32-bit offsets reach far beyond
+// what a mine's model itself could fill memory with.
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+#include <QtGlobal>
+#include <vector>
+
+// A font by name, size in points and style. Fonts hold Unicode glyphs, so the report has no
+// character set to choose.
+struct TReportFont {
+    enum Style : quint8 { Regular = 0, Bold = 1, Italic = 2 };
+    QString Name;
+    double Size = 10;
+    quint8 StyleFlags = Regular;
+
+    bool operator==(const TReportFont &) const = default;
+};
+
+// How a text sits in its box. Left, centre and right are the horizontal alignments; without
+// VCenter the text's top is the box's top. Without Clip the text may leave its box (a text at a
+// point has an empty box).
+namespace TextFlag {
+inline constexpr quint8 Left = 0;
+inline constexpr quint8 HCenter = 1;
+inline constexpr quint8 Right = 2;
+inline constexpr quint8 HorizontalMask = 3;
+inline constexpr quint8 VCenter = 4;
+inline constexpr quint8 WordWrap = 8;
+inline constexpr quint8 Clip = 16;
+} // namespace TextFlag
+
+struct TReportOp {
+    enum Kind : quint8 { Text, Line };
+    Kind OpKind = Text;
+    quint8 Flags = 0;   // TextFlag, texts only
+    quint16 Font = 0;   // index into TReportDocument::Fonts(), texts only
+    // Centimetres from the top left corner of the printable area: a text's box, a line's ends.
+    float X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
+    float Pen = 0;      // line width in centimetres, lines only
+    quint32 TextStart = 0, TextLength = 0;
+};
+
+// What a page is played onto.
+class TPageCanvas {
+public:
+    virtual ~TPageCanvas() = default;
+    virtual void Text(const TReportFont &font, const TReportOp &op, QStringView text) = 0;
+    virtual void Line(const TReportOp &op) = 0;
+};
+
+class TReportDocument {
+public:
+    const QString &Title() const { return FTitle; }
+    void SetTitle(const QString &title) { FTitle = title; }
+
+    int PageCount() const { return int(FPageStarts.size()); }
+    // index 0-based; plays the page's operations in the order they were drawn.
+    void PlayPage(int index, TPageCanvas &canvas) const;
+    // The texts of a page in drawing order.
+    QStringList PageTexts(int index) const;
+    const std::vector<TReportFont> &Fonts() const { return FFonts; }
+    // Bytes held by the operations and their texts.
+    qint64 MemoryUsed() const;
+
+    // --- recording (TPageSurface) ---
+    void Clear();
+    void StartPage();
+    quint16 FontIndex(const TReportFont &font);
+    void AddText(const TReportOp &op, QStringView text);
+    void AddLine(const TReportOp &op);
+
+private:
+    QString FTitle;
+    std::vector<TReportFont> FFonts;
+    std::vector<TReportOp> FOps;
+    std::vector<quint32> FPageStarts;   // first operation of each page
+    QString FTexts;
+};

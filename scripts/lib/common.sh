@@ -11,6 +11,7 @@ tarvel_packages=(
   fonts-liberation fonts-dejavu-core
   qt6-translations-l10n
   xvfb xauth
+  poppler-utils
 )
 
 tarvel_install() {

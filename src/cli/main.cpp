@@ -3,17 +3,21 @@
 //   tarvel-mdf dump FILE         the whole document as JSON
 //   tarvel-mdf convert IN OUT    read any version, write the current one
 //   tarvel-mdf check FILE        the editor's topology check; its message list, one line each
+//   tarvel-mdf report FILE OUT.pdf [--parts title,nodes,branches]   the topology report as PDF
 // Output is UTF-8. Exit codes: 0 success, 1 the check found something, 2 a file that cannot be
 // read or written (the message the editor would show goes to stderr), 64 a usage error.
 #include "AppError.h"
 #include "CheckCommand.h"
 #include "MdfCommands.h"
+#include "ReportCommand.h"
 #include "storage/TMineDocument.h"
 #include "storage/TMineFile.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QStringList>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -25,7 +29,8 @@ const char kUsageText[] =
     "usage: tarvel-mdf info FILE\n"
     "       tarvel-mdf dump FILE\n"
     "       tarvel-mdf convert IN OUT\n"
-    "       tarvel-mdf check FILE\n";
+    "       tarvel-mdf check FILE\n"
+    "       tarvel-mdf report FILE OUT.pdf [--parts title,nodes,branches]\n";
 
 void Write(FILE *stream, const QByteArray &bytes)
 {
@@ -50,6 +55,11 @@ int Run(const QStringList &args)
     if (args.isEmpty())
         return Usage(QString());
     const QString command = args[0];
+    if (command == "report") {
+        QString problem;
+        const int status = ReportCommand::Run(args.mid(1), problem);
+        return status < 0 ? Usage(problem) : status;
+    }
     const int operands = command == "convert" ? 2 : 1;
     if (command != "info" && command != "dump" && command != "convert" && command != "check")
         return Usage(QStringLiteral("unknown command \"%1\"").arg(command));
@@ -74,9 +84,17 @@ int Run(const QStringList &args)
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // A report sets text in fonts, which takes a GUI application; it needs no display.
+    std::unique_ptr<QCoreApplication> app;
+    if (ReportCommand::Wanted(argc, argv)) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     try {
-        return Run(app.arguments().mid(1));
+        return Run(app->arguments().mid(1));
     } catch (const AppError &e) {
         Write(stderr, e.message().toUtf8() + '\n');
         return kFileError;

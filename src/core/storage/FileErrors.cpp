@@ -1,5 +1,8 @@
 #include "storage/FileErrors.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace FileErrors {
 
 namespace {
@@ -27,6 +30,18 @@ QString Text(int code)
 QString Message(int code)
 {
     return kPrefix + Text(code);
+}
+
+QString OpenFailure(const QString &path, bool forWriting)
+{
+    const QFileInfo info(path);
+    if (path.isEmpty())
+        return Message(BadFileName);
+    if (!forWriting && !info.exists())
+        return Message(FileNotFound);
+    if (forWriting && !info.absoluteDir().exists())
+        return Message(BadFileName);
+    return Message(AccessDenied);
 }
 
 QString WriteFailedMessage()

@@ -21,6 +21,8 @@ enum Code : int {
 QString Text(int code);
 // The prefix and the text of a code, as the error box shows it.
 QString Message(int code);
+// Why the file at path could not be opened, in the terms of the table above.
+QString OpenFailure(const QString &path, bool forWriting);
 // What a failure to write into an opened file is reported as.
 QString WriteFailedMessage();
 

@@ -8,35 +8,15 @@
 #include "storage/TMdfWriter.h"
 #include "storage/TMineDocument.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QSaveFile>
 #include <QtEndian>
-
-namespace {
-
-// Why a file could not be opened, in the terms of the file error table.
-QString OpenFailure(const QString &path, bool forWriting)
-{
-    using namespace FileErrors;
-    const QFileInfo info(path);
-    if (path.isEmpty())
-        return Message(BadFileName);
-    if (!forWriting && !info.exists())
-        return Message(FileNotFound);
-    if (forWriting && !info.absoluteDir().exists())
-        return Message(BadFileName);
-    return Message(AccessDenied);
-}
-
-} // namespace
 
 void TMineFile::Load(TMineDocument &doc, const QString &path)
 {
     QFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
-        throw AppError(OpenFailure(path, false));
+        throw AppError(FileErrors::OpenFailure(path, false));
     // The header decides first whether the rest is worth reading at all.
     const QByteArray header = file.read(MdfFormat::kHeaderSize);
     if (header.size() < MdfFormat::kHeaderSize
@@ -59,7 +39,7 @@ void TMineFile::Save(TMineDocument &doc, const QString &path)
     const QByteArray bytes = TMdfWriter::Write(doc);
     QSaveFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::WriteOnly))
-        throw AppError(OpenFailure(path, true));
+        throw AppError(FileErrors::OpenFailure(path, true));
     if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();
         throw AppError(FileErrors::WriteFailedMessage());

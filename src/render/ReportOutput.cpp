@@ -1,0 +1,67 @@
+#include "ReportOutput.h"
+
+#include "AppError.h"
+#include "TPainterPageCanvas.h"
+#include "report/TPageSurface.h"
+#include "storage/FileErrors.h"
+
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+namespace ReportOutput {
+
+bool PaintPages(const TReportDocument &document, QPagedPaintDevice &device, int first, int last, int copies)
+{
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    const double dotsPerCm = TPainterPageCanvas::DotsPerCm(device.logicalDpiX());
+    bool firstPage = true;
+    for (int copy = 0; copy < copies; ++copy) {
+        for (int page = first; page <= last; ++page) {
+            if (!firstPage)
+                device.newPage();
+            firstPage = false;
+            TPainterPageCanvas::PaintPage(document, page, painter, dotsPerCm);
+        }
+    }
+    return painter.end();
+}
+
+void WritePdf(const TReportDocument &document, const QString &path)
+{
+    QSaveFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::WriteOnly))
+        throw AppError(FileErrors::OpenFailure(path, true));
+    {
+        QPdfWriter writer(&file);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        writer.setResolution(1200);
+        writer.setTitle(document.Title());
+        writer.setCreator(QStringLiteral("Тарвел"));
+        if (!PaintPages(document, writer, 0, document.PageCount() - 1)) {
+            file.cancelWriting();
+            throw AppError(FileErrors::WriteFailedMessage());
+        }
+    }
+    if (!file.commit())
+        throw AppError(FileErrors::WriteFailedMessage());
+}
+
+QImage PageImage(const TReportDocument &document, int index, double dpi)
+{
+    const double dotsPerCm = dpi / 2.54;
+    QImage image(qRound(TPageSurface::kPaperWidth * dotsPerCm), qRound(TPageSurface::kPaperHeight * dotsPerCm),
+                 QImage::Format_RGB32);
+    const int dotsPerMetre = qRound(dpi / 0.0254);
+    image.setDotsPerMeterX(dotsPerMetre);
+    image.setDotsPerMeterY(dotsPerMetre);
+    QPainter painter(&image);
+    TPainterPageCanvas::PaintPage(document, index, painter, TPainterPageCanvas::DotsPerCm(image.logicalDpiX()), true);
+    return image;
+}
+
+} // namespace ReportOutput

@@ -1,0 +1,270 @@
+// The topology report as the PDF writer writes it, read back with pdftotext: pages, lines and
+// where the words stand.
+#include "MineText.h"
+#include "ReportOutput.h"
+#include "TQtTextMetrics.h"
+#include "model/TMine.h"
+#include "model/TUzel.h"
+#include "report/TTopologyReport.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct Word {
+    QString Text;
+    double X, Y;   // top left, centimetres from the paper's corner
+};
+
+struct Pdf {
+    int Pages = 0;
+    QList<QStringList> Lines;   // per page, non-empty lines with single spaces
+    QList<QList<Word>> Words;   // per page
+    QString Title;
+};
+
+QString Run(const QString &program, const QStringList &args)
+{
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+Pdf Read(const QString &path)
+{
+    Pdf pdf;
+    const QString info = Run(QStringLiteral("pdfinfo"), {path});
+    pdf.Pages = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info).captured(1).toInt();
+    pdf.Title = QRegularExpression(QStringLiteral("Title:\\s+(.*)\\n")).match(info).captured(1);
+    const QStringList pages = Run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")})
+                                  .split(QLatin1Char('\f'));
+    for (int p = 0; p < pdf.Pages; ++p) {
+        QStringList lines;
+        for (const QString &line : pages.value(p).split(QLatin1Char('\n'))) {
+            if (!line.trimmed().isEmpty())
+                lines << line.simplified();
+        }
+        pdf.Lines << lines;
+    }
+    const QString html = Run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, QStringLiteral("-")});
+    static const QRegularExpression word(
+        QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\"[^>]*>([^<]*)</word>"));
+    for (const QString &page : html.split(QStringLiteral("<page")).mid(1)) {
+        QList<Word> words;
+        for (auto m = word.globalMatch(page); m.hasNext();) {
+            const auto w = m.next();
+            words << Word{w.captured(3), w.captured(1).toDouble() * 2.54 / 72, w.captured(2).toDouble() * 2.54 / 72};
+        }
+        pdf.Words << words;
+    }
+    return pdf;
+}
+
+Pdf Report(TMine &mine, const TReportChoice &choice)
+{
+    TReportDocument doc;
+    TTopologyReport report(mine, choice);
+    report.SetMoment(QDateTime(QDate(2024, 3, 5), QTime(12, 34, 56)));
+    report.Build(doc, TQtTextMetrics());
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("report.pdf"));
+    ReportOutput::WritePdf(doc, path);
+    return Read(path);
+}
+
+TReportChoice Choice(bool title, bool tables, TReportChoice::List list = TReportChoice::AllLists)
+{
+    TReportChoice c;
+    c.TitlePage = title;
+    c.Tables = tables;
+    c.Lists = list;
+    return c;
+}
+
+QString Nodes(int count, const QString &suffix = QString())
+{
+    QString text;
+    for (int i = 1; i <= count; ++i)
+        text += QStringLiteral("u %1 %2 0 0 %3;").arg(i).arg(1000 + i).arg(suffix);
+    return text;
+}
+
+const Word *Find(const QList<Word> &words, const QString &text)
+{
+    for (const Word &w : words) {
+        if (w.Text == text)
+            return &w;
+    }
+    return nullptr;
+}
+
+// Words that are whole numbers, in reading order, from the first table column.
+QStringList Numbers(const QList<Word> &words, double maxX)
+{
+    QStringList numbers;
+    static const QRegularExpression integer(QStringLiteral("^\\d+$"));
+    for (const Word &w : words) {
+        if (w.X < maxX && integer.match(w.Text).hasMatch() && w.Y < 1.5 + 26.7 - 0.5)
+            numbers << w.Text;
+    }
+    return numbers;
+}
+
+} // namespace
+
+class tst_ReportPdf : public QObject {
+    Q_OBJECT
+
+private slots:
+    void titlePageAlone();
+    void nodeTableFillsBothHalvesThenTheNextPage();
+    void branchTableRepeatsItsHeader();
+    void selectedRowsOnly();
+    void surfaceNodesWrap_data();
+    void surfaceNodesWrap();
+    void unsetValuesPrintEmpty();
+};
+
+void tst_ReportPdf::titlePageAlone()
+{
+    TMine mine;
+    mine.SetTitle(QStringLiteral("Южная"));
+    minetext::Build(mine, QStringLiteral("u 1 0 0 0; u 2 10 0 0; b 1 1 2 4.5"));
+    const Pdf pdf = Report(mine, Choice(true, false));
+    QCOMPARE(pdf.Pages, 1);
+    QCOMPARE(pdf.Title, QStringLiteral("Топология шахты \"Южная\""));
+    const QStringList lines = pdf.Lines.value(0);
+    QVERIFY2(lines.value(0).contains(QStringLiteral("12:34:56")), qPrintable(lines.value(0)));
+    QCOMPARE(lines.mid(1), (QStringList{QStringLiteral("Программа расчета параметров воздушных ударных волн и"),
+                                         QStringLiteral("взрывобезопасных расстояний \"Тарвел\""),
+                                         QStringLiteral("Топология шахты \"Южная\""),
+                                         QStringLiteral("Статистика:"),
+                                         QStringLiteral("Количество узлов: 2"),
+                                         QStringLiteral("Количество ветвей: 1"),
+                                         QStringLiteral("Количество выходов на поверхность: 0"),
+                                         QStringLiteral("Узлы поверхности: отсутствуют"),
+                                         QStringLiteral("1")}));
+}
+
+void tst_ReportPdf::nodeTableFillsBothHalvesThenTheNextPage()
+{
+    TMine mine;
+    minetext::Build(mine, Nodes(200));
+    const Pdf pdf = Report(mine, Choice(false, true, TReportChoice::NodeList));
+    // 48 + 48 rows below the heading on page 1, then 50 + 50 from the top of each page.
+    QCOMPARE(pdf.Pages, 3);
+    const QList<Word> &one = pdf.Words[0];
+    const Word *first = Find(one, QStringLiteral("1"));
+    const Word *lastLeft = Find(one, QStringLiteral("48"));
+    const Word *firstRight = Find(one, QStringLiteral("49"));
+    const Word *lastRight = Find(one, QStringLiteral("96"));
+    QVERIFY(first && lastLeft && firstRight && lastRight);
+    const double left = 2.5, half = 2.5 + 8.5;
+    QVERIFY(qAbs(first->X - left - 0.05) < 0.1);
+    QVERIFY(qAbs(firstRight->X - half - 0.05) < 0.1);
+    QVERIFY(qAbs(firstRight->Y - first->Y) < 0.05);
+    QVERIFY(qAbs(lastRight->Y - lastLeft->Y) < 0.05);
+    QVERIFY(!Find(one, QStringLiteral("97")));
+    const Word *nextPage = Find(pdf.Words[1], QStringLiteral("97"));
+    QVERIFY(nextPage);
+    QVERIFY(qAbs(nextPage->X - left - 0.05) < 0.1);
+    QVERIFY2(nextPage->Y < first->Y - 1.0, "page 2 starts at the top");
+    QVERIFY(Find(pdf.Words[1], QStringLiteral("147"))->X > half);
+    QCOMPARE(Numbers(pdf.Words[2], 30), (QStringList{"197", "198", "199", "200"}));
+    for (int p = 0; p < pdf.Pages; ++p)
+        QCOMPARE(pdf.Lines[p].last(), QString::number(p + 1));
+}
+
+void tst_ReportPdf::branchTableRepeatsItsHeader()
+{
+    TMine mine;
+    QString text = Nodes(2);
+    for (int i = 1; i <= 120; ++i)
+        text += QStringLiteral("b %1 1 2 4.5;").arg(i);
+    minetext::Build(mine, text);
+    const Pdf pdf = Report(mine, Choice(true, true, TReportChoice::BranchList));
+    // The title page, then 48 + 49 + 23 rows.
+    QCOMPARE(pdf.Pages, 4);
+    QCOMPARE(pdf.Lines[1].first(), QStringLiteral("Топологическая таблица ветвей"));
+    QStringList rows;
+    for (int p = 1; p < pdf.Pages; ++p) {
+        QCOMPARE(pdf.Lines[p].filter(QStringLiteral("Ветвь")).size(), 1);
+        QCOMPARE(pdf.Lines[p].filter(QStringLiteral("Наименование")).size(), 1);
+        rows << Numbers(pdf.Words[p], 2.5 + 1.2);
+    }
+    QCOMPARE(rows.size(), 120);
+    QCOMPARE(rows.first(), QStringLiteral("1"));
+    QCOMPARE(rows.last(), QStringLiteral("120"));
+    QCOMPARE(Numbers(pdf.Words[2], 2.5 + 1.2).first(), QStringLiteral("49"));
+}
+
+void tst_ReportPdf::selectedRowsOnly()
+{
+    TMine mine;
+    minetext::Build(mine, Nodes(20));
+    TReportChoice choice = Choice(false, true, TReportChoice::NodeList);
+    choice.Selective = true;
+    choice.FirstRow = 4;   // the user's rows 5 to 9
+    choice.LastRow = 8;
+    const Pdf pdf = Report(mine, choice);
+    QCOMPARE(pdf.Pages, 1);
+    QCOMPARE(pdf.Lines[0].first(), QStringLiteral("Топологическая таблица узлов"));
+    QCOMPARE(Numbers(pdf.Words[0], 2.5 + 1.5), (QStringList{"5", "6", "7", "8", "9"}));
+}
+
+void tst_ReportPdf::surfaceNodesWrap_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("pages");
+    QTest::newRow("several lines") << 300 << 1;
+    QTest::newRow("more than the title page holds") << 6000 << 6;
+}
+
+void tst_ReportPdf::surfaceNodesWrap()
+{
+    QFETCH(int, count);
+    QFETCH(int, pages);
+    TMine mine;
+    minetext::Build(mine, Nodes(count, QStringLiteral("s")));
+    const Pdf pdf = Report(mine, Choice(true, false));
+    QCOMPARE(pdf.Pages, pages);
+    QStringList list;
+    for (int p = 0; p < pdf.Pages; ++p) {
+        list += pdf.Lines[p].mid(0, pdf.Lines[p].size() - 1);
+        for (const Word &w : pdf.Words[p].mid(0, pdf.Words[p].size() - 1))
+            QVERIFY2(w.Y < 1.5 + 26.7 - 0.5, "nothing runs into the page number's band");
+    }
+    QVERIFY(list.contains(QStringLiteral("Количество выходов на поверхность: %1").arg(count)));
+    list = list.mid(list.indexOf(QRegularExpression(QStringLiteral("Узлы поверхности: .*"))));
+    QVERIFY(list.size() > 3);
+    QString joined;
+    for (int i = 0; i < list.size(); ++i) {
+        QCOMPARE(list[i].endsWith(QLatin1Char(',')), i + 1 < list.size());
+        joined += list[i] + QLatin1Char(' ');
+    }
+    QStringList expected;
+    for (int i = 1; i <= count; ++i)
+        expected << QString::number(i);
+    QCOMPARE(joined.simplified(), QStringLiteral("Узлы поверхности: ") + expected.join(QStringLiteral(", ")));
+}
+
+void tst_ReportPdf::unsetValuesPrintEmpty()
+{
+    TMine mine;
+    minetext::Build(mine, QStringLiteral("u 7 - 2 3; u 8 1 1 1; b 5 7 - -; b - 7 8 2.5"));
+    const Pdf pdf = Report(mine, Choice(false, true));
+    QCOMPARE(pdf.Pages, 2);
+    QVERIFY(pdf.Lines[0].contains(QStringLiteral("7 2.0 3.0")));
+    QVERIFY(pdf.Lines[1].contains(QStringLiteral("5 7 0.0")));
+    QVERIFY(pdf.Lines[1].contains(QStringLiteral("7 8 2.5 6.3")));
+    for (const QStringList &page : pdf.Lines)
+        QVERIFY(!page.join(QLatin1Char(' ')).contains(QStringLiteral("777")));
+}
+
+QTEST_MAIN(tst_ReportPdf)
+#include "tst_ReportPdf.moc"

@@ -4,10 +4,14 @@
 //   tarvel-mdf convert IN OUT    read any version, write the current one
 //   tarvel-mdf check FILE        the editor's topology check; its message list, one line each
 //   tarvel-mdf report FILE OUT.pdf [--parts title,nodes,branches]   the topology report as PDF
+//   tarvel-mdf export-csv FILE DIR                       DIR/nodes.csv and DIR/branches.csv
+//   tarvel-mdf import-csv NODES BRANCHES OUT [--title T] a document from two such files
 // Output is UTF-8. Exit codes: 0 success, 1 the check found something, 2 a file that cannot be
-// read or written (the message the editor would show goes to stderr), 64 a usage error.
+// read or written, or a value import-csv refuses (the message the editor would show goes to
+// stderr), 64 a usage error.
 #include "AppError.h"
 #include "CheckCommand.h"
+#include "CsvCommands.h"
 #include "MdfCommands.h"
 #include "ReportCommand.h"
 #include "storage/TMineDocument.h"
@@ -30,7 +34,9 @@ const char kUsageText[] =
     "       tarvel-mdf dump FILE\n"
     "       tarvel-mdf convert IN OUT\n"
     "       tarvel-mdf check FILE\n"
-    "       tarvel-mdf report FILE OUT.pdf [--parts title,nodes,branches]\n";
+    "       tarvel-mdf report FILE OUT.pdf [--parts title,nodes,branches]\n"
+    "       tarvel-mdf export-csv FILE DIR\n"
+    "       tarvel-mdf import-csv NODES.csv BRANCHES.csv OUT.mdf [--title TEXT]\n";
 
 void Write(FILE *stream, const QByteArray &bytes)
 {
@@ -59,6 +65,11 @@ int Run(const QStringList &args)
         QString problem;
         const int status = ReportCommand::Run(args.mid(1), problem);
         return status < 0 ? Usage(problem) : status;
+    }
+    if (command == "export-csv" || command == "import-csv") {
+        QString problem;
+        const int code = CsvCommands::Run(args, problem);
+        return problem.isEmpty() ? code : Usage(problem);
     }
     const int operands = command == "convert" ? 2 : 1;
     if (command != "info" && command != "dump" && command != "convert" && command != "check")

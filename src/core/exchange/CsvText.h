@@ -1,0 +1,52 @@
+#pragma once
+// Comma-separated text as spreadsheets write it: records of fields, a field in double quotes
+// when it holds the separator, a quote (doubled inside) or a line break, and such a quoted field
+// may run over several lines. The same rules split the tab-separated blocks spreadsheets put on
+// the clipboard.
+#include <QChar>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+namespace CsvText {
+
+struct TRecord {
+    int Line = 0;   // 1-based line on which the record starts
+    QStringList Fields;
+    // Every field empty (also a blank line): spreadsheets write such rows for empty sheet rows.
+    bool IsBlank() const;
+};
+
+// What a quote that breaks the rules means.
+enum class TQuotes {
+    // Files: a quote left open, or text after a closing quote, is an error.
+    Strict,
+    // The clipboard: such a quote is an ordinary character of its field.
+    Lenient,
+};
+
+struct TSplit {
+    QList<TRecord> Records;
+    // Strict only: the line of the broken field (0 when there is none) and what is wrong.
+    int ErrorLine = 0;
+    QString Error;
+};
+
+// Records of text; line breaks are CR LF, LF or a lone CR. A last line break ends the last
+// record and does not start another one. Linear in the text, also for lenient quotes.
+TSplit Split(QStringView text, QChar separator, TQuotes quotes);
+
+// The field as written into a record: quoted, with its quotes doubled, when it holds the
+// separator, a quote or a line break.
+QString Quote(const QString &field, QChar separator);
+
+// The separator of a file, told by its first line: a semicolon when the line holds one outside
+// quotes, a comma otherwise.
+QChar DetectSeparator(QStringView text);
+
+// Shortest fixed-point text that reads back to the same value, with "." as the point.
+QString ShortestFixed(float value);
+QString ShortestFixed(double value);
+
+} // namespace CsvText

@@ -1,0 +1,142 @@
+// tarvel-mdf export-csv and import-csv as a script runs them: files, exit codes, messages, and
+// nothing written when a value is refused.
+#include "MineText.h"
+
+#include "exchange/NetworkCsv.h"
+#include "model/TMine.h"
+#include "storage/TMineDocument.h"
+#include "storage/TMineFile.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct Run {
+    int ExitCode = -1;
+    QByteArray Out, Err;
+};
+
+Run Tool(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral(TARVEL_BIN_DIR "/tarvel-mdf"), args);
+    Run r;
+    if (!p.waitForFinished(60000))
+        return r;
+    r.ExitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.Out = p.readAllStandardOutput();
+    r.Err = p.readAllStandardError();
+    return r;
+}
+
+void WriteFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray ReadFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestCsvCommands : public QObject {
+    Q_OBJECT
+
+private slots:
+    void exportThenImport();
+    void refusedValueWritesNothing();
+    void usage_data();
+    void usage();
+
+private:
+    QTemporaryDir FDir;
+};
+
+void TestCsvCommands::exportThenImport()
+{
+    TMineDocument original;
+    minetext::Build(*original.Mine(), QStringLiteral("u 1 0 0 0; u 2 30 40 -5.5 s; b 7 1 2 12.5 \"Штрек, 2-й\"; b 8 2 1"));
+    const QString mdf = FDir.filePath(QStringLiteral("south.mdf"));
+    TMineFile::Save(original, mdf);
+
+    const QString dir = FDir.filePath(QStringLiteral("sheets/new"));
+    Run r = Tool({QStringLiteral("export-csv"), mdf, dir});
+    QCOMPARE(r.ExitCode, 0);
+    QVERIFY(r.Out.isEmpty() && r.Err.isEmpty());
+    QCOMPARE(ReadFile(dir + QStringLiteral("/nodes.csv")), NetworkCsv::NodesText(*original.Mine()));
+    QCOMPARE(ReadFile(dir + QStringLiteral("/branches.csv")), NetworkCsv::BranchesText(*original.Mine()));
+
+    const QString back = FDir.filePath(QStringLiteral("back.mdf"));
+    r = Tool({QStringLiteral("import-csv"), dir + QStringLiteral("/nodes.csv"), QStringLiteral("--title"),
+              QStringLiteral("Шахта \"Южная\""), dir + QStringLiteral("/branches.csv"), back});
+    QCOMPARE(r.ExitCode, 0);
+    QVERIFY(r.Err.isEmpty());
+    TMineDocument imported;
+    TMineFile::Load(imported, back);
+    QCOMPARE(imported.Mine()->Title(), QStringLiteral("Шахта \"Южная\""));
+    QCOMPARE(NetworkCsv::NodesText(*imported.Mine()), NetworkCsv::NodesText(*original.Mine()));
+    QCOMPARE(NetworkCsv::BranchesText(*imported.Mine()), NetworkCsv::BranchesText(*original.Mine()));
+
+    // Without a title the document is named after its file.
+    QCOMPARE(Tool({QStringLiteral("import-csv"), dir + QStringLiteral("/nodes.csv"),
+                   dir + QStringLiteral("/branches.csv"), back}).ExitCode, 0);
+    TMineDocument untitled;
+    TMineFile::Load(untitled, back);
+    QCOMPARE(untitled.Mine()->Title(), QStringLiteral("back"));
+}
+
+void TestCsvCommands::refusedValueWritesNothing()
+{
+    const QString nodes = FDir.filePath(QStringLiteral("bad-nodes.csv"));
+    const QString branches = FDir.filePath(QStringLiteral("bad-branches.csv"));
+    WriteFile(nodes, "Number;X;Y\n1;0;0\n2;1,5;abc\n");
+    WriteFile(branches, "Number,StartNumber,EndNumber\n1,1,2\n");
+    const QString out = FDir.filePath(QStringLiteral("kept.mdf"));
+    WriteFile(out, "the user's file");
+
+    Run r = Tool({QStringLiteral("import-csv"), nodes, branches, out});
+    QCOMPARE(r.ExitCode, 2);
+    QCOMPARE(QString::fromUtf8(r.Err), nodes + QStringLiteral(":3: column Y: не число: \"abc\"\n"));
+    QCOMPARE(ReadFile(out), QByteArray("the user's file"));
+
+    r = Tool({QStringLiteral("import-csv"), nodes, branches, FDir.filePath(QStringLiteral("new.mdf")),
+              QStringLiteral("--title"), QStringLiteral("Mine \u65E5")});
+    QCOMPARE(r.ExitCode, 2);
+    QVERIFY(r.Err.startsWith("--title: "));
+    QVERIFY(!QFile::exists(FDir.filePath(QStringLiteral("new.mdf"))));
+
+    r = Tool({QStringLiteral("export-csv"), FDir.filePath(QStringLiteral("missing.mdf")), FDir.path()});
+    QCOMPARE(r.ExitCode, 2);
+}
+
+void TestCsvCommands::usage_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("export without DIR") << QStringList{QStringLiteral("export-csv"), QStringLiteral("a.mdf")};
+    QTest::newRow("import without OUT")
+        << QStringList{QStringLiteral("import-csv"), QStringLiteral("n.csv"), QStringLiteral("b.csv")};
+    QTest::newRow("title without text")
+        << QStringList{QStringLiteral("import-csv"), QStringLiteral("n.csv"), QStringLiteral("b.csv"),
+                       QStringLiteral("o.mdf"), QStringLiteral("--title")};
+    QTest::newRow("title on export")
+        << QStringList{QStringLiteral("export-csv"), QStringLiteral("a.mdf"), QStringLiteral("d"),
+                       QStringLiteral("--title"), QStringLiteral("x")};
+}
+
+void TestCsvCommands::usage()
+{
+    QFETCH(QStringList, args);
+    const Run r = Tool(args);
+    QCOMPARE(r.ExitCode, 64);
+    QVERIFY(r.Err.contains("usage: tarvel-mdf"));
+}
+
+QTEST_GUILESS_MAIN(TestCsvCommands)
+#include "tst_CsvCommands.moc"

@@ -1,0 +1,241 @@
+// The node and branch lists to and from the two CSV files: what is written, what is read, and
+// every refusal, which names file, line and column and leaves the mine empty.
+#include "MineText.h"
+
+#include "AppError.h"
+#include "exchange/CsvText.h"
+#include "exchange/NetworkCsv.h"
+#include "model/TBranch.h"
+#include "model/TLayer.h"
+#include "model/TMine.h"
+#include "model/TPLF.h"
+#include "model/TUzel.h"
+
+#include <QStringEncoder>
+#include <QtTest>
+
+namespace {
+
+const QByteArray kNodes = "Number,X,Y,Z\n1,0,0,0\n2,10,0,0\n";
+const QByteArray kBranches = "Number,StartNumber,EndNumber\n1,1,2\n";
+
+QString Real(float v) { return IsUnset(v) ? QStringLiteral("-") : QString::number(v); }
+
+// The network in a line: nodes "number(x y z)" with "s" for surface, branches
+// "number:start-end section shape roughness R layer plf 'comment' 'name'", then the group names.
+QString Describe(const TMine &mine)
+{
+    QStringList parts;
+    for (const TUzel *n : mine.Uzels())
+        parts << QStringLiteral("%1(%2 %3 %4)%5").arg(n->Number()).arg(Real(n->X()), Real(n->Y()), Real(n->Z()),
+                                                       n->Surface() ? QStringLiteral("s") : QString());
+    for (const TBranch *b : mine.Branches())
+        parts << QStringLiteral("%1:%2-%3 %4 %5 %6 %7 %8 %9 '%10' '%11'")
+                     .arg(b->Number()).arg(b->StartNumber()).arg(b->EndNumber()).arg(Real(b->Section()))
+                     .arg(b->Shape()).arg(b->Roughness()).arg(b->Resistance()).arg(b->LayerIndex())
+                     .arg(b->PLFIndex()).arg(b->Comment(), b->Name());
+    for (const TLayer *l : mine.Layers())
+        parts << l->Name();
+    for (const TLayer *p : mine.PLFs())
+        parts << p->Name();
+    return parts.join(QStringLiteral("; "));
+}
+
+QString ReadError(TMine &mine, const QByteArray &nodes, const QByteArray &branches)
+{
+    try {
+        NetworkCsv::Read(mine, nodes, QStringLiteral("nodes.csv"), branches, QStringLiteral("branches.csv"));
+    } catch (const AppError &e) {
+        return e.message();
+    }
+    return QString();
+}
+
+} // namespace
+
+class TestNetworkCsv : public QObject {
+    Q_OBJECT
+
+private slots:
+    void refused_data();
+    void refused();
+    void accepted_data();
+    void accepted();
+    void exportText();
+    void thousandRowsWithSemicolonsComeBackEqual();
+};
+
+void TestNetworkCsv::refused_data()
+{
+    QTest::addColumn<QByteArray>("nodes");
+    QTest::addColumn<QByteArray>("branches");
+    QTest::addColumn<QString>("message");
+    const QByteArray b = kBranches;
+    const QByteArray bHead = "Number,StartNumber,EndNumber,Section,Shape,Comment\n";
+
+    QTest::newRow("unknown columns, listed") << QByteArray("Number,X,Colour,Y,Weight\n1,0,red,0,5\n") << b
+        << "nodes.csv:1: неизвестные столбцы: Colour, Weight; допустимы: Number, X, Y, Z, Surface";
+    QTest::newRow("node number column missing") << QByteArray("X,Y\n1,2\n") << b
+        << "nodes.csv:1: column Number: столбец обязателен, но его нет";
+    QTest::newRow("end node column missing") << kNodes << QByteArray("Number,StartNumber\n1,1\n")
+        << "branches.csv:1: column EndNumber: столбец обязателен, но его нет";
+    QTest::newRow("duplicate header, other letter case") << QByteArray("Number,X,x\n1,2,3\n") << b
+        << "nodes.csv:1: column X: столбец указан дважды";
+    QTest::newRow("empty file") << QByteArray() << b << "nodes.csv:1: файл пуст, нет строки заголовка";
+    QTest::newRow("blank lines only") << kNodes << QByteArray("\n,,\n") << "branches.csv:1: файл пуст, нет строки заголовка";
+    QTest::newRow("node number beyond 32 bits") << QByteArray("Number\n1\n4294967296\n") << b
+        << "nodes.csv:3: column Number: число вне пределов 32-разрядного целого: \"4294967296\"";
+    QTest::newRow("end node beyond 64 bits") << kNodes << b + "2,1,99999999999999999999\n"
+        << "branches.csv:3: column EndNumber: число вне пределов 32-разрядного целого: \"99999999999999999999\"";
+    QTest::newRow("not a number") << QByteArray("Number,X\n1,abc\n") << b << "nodes.csv:2: column X: не число: \"abc\"";
+    QTest::newRow("grouped thousands") << QByteArray("Number;X\n1;1.234,5\n") << b
+        << "nodes.csv:2: column X: не число: \"1.234,5\"";
+    QTest::newRow("beyond single precision") << QByteArray("Number,Z\n1,-1e39\n") << b
+        << "nodes.csv:2: column Z: число вне пределов: \"-1e39\"";
+    QTest::newRow("fraction as a number") << QByteArray("Number\n1.5\n") << b
+        << "nodes.csv:2: column Number: не целое число: \"1.5\"";
+    QTest::newRow("number 0") << QByteArray("Number\n0\n") << b << "nodes.csv:2: column Number: номер должен быть больше 0: \"0\"";
+    QTest::newRow("number not given") << QByteArray("Number,X\n,5\n") << b << "nodes.csv:2: column Number: номер не указан";
+    QTest::newRow("start and end the same") << kNodes << QByteArray("Number;StartNumber;EndNumber\n1;2;2\n")
+        << "branches.csv:2: column EndNumber: совпадает с начальным узлом: \"2\"";
+    QTest::newRow("negative section") << kNodes << bHead + "1,1,2,-3,0,\n"
+        << "branches.csv:2: column Section: отрицательное значение: \"-3\"";
+    QTest::newRow("shape out of range") << kNodes << bHead + "1,1,2,3,4,\n"
+        << "branches.csv:2: column Shape: допустимы значения от 0 до 3: \"4\"";
+    QTest::newRow("text outside code page 1251") << kNodes << bHead + "1,1,2,3,0,Ствол \xE6\x97\xA5\n"
+        << "branches.csv:2: column Comment: символ \"\u65E5\" не помещается в кодовую страницу Windows-1251";
+    QTest::newRow("quote left open") << kNodes << bHead + "1,1,2,3,0,ok\n2,1,2,3,0,\"open\n3,1,2\n"
+        << "branches.csv:3: кавычка не закрыта";
+    QTest::newRow("value beyond the header") << QByteArray("Number,X\n1,2,3\n") << b
+        << "nodes.csv:2: значение в поле 3, у которого нет столбца в заголовке";
+    QTest::newRow("surface neither yes nor no") << QByteArray("Number,Surface\n1,maybe\n") << b
+        << "nodes.csv:2: column Surface: ожидалось 1 или 0 (Да или Нет): \"maybe\"";
+    QTest::newRow("seam index beyond the bound") << kNodes << QByteArray("Number,StartNumber,EndNumber,LayerIndex\n1,1,2,2000000000\n")
+        << "branches.csv:2: column LayerIndex: допустимы значения от -1 до 9999: \"2000000000\"";
+}
+
+void TestNetworkCsv::refused()
+{
+    QFETCH(QByteArray, nodes);
+    QFETCH(QByteArray, branches);
+    QFETCH(QString, message);
+    TMine mine;
+    QCOMPARE(ReadError(mine, nodes, branches), message);
+    QCOMPARE(mine.Uzels().Count(), 0);
+    QCOMPARE(mine.Branches().Count(), 0);
+    QCOMPARE(mine.Layers().Count(), 0);
+    QVERIFY(!mine.Modified());
+}
+
+void TestNetworkCsv::accepted_data()
+{
+    QTest::addColumn<QByteArray>("nodes");
+    QTest::addColumn<QByteArray>("branches");
+    QTest::addColumn<QString>("network");
+    const QString two = QStringLiteral("1(0 0 0); 2(10 0 0)");
+    QTest::newRow("semicolons, decimal commas, any order and case")
+        << QByteArray("z;NUMBER;y;x;surface\n-2,5;7;;1,25;Да\n")
+        << QByteArray("Name;Comment;endnumber;StartNumber;Number;Section;Resistance;Shape;Roughness\n"
+                      "\"Штрек\";\"a;b\";7;8;3;12,5;0,0125;2;4\n")
+        << QStringLiteral("7(1.25 - -2.5)s; 3:8-7 12.5 2 4 0.0125 -1 -1 'a;b' 'Штрек'");
+    QTest::newRow("byte order mark, CR LF, blank and nameless empty columns")
+        << QByteArray("\xEF\xBB\xBFNumber,X,Y,Z,,\r\n1,0,0,0,,\r\n,,,,,\r\n\r\n2,10,0,0,,\r\n") << kBranches
+        << two + QStringLiteral("; 1:1-2 - 0 0 0 -1 -1 '' ''");
+    QTest::newRow("Windows-1251 bytes") << kNodes
+        << QByteArray(QStringEncoder("windows-1251").encode(QStringLiteral("Number;StartNumber;EndNumber;Comment\n1;1;2;Уклон\n")))
+        << two + QStringLiteral("; 1:1-2 - 0 0 0 -1 -1 'Уклон' ''");
+    QTest::newRow("whole numbers with decimals, computed columns skipped")
+        << kNodes << QByteArray("Number;StartNumber;EndNumber;Length;Perimeter;Angle\n1,00;1;2;9,9;x;\n")
+        << two + QStringLiteral("; 1:1-2 - 0 0 0 -1 -1 '' ''");
+    QTest::newRow("seams and plan positions the indices name")
+        << kNodes << QByteArray("Number,StartNumber,EndNumber,LayerIndex,PLFIndex\n1,1,2,1,\n2,2,1,,0\n")
+        << two + QStringLiteral("; 1:1-2 - 0 0 0 1 -1 '' ''; 2:2-1 - 0 0 0 -1 0 '' ''; Пласт 1; Пласт 2; Позиция ПЛА 1");
+}
+
+void TestNetworkCsv::accepted()
+{
+    QFETCH(QByteArray, nodes);
+    QFETCH(QByteArray, branches);
+    QFETCH(QString, network);
+    TMine mine;
+    QCOMPARE(ReadError(mine, nodes, branches), QString());
+    QCOMPARE(Describe(mine), network);
+    QVERIFY(mine.Modified());
+}
+
+void TestNetworkCsv::exportText()
+{
+    TMine mine;
+    minetext::Build(mine, QStringLiteral("u 1 0 0 0; u 2 3 4 0 s; u - - - -; u 9 - 1.5 -;"
+                                         "b 5 1 2 2.5 \"Уклон, \"старый\"\"; b 6 2 8; b - - - -"));
+    TBranch *b5 = mine.Branches().Items(1);
+    b5->SetName(QStringLiteral("Штрек\n2"));
+    b5->SetResistance(0.0125);
+    b5->SetShape(1);
+    b5->SetLayerIndex(0);
+    QCOMPARE(NetworkCsv::NodesText(mine), QByteArray("Number,X,Y,Z,Surface\n1,0,0,0,0\n2,3,4,0,1\n9,,1.5,,0\n"));
+    const QByteArray perimeter = CsvText::ShortestFixed(b5->Perimeter()).toUtf8();
+    QCOMPARE(NetworkCsv::BranchesText(mine),
+             "Number,StartNumber,EndNumber,Section,Shape,Roughness,Resistance,LayerIndex,PLFIndex,Comment,Name,"
+             "Length,Perimeter,Angle\n"
+             "5,1,2,2.5,1,0,0.0125,0,,\"Уклон, \"\"старый\"\"\",\"Штрек\n2\",5," + perimeter + ",0\n"
+             "6,2,8,,0,0,0,,,,,,0,\n");
+    // Lengths came from a copy: the mine's own branches are not resolved.
+    QVERIFY(!b5->StartUzel());
+}
+
+// A spreadsheet's thousand rows with semicolons and decimal commas, quoted text with the
+// separator, quotes and line breaks: read and written again, every value comes back.
+void TestNetworkCsv::thousandRowsWithSemicolonsComeBackEqual()
+{
+    const int n = 1000;
+    QStringList nodeRows, branchRows;   // values as written back: "." decimals
+    for (int i = 1; i <= n; ++i) {
+        nodeRows << QStringList{QString::number(i), CsvText::ShortestFixed(float(i) * 1.5f),
+                                CsvText::ShortestFixed(-float(i) / 4.0f),
+                                i % 7 == 0 ? QString() : CsvText::ShortestFixed(float(i % 90) - 45.3f),
+                                i % 5 == 0 ? QStringLiteral("1") : QStringLiteral("0")}.join(u'\x1f');
+        const QString comment = i % 10 == 0 ? QStringLiteral("Уклон; \"%1\"\nвторая строка").arg(i) : QString();
+        branchRows << QStringList{QString::number(i), QString::number(i), QString::number(i % n + 1),
+                                  i % 3 == 0 ? QString() : CsvText::ShortestFixed(float(i % 50) + 0.5f),
+                                  QString::number(i % 4), QString::number(i % 5),
+                                  CsvText::ShortestFixed(double(i) * 0.0001), i % 3 == 0 ? QString() : QString::number(i % 3 - 1),
+                                  i % 2 ? QStringLiteral("0") : QString(), comment,
+                                  QStringLiteral("Выработка %1").arg(i)}.join(u'\x1f');
+    }
+    // The spreadsheet's form of the same rows.
+    auto sheet = [](const QString &header, const QStringList &rows) {
+        QString text = header + QStringLiteral("\r\n");
+        for (const QString &row : rows) {
+            QStringList fields = row.split(u'\x1f');
+            for (QString &f : fields)
+                f = CsvText::Quote(f.contains(u'\n') ? f : QString(f).replace(u'.', u','), u';');
+            text += fields.join(u';') + QStringLiteral("\r\n");
+        }
+        return text.toUtf8();
+    };
+    TMine mine;
+    NetworkCsv::Read(mine, sheet(QStringLiteral("Number;X;Y;Z;Surface"), nodeRows), QStringLiteral("n.csv"),
+                     sheet(QStringLiteral("Number;StartNumber;EndNumber;Section;Shape;Roughness;Resistance;"
+                                          "LayerIndex;PLFIndex;Comment;Name"), branchRows),
+                     QStringLiteral("b.csv"));
+
+    auto written = [](const QByteArray &text, int columns) {
+        const CsvText::TSplit split = CsvText::Split(QString::fromUtf8(text), u',', CsvText::TQuotes::Strict);
+        QStringList rows;
+        for (qsizetype i = 1; i < split.Records.size(); ++i)
+            rows << split.Records[i].Fields.mid(0, columns).join(u'\x1f');
+        return rows;
+    };
+    const QStringList nodesBack = written(NetworkCsv::NodesText(mine), 5);
+    const QStringList branchesBack = written(NetworkCsv::BranchesText(mine), 11);
+    QCOMPARE(nodesBack.size(), n);
+    QCOMPARE(branchesBack.size(), n);
+    for (int i = 0; i < n; ++i) {
+        QCOMPARE(nodesBack[i], nodeRows[i]);
+        QCOMPARE(branchesBack[i], branchRows[i]);
+    }
+}
+
+QTEST_GUILESS_MAIN(TestNetworkCsv)
+#include "tst_NetworkCsv.moc"

@@ -1,50 +1,17 @@
 // tarvel-mdf export-csv and import-csv as a script runs them: files, exit codes, messages, and
 // nothing written when a value is refused.
 #include "MineText.h"
+#include "ToolRun.h"
 
 #include "exchange/NetworkCsv.h"
 #include "model/TMine.h"
 #include "storage/TMineDocument.h"
 #include "storage/TMineFile.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
-
-struct Run {
-    int ExitCode = -1;
-    QByteArray Out, Err;
-};
-
-Run Tool(const QStringList &args)
-{
-    QProcess p;
-    p.start(QStringLiteral(TARVEL_BIN_DIR "/tarvel-mdf"), args);
-    Run r;
-    if (!p.waitForFinished(60000))
-        return r;
-    r.ExitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.Out = p.readAllStandardOutput();
-    r.Err = p.readAllStandardError();
-    return r;
-}
-
-void WriteFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray ReadFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-} // namespace
+using namespace tooltest;
 
 class TestCsvCommands : public QObject {
     Q_OBJECT

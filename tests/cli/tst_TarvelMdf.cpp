@@ -1,50 +1,20 @@
 // The tarvel-mdf tool as a user runs it: its output, its exit codes and its messages.
 #include "MdfTestFile.h"
 #include "MdfTestSupport.h"
+#include "ToolRun.h"
 
 #include "storage/TMdfWriter.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using namespace mdftest;
+using namespace tooltest;
 
 namespace {
-
-struct Run {
-    int ExitCode = -1;
-    QByteArray Out, Err;
-};
-
-Run Tool(const QStringList &args)
-{
-    QProcess p;
-    p.start(QStringLiteral(TARVEL_BIN_DIR "/tarvel-mdf"), args);
-    Run r;
-    if (!p.waitForFinished(60000))
-        return r;
-    r.ExitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.Out = p.readAllStandardOutput();
-    r.Err = p.readAllStandardError();
-    return r;
-}
-
-void WriteFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray ReadFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // A 1.13 file with values whose shortest forms are easy to recognise.
 File Sample()

@@ -16,134 +16,6 @@ namespace {
 
 bool IsBreak(QChar c) { return c == u'\n' || c == u'\r'; }
 
-class Splitter {
-public:
-    Splitter(QStringView text, QChar separator, TQuotes quotes)
-        : m_text(text), m_sep(separator), m_strict(quotes == TQuotes::Strict)
-    {
-    }
-
-    TSplit Run()
-    {
-        TSplit out;
-        while (m_pos < m_text.size() && out.ErrorLine == 0) {
-            TRecord record;
-            record.Line = m_line;
-            bool more = true;
-            while (more) {
-                QString field;
-                if (!ReadField(field, out))
-                    return out;
-                record.Fields.append(field);
-                more = EndField();
-            }
-            out.Records.append(std::move(record));
-        }
-        return out;
-    }
-
-private:
-    // Consumes what ends a field: true after a separator (another field follows in the same
-    // record), false after a line break or at the end of the text.
-    bool EndField()
-    {
-        if (m_pos >= m_text.size())
-            return false;
-        if (m_text[m_pos] == m_sep) {
-            ++m_pos;
-            return true;
-        }
-        SkipBreak();
-        return false;
-    }
-
-    void SkipBreak()
-    {
-        if (m_text[m_pos] == u'\r' && m_pos + 1 < m_text.size() && m_text[m_pos + 1] == u'\n')
-            ++m_pos;
-        ++m_pos;
-        ++m_line;
-    }
-
-    bool AtFieldEnd(qsizetype p) const { return p >= m_text.size() || m_text[p] == m_sep || IsBreak(m_text[p]); }
-
-    bool ReadField(QString &field, TSplit &out)
-    {
-        if (m_pos < m_text.size() && m_text[m_pos] == u'"' && !m_quotesLiteral) {
-            const int startLine = m_line;
-            if (ReadQuoted(field))
-                return true;
-            if (m_strict) {
-                out.ErrorLine = startLine;
-                out.Error = m_pos >= m_text.size() ? QStringLiteral("кавычка не закрыта")
-                                                   : QStringLiteral("после закрывающей кавычки должен идти разделитель");
-                return false;
-            }
-            field.clear();
-        }
-        const qsizetype start = m_pos;
-        while (!AtFieldEnd(m_pos))
-            ++m_pos;
-        field = m_text.sliced(start, m_pos - start).toString();
-        return true;
-    }
-
-    // A quoted field from the opening quote at m_pos. On failure m_pos is back at the opening
-    // quote (lenient) or where the field went wrong (strict).
-    bool ReadQuoted(QString &field)
-    {
-        const qsizetype open = m_pos;
-        const int openLine = m_line;
-        qsizetype p = open + 1;
-        int line = m_line;
-        field.clear();
-        while (p < m_text.size()) {
-            const QChar c = m_text[p];
-            if (c == u'"') {
-                if (p + 1 < m_text.size() && m_text[p + 1] == u'"') {
-                    field.append(u'"');
-                    p += 2;
-                    continue;
-                }
-                if (AtFieldEnd(p + 1)) {
-                    m_pos = p + 1;
-                    m_line = line;
-                    return true;
-                }
-                // Text after the closing quote: not a quoted field after all.
-                if (m_strict) {
-                    m_pos = p + 1;
-                } else {
-                    m_pos = open;
-                    m_line = openLine;
-                }
-                return false;
-            }
-            if (c == u'\n' || (c == u'\r' && !(p + 1 < m_text.size() && m_text[p + 1] == u'\n')))
-                ++line;
-            field.append(c);
-            ++p;
-        }
-        if (m_strict) {
-            m_pos = p;
-            return false;
-        }
-        // Nothing closes it before the end: no later quote can close anything either, so from
-        // here on quotes are plain characters, and the text is read only once more at most.
-        m_pos = open;
-        m_line = openLine;
-        m_quotesLiteral = true;
-        return false;
-    }
-
-    QStringView m_text;
-    QChar m_sep;
-    bool m_strict;
-    bool m_quotesLiteral = false;
-    qsizetype m_pos = 0;
-    int m_line = 1;
-};
-
 template<typename T> QString Shortest(T value)
 {
     char buf[64];
@@ -155,9 +27,133 @@ template<typename T> QString Shortest(T value)
 
 } // namespace
 
+TReader::TReader(QStringView text, QChar separator, TQuotes quotes)
+    : m_text(text), m_sep(separator), m_strict(quotes == TQuotes::Strict)
+{
+}
+
+bool TReader::Next(TRecord &record)
+{
+    record.Fields.clear();
+    if (m_pos >= m_text.size() || m_errorLine > 0)
+        return false;
+    record.Line = m_line;
+    bool more = true;
+    while (more) {
+        QString field;
+        if (!ReadField(field))
+            return false;
+        record.Fields.append(field);
+        more = EndField();
+    }
+    return true;
+}
+
+// Consumes what ends a field: true after a separator (another field follows in the same
+// record), false after a line break or at the end of the text.
+bool TReader::EndField()
+{
+    if (m_pos >= m_text.size())
+        return false;
+    if (m_text[m_pos] == m_sep) {
+        ++m_pos;
+        return true;
+    }
+    SkipBreak();
+    return false;
+}
+
+void TReader::SkipBreak()
+{
+    if (m_text[m_pos] == u'\r' && m_pos + 1 < m_text.size() && m_text[m_pos + 1] == u'\n')
+        ++m_pos;
+    ++m_pos;
+    ++m_line;
+}
+
+bool TReader::AtFieldEnd(qsizetype p) const
+{
+    return p >= m_text.size() || m_text[p] == m_sep || IsBreak(m_text[p]);
+}
+
+bool TReader::ReadField(QString &field)
+{
+    if (m_pos < m_text.size() && m_text[m_pos] == u'"' && !m_quotesLiteral) {
+        const int startLine = m_line;
+        if (ReadQuoted(field))
+            return true;
+        if (m_strict) {
+            m_errorLine = startLine;
+            m_error = m_pos >= m_text.size() ? QStringLiteral("кавычка не закрыта")
+                                             : QStringLiteral("после закрывающей кавычки должен идти разделитель");
+            return false;
+        }
+    }
+    const qsizetype start = m_pos;
+    while (!AtFieldEnd(m_pos))
+        ++m_pos;
+    field = m_text.sliced(start, m_pos - start).toString();
+    return true;
+}
+
+// A quoted field from the opening quote at m_pos. On failure m_pos is back at the opening
+// quote (lenient) or where the field went wrong (strict).
+bool TReader::ReadQuoted(QString &field)
+{
+    const qsizetype open = m_pos;
+    const int openLine = m_line;
+    qsizetype p = open + 1;
+    int line = m_line;
+    field.clear();
+    while (p < m_text.size()) {
+        const QChar c = m_text[p];
+        if (c == u'"') {
+            if (p + 1 < m_text.size() && m_text[p + 1] == u'"') {
+                field.append(u'"');
+                p += 2;
+                continue;
+            }
+            if (AtFieldEnd(p + 1)) {
+                m_pos = p + 1;
+                m_line = line;
+                return true;
+            }
+            // Text after the closing quote: not a quoted field after all.
+            if (m_strict) {
+                m_pos = p + 1;
+            } else {
+                m_pos = open;
+                m_line = openLine;
+            }
+            return false;
+        }
+        if (c == u'\n' || (c == u'\r' && !(p + 1 < m_text.size() && m_text[p + 1] == u'\n')))
+            ++line;
+        field.append(c);
+        ++p;
+    }
+    if (m_strict) {
+        m_pos = p;
+        return false;
+    }
+    // Nothing closes it before the end: no later quote can close anything either, so from
+    // here on quotes are plain characters, and the text is read only once more at most.
+    m_pos = open;
+    m_line = openLine;
+    m_quotesLiteral = true;
+    return false;
+}
+
 TSplit Split(QStringView text, QChar separator, TQuotes quotes)
 {
-    return Splitter(text, separator, quotes).Run();
+    TSplit out;
+    TReader reader(text, separator, quotes);
+    TRecord record;
+    while (reader.Next(record))
+        out.Records.append(record);
+    out.ErrorLine = reader.ErrorLine();
+    out.Error = reader.Error();
+    return out;
 }
 
 QString Quote(const QString &field, QChar separator)

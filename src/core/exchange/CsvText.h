@@ -33,8 +33,36 @@ struct TSplit {
     QString Error;
 };
 
-// Records of text; line breaks are CR LF, LF or a lone CR. A last line break ends the last
-// record and does not start another one. Linear in the text, also for lenient quotes.
+// Records of text one at a time, so that a large file is never held as records all at once.
+// Line breaks are CR LF, LF or a lone CR; a last line break ends the last record and does not
+// start another one. Linear in the text, also for lenient quotes. The text must outlive it.
+class TReader {
+public:
+    TReader(QStringView text, QChar separator, TQuotes quotes);
+    // Fills record with the next one; false at the end of the text or at an error.
+    bool Next(TRecord &record);
+    // Strict only: the line of a broken field (0 while there is none) and what is wrong.
+    int ErrorLine() const { return m_errorLine; }
+    const QString &Error() const { return m_error; }
+
+private:
+    bool EndField();
+    void SkipBreak();
+    bool AtFieldEnd(qsizetype p) const;
+    bool ReadField(QString &field);
+    bool ReadQuoted(QString &field);
+
+    QStringView m_text;
+    QChar m_sep;
+    bool m_strict;
+    bool m_quotesLiteral = false;
+    qsizetype m_pos = 0;
+    int m_line = 1;
+    int m_errorLine = 0;
+    QString m_error;
+};
+
+// All records of text at once (TReader's rules).
 TSplit Split(QStringView text, QChar separator, TQuotes quotes);
 
 // The field as written into a record: quoted, with its quotes doubled, when it holds the

@@ -112,30 +112,36 @@ class TCsvTable {
 public:
     TCsvTable(const QByteArray &bytes, const QString &name, const char *const *names, int count,
               std::initializer_list<int> required)
-        : m_name(name), m_names(names), m_count(count), m_field(size_t(count), -1)
+        : m_name(name), m_names(names), m_count(count), m_field(size_t(count), -1), m_text(Decode(bytes)),
+          m_reader(m_text, CsvText::DetectSeparator(m_text), CsvText::TQuotes::Strict)
     {
-        const QString text = Decode(bytes);
-        CsvText::TSplit split = CsvText::Split(text, CsvText::DetectSeparator(text), CsvText::TQuotes::Strict);
-        if (split.ErrorLine > 0)
-            Fail(split.ErrorLine, split.Error);
-        qsizetype first = 0;
-        while (first < split.Records.size() && split.Records[first].IsBlank())
-            ++first;
-        if (first == split.Records.size())
-            Fail(1, QStringLiteral("файл пуст, нет строки заголовка"));
-        ReadHeader(split.Records[first], required);
-        for (qsizetype i = first + 1; i < split.Records.size(); ++i) {
-            CsvText::TRecord &r = split.Records[i];
+        CsvText::TRecord header;
+        do {
+            if (!m_reader.Next(header)) {
+                FailOnBrokenQuote();
+                Fail(1, QStringLiteral("файл пуст, нет строки заголовка"));
+            }
+        } while (header.IsBlank());
+        ReadHeader(header, required);
+    }
+    TCsvTable(const TCsvTable &) = delete;
+    TCsvTable &operator=(const TCsvTable &) = delete;
+
+    // The next row of values, blank ones skipped; false at the end of the file.
+    bool Next(CsvText::TRecord &r)
+    {
+        while (m_reader.Next(r)) {
             if (r.IsBlank())
                 continue;
             for (qsizetype f = 0; f < r.Fields.size(); ++f)
                 if (!m_named.value(f) && !r.Fields[f].trimmed().isEmpty())
                     Fail(r.Line, QStringLiteral("значение в поле %1, у которого нет столбца в заголовке").arg(f + 1));
-            m_rows.append(std::move(r));
+            return true;
         }
+        FailOnBrokenQuote();
+        return false;
     }
 
-    const QList<CsvText::TRecord> &Rows() const { return m_rows; }
     bool Has(int column) const { return m_field[size_t(column)] >= 0; }
 
     [[noreturn]] void Fail(int line, const QString &text) const
@@ -237,6 +243,12 @@ public:
     }
 
 private:
+    void FailOnBrokenQuote() const
+    {
+        if (m_reader.ErrorLine() > 0)
+            Fail(m_reader.ErrorLine(), m_reader.Error());
+    }
+
     void ReadHeader(const CsvText::TRecord &header, std::initializer_list<int> required)
     {
         QStringList unknown;
@@ -272,7 +284,8 @@ private:
     int m_count;
     std::vector<int> m_field;   // per known column: its field in a record, -1 when absent
     QList<bool> m_named;        // per field of the header: it names a column
-    QList<CsvText::TRecord> m_rows;
+    QString m_text;
+    CsvText::TReader m_reader;   // reads m_text
 };
 
 struct TNodeRow {
@@ -377,19 +390,17 @@ void Export(const TMine &mine, const QString &dir)
 void Read(TMine &mine, const QByteArray &nodes, const QString &nodesName, const QByteArray &branches,
           const QString &branchesName)
 {
-    const TCsvTable uzelTable(nodes, nodesName, kNodeNames, NodeColumnCount, {NNumber});
+    CsvText::TRecord r;
     std::vector<TNodeRow> uzels;
-    uzels.reserve(size_t(uzelTable.Rows().size()));
-    for (const CsvText::TRecord &r : uzelTable.Rows())
+    TCsvTable uzelTable(nodes, nodesName, kNodeNames, NodeColumnCount, {NNumber});
+    while (uzelTable.Next(r))
         uzels.push_back({uzelTable.Number(r, NNumber), uzelTable.Real(r, NX, true), uzelTable.Real(r, NY, true),
                          uzelTable.Real(r, NZ, true), uzelTable.Flag(r, NSurface)});
 
-    const TCsvTable branchTable(branches, branchesName, kBranchNames, BranchColumnCount, {BNumber, BStart, BEnd});
-    const TCsvTable &t = branchTable;
+    TCsvTable t(branches, branchesName, kBranchNames, BranchColumnCount, {BNumber, BStart, BEnd});
     std::vector<TBranchRow> rows;
-    rows.reserve(size_t(t.Rows().size()));
     qint32 layers = 0, plfs = 0;
-    for (const CsvText::TRecord &r : t.Rows()) {
+    while (t.Next(r)) {
         TBranchRow b{t.Number(r, BNumber), t.Number(r, BStart), t.Number(r, BEnd), t.Real(r, BSection, false),
                      quint8(t.Int(r, BShape, 0, 0, kMaxShape)), quint8(t.Int(r, BRoughness, 0, 0, kMaxRoughness)),
                      t.Double(r, BResistance, 0.0, false), t.Int(r, BLayer, -1, -1, kMaxGroupIndex),

@@ -2,7 +2,7 @@
 
 namespace {
 
-std::pair<size_t, size_t> PageRange(const std::vector<quint32> &starts, size_t opCount, int index)
+std::pair<size_t, size_t> PageRange(const std::vector<size_t> &starts, size_t opCount, int index)
 {
     const size_t first = starts.at(size_t(index));
     const size_t last = size_t(index) + 1 < starts.size() ? starts[size_t(index) + 1] : opCount;
@@ -11,46 +11,55 @@ std::pair<size_t, size_t> PageRange(const std::vector<quint32> &starts, size_t o
 
 } // namespace
 
+QStringView TReportDocument::TextOf(const TReportOp &op) const
+{
+    const QString &block = FTextBlocks[op.TextStart >> kTextBlockBits];
+    return QStringView(block).mid(op.TextStart & (kLongestText - 1), op.TextLength);
+}
+
 void TReportDocument::PlayPage(int index, TPageCanvas &canvas) const
 {
-    const auto [first, last] = PageRange(FPageStarts, FOps.size(), index);
+    const auto [first, last] = PageRange(FPageStarts, FOpCount, index);
     for (size_t i = first; i < last; ++i) {
-        const TReportOp &op = FOps[i];
+        const TReportOp &op = Op(i);
         if (op.OpKind == TReportOp::Line)
             canvas.Line(op);
         else
-            canvas.Text(FFonts[op.Font], op, QStringView(FTexts).mid(op.TextStart, op.TextLength));
+            canvas.Text(FFonts[op.Font], op, TextOf(op));
     }
 }
 
 QStringList TReportDocument::PageTexts(int index) const
 {
     QStringList texts;
-    const auto [first, last] = PageRange(FPageStarts, FOps.size(), index);
+    const auto [first, last] = PageRange(FPageStarts, FOpCount, index);
     for (size_t i = first; i < last; ++i) {
-        if (FOps[i].OpKind == TReportOp::Text)
-            texts << FTexts.mid(FOps[i].TextStart, FOps[i].TextLength);
+        if (Op(i).OpKind == TReportOp::Text)
+            texts << TextOf(Op(i)).toString();
     }
     return texts;
 }
 
 qint64 TReportDocument::MemoryUsed() const
 {
-    return qint64(FOps.capacity() * sizeof(TReportOp) + FPageStarts.capacity() * sizeof(quint32))
-        + qint64(FTexts.capacity()) * qint64(sizeof(QChar));
+    qint64 bytes = qint64(FOpBlocks.size() * kOpsPerBlock * sizeof(TReportOp) + FPageStarts.capacity() * sizeof(size_t));
+    for (const QString &block : FTextBlocks)
+        bytes += qint64(block.capacity()) * qint64(sizeof(QChar));
+    return bytes;
 }
 
 void TReportDocument::Clear()
 {
     FFonts.clear();
-    std::vector<TReportOp>().swap(FOps);
-    std::vector<quint32>().swap(FPageStarts);
-    FTexts = QString();
+    FOpBlocks.clear();
+    FOpCount = 0;
+    FTextBlocks.clear();
+    std::vector<size_t>().swap(FPageStarts);
 }
 
 void TReportDocument::StartPage()
 {
-    FPageStarts.push_back(quint32(FOps.size()));
+    FPageStarts.push_back(FOpCount);
 }
 
 quint16 TReportDocument::FontIndex(const TReportFont &font)
@@ -64,19 +73,33 @@ quint16 TReportDocument::FontIndex(const TReportFont &font)
     return quint16(FFonts.size() - 1);
 }
 
+void TReportDocument::Append(const TReportOp &op)
+{
+    if (FOpCount == FOpBlocks.size() * kOpsPerBlock)
+        FOpBlocks.push_back(std::make_unique<TReportOp[]>(kOpsPerBlock));
+    FOpBlocks.back()[FOpCount & (kOpsPerBlock - 1)] = op;
+    ++FOpCount;
+}
+
 void TReportDocument::AddText(const TReportOp &op, QStringView text)
 {
+    text = text.left(kLongestText);
+    if (FTextBlocks.empty() || FTextBlocks.back().size() + text.size() > kLongestText) {
+        FTextBlocks.emplace_back();
+        FTextBlocks.back().reserve(kLongestText);
+    }
+    QString &block = FTextBlocks.back();
     TReportOp stored = op;
     stored.OpKind = TReportOp::Text;
-    stored.TextStart = quint32(FTexts.size());
+    stored.TextStart = quint32(((FTextBlocks.size() - 1) << kTextBlockBits) | size_t(block.size()));
     stored.TextLength = quint32(text.size());
-    FTexts.append(text);
-    FOps.push_back(stored);
+    block.append(text);
+    Append(stored);
 }
 
 void TReportDocument::AddLine(const TReportOp &op)
 {
     TReportOp stored = op;
     stored.OpKind = TReportOp::Line;
-    FOps.push_back(stored);
+    Append(stored);
 }

@@ -4,13 +4,14 @@
 // the printer, a PDF or a picture) when it is wanted, so a report of thousands of pages costs
 // only its operations, never a picture per page.
 //
-// The operations of all pages lie in one array and their texts in one string, so that a large
-// report makes a few big allocations instead of one per cell. 32-bit offsets reach far beyond
-// what a mine's model itself could fill memory with.
+// Operations and their texts are kept in blocks of a megabyte each, filled in turn: a large report
+// makes a few allocations instead of one per cell, and growing never copies what is there or
+// holds twice the room it needs.
 #include <QString>
 #include <QStringList>
 #include <QStringView>
 #include <QtGlobal>
+#include <memory>
 #include <vector>
 
 // A font by name, size in points and style. Fonts hold Unicode glyphs, so the report has no
@@ -45,7 +46,7 @@ struct TReportOp {
     // Centimetres from the top left corner of the printable area: a text's box, a line's ends.
     float X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
     float Pen = 0;      // line width in centimetres, lines only
-    quint32 TextStart = 0, TextLength = 0;
+    quint32 TextStart = 0, TextLength = 0;   // in the document's text blocks
 };
 
 // What a page is played onto.
@@ -69,6 +70,8 @@ public:
     const std::vector<TReportFont> &Fonts() const { return FFonts; }
     // Bytes held by the operations and their texts.
     qint64 MemoryUsed() const;
+    // A text longer than this is cut (nothing on a page could show it).
+    static constexpr qsizetype kLongestText = qsizetype(1) << 19;
 
     // --- recording (TPageSurface) ---
     void Clear();
@@ -78,9 +81,18 @@ public:
     void AddLine(const TReportOp &op);
 
 private:
+    static constexpr int kOpBlockBits = 15;
+    static constexpr size_t kOpsPerBlock = size_t(1) << kOpBlockBits;
+    static constexpr int kTextBlockBits = 19;
+
+    const TReportOp &Op(size_t i) const { return FOpBlocks[i >> kOpBlockBits][i & (kOpsPerBlock - 1)]; }
+    QStringView TextOf(const TReportOp &op) const;
+    void Append(const TReportOp &op);
+
     QString FTitle;
     std::vector<TReportFont> FFonts;
-    std::vector<TReportOp> FOps;
-    std::vector<quint32> FPageStarts;   // first operation of each page
-    QString FTexts;
+    std::vector<std::unique_ptr<TReportOp[]>> FOpBlocks;
+    size_t FOpCount = 0;
+    std::vector<QString> FTextBlocks;    // each holds at most kLongestText characters
+    std::vector<size_t> FPageStarts;     // first operation of each page
 };

@@ -7,6 +7,7 @@ TARVEL_BUILD="${TARVEL_BUILD:-$TARVEL_ROOT/build}"
 tarvel_packages=(
   cmake g++ ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins
+  qt6-svg-dev libqt6svg6
   libbenchmark-dev
   fonts-liberation fonts-dejavu-core
   qt6-translations-l10n

@@ -4,6 +4,8 @@
 //   tarvel-mdf convert IN OUT    read any version, write the current one
 //   tarvel-mdf check FILE        the editor's topology check; its message list, one line each
 //   tarvel-mdf report FILE OUT.pdf [--parts title,nodes,branches]   the topology report as PDF
+//   tarvel-mdf render FILE OUT.png|OUT.svg [--size WxH] [--angles AX,AZ] [--scale S]
+//              [--labels none|branches|nodes] [--colors seams|plan]   the topological scheme
 //   tarvel-mdf export-csv FILE DIR                       DIR/nodes.csv and DIR/branches.csv
 //   tarvel-mdf import-csv NODES BRANCHES OUT [--title T] a document from two such files
 // Output is UTF-8. Exit codes: 0 success, 1 the check found something, 2 a file that cannot be
@@ -13,6 +15,7 @@
 #include "CheckCommand.h"
 #include "CsvCommands.h"
 #include "MdfCommands.h"
+#include "RenderCommand.h"
 #include "ReportCommand.h"
 #include "storage/TMineDocument.h"
 #include "storage/TMineFile.h"
@@ -35,6 +38,8 @@ const char kUsageText[] =
     "       tarvel-mdf convert IN OUT\n"
     "       tarvel-mdf check FILE\n"
     "       tarvel-mdf report FILE OUT.pdf [--parts title,nodes,branches]\n"
+    "       tarvel-mdf render FILE OUT.png|OUT.svg [--size WxH] [--angles AX,AZ] [--scale S]\n"
+    "                  [--labels none|branches|nodes] [--colors seams|plan]\n"
     "       tarvel-mdf export-csv FILE DIR\n"
     "       tarvel-mdf import-csv NODES.csv BRANCHES.csv OUT.mdf [--title TEXT]\n";
 
@@ -52,6 +57,14 @@ int Usage(const QString &problem)
     return kUsage;
 }
 
+// stderr carries the findings and errors of the tool; Qt's own notes about the platform (no
+// runtime directory, fonts) are not the user's business.
+void QuietQt(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        Write(stderr, message.toUtf8() + '\n');
+}
+
 int Run(const QStringList &args)
 {
     if (args.size() == 1 && (args[0] == "-h" || args[0] == "--help")) {
@@ -65,6 +78,11 @@ int Run(const QStringList &args)
         QString problem;
         const int status = ReportCommand::Run(args.mid(1), problem);
         return status < 0 ? Usage(problem) : status;
+    }
+    if (command == "render") {
+        QString problem;
+        const int status = RenderCommand::Run(args.mid(1), &problem);
+        return status == RenderCommand::kUsage ? Usage(problem) : status;
     }
     if (command == "export-csv" || command == "import-csv") {
         QString problem;
@@ -95,11 +113,12 @@ int Run(const QStringList &args)
 
 int main(int argc, char *argv[])
 {
-    // A report sets text in fonts, which takes a GUI application; it needs no display.
+    // Reports and pictures set text in fonts, which takes a GUI application; they need no display.
     std::unique_ptr<QCoreApplication> app;
-    if (ReportCommand::Wanted(argc, argv)) {
+    if (ReportCommand::Wanted(argc, argv) || RenderCommand::Wanted(argc, argv)) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler(QuietQt);
         app = std::make_unique<QGuiApplication>(argc, argv);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);

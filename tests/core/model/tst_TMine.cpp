@@ -471,6 +471,7 @@ void tst_TMine::projectNodes_data()
     QTest::newRow("scaled") << 0.0f << 0.0f << 2.5f << 22 << 68;   // 22.5 -> 22, 67.5 -> 68
     QTest::newRow("fractions truncated") << 90.9f << -0.7f << 1.0f << 9 << -18;
     QTest::newRow("tilt 30 turn 45") << 30.0f << 45.0f << 1.0f << 19 << 20;
+    QTest::newRow("45.9 and -45.9 use the entries of 45 and -45") << 45.9f << -45.9f << 1.0f << -6 << 6;
 }
 
 void tst_TMine::projectNodes()

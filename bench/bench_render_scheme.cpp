@@ -1,0 +1,126 @@
+// The 3D scheme of a mine of 100,000 nodes and 100,000 branches in a 1280 x 800 picture: a full
+// redraw (painter, canvas and drawing, as the control repaints), with node labels, a rotation
+// step (projection and redraw) and the two hit tests at a point where nothing is hit (the whole
+// list is tried).
+//   build/bench/bench_render_scheme
+#include "model/TBranch.h"
+#include "model/TLayer.h"
+#include "model/TMine.h"
+#include "TImageSchemeCanvas.h"
+#include "schemes/SchemeDrawing.h"
+#include "schemes/TSchemeView.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <benchmark/benchmark.h>
+#include <memory>
+
+namespace {
+
+// 250 rows of 400 nodes on five levels, each row a chain of branches, the rows tied together
+// at a column that wanders, and one branch closing the first row: 100,000 of each. Every second
+// row lies in the second of two seams, so colours change as they do in a real mine.
+std::unique_ptr<TMine> LargeMine()
+{
+    constexpr int rows = 250, cols = 400;
+    auto mine = std::make_unique<TMine>();
+    mine->BeginUpdate();
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c)
+            mine->AddUzel(r * cols + c + 1, float(c) * 10.0f + float(r % 3), float(r) * 10.0f,
+                          -float(r % 5) * 40.0f - float(c % 3));
+    for (int i = 0; i < 2; ++i)
+        (new TLayer(mine.get()))->SetColor(i ? 0x00FF80 : 0xC0C0C0);
+    int b = 1;
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c + 1 < cols; ++c)
+            mine->AddBranch(b++, r * cols + c + 1, r * cols + c + 2, QString(), 10)->SetLayerIndex(r % 2);
+    for (int r = 0; r + 1 < rows; ++r) {
+        const int c = (r * 7) % cols;
+        mine->AddBranch(b++, r * cols + c + 1, (r + 1) * cols + c + 1, QString(), 10);
+    }
+    mine->AddBranch(b++, 1, cols, QString(), 10);
+    mine->EndUpdate();
+    return mine;
+}
+
+struct Scene {
+    std::unique_ptr<TMine> mine = LargeMine();
+    TSchemeView view;
+    QImage image{1280, 800, QImage::Format_RGB32};
+
+    explicit Scene(quint8 textInfo)
+    {
+        view.SetDrawRect({6, 27, 1280 - 26, 800 - 26});
+        mine->SetTopologyValid(true);
+        view.SetMine(mine.get());
+        view.SetRotationCenter(mine->CenterX(), mine->CenterY(), mine->CenterZ());
+        mine->SetColorFlags(SchemeFlags::kLayerColors);
+        mine->SetTextInfo(textInfo);
+        mine->SetAngles(30, 30);
+    }
+    ~Scene() { view.SetMine(nullptr); }
+
+    void Draw()
+    {
+        QPainter painter(&image);
+        TImageSchemeCanvas canvas(painter, image);
+        view.Draw(canvas);
+    }
+};
+
+void BM_Redraw(benchmark::State &state)
+{
+    Scene scene(quint8(state.range(0)));
+    for (auto _ : state) {
+        scene.Draw();
+        benchmark::DoNotOptimize(scene.image.constBits());
+    }
+}
+BENCHMARK(BM_Redraw)->Arg(0)->ArgName("labels")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Redraw)->Arg(2)->ArgName("labels")->Unit(benchmark::kMillisecond);
+
+void BM_RotationStep(benchmark::State &state)
+{
+    Scene scene(0);
+    int angle = 0;
+    for (auto _ : state) {
+        angle = angle >= 180 ? -180 : angle + 1;
+        scene.mine->SetAngles(30, float(angle));
+        scene.Draw();
+        benchmark::DoNotOptimize(scene.image.constBits());
+    }
+}
+BENCHMARK(BM_RotationStep)->Unit(benchmark::kMillisecond);
+
+void BM_HitNode(benchmark::State &state)
+{
+    Scene scene(0);
+    scene.Draw();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(scene.view.HitNode(QPoint(2, 2)));
+}
+BENCHMARK(BM_HitNode)->Unit(benchmark::kMillisecond);
+
+void BM_HitBranch(benchmark::State &state)
+{
+    Scene scene(0);
+    scene.Draw();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(scene.view.HitBranch(QPoint(2, 2)));
+}
+BENCHMARK(BM_HitBranch)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,166 @@
+#include "RenderCommand.h"
+
+#include "checks/TMessageSink.h"
+#include "checks/TTopologyCheck.h"
+#include "model/TMine.h"
+#include "SchemePicture.h"
+#include "schemes/SchemeDrawing.h"
+#include "schemes/TSchemeView.h"
+#include "storage/TMineDocument.h"
+#include "storage/TMineFile.h"
+
+#include <QRegularExpression>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+class StderrSink : public TMessageSink {
+public:
+    void ClearMessages() override {}
+    void AddMessage(const QString &text, std::optional<TErrorInfo>) override
+    {
+        const QByteArray line = text.toUtf8() + '\n';
+        std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
+        ++m_count;
+    }
+    int MessageCount() const override { return m_count; }
+
+private:
+    int m_count = 0;
+};
+
+struct Options {
+    QString file, out;
+    int width = 1280, height = 800;
+    float angleX = 0, angleZ = 0;
+    float scale = 1;
+    quint8 labels = 0;
+    quint16 colors = 0;
+};
+
+// The same bounds as the window's bars; pictures up to 10,000 pixels a side.
+constexpr int kMaxSide = 10000;
+
+bool Number(const QString &text, double lo, double hi, double *value)
+{
+    bool ok = false;
+    const double v = text.toDouble(&ok);
+    if (!ok || !std::isfinite(v) || v < lo || v > hi)
+        return false;
+    *value = v;
+    return true;
+}
+
+bool Parse(const QStringList &args, Options *o, QString *problem)
+{
+    QStringList operands;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        if (!a.startsWith(QLatin1String("--"))) {
+            operands << a;
+            continue;
+        }
+        if (i + 1 >= args.size()) {
+            *problem = QStringLiteral("%1 needs a value").arg(a);
+            return false;
+        }
+        const QString v = args[++i];
+        if (a == QLatin1String("--size")) {
+            const auto m = QRegularExpression(QStringLiteral("^(\\d{1,5})x(\\d{1,5})$")).match(v);
+            o->width = m.hasMatch() ? m.captured(1).toInt() : 0;
+            o->height = m.hasMatch() ? m.captured(2).toInt() : 0;
+            if (o->width < 1 || o->height < 1 || o->width > kMaxSide || o->height > kMaxSide) {
+                *problem = QStringLiteral("--size takes WxH, each 1..%1").arg(kMaxSide);
+                return false;
+            }
+        } else if (a == QLatin1String("--angles")) {
+            const QStringList p = v.split(QLatin1Char(','));
+            double ax = 0, az = 0;
+            if (p.size() != 2 || !Number(p[0], -90, 90, &ax) || !Number(p[1], -180, 180, &az)) {
+                *problem = QStringLiteral("--angles takes AX,AZ with AX in -90..90 and AZ in -180..180");
+                return false;
+            }
+            o->angleX = float(ax);
+            o->angleZ = float(az);
+        } else if (a == QLatin1String("--scale")) {
+            double s = 1;
+            if (!Number(v, 1, 20, &s)) {
+                *problem = QStringLiteral("--scale takes a number from 1 to 20");
+                return false;
+            }
+            o->scale = float(s);
+        } else if (a == QLatin1String("--labels")) {
+            const QStringList kinds{QStringLiteral("none"), QStringLiteral("branches"), QStringLiteral("nodes")};
+            if (!kinds.contains(v)) {
+                *problem = QStringLiteral("--labels takes none, branches or nodes");
+                return false;
+            }
+            o->labels = quint8(kinds.indexOf(v));
+        } else if (a == QLatin1String("--colors")) {
+            if (v == QLatin1String("seams"))
+                o->colors = SchemeFlags::kLayerColors;
+            else if (v == QLatin1String("plan"))
+                o->colors = SchemeFlags::kPLFColors;
+            else {
+                *problem = QStringLiteral("--colors takes seams or plan");
+                return false;
+            }
+        } else {
+            *problem = QStringLiteral("unknown option \"%1\"").arg(a);
+            return false;
+        }
+    }
+    if (operands.size() != 2) {
+        *problem = QStringLiteral("render takes FILE and OUT");
+        return false;
+    }
+    o->file = operands[0];
+    o->out = operands[1];
+    if (SchemePicture::FormatOf(o->out) == SchemePicture::TFormat::Unknown) {
+        *problem = QStringLiteral("OUT must end in .png or .svg");
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool RenderCommand::Wanted(int argc, char *argv[])
+{
+    return argc > 1 && std::strcmp(argv[1], "render") == 0;
+}
+
+int RenderCommand::Run(const QStringList &args, QString *problem)
+{
+    Options o;
+    if (!Parse(args, &o, problem))
+        return kUsage;
+
+    TMineDocument doc;
+    TMineFile::Load(doc, o.file);
+    TMine &mine = *doc.Mine();
+    StderrSink sink;
+    TTopologyCheck check(mine, sink);
+    if (!check.CheckTopology().Passed || !check.CheckCoordinates().Passed)
+        return kCheckFailed;
+
+    // As the window attaches a mine: centre on the current element, then the bars.
+    TSchemeView view;
+    view.SetDrawRect({0, 0, o.width, o.height});
+    view.SetMine(&mine);
+    mine.SetShowUzels(0);
+    mine.SetTextInfo(o.labels);
+    mine.SetColorFlags(o.colors);
+    mine.SetAngles(o.angleX, o.angleZ);
+    mine.SetScale(o.scale);
+
+    QString error;
+    if (!SchemePicture::Write(view, o.out, &error)) {
+        const QByteArray line = QStringLiteral("%1: %2\n").arg(o.out, error).toUtf8();
+        std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
+        return kWriteFailed;
+    }
+    return kDrawn;
+}

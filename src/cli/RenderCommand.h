@@ -1,0 +1,25 @@
+#pragma once
+// tarvel-mdf render FILE OUT.png|OUT.svg [--size WxH] [--angles AX,AZ] [--scale S]
+//                   [--labels none|branches|nodes] [--colors seams|plan]
+// The topology and coordinate checks (findings on stderr, one line each, and no picture when
+// they fail), then the scheme drawn as the scheme window draws it: centred on the mine's
+// current element, fitted to the picture. Defaults: 1280x800, angles 0,0, scale 1, no labels,
+// no colours. Needs a QGuiApplication (main starts one on the offscreen platform).
+#include <QString>
+#include <QStringList>
+
+namespace RenderCommand {
+
+inline constexpr int kDrawn = 0;
+inline constexpr int kCheckFailed = 1;
+inline constexpr int kWriteFailed = 2;
+inline constexpr int kUsage = 64;
+
+// The command line asks for a picture (main then starts Qt Gui).
+bool Wanted(int argc, char *argv[]);
+
+// args: everything after "render". Usage problems come back as kUsage with the reason in
+// *problem; a file that cannot be read raises AppError (exit status 2 in main).
+int Run(const QStringList &args, QString *problem);
+
+} // namespace RenderCommand

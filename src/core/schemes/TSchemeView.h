@@ -1,0 +1,75 @@
+#pragma once
+// The state of a 3D scheme that is not a widget: the mine shown, the rotation centre (model
+// coordinates the nodes are projected about), the screen origin (the pixel where that centre is
+// drawn) and the drawing rectangle. The scheme control is one of these with scroll bars around
+// it; the command-line picture and the benchmarks use it bare.
+//
+// Who owns what: the view does not own its mine. It attaches itself as the mine's Scheme and
+// detaches when destroyed or given another mine; a mine destroyed first tells it
+// (MineDestroyed).
+#include "model/IMineScheme.h"
+#include "schemes/TSchemeCanvas.h"
+
+#include <QPoint>
+#include <functional>
+
+class TSchemeView : public IMineScheme {
+public:
+    TSchemeView() = default;
+    ~TSchemeView() override;
+    TSchemeView(const TSchemeView &) = delete;
+    TSchemeView &operator=(const TSchemeView &) = delete;
+
+    TMine *Mine() const { return m_mine; }
+    // Attaches the mine (none detaches): the previous mine forgets the view, the mine's current
+    // element is selected again (a branch or stopping selects its branch, a node its node), which
+    // moves the rotation centre to it, and the next projection re-centres the screen origin.
+    // The caller then re-projects (the control through its bars).
+    void SetMine(TMine *mine);
+
+    const TSchemeRect &DrawRect() const { return m_rect; }
+    // A new rectangle also puts the screen origin at its centre.
+    void SetDrawRect(const TSchemeRect &rect);
+    QPoint ScreenOrigin() const { return m_origin; }
+    void SetScreenOrigin(QPoint origin) { m_origin = origin; }
+    // Integer halves of left + right and top + bottom.
+    QPoint RectCenter() const;
+
+    // The scheme of the attached mine into the drawing rectangle (nothing without a mine).
+    void Draw(TSchemeCanvas &canvas);
+    // Drawn into a rectangle of the same size elsewhere, e.g. a picture file that holds only
+    // the drawing rectangle: the origin moves with the rectangle.
+    void DrawAt(TSchemeCanvas &canvas, QPoint topLeft);
+    TUzel *HitNode(QPoint at) const;
+    TBranch *HitBranch(QPoint at) const;
+
+    // Raised by the mine's selection operations, only when assigned.
+    std::function<void(TMine *, int, TUzel *)> OnSelectUzel;
+    std::function<void(TMine *, int, TBranch *)> OnSelectBranch;
+    std::function<void(TMine *, TJumper *)> OnSelectJumper;
+
+    // --- IMineScheme ---
+    void Refresh() override {}
+    void SetFocusPoint(float x, float y, float z) override;
+    void SetRotationCenter(float x, float y, float z) override;
+    float RotationCenterX() const override { return m_centerX; }
+    float RotationCenterY() const override { return m_centerY; }
+    float RotationCenterZ() const override { return m_centerZ; }
+    void CenterScreenOrigin() override { m_origin = RectCenter(); }
+    bool HasSelectUzelHandler() const override { return bool(OnSelectUzel); }
+    void SelectUzelEvent(TMine *mine, int index, TUzel *uzel) override;
+    bool HasSelectBranchHandler() const override { return bool(OnSelectBranch); }
+    void SelectBranchEvent(TMine *mine, int index, TBranch *branch) override;
+    bool HasSelectJumperHandler() const override { return bool(OnSelectJumper); }
+    void SelectJumperEvent(TMine *mine, TJumper *jumper) override;
+    void LayersChanged() override {}
+    void PLFsChanged() override {}
+    void RebuildPicture() override { Refresh(); }
+    void MineDestroyed(TMine *mine) override;
+
+private:
+    TMine *m_mine = nullptr;
+    float m_centerX = 0, m_centerY = 0, m_centerZ = 0;
+    QPoint m_origin;
+    TSchemeRect m_rect;
+};

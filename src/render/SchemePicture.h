@@ -1,0 +1,25 @@
+#pragma once
+// The scheme as a picture of its own: the view's drawing rectangle, drawn afresh at the same
+// size, fit and origin, so that the file shows exactly what the control shows there. PNG goes
+// through the same 32-bit image canvas as the control; SVG through Qt SVG with the same
+// drawing calls, so lines stay vectors (one polyline per drawn segment).
+#include <QImage>
+#include <QString>
+
+class TSchemeView;
+
+namespace SchemePicture {
+
+enum class TFormat { Png, Svg, Unknown };
+
+// From the file name's extension (.png, .svg; any case).
+TFormat FormatOf(const QString &path);
+
+// The drawing rectangle on the background colour, 32 bits per pixel.
+QImage Render(TSchemeView &view);
+
+// Writes the picture; the file is replaced only when the whole picture was written. On failure
+// returns false with the reason in *error (the file as it was).
+bool Write(TSchemeView &view, const QString &path, QString *error);
+
+} // namespace SchemePicture

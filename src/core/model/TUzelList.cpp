@@ -107,17 +107,30 @@ void TUzelList::Reposition(int from)
 
 void TUzelList::Renumbered(TUzel *uzel, qint32 oldNumber) { FIndex.Renumbered(uzel, oldNumber); }
 
+bool TUzelList::NamedByBranches(const TUzel *uzel) const
+{
+    // Resolved links are only as fresh as the last check, and a freshly opened mine has none, so
+    // the branches' own numbers decide: the node is incident to a branch when the branch names
+    // its number and no earlier node carries that number (the first one is what a check links).
+    if (IsUnset(uzel->FNumber) || Find(uzel->FNumber) != uzel)
+        return false;
+    for (const TBranch *b : FMine->FBranches)
+        if (b->StartNumber() == uzel->FNumber || b->EndNumber() == uzel->FNumber)
+            return true;
+    return false;
+}
+
 void TUzelList::Delete(int i)
 {
     if (i < 0 || i >= int(FItems.size()))
         return;
     TUzel *n = FItems[i];
-    if (!n->IsEmpty() && n->IncidentCount() > 0)
+    if (!n->IsEmpty() && NamedByBranches(n))
         throw AppError(QStringLiteral(
             "Невозможно удалить узел, т.к. количество инцидетных ему ветвей больше 0."));
     if (n->FIncidentRefs > 0) {
-        // An empty node may still be what some branch resolved to; those branches forget it
-        // rather than point at freed memory.
+        // Branches may still be linked to the node (it was emptied or renumbered since the
+        // last check); they forget it rather than point at freed memory.
         for (TBranch *b : FMine->FBranches)
             if (b->FStartUzel == n || b->FEndUzel == n)
                 b->LinkEnds(b->FStartUzel == n ? nullptr : b->FStartUzel,

@@ -28,7 +28,8 @@ public:
     // extents and projection are updated and the scheme refreshed unless the mine is Updating.
     void Add(TUzel *uzel);
     // Deletes the node at 0-based position i. Refused (AppError) when the node is not empty
-    // and has incident branches. Does not mark Modified.
+    // and a branch names its number as start or end, checked or not (a duplicate number
+    // counts for its first node only, the one those branches link to). Does not mark Modified.
     void Delete(int i);
     // kind 0..3 (number, X, Y, Z): deletes the empty nodes, then sorts stably.
     void SortBy(int kind);
@@ -40,6 +41,8 @@ private:
     friend class TMine;
     friend class TUzel;
     void Renumbered(TUzel *uzel, qint32 oldNumber);
+    // A branch names the node's number and the number leads to this node. O(branches).
+    bool NamedByBranches(const TUzel *uzel) const;
     // Removes every node marked FDoomed in one pass; returns how many.
     int RemoveDoomed();
     void Reposition(int from);

@@ -35,6 +35,7 @@ class tst_TUzelList : public QObject {
 private slots:
     void itemsAreOneBased();
     void lookupsMatchScanAfterRandomEdits();
+    void deleteRefusedWithIncidentBranches_data();
     void deleteRefusedWithIncidentBranches();
     void deleteEmptyNodeWithReferencesIsAllowed();
     void deleteLeavesModifiedAndClearsCurrent();
@@ -101,28 +102,56 @@ void tst_TUzelList::lookupsMatchScanAfterRandomEdits()
     }
 }
 
+void tst_TUzelList::deleteRefusedWithIncidentBranches_data()
+{
+    QTest::addColumn<QList<int>>("nodes");        // numbers in list order
+    QTest::addColumn<bool>("checked");            // incidence resolved before the deletion
+    QTest::addColumn<int>("renumber");            // new number of the doomed node, 0 for none
+    QTest::addColumn<int>("position");            // 0-based position of the doomed node
+    QTest::addColumn<bool>("refused");
+    // One branch 1 -> 2 in every row.
+    QTest::newRow("end node, checked") << QList<int>{1, 2} << true << 0 << 1 << true;
+    QTest::newRow("start node, never checked") << QList<int>{1, 2} << false << 0 << 0 << true;
+    QTest::newRow("end node, never checked") << QList<int>{1, 2} << false << 0 << 1 << true;
+    QTest::newRow("number no branch names") << QList<int>{1, 2, 3} << false << 0 << 2 << false;
+    QTest::newRow("first of a repeated number") << QList<int>{1, 2, 2} << false << 0 << 1 << true;
+    QTest::newRow("second of a repeated number") << QList<int>{1, 2, 2} << true << 0 << 2 << false;
+    QTest::newRow("renumbered since the check") << QList<int>{1, 2} << true << 7 << 1 << false;
+    QTest::newRow("renumbered onto a named number") << QList<int>{1, 3} << false << 2 << 1 << true;
+}
+
 void tst_TUzelList::deleteRefusedWithIncidentBranches()
 {
+    QFETCH(QList<int>, nodes);
+    QFETCH(bool, checked);
+    QFETCH(int, renumber);
+    QFETCH(int, position);
+    QFETCH(bool, refused);
+
     TMine mine;
-    mine.AddUzel(1, 0, 0, 0);
-    mine.AddUzel(2, 10, 0, 0);
-    mine.AddBranch(1, 1, 2, QString(), 1);
-    mine.ResolveIncidence();
+    for (int number : nodes)
+        mine.AddUzel(number, float(number), 0, 0);
+    TBranch *b = mine.AddBranch(1, 1, 2, QString(), 1);
+    if (checked)
+        mine.ResolveIncidence();
+    if (renumber)
+        mine.Uzels().Items(position + 1)->SetNumber(renumber);
     mine.SetModified(false);
+    const QList<int> before = Numbers(mine);
     try {
-        mine.Uzels().Delete(1);
-        QFAIL("the deletion was not refused");
+        mine.Uzels().Delete(position);
+        QVERIFY2(!refused, "the deletion was not refused");
+        QCOMPARE(mine.Uzels().Count(), nodes.size() - 1);
+        // No branch keeps a link to the freed node.
+        for (TUzel *end : {b->StartUzel(), b->EndUzel()})
+            QVERIFY(!end || mine.Uzels().ItemPosition(end) > 0);
     } catch (const AppError &e) {
+        QVERIFY2(refused, "refused a node no branch leads to");
         QCOMPARE(e.message(), QStringLiteral("Невозможно удалить узел, т.к. количество "
                                              "инцидетных ему ветвей больше 0."));
+        QCOMPARE(Numbers(mine), before);
     }
-    QCOMPARE(Numbers(mine), (QList<int>{1, 2}));
     QVERIFY(!mine.Modified());
-    // Once the branch leaves, the node can go.
-    mine.Branches().Delete(0);
-    QCOMPARE(mine.Uzels().Items(2)->IncidentCount(), 0);
-    mine.Uzels().Delete(1);
-    QCOMPARE(Numbers(mine), QList<int>{1});
 }
 
 void tst_TUzelList::deleteEmptyNodeWithReferencesIsAllowed()

@@ -107,6 +107,7 @@ void TBranchList::Add(TBranch *branch)
     FIndex.Inserted(branch);
     if (FItems.size() == 1)
         FMine->FCurBranch = branch;
+    FMine->CountsChanged();
 }
 
 void TBranchList::Reposition(int from)
@@ -132,6 +133,7 @@ void TBranchList::Delete(int i)
     delete b;
     if (!FMine->Updating())
         FMine->RefreshScheme();
+    FMine->CountsChanged();
 }
 
 int TBranchList::RemoveDoomed()

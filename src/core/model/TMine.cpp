@@ -151,6 +151,7 @@ int TMine::DeleteEmptyUzels()
     if (removed) {
         SetModified(true);
         RefreshScheme();
+        CountsChanged();
     }
     return removed;
 }
@@ -170,6 +171,7 @@ int TMine::DeleteEmptyBranches()
     if (removed) {
         SetModified(true);
         RefreshScheme();
+        CountsChanged();
     }
     return removed;
 }
@@ -239,6 +241,13 @@ void TMine::EndUpdate()
     if (FUpdating)
         FUpdating = false;
     RefreshScheme();
+    CountsChanged();
+}
+
+void TMine::CountsChanged()
+{
+    if (!FUpdating && OnCountsChanged)
+        OnCountsChanged(this);
 }
 
 void TMine::RefreshScheme()

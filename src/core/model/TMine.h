@@ -55,6 +55,10 @@ public:
     // Called every time SetModified runs (also when the value did not change), with the mine and
     // the new value.
     std::function<void(TMine *, bool)> OnModified;
+    // Called after nodes or branches were added or removed, whether or not that marked the
+    // document modified, so that whatever shows the counts follows. Within a bulk update only
+    // once, at its end.
+    std::function<void(TMine *)> OnCountsChanged;
 
     // --- fields ---
     IMineScheme *Scheme() const { return FScheme; }
@@ -129,7 +133,7 @@ public:
     // recounts BranchCount; clamps the gas and result zones to the computed lengths.
     void ResolveIncidence();
     void BeginUpdate();
-    // Clears Updating (if set) and refreshes the scheme.
+    // Clears Updating (if set), refreshes the scheme and reports the counts.
     void EndUpdate();
 
     // --- geometry of the 3D view ---
@@ -180,6 +184,8 @@ private:
     friend class TJumper;
     friend class TPeopleInfo;
 
+    // OnCountsChanged, unless Updating.
+    void CountsChanged();
     // Extents cache (node-only minimum and maximum per axis, unset values skipped).
     void InvalidateBounds() { FBoundsValid = false; }
     void ExtendBounds(const TUzel *uzel);

@@ -97,6 +97,7 @@ void TUzelList::Add(TUzel *uzel)
         FMine->FCurUzel = uzel;
     FMine->ExtendBounds(uzel);
     FMine->NodeGeometryChanged(uzel);
+    FMine->CountsChanged();
 }
 
 void TUzelList::Reposition(int from)
@@ -145,6 +146,7 @@ void TUzelList::Delete(int i)
     FMine->UpdateExtents(false);
     FMine->ProjectNodes();
     FMine->RefreshScheme();
+    FMine->CountsChanged();
 }
 
 int TUzelList::RemoveDoomed()

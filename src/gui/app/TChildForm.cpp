@@ -101,6 +101,11 @@ TChildForm::TChildForm(TMainForm *mainForm, QWidget *parent) : QWidget(parent), 
         if (!m_loading)
             ShowDocumentStatus();
     };
+    // Adding and deleting rows need not mark the document modified; the counts follow anyway.
+    Mine()->OnCountsChanged = [this](TMine *) {
+        if (!m_loading)
+            ShowDocumentStatus();
+    };
 
     m_doc.SetHasFile(false);
     m_doc.SetReserved2(false);
@@ -115,6 +120,7 @@ TChildForm::~TChildForm()
     // The mine goes before the widgets; the stopping panel lets go of it first.
     pnlJumpers->SetMine(nullptr);
     Mine()->OnModified = nullptr;
+    Mine()->OnCountsChanged = nullptr;
     m_mainForm->SetDocumentCount(m_mainForm->DocumentCount() - 1);
 }
 

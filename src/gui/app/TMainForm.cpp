@@ -17,6 +17,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
@@ -30,6 +31,8 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
+
+#include <cmath>
 
 namespace {
 
@@ -488,27 +491,49 @@ void TMainForm::createToolBars()
     });
 }
 
+namespace {
+// Widths in pixels as first laid out (the least a panel takes) and alignments of the panels.
+const struct {
+    int width;
+    Qt::Alignment align;
+} statusLayout[TMainForm::StatusPanelCount] = {
+    {170, Qt::AlignCenter}, {74, Qt::AlignCenter}, {77, Qt::AlignCenter},
+    {56, Qt::AlignCenter}, {50, Qt::AlignLeft | Qt::AlignVCenter},
+};
+} // namespace
+
 void TMainForm::createStatusBar()
 {
-    static const struct {
-        int width;
-        Qt::Alignment align;
-    } layout[StatusPanelCount] = {
-        {170, Qt::AlignCenter}, {74, Qt::AlignCenter}, {77, Qt::AlignCenter},
-        {56, Qt::AlignCenter}, {50, Qt::AlignLeft | Qt::AlignVCenter},
-    };
     QStatusBar *bar = statusBar();
     bar->setSizeGripEnabled(true);
     for (int i = 0; i < StatusPanelCount; ++i) {
         auto *panel = new QLabel(bar);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        panel->setFixedWidth(layout[i].width);
-        panel->setAlignment(layout[i].align);
+        panel->setFixedWidth(statusLayout[i].width);
+        panel->setAlignment(statusLayout[i].align);
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         panel->setTextFormat(Qt::PlainText);
         bar->addWidget(panel);
         m_panels[i] = panel;
     }
+    fitStatusPanel(3, QString());
+}
+
+int TMainForm::fitStatusPanel(int index, const QString &text)
+{
+    // The widths above were made for a narrower font: a panel widens to hold its text in the
+    // font in use, the mine's name up to MaxNamePanelWidth. The modified mark keeps the room
+    // of its one text also while it is empty.
+    QLabel *panel = m_panels[index];
+    const QString measured = index == 3 ? QStringLiteral("Изменен") : text;
+    const int padding = 2 * panel->frameWidth() + 8;
+    const int minimum = statusLayout[index].width;
+    const int limit = index == 0 ? qMax(minimum, MaxNamePanelWidth) : QWIDGETSIZE_MAX;
+    // Fractions of a pixel count: a text given just its rounded width would come out shortened.
+    const int advance = int(std::ceil(QFontMetricsF(panel->font()).horizontalAdvance(measured)));
+    const int width = qBound(minimum, advance + padding, limit);
+    panel->setFixedWidth(width);
+    return width - padding;
 }
 
 void TMainForm::SetStatusPanelText(int index, const QString &text)
@@ -517,7 +542,7 @@ void TMainForm::SetStatusPanelText(int index, const QString &text)
         return;
     // A text wider than its panel keeps its beginning; the whole of it is in the tool tip.
     QLabel *panel = m_panels[index];
-    const int room = panel->width() - 2 * panel->frameWidth() - 4;
+    const int room = fitStatusPanel(index, text);
     const QString shown = panel->fontMetrics().elidedText(text, Qt::ElideRight, room);
     panel->setText(shown);
     panel->setToolTip(shown == text ? QString() : text);

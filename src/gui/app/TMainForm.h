@@ -59,6 +59,9 @@ public:
     // The text last given to a panel (the panel itself may show it shortened).
     QString StatusPanelText(int index) const;
     void SetStatusPanelText(int index, const QString &text);
+    // Panels keep their first widths as minimums and widen to their texts; the mine's name
+    // only this far, beyond which it shows shortened.
+    static constexpr int MaxNamePanelWidth = 400;
     void ShowStatusText(const QString &text);
     void ClearStatusText();
     bool IsStatusTextShown() const;
@@ -181,6 +184,8 @@ private:
     QList<QPair<int, int>> m_actionRules; // enabling rule and tick of each command of the list
     QStringList m_commandLine;
     bool m_firstShown = false;
+    // Sets the panel's width for text; returns the room left for the text inside it.
+    int fitStatusPanel(int index, const QString &text);
     bool m_closing = false;
     int m_documentCount = 0;
 };

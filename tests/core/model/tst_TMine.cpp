@@ -15,6 +15,8 @@ class tst_TMine : public QObject {
 private slots:
     void setModifiedAlwaysCallsHandler();
     void setTitleMarksModified();
+    void countsReported_data();
+    void countsReported();
     void hasUzelIgnoresUnsetNumber();
     void hasBranchFalseForUnknownNumber();
     void firstElementsBecomeCurrent();
@@ -74,6 +76,55 @@ void tst_TMine::setTitleMarksModified()
     QCOMPARE(mine.Title(), QStringLiteral("Шахта"));
     QVERIFY(mine.Modified());
     QCOMPARE(calls, 2);
+}
+
+void tst_TMine::countsReported_data()
+{
+    // Each row changes a mine of nodes 1, 2 and an empty one, and branch 1 (1 -> 2) and an
+    // empty one; calls: how often the counts were reported.
+    QTest::addColumn<int>("operation");
+    QTest::addColumn<int>("calls");
+    QTest::newRow("node added") << 0 << 1;
+    QTest::newRow("branch added") << 1 << 1;
+    QTest::newRow("node deleted") << 2 << 1;
+    QTest::newRow("branch deleted") << 3 << 1;
+    QTest::newRow("empty nodes deleted") << 4 << 1;
+    QTest::newRow("empty branches deleted") << 5 << 1;
+    QTest::newRow("bulk of three additions") << 6 << 1;
+    QTest::newRow("renumbering") << 7 << 0;
+}
+
+void tst_TMine::countsReported()
+{
+    QFETCH(int, operation);
+    QFETCH(int, calls);
+    TMine mine;
+    mine.AddUzel(1, 0, 0, 0);
+    mine.AddUzel(2, 1, 0, 0);
+    mine.AddUzel(kUnsetInt, kUnsetReal, kUnsetReal, kUnsetReal);
+    mine.AddBranch(1, 1, 2, QString(), 1);
+    mine.AddBranch(kUnsetInt, kUnsetInt, kUnsetInt, QString(), kUnsetReal);
+    int got = 0;
+    mine.OnCountsChanged = [&](TMine *m) {
+        QCOMPARE(m, &mine);
+        ++got;
+    };
+    switch (operation) {
+    case 0: mine.AddUzel(3, 0, 0, 0); break;
+    case 1: mine.AddBranch(2, 1, 2, QString(), 1); break;
+    case 2: mine.Uzels().Delete(2); break;
+    case 3: mine.Branches().Delete(0); break;
+    case 4: mine.DeleteEmptyUzels(); break;
+    case 5: mine.DeleteEmptyBranches(); break;
+    case 6:
+        mine.BeginUpdate();
+        for (int i = 3; i <= 5; ++i)
+            mine.AddUzel(i, 0, 0, 0);
+        mine.EndUpdate();
+        break;
+    case 7: mine.Uzels().Items(1)->SetNumber(9); break;
+    }
+    QCOMPARE(got, calls);
 }
 
 void tst_TMine::hasUzelIgnoresUnsetNumber()

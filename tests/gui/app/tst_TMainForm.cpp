@@ -9,6 +9,7 @@
 #include "app/TGroupCombo.h"
 #include "app/TMainForm.h"
 #include "app/TSingleInstance.h"
+#include "editor/TNetworkTables.h"
 #include "model/TBranch.h"
 #include "model/TJumper.h"
 #include "model/TLayer.h"
@@ -26,6 +27,9 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeData>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QUuid>
@@ -120,6 +124,8 @@ private slots:
     void recentFiles();
 
     void statusBar();
+    void statusPanelsFitTexts_data();
+    void statusPanelsFitTexts();
     void groupBoxes();
     void windowMenuListsDocuments();
     void tilingMakesOneRowOrColumn();
@@ -701,16 +707,7 @@ void tst_TMainForm::statusBar()
     QCOMPARE(m_form->StatusPanelText(1), QStringLiteral("Узлы: 3"));
     QCOMPARE(m_form->StatusPanelText(2), QStringLiteral("Ветви: 2"));
     QCOMPARE(m_form->StatusPanelText(3), QString());
-    QCOMPARE(m_form->StatusPanel(0)->width(), 170);
     QCOMPARE(m_form->StatusPanel(4)->width(), 50);
-    // A name too long for its panel shows its beginning; the whole name is the tool tip.
-    TChildForm *named = m_form->ActiveChild();
-    const QString longName = QStringLiteral("Шахта имени очень длинного названия, участок №3");
-    named->Mine()->SetTitle(longName);
-    QCOMPARE(m_form->StatusPanelText(0), QStringLiteral("Шахта: \"%1\"").arg(longName));
-    QVERIFY(m_form->StatusPanel(0)->text().startsWith(QStringLiteral("Шахта: \"Шахта")));
-    QVERIFY(m_form->StatusPanel(0)->text().size() < m_form->StatusPanelText(0).size());
-    QCOMPARE(m_form->StatusPanel(0)->toolTip(), m_form->StatusPanelText(0));
     TChildForm *child = m_form->ActiveChild();
     child->Mine()->Branches().Items(1)->SetComment(QStringLiteral("новый"));
     QCOMPARE(m_form->StatusPanelText(3), QStringLiteral("Изменен"));
@@ -725,11 +722,67 @@ void tst_TMainForm::statusBar()
     settle();
     for (int i = 0; i < 3; ++i)
         QVERIFY(m_form->StatusPanelText(i).isEmpty());
+    // Rows come and go without marking the document modified: the counts follow regardless.
 }
+    child->Mine()->AddUzel(7, 1, 1, 1);
+    QCOMPARE(m_form->StatusPanelText(1), QStringLiteral("Узлы: 4"));
+    child->Mine()->Uzels().Delete(3);
+    QCOMPARE(m_form->StatusPanelText(1), QStringLiteral("Узлы: 3"));
 
 void tst_TMainForm::groupBoxes()
 {
     AppTestHooks hooks;
+
+    // A new document: the first edit of the branch table creates branch 1.
+    m_form->actNew->trigger();
+    settle();
+    TChildForm *fresh = m_form->ActiveChild();
+    QVERIFY(fresh->Tables->BeginEdit(fresh->Tables->BranchGrid, 0, 0));
+    QCOMPARE(m_form->StatusPanelText(2), QStringLiteral("Ветви: 1"));
+}
+
+void tst_TMainForm::statusPanelsFitTexts_data()
+{
+    QTest::addColumn<int>("panel");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("minimum");
+    QTest::addColumn<bool>("whole");
+    QTest::newRow("name") << 0 << QStringLiteral("Шахта: \"Северная\"") << 170 << true;
+    QTest::newRow("longer name") << 0 << QStringLiteral("Шахта: \"им. Засядько, участок №3\"") << 170 << true;
+    QTest::newRow("name beyond the limit") << 0 << QStringLiteral("Шахта: \"%1\"").arg(QString(300, u'Ш'))
+                                           << TMainForm::MaxNamePanelWidth << false;
+    QTest::newRow("nodes") << 1 << QStringLiteral("Узлы: 100000") << 74 << true;
+    QTest::newRow("branches") << 2 << QStringLiteral("Ветви: 100000") << 77 << true;
+    QTest::newRow("few branches") << 2 << QStringLiteral("Ветви: 3") << 77 << true;
+    QTest::newRow("modified") << 3 << QStringLiteral("Изменен") << 56 << true;
+    QTest::newRow("not modified") << 3 << QString() << 56 << true;
+}
+
+void tst_TMainForm::statusPanelsFitTexts()
+{
+    QFETCH(int, panel);
+    QFETCH(QString, text);
+    QFETCH(int, minimum);
+    QFETCH(bool, whole);
+    // A wide font, as on systems whose default font is broader than the one the widths suit.
+    QFont font = m_form->statusBar()->font();
+    font.setPointSize(11);
+    m_form->statusBar()->setFont(font);
+    QLabel *label = m_form->StatusPanel(panel);
+    m_form->SetStatusPanelText(panel, QStringLiteral("Ветви: 1234567890 Ветви: 1234567890"));
+    m_form->SetStatusPanelText(panel, text);
+    QCOMPARE(m_form->StatusPanelText(panel), text);
+    QVERIFY(label->width() >= minimum);
+    QCOMPARE(label->text() == text, whole);
+    if (whole) {
+        QVERIFY(label->fontMetrics().horizontalAdvance(text) <= label->contentsRect().width());
+        QVERIFY(label->toolTip().isEmpty());
+    } else {
+        QCOMPARE(label->width(), minimum);
+        QCOMPARE(label->toolTip(), text);
+    }
+    if (panel == 3) // the mark's panel holds its text also while empty
+        QVERIFY(label->fontMetrics().horizontalAdvance(QStringLiteral("Изменен")) <= label->contentsRect().width());
     m_form->OpenDocumentFile(mine("groups.mdf"));
     TGroupCombo *box = m_form->cbLayers;
     QCOMPARE(box->count(), 4);

@@ -1,7 +1,5 @@
 #include "app/DdeMacro.h"
 
-#include <QDir>
-#include <QFileInfo>
 
 namespace {
 
@@ -108,7 +106,7 @@ bool ParseDdeMacro(const QString &text, int n, QString &name, QString &argument)
         ++count;
         if (count == n) {
             name = LowerCase1251(cmdName);
-            argument = LowerCase1251(cmdArg);
+            argument = cmdArg;
             return true;
         }
     }
@@ -143,36 +141,4 @@ QString BuildDdeOpenMacro(const QStringList &paths)
         macro += QStringLiteral("[open(\"%1\")]").arg(p);
     }
     return macro;
-}
-
-QString ResolvePathLetterCase(const QString &path)
-{
-    if (path.isEmpty() || QFileInfo::exists(path))
-        return path;
-    const QString clean = QDir::cleanPath(path);
-    if (!QDir::isAbsolutePath(clean))
-        return path;
-    const QStringList parts = clean.split(u'/', Qt::SkipEmptyParts);
-    QString current = QStringLiteral("/");
-    for (const QString &part : parts) {
-        const QString exact = QDir(current).filePath(part);
-        if (QFileInfo::exists(exact)) {
-            current = exact;
-            continue;
-        }
-        const QStringList entries =
-            QDir(current).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                                    QDir::Name);
-        QString found;
-        for (const QString &entry : entries) {
-            if (entry.compare(part, Qt::CaseInsensitive) == 0 || LowerCase1251(entry) == part) {
-                found = entry;
-                break;
-            }
-        }
-        if (found.isEmpty())
-            return path;
-        current = QDir(current).filePath(found);
-    }
-    return current;
 }

@@ -181,7 +181,7 @@ void TMainForm::ExecuteDdeMacro(const QString &macro)
         QString argument;
         for (int n = 1; ParseDdeMacro(line, n, name, argument); ++n) {
             if (name == QLatin1String("open") && !argument.isEmpty())
-                OpenDocumentFile(ResolvePathLetterCase(argument));
+                OpenDocumentFile(argument);
         }
     });
     // A hand-over brings the program to the user.

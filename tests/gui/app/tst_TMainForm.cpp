@@ -109,7 +109,7 @@ private slots:
     void openDialogChoice();
     void alreadyOpenBroughtToFront();
     void thirdWindowTitle();
-    void ddeMacroOpensLowerCasedPaths();
+    void ddeMacroOpensPathsAsGiven();
     void secondInstanceHandsOver();
     void droppedFiles();
 
@@ -408,27 +408,31 @@ void tst_TMainForm::thirdWindowTitle()
     QVERIFY(!third->Mine()->Modified());
 }
 
-void tst_TMainForm::ddeMacroOpensLowerCasedPaths()
+void tst_TMainForm::ddeMacroOpensPathsAsGiven()
 {
     AppTestHooks hooks;
     QVERIFY(QDir(m_dir->path()).mkdir("Шахты"));
-    const QString a = mine("Шахты/Северная.MDF");
+    // Two files whose names differ only in letter case: each request opens the one it names.
+    const QString upper = mine("Шахты/Mine.mdf", QStringLiteral("Большая"));
+    const QString lower = mine("Шахты/mine.mdf", QStringLiteral("малая"));
     const QString b = mine("Шахты/b.mdf");
-    const QString macro = QStringLiteral("[open(\"%1\")][open(%2)][close(\"x\")]").arg(a, b);
-    m_form->ExecuteDdeMacro(macro);
+    m_form->ExecuteDdeMacro(QStringLiteral("[OPEN(\"%1\")][open(%2)][close(\"x\")]").arg(upper, b));
     QVERIFY(hooks.errors().isEmpty());
     QCOMPARE(m_form->Children().size(), 2);
-    // The path went through lower case; the file was found again by letter case.
-    QCOMPARE(m_form->Children().at(0)->FileName(), a);
+    QCOMPARE(m_form->Children().at(0)->FileName(), upper);
+    QCOMPARE(m_form->Children().at(0)->Mine()->Title(), QStringLiteral("Большая"));
+    m_form->ExecuteDdeMacro(QStringLiteral("[open(\"%1\")]").arg(lower));
+    QCOMPARE(m_form->Children().size(), 3);
+    QCOMPARE(m_form->ActiveChild()->Mine()->Title(), QStringLiteral("малая"));
 
     m_form->ExecuteDdeMacro(QStringLiteral("[]"));
-    QCOMPARE(m_form->Children().size(), 2);
+    QCOMPARE(m_form->Children().size(), 3);
 
     // A failing "open" ends the request.
     const QString c = mine("c.mdf");
     m_form->ExecuteDdeMacro(QStringLiteral("[open(\"%1\")][open(\"%2\")]").arg(m_dir->filePath("missing.mdf"), c));
     QCOMPARE(hooks.errors().size(), 1);
-    QCOMPARE(m_form->Children().size(), 2);
+    QCOMPARE(m_form->Children().size(), 3);
 }
 
 namespace {

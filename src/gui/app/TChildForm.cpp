@@ -414,10 +414,7 @@ void TChildForm::FormActivate()
     ShowDocumentStatus();
     FillGroupCombos();
     ApplyBranchRow();
-    if (UzelGrid->isVisible())
-        UzelGrid->update();
-    if (BranchGrid->isVisible())
-        BranchGrid->update();
+    Tables->RepaintTables();
 }
 
 void TChildForm::ShowDocumentStatus()
@@ -453,6 +450,10 @@ void TChildForm::FillGroupCombos()
 
 void TChildForm::ShowBranchGroups()
 {
+    // The boxes belong to the active document (a refresh of another one, say by Save All,
+    // leaves them alone).
+    if (TChildForm *active = m_mainForm->ActiveChild(); active && active != this)
+        return;
     const TBranch *b = BranchCount() > 0 ? CurrentBranch() : nullptr;
     m_mainForm->cbLayers->SelectGroup(b ? b->LayerIndex() : -1);
     m_mainForm->cbPLFs->SelectGroup(b ? b->PLFIndex() : -1);
@@ -474,20 +475,12 @@ void TChildForm::ApplyBranchRow()
 
 TUzel *TChildForm::CurrentUzel() const
 {
-    const TMine *mine = Mine();
-    TUzel *u = mine->CurUzel();
-    if (u && u->ListPos() >= 0)
-        return u;
-    return mine->Uzels().Count() > 0 ? mine->Uzels().Items(1) : nullptr;
+    return Tables->CurrentUzel();
 }
 
 TBranch *TChildForm::CurrentBranch() const
 {
-    const TMine *mine = Mine();
-    TBranch *b = mine->CurBranch();
-    if (b && b->ListPos() >= 0)
-        return b;
-    return mine->Branches().Count() > 0 ? mine->Branches().Items(1) : nullptr;
+    return Tables->CurrentBranch();
 }
 
 int TChildForm::UzelCount() const

@@ -15,6 +15,7 @@
 #include "app/TOptionsForm.h"
 #include "editor/TElementGrid.h"
 #include "editor/TJumperPanel.h"
+#include "editor/TNetworkTables.h"
 #include "model/TBranch.h"
 #include "model/TMine.h"
 #include "model/TUzel.h"
@@ -363,7 +364,7 @@ void TMainForm::execSurfUzel()
         return;
     if (TUzel *u = child->CurrentUzel()) {
         u->SetSurface(!u->Surface());
-        child->UzelGrid->update();
+        child->Tables->RepaintTables();
     }
 }
 
@@ -438,7 +439,6 @@ void TMainForm::groupChosen(TGroupCombo *box, bool layers, int index)
             else
                 b->SetPLFIndex(index - 1);
         }
-        child->BranchGrid->update();
     }
     if (focus)
         focus->setFocus();
@@ -453,6 +453,9 @@ void TMainForm::execCascade()
 {
     m_workspace->cascadeSubWindows();
 }
+            // The row's seam square and plan-position cell (the grid's own update() would not
+            // reach the cells, which live in its viewport).
+            child->Tables->UpdateBranchRow(b);
 
 void TMainForm::tileWindows(bool oneAboveTheOther)
 {

@@ -79,10 +79,35 @@ void TNetworkTables::LayoutColumns()
 
 void TNetworkTables::RefreshTables()
 {
+    // The lists may have been sorted or thinned: the rows follow the elements that were
+    // current, and when one is gone, whatever now stands in its row becomes current.
+    const TUzel *uzel = Mine()->CurUzel();
+    const TBranch *branch = Mine()->CurBranch();
     m_uzelModel->Refresh();
     m_branchModel->Refresh();
+    followCurrent(UzelGrid, uzel ? uzel->ListPos() : -1);
+    followCurrent(BranchGrid, branch ? branch->ListPos() : -1);
     emit JumperTableRefresh();
     RepaintTables();
+}
+
+void TNetworkTables::followCurrent(TNetworkGrid *grid, int position)
+{
+    const int row = position >= 0 ? position : qBound(0, grid->CurrentRow(), grid->LastRow());
+    if (row != grid->CurrentRow())
+        grid->SetCurrentCell(row, qMax(0, grid->CurrentColumn()));   // reports the move
+    else
+        CurrentCellChanged(grid);   // the same row may hold another element now
+}
+
+TUzel *TNetworkTables::CurrentUzel() const
+{
+    return m_uzelModel->UzelAt(UzelGrid->CurrentRow());
+}
+
+TBranch *TNetworkTables::CurrentBranch() const
+{
+    return m_branchModel->BranchAt(BranchGrid->CurrentRow());
 }
 
 void TNetworkTables::RepaintTables()

@@ -58,8 +58,13 @@ public:
     void ResetColumns();
     // Column counts and widths of both tables from the layout; both repainted.
     void LayoutColumns();
-    // Row counts from the model; the stopping and people tables follow; both repainted.
+    // Row counts from the model; each table's row goes to the element that was current (it
+    // stays where it was when that element is gone), the element in it becomes current and the
+    // stopping and people tables follow; both repainted.
     void RefreshTables();
+    // The elements in the current rows, or none.
+    TUzel *CurrentUzel() const;
+    TBranch *CurrentBranch() const;
     // The column of kind becomes current in grid (shown first when hidden; focus on request).
     void GoToColumn(TNetworkGrid *grid, int kind, bool focus);
     void NextCell(TNetworkGrid *grid, bool columnAdvance);
@@ -136,6 +141,9 @@ private:
     void applyBranch(TBranch *branch, int kind, const QString &text, bool wasBlank, bool &refused);
     void appendElement(TNetworkGrid *grid);
     void selectRow(TNetworkGrid *grid);
+    // After a refresh: the current row of grid goes to list position (0-based; -1: it stays),
+    // and what the row now holds is applied.
+    void followCurrent(TNetworkGrid *grid, int position);
     void deleteRow(TNetworkGrid *grid);
     void addRow(TNetworkGrid *grid);
     bool runCrossSection(TBranch *branch);

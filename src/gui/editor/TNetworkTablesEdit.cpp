@@ -376,8 +376,6 @@ void TNetworkTables::deleteRow(TNetworkGrid *grid)
         Mine()->Branches().Delete(row);
     }
     RefreshTables();
-    if (model->ElementCount() > 0)
-        CurrentCellChanged(grid);
 }
 
 void TNetworkTables::AddUzel()

@@ -6,15 +6,18 @@
 #include "app/TConfig.h"
 #include "app/TGroupCombo.h"
 #include "app/TMainForm.h"
+#include "editor/TJumperPanel.h"
 #include "editor/TNetworkGrid.h"
 #include "editor/TNetworkTables.h"
 #include "model/TBranch.h"
 #include "model/TLayer.h"
+#include "model/TJumper.h"
 #include "model/TMine.h"
 #include "model/TUzel.h"
 
 #include <QAction>
 #include <QLineEdit>
+#include <QScreen>
 #include <QtTest>
 #include <memory>
 
@@ -35,6 +38,9 @@ private slots:
     void tableCommands();
     void sortCommands();
     void branchRowDrivesGroupBoxes();
+    void seamChoiceRepaintsSquare();
+    void rowFollowsCurrentBranch_data();
+    void rowFollowsCurrentBranch();
     void displaySettingsReachTables();
 
 private:
@@ -151,6 +157,87 @@ void tst_TChildFormTables::branchRowDrivesGroupBoxes()
     QCOMPARE(m_form->cbLayers->currentIndex(), 1);
     go(tables()->BranchGrid, 0, 4);
     QCOMPARE(m_form->cbLayers->currentIndex(), 0);
+}
+
+void tst_TChildFormTables::seamChoiceRepaintsSquare()
+{
+    auto *layer = new TLayer(mine());
+    layer->SetName(QStringLiteral("Пласт"));
+    layer->SetColor(0x0000FF00);   // green
+    child()->FillGroupCombos();
+    TNetworkGrid *grid = tables()->BranchGrid;
+    go(grid, 1, 4);
+    // The centre of the seam square in the perimeter cell, as the screen shows it.
+    const QRect cell = grid->visualRect(grid->model()->index(1, grid->TableModel()->ColumnOfKind(9)));
+    const int side = cell.height() - 2;
+    const QPoint centre = grid->viewport()->mapTo(m_form.get(), cell.topLeft() + QPoint(3 + side / 2, 2 + side / 2));
+    auto shown = [&] {
+        QApplication::processEvents();
+        return m_form->screen()->grabWindow(m_form->winId()).toImage().pixelColor(centre);
+    };
+    QCOMPARE(shown(), QColor(Qt::white));
+    emit m_form->cbLayers->activated(1);
+    QCOMPARE(mine()->Branches().Items(2)->LayerIndex(), 0);
+    QCOMPARE(shown(), QColor(0, 255, 0));
+}
+
+void tst_TChildFormTables::rowFollowsCurrentBranch_data()
+{
+    // Branches 1 (1->2, section 9), 2 (2->3, 8), 3 (3->1, 7); branch n lies in seam n.
+    QTest::addColumn<int>("row");        // current row before
+    QTest::addColumn<int>("change");
+    QTest::addColumn<int>("number");     // current branch after
+    QTest::addColumn<int>("rowAfter");
+    QTest::newRow("header click sorts by section") << 0 << 0 << 1 << 2;
+    QTest::newRow("sort by end node") << 0 << 1 << 1 << 1;
+    QTest::newRow("current branch deleted") << 0 << 2 << 2 << 0;
+    QTest::newRow("check drops an empty branch above") << 2 << 3 << 3 << 1;
+}
+
+void tst_TChildFormTables::rowFollowsCurrentBranch()
+{
+    QFETCH(int, row);
+    QFETCH(int, change);
+    QFETCH(int, number);
+    QFETCH(int, rowAfter);
+    AppTestHooks hooks;
+    for (int i = 1; i <= 3; ++i) {
+        auto *layer = new TLayer(mine());
+        layer->SetName(QStringLiteral("Пласт %1").arg(i));
+        mine()->Branches().Items(i)->SetLayerIndex(i - 1);
+    }
+    child()->FillGroupCombos();
+    go(tables()->BranchGrid, row, 4);
+    m_form->UpdateActions();
+    switch (change) {
+    case 0:
+        tables()->HeaderClicked(tables()->BranchGrid, tables()->BranchGrid->TableModel()->ColumnOfKind(8));
+        break;
+    case 1: m_form->actSortBranchesEnd->trigger(); break;
+    case 2:
+        hooks.answers.enqueue(QMessageBox::Yes);
+        m_form->actDelBranch->trigger();
+        break;
+    case 3: {
+        TBranch *b = mine()->Branches().Items(1);
+        for (int which = 1; which <= 3; ++which)
+            b->SetNumbers(which, kUnsetInt);
+        b->SetSection(kUnsetReal);
+        child()->CheckTopology(false);
+        break;
+    }
+    }
+    TBranch *expected = mine()->Branches().Find(number);
+    QVERIFY(expected);
+    QCOMPARE(tables()->BranchGrid->CurrentRow(), rowAfter);
+    QCOMPARE(tables()->BranchGrid->TableModel()->BranchAt(rowAfter), expected);
+    QCOMPARE(mine()->CurBranch(), expected);
+    QCOMPARE(child()->pnlJumpers->CurrentBranch(), expected);
+    QCOMPARE(m_form->cbLayers->currentIndex(), number);
+    // The stopping command adds to the branch in the row.
+    m_form->UpdateActions();
+    m_form->actAddjumper->trigger();
+    QCOMPARE(expected->Jumpers().Count(), 1);
 }
 
 void tst_TChildFormTables::displaySettingsReachTables()

@@ -8,8 +8,8 @@
 
 TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
+    // No display name: the window system would append it to every caption.
     setApplicationName(AppDialogs::AppTitle());
-    setApplicationDisplayName(AppDialogs::AppTitle());
 }
 
 bool TApplication::notify(QObject *receiver, QEvent *event)

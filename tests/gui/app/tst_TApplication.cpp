@@ -29,6 +29,7 @@ private slots:
     void guardedWork();
     void eventHandlerErrorShownAndLoopGoesOn();
     void questionsCarryTheTitle();
+    void captionsGetNothingAppended();
 };
 
 void tst_TApplication::guardedWork_data()
@@ -104,6 +105,18 @@ void tst_TApplication::questionsCarryTheTitle()
     QCOMPARE(hooks.boxes.at(1).caption, QStringLiteral("Сохранение"));
     // Unanswered, the default button stands.
     QCOMPARE(hooks.boxes.size(), 2);
+}
+
+void tst_TApplication::captionsGetNothingAppended()
+{
+    // The window system appends " — " and a display name set for the program to every caption
+    // that does not end in it ("x.mdf — Тарвел"): none may be set. Without one, the display name
+    // is the program's name, whatever that is.
+    QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Тарвел"));
+    QCoreApplication::setApplicationName(QStringLiteral("probe"));
+    const QString display = QGuiApplication::applicationDisplayName();
+    QCoreApplication::setApplicationName(QStringLiteral("Тарвел"));
+    QCOMPARE(display, QStringLiteral("probe"));
 }
 
 int main(int argc, char **argv)

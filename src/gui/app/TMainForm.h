@@ -33,6 +33,10 @@ public:
     QList<TChildForm *> Children() const;
     // Creates an empty, untitled document window and shows it.
     TChildForm *CreateChild();
+    // Where the document window number index (from 0) of a cascade opens in a workspace of
+    // size area: nine tenths of it (400 x 300 to 980 x 640, never more than the area), each
+    // window one step further down and right, back to the top left before leaving the area.
+    static QRect CascadeSlot(const QSize &area, int index, int step);
     // Brings a titled window of exactly path to the front; false when there is none.
     bool FindOpenDocument(const QString &path);
     // Opens path in a new window unless it is open already. A read error closes the new window
@@ -55,13 +59,13 @@ public:
 
     // --- Status bar ------------------------------------------------------------------------
     static constexpr int StatusPanelCount = 5;
+    // Panels keep their first widths as minimums and widen to their texts; the mine's name
+    // only this far, beyond which it shows shortened.
+    static constexpr int MaxNamePanelWidth = 400;
     QLabel *StatusPanel(int index) const { return m_panels[index]; }
     // The text last given to a panel (the panel itself may show it shortened).
     QString StatusPanelText(int index) const;
     void SetStatusPanelText(int index, const QString &text);
-    // Panels keep their first widths as minimums and widen to their texts; the mine's name
-    // only this far, beyond which it shows shortened.
-    static constexpr int MaxNamePanelWidth = 400;
     void ShowStatusText(const QString &text);
     void ClearStatusText();
     bool IsStatusTextShown() const;
@@ -180,12 +184,12 @@ private:
     QMenu *m_windowMenu = nullptr;
     QToolButton *m_openButton = nullptr;
     QLabel *m_panels[StatusPanelCount] = {};
+    // Sets the panel's width for text; returns the room left for the text inside it.
+    int fitStatusPanel(int index, const QString &text);
     QList<QAction *> m_actionList;
     QList<QPair<int, int>> m_actionRules; // enabling rule and tick of each command of the list
     QStringList m_commandLine;
     bool m_firstShown = false;
-    // Sets the panel's width for text; returns the room left for the text inside it.
-    int fitStatusPanel(int index, const QString &text);
     bool m_closing = false;
     int m_documentCount = 0;
 };

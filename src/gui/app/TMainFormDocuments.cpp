@@ -30,6 +30,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPointer>
+#include <QStyle>
 #include <QTimer>
 #include <QUrl>
 
@@ -105,15 +106,30 @@ QList<TChildForm *> TMainForm::Children() const
 TChildForm *TMainForm::CreateChild()
 {
     auto *child = new TChildForm(this);
+    const int others = int(m_workspace->subWindowList().size());
     QMdiSubWindow *sub = m_workspace->addSubWindow(child);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(CommandIcon(QStringLiteral("actFileProp")));
-    const QSize area = m_workspace->viewport()->size();
-    sub->resize(qBound(400, area.width() * 9 / 10, 980), qBound(300, area.height() * 9 / 10, 640));
+    sub->setGeometry(CascadeSlot(m_workspace->viewport()->size(), others,
+                                 style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub)));
     sub->show();
     m_workspace->setActiveSubWindow(sub);
     UpdateActions();
     return child;
+}
+
+QRect TMainForm::CascadeSlot(const QSize &area, int index, int step)
+{
+    // The area's workspace may be smaller than the usual window: the window then fills it.
+    const QSize size = QSize(qBound(400, area.width() * 9 / 10, 980),
+                             qBound(300, area.height() * 9 / 10, 640)).boundedTo(area);
+    step = qMax(1, step);
+    // As many steps down and right as fit before the window would leave the area; then the
+    // cascade starts again at the top left.
+    const int steps = 1 + qMax(0, qMin((area.width() - size.width()) / step,
+                                       (area.height() - size.height()) / step));
+    const int offset = (index % steps) * step;
+    return QRect(QPoint(offset, offset), size);
 }
 
 bool TMainForm::FindOpenDocument(const QString &path)
@@ -438,6 +454,9 @@ void TMainForm::groupChosen(TGroupCombo *box, bool layers, int index)
                 b->SetLayerIndex(index - 1);
             else
                 b->SetPLFIndex(index - 1);
+            // The row's seam square and plan-position cell (the grid's own update() would not
+            // reach the cells, which live in its viewport).
+            child->Tables->UpdateBranchRow(b);
         }
     }
     if (focus)
@@ -453,9 +472,6 @@ void TMainForm::execCascade()
 {
     m_workspace->cascadeSubWindows();
 }
-            // The row's seam square and plan-position cell (the grid's own update() would not
-            // reach the cells, which live in its viewport).
-            child->Tables->UpdateBranchRow(b);
 
 void TMainForm::tileWindows(bool oneAboveTheOther)
 {

@@ -129,6 +129,7 @@ private slots:
     void groupBoxes();
     void windowMenuListsDocuments();
     void tilingMakesOneRowOrColumn();
+    void newWindowsCascadeInsideWorkspace();
     void aboutBox();
 
 private:
@@ -721,21 +722,16 @@ void tst_TMainForm::statusBar()
     m_form->ClearStatusText();
     QVERIFY(!m_form->IsStatusTextShown());
 
-    child->Mine()->SetModified(false);
-    child->parentWidget()->close();
-    settle();
-    for (int i = 0; i < 3; ++i)
-        QVERIFY(m_form->StatusPanelText(i).isEmpty());
     // Rows come and go without marking the document modified: the counts follow regardless.
-}
+    child->Mine()->SetModified(false);
     child->Mine()->AddUzel(7, 1, 1, 1);
     QCOMPARE(m_form->StatusPanelText(1), QStringLiteral("Узлы: 4"));
     child->Mine()->Uzels().Delete(3);
     QCOMPARE(m_form->StatusPanelText(1), QStringLiteral("Узлы: 3"));
-
-void tst_TMainForm::groupBoxes()
-{
-    AppTestHooks hooks;
+    child->parentWidget()->close();
+    settle();
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(m_form->StatusPanelText(i).isEmpty());
 
     // A new document: the first edit of the branch table creates branch 1.
     m_form->actNew->trigger();
@@ -787,6 +783,11 @@ void tst_TMainForm::statusPanelsFitTexts()
     }
     if (panel == 3) // the mark's panel holds its text also while empty
         QVERIFY(label->fontMetrics().horizontalAdvance(QStringLiteral("Изменен")) <= label->contentsRect().width());
+}
+
+void tst_TMainForm::groupBoxes()
+{
+    AppTestHooks hooks;
     m_form->OpenDocumentFile(mine("groups.mdf"));
     TGroupCombo *box = m_form->cbLayers;
     QCOMPARE(box->count(), 4);
@@ -856,6 +857,42 @@ void tst_TMainForm::tilingMakesOneRowOrColumn()
     m_form->actTileVert->trigger();
     QCOMPARE(windows.at(0)->geometry(), QRect(0, 0, area.width() / 2, area.height()));
     QCOMPARE(windows.at(2)->geometry(), QRect(area.width() / 2, 0, area.width() / 2, area.height()));
+}
+
+void tst_TMainForm::newWindowsCascadeInsideWorkspace()
+{
+    AppTestHooks hooks;
+    m_form->resize(1000, 700);
+    settle();
+    // Opened one after another, from the recent list among others: each lies wholly inside
+    // the workspace, one step further than the one before, and no scroll bar appears.
+    const QString path = mine("r.mdf");
+    Config->AddLastFile(path);
+    for (int i = 0; i < 6; ++i) {
+        if (i == 1)
+            m_form->RecentFileClick(0);
+        else
+            m_form->actNew->trigger();
+        settle();
+    }
+    const QList<QMdiSubWindow *> windows = m_form->Workspace()->subWindowList(QMdiArea::CreationOrder);
+    QCOMPARE(windows.size(), 6);
+    const QRect area = m_form->Workspace()->viewport()->rect();
+    for (int i = 0; i < windows.size(); ++i) {
+        QVERIFY2(area.contains(windows.at(i)->geometry()), qPrintable(QString::number(i)));
+        QCOMPARE(windows.at(i)->geometry(), TMainForm::CascadeSlot(area.size(), i,
+                 windows.at(i)->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, windows.at(i))));
+    }
+    QVERIFY(windows.at(1)->geometry().topLeft() != windows.at(0)->geometry().topLeft());
+    QVERIFY(!m_form->Workspace()->horizontalScrollBar()->isVisible());
+    QVERIFY(!m_form->Workspace()->verticalScrollBar()->isVisible());
+
+    // The cascade rule itself: steps while they fit, then from the top left again; a
+    // workspace smaller than a window is filled.
+    QCOMPARE(TMainForm::CascadeSlot(QSize(1000, 700), 0, 20), QRect(0, 0, 900, 630));
+    QCOMPARE(TMainForm::CascadeSlot(QSize(1000, 700), 3, 20), QRect(60, 60, 900, 630));
+    QCOMPARE(TMainForm::CascadeSlot(QSize(1000, 700), 4, 20), QRect(0, 0, 900, 630));
+    QCOMPARE(TMainForm::CascadeSlot(QSize(300, 200), 2, 20), QRect(0, 0, 300, 200));
 }
 
 void tst_TMainForm::aboutBox()

@@ -9,11 +9,13 @@
 #include "model/TPeopleInfo.h"
 #include "model/Unset.h"
 
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QLocale>
 #include <QPainter>
 #include <QPalette>
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
 
 namespace SC = StoppingColumns;
@@ -115,6 +117,30 @@ QString PersonHeader(int column)
 int PersonColumnWidth(int column)
 {
     return column >= 0 && column < PC::Count ? PeopleSpecs[column].width : 0;
+}
+
+namespace {
+int fittedWidth(int first, const QStringList &texts, const QFont &font)
+{
+    // Cells and headers keep a pixel or two from each edge; fractions of a pixel count.
+    const QFontMetricsF metrics(font);
+    qreal widest = 0;
+    for (const QString &text : texts)
+        for (const QString &line : text.split(QStringLiteral("\r\n")))
+            widest = std::max(widest, metrics.horizontalAdvance(line));
+    return std::max(first, int(std::ceil(widest)) + 6);
+}
+} // namespace
+
+int FittedStoppingColumnWidth(int column, const QFont &font)
+{
+    return fittedWidth(StoppingColumnWidth(column),
+                       QStringList{StoppingHeader(column)} + StoppingChoiceItems(column), font);
+}
+
+int FittedPersonColumnWidth(int column, const QFont &font)
+{
+    return fittedWidth(PersonColumnWidth(column), {PersonHeader(column)}, font);
 }
 
 bool IsStoppingChoiceColumn(int column)

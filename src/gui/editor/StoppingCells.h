@@ -10,6 +10,7 @@
 #include <QRect>
 #include <QString>
 
+class QFont;
 class QPainter;
 class QWidget;
 class TJumper;
@@ -33,6 +34,12 @@ QString StoppingHeader(int column);
 int StoppingColumnWidth(int column);
 QString PersonHeader(int column);
 int PersonColumnWidth(int column);
+
+// The width a column takes in font: its first width at least, and enough for every line of its
+// header and, in a choice column, for the widest of its choices (the first widths were made for
+// a narrower font).
+int FittedStoppingColumnWidth(int column, const QFont &font);
+int FittedPersonColumnWidth(int column, const QFont &font);
 
 // Columns whose value is chosen from a list (material, cut-in, vent, doors, openings): never
 // typed into.

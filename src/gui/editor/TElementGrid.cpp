@@ -262,8 +262,6 @@ TElementGrid::TElementGrid(Kind kind, QWidget *parent) : QTableView(parent), m_k
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setFixedWidth(StoppingColumnWidth(0));
     verticalHeader()->setMinimumSectionSize(4);
-    for (int c = 1; c < ColumnCount(); ++c)
-        setColumnWidth(c - 1, kind == Stoppings ? StoppingColumnWidth(c) : PersonColumnWidth(c));
     // The widget's corner (over the row numbers) is drawn like the other fixed cells.
     auto *corner = new TCornerCell(this);
     corner->raise();
@@ -386,6 +384,10 @@ void TElementGrid::ApplyDisplaySettings()
     verticalHeader()->setDefaultSectionSize(m_rowHeight);
     // Two-line headers, as high as two rows like those of the node and branch tables.
     horizontalHeader()->setFixedHeight(2 * m_rowHeight);
+    // Columns as wide as their headers and choices in this font.
+    for (int c = 1; c < ColumnCount(); ++c)
+        setColumnWidth(c - 1, m_kind == Stoppings ? FittedStoppingColumnWidth(c, font)
+                                                  : FittedPersonColumnWidth(c, font));
     viewport()->update();
 }
 

@@ -127,6 +127,28 @@ private slots:
         QLocale::setDefault(QLocale::c());
     }
 
+    // In a font wider than the one the first widths were made for, every header line and every
+    // choice still fits its column; the first widths stay the least.
+    void columnsFitTheirTexts()
+    {
+        Config->FontSize = 11;
+        panel->ApplyDisplaySettings();
+        for (TElementGrid *g : {panel->JumperGrid, panel->PeopleGrid}) {
+            const bool stoppings = g == panel->JumperGrid;
+            const QFontMetricsF metrics(g->font());
+            for (int c = 1; c < (stoppings ? SC::Count : PeopleColumns::Count); ++c) {
+                const int width = g->columnWidth(c - 1);
+                QVERIFY(width >= (stoppings ? StoppingColumnWidth(c) : PersonColumnWidth(c)));
+                const QString header = stoppings ? StoppingHeader(c) : PersonHeader(c);
+                QStringList texts = header.split(QStringLiteral("\r\n"));
+                if (stoppings)
+                    texts += StoppingChoiceItems(c);
+                for (const QString &text : texts)
+                    QVERIFY2(metrics.horizontalAdvance(text) <= width - 4, qPrintable(text));
+            }
+        }
+    }
+
     // --- adding and deleting
 
     void newStoppingInTheMiddle_data()

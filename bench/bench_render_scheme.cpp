@@ -3,8 +3,7 @@
 // step (projection and redraw) and the two hit tests at a point where nothing is hit (the whole
 // list is tried).
 //   build/bench/bench_render_scheme
-#include "model/TBranch.h"
-#include "model/TLayer.h"
+#include "../tests/support/LargeSchemeMine.h"
 #include "model/TMine.h"
 #include "TImageSchemeCanvas.h"
 #include "schemes/SchemeDrawing.h"
@@ -18,35 +17,8 @@
 
 namespace {
 
-// 250 rows of 400 nodes on five levels, each row a chain of branches, the rows tied together
-// at a column that wanders, and one branch closing the first row: 100,000 of each. Every second
-// row lies in the second of two seams, so colours change as they do in a real mine.
-std::unique_ptr<TMine> LargeMine()
-{
-    constexpr int rows = 250, cols = 400;
-    auto mine = std::make_unique<TMine>();
-    mine->BeginUpdate();
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < cols; ++c)
-            mine->AddUzel(r * cols + c + 1, float(c) * 10.0f + float(r % 3), float(r) * 10.0f,
-                          -float(r % 5) * 40.0f - float(c % 3));
-    for (int i = 0; i < 2; ++i)
-        (new TLayer(mine.get()))->SetColor(i ? 0x00FF80 : 0xC0C0C0);
-    int b = 1;
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c + 1 < cols; ++c)
-            mine->AddBranch(b++, r * cols + c + 1, r * cols + c + 2, QString(), 10)->SetLayerIndex(r % 2);
-    for (int r = 0; r + 1 < rows; ++r) {
-        const int c = (r * 7) % cols;
-        mine->AddBranch(b++, r * cols + c + 1, (r + 1) * cols + c + 1, QString(), 10);
-    }
-    mine->AddBranch(b++, 1, cols, QString(), 10);
-    mine->EndUpdate();
-    return mine;
-}
-
 struct Scene {
-    std::unique_ptr<TMine> mine = LargeMine();
+    std::unique_ptr<TMine> mine = schememines::Large();
     TSchemeView view;
     QImage image{1280, 800, QImage::Format_RGB32};
 

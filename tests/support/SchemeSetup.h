@@ -5,12 +5,12 @@
 //
 // The setup is a list of view settings, ';'-separated:
 //   L #rrggbb [hidden] / P #rrggbb [hidden]   a seam / plan position
-//   bN L0 / bN P0                             branch N joins seam (plan position) 0
+//   bN LK / bN PK                             branch N joins seam (plan position) K
 //   bN gas1|gas2 KIND FROM TO                 a gassed zone
 //   bN j POS [normal] [route]                 a stopping with its calculation marks
 //   sel uN / sel bN / sel jI                  the current element (I: index among all stoppings)
 //   flags 0xNNN / text N / nodes / invalid    ColorFlags, TextInfo, ShowUzels, no valid topology
-//   pan DX                                    the screen origin moved by DX pixels
+//   pan DX / turn AX AZ                       the screen origin moved by DX pixels / the angles
 // The current element is frame node 901 (which has no branch) unless the setup selects one.
 #include "MineText.h"
 #include "model/TBranch.h"
@@ -48,10 +48,10 @@ inline QPoint Apply(TMine &mine, const QString &text, const QString &setup)
             l->SetVisible(f.value(2) != QLatin1String("hidden"));
         } else if (k.startsWith(QLatin1Char('b'))) {
             TBranch *b = mine.Branches().Find(k.mid(1).toInt());
-            if (f[1] == QLatin1String("L0"))
-                b->SetLayerIndex(0);
-            else if (f[1] == QLatin1String("P0"))
-                b->SetPLFIndex(0);
+            if (f[1].startsWith(QLatin1Char('L')))
+                b->SetLayerIndex(f[1].mid(1).toInt());
+            else if (f[1].startsWith(QLatin1Char('P')))
+                b->SetPLFIndex(f[1].mid(1).toInt());
             else if (f[1].startsWith(QLatin1String("gas"))) {
                 const int zone = f[1].right(1).toInt();
                 b->SetZone(zone, true);
@@ -77,6 +77,8 @@ inline QPoint Apply(TMine &mine, const QString &text, const QString &setup)
             mine.SetTextInfo(quint8(f[1].toInt()));
         } else if (k == QLatin1String("nodes")) {
             mine.SetShowUzels(1);
+        } else if (k == QLatin1String("turn")) {
+            mine.SetAngles(f[1].toFloat(), f[2].toFloat());
         } else if (k == QLatin1String("pan")) {
             origin.rx() += f[1].toInt();
         }

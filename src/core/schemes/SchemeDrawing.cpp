@@ -229,6 +229,16 @@ TSchemeRect Normalized(const TSchemeRect &r)
             std::max(r.Top, r.Bottom)};
 }
 
+// Screen coordinates stay within 2^28 pixels of zero: far beyond any picture, and the difference
+// of two of them still fits an int. Only a node projected absurdly far (a coordinate of 1e30 m
+// seen edge-on) comes near the limit; its branch then points the same way off the picture.
+constexpr qint64 kFarthest = qint64(1) << 28;
+
+int ScreenCoordinate(int origin, double offset)
+{
+    return int(std::clamp<qint64>(qint64(origin) + TMine::Nearest(offset), -kFarthest, kFarthest));
+}
+
 QPoint PointAt(QPoint a, QPoint b, double t)
 {
     return QPoint(TMine::Nearest(a.x() + t * (b.x() - a.x())), TMine::Nearest(a.y() + t * (b.y() - a.y())));
@@ -254,7 +264,7 @@ void DrawScheme(TMine &mine, TSchemeCanvas &canvas, const TSchemeRect &rect, QPo
     const double f = fit;
     const int ox = origin.x(), oy = origin.y();
     auto screen = [f, ox, oy](const TUzel *n) {
-        return QPoint(ox + TMine::Nearest(n->ProjX() * f), oy - TMine::Nearest(n->ProjY() * f));
+        return QPoint(ScreenCoordinate(ox, n->ProjX() * f), ScreenCoordinate(oy, -(n->ProjY() * f)));
     };
 
     canvas.SetBrush(kBackground);
@@ -393,8 +403,8 @@ TUzel *HitNode(const TMine &mine, QPoint origin, QPoint at)
         TUzel *n = *--it;
         if (it - uzels.begin() >= kAhead)
             __builtin_prefetch(*(it - kAhead));
-        const int x = origin.x() + TMine::Nearest(n->ProjX() * f);
-        const int y = origin.y() - TMine::Nearest(n->ProjY() * f);
+        const int x = ScreenCoordinate(origin.x(), n->ProjX() * f);
+        const int y = ScreenCoordinate(origin.y(), -(n->ProjY() * f));
         if (a >= x - 3 && a < x + 3 && b >= y - 3 && b < y + 3)
             return n;
     }

@@ -86,6 +86,8 @@ void tst_SchemeDrawing::picture_data()
     QTest::newRow("plan colour for a branch without seam")
         << line << "P #0000ff; b1 P0; flags 0x300" << QStringList{"line 55,55-155,55 #0000ff 1"};
     QTest::newRow("seam colour only with its bit") << line << "L #ff0000; b1 L0; flags 0x200" << QStringList{grey};
+    QTest::newRow("a seam index that names no seam counts as none")
+        << line << "L #ff0000 hidden; b1 L7; flags 0x100" << QStringList{grey};
     QTest::newRow("hidden seam not drawn") << line << "L #ff0000 hidden; b1 L0" << QStringList{};
     QTest::newRow("hidden plan position not drawn") << line << "P #0000ff hidden; b1 P0" << QStringList{};
     QTest::newRow("gas zone 1 of kind 1: red, width 2, a quarter to three quarters")
@@ -124,6 +126,8 @@ void tst_SchemeDrawing::picture_data()
         << "u 1 -50 0 0; u 2 50 0 0; u 3 -80 0 0; b 1 1 2; b 2 3 1" << "text 2; pan -60"
         << QStringList{"line -5,55-95,55 #c0c0c0 1", "text -2,58 1 #c0c0c0/#000000",
                        "text 98,58 2 #c0c0c0/#000000"};
+    QTest::newRow("a node absurdly far off: its branch still points its way")
+        << "u 1 -50 0 0; u 2 -50 1e30 0; b 1 1 2" << "turn 0 90" << QStringList{"line 105,55-268435456,55 #c0c0c0 1"};
     QTest::newRow("later branches draw over earlier ones")
         << "u 1 -50 0 0; u 2 50 0 0; u 3 0 0 20; b 1 1 2; b 2 3 2" << "L #ff0000; b2 L0; flags 0x100; text 1"
         << QStringList{grey, "text 102,50 1 #c0c0c0/#000000", "line 105,35-155,55 #ff0000 1",

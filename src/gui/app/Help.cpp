@@ -1,7 +1,6 @@
 #include "app/Help.h"
 
 #include "app/AppDialogs.h"
-#include "app/TConfig.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -10,11 +9,24 @@
 
 namespace {
 const QString programHelp = QStringLiteral("Tarvelian");
+
+std::function<QString()> &helpDirSource()
+{
+    static std::function<QString()> source;
+    return source;
+}
+} // namespace
+
+void SetHelpDirSource(std::function<QString()> source)
+{
+    helpDirSource() = std::move(source);
 }
 
 QString HelpPagePath(const QString &helpFile, int topic)
 {
-    QString dir = Config ? Config->HelpDir : QDir::currentPath() + QStringLiteral("/Help/");
+    QString dir = helpDirSource() ? helpDirSource()() : QString();
+    if (dir.isEmpty())
+        dir = QDir::currentPath() + QStringLiteral("/Help/");
     if (!dir.endsWith(u'/'))
         dir += u'/';
     QString page;

@@ -5,8 +5,10 @@
 //   HelpDir + "Tarvelian/topic-N.html"    topic N
 //   HelpDir + "ustav97/topic-N.html"      the mine-rescue regulations
 //   HelpDir + "Tarvelian/help.html"       how to use the help
-// A page that is not there is named in an information box instead.
+// A page that is not there is named in an information box instead. HelpDir is the settings'
+// folder of the help; without settings it is "Help" in the current folder.
 #include <QString>
+#include <functional>
 
 class QWidget;
 
@@ -23,3 +25,6 @@ void ShowHelpOnHelp(QWidget *parent);
 // topic 0 is the contents page, a negative topic the help on help.
 QString HelpPagePath(const QString &helpFile, int topic);
 void ShowHelpPage(QWidget *parent, const QString &helpFile, int topic);
+
+// The settings name the help folder through this (an empty answer: no settings now).
+void SetHelpDirSource(std::function<QString()> source);

@@ -1,9 +1,7 @@
 #pragma once
-// The program's QApplication. It is the one place where errors end: an exception that escapes
-// a command or an event handler is shown in the error box and the event loop goes on, with the
-// model as it stood when the error was raised.
+// The program's QApplication. An exception that escapes an event handler ends here: it is shown
+// in the error box (base/Guarded.h, which commands go through as well) and the event loop goes on.
 #include <QApplication>
-#include <functional>
 
 class TApplication : public QApplication {
     Q_OBJECT
@@ -11,11 +9,4 @@ public:
     TApplication(int &argc, char **argv);
 
     bool notify(QObject *receiver, QEvent *event) override;
-
-    // Runs work; an exception escaping it is shown in the error box. Returns false when one did.
-    // Commands are dispatched through this, so they are guarded also when the application
-    // object is a plain QApplication (tests).
-    static bool RunGuarded(const std::function<void()> &work);
-    // Shows the exception currently being handled (call only inside a catch block).
-    static void ShowCurrentException();
 };

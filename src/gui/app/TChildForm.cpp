@@ -2,7 +2,7 @@
 
 #include "AppError.h"
 #include "app/AppDialogs.h"
-#include "app/TApplication.h"
+#include "base/Guarded.h"
 #include "app/TConfig.h"
 #include "app/TGroupCombo.h"
 #include "app/TMainForm.h"
@@ -360,7 +360,7 @@ bool TChildForm::FormCloseQuery()
     switch (answer) {
     case QMessageBox::Yes:
         // A failed save is reported and keeps the window open with its changes.
-        TApplication::RunGuarded([this] { SaveToFile(); });
+        RunGuarded([this] { SaveToFile(); });
         return !Mine()->Modified();
     case QMessageBox::No:
         Mine()->SetModified(false);

@@ -2,6 +2,7 @@
 
 #include "AppError.h"
 #include "app/AppDialogs.h"
+#include "app/Help.h"
 #include "app/TRegistry.h"
 #include "app/Utils.h"
 #include "model/PressureUnits.h"
@@ -113,6 +114,8 @@ TConfig::TConfig(bool changeCurrentDir)
     Registry = std::make_unique<TRegistry>();
     SetGridDefaults();
     SetOptionDefaults();
+    // The help reads the folder of whatever settings are current then, or knows there are none.
+    SetHelpDirSource([] { return Config ? Config->HelpDir : QString(); });
 }
 
 TConfig::~TConfig() = default;

@@ -5,7 +5,7 @@
 #include "app/CommandIcons.h"
 #include "app/DdeMacro.h"
 #include "app/TAboutBox.h"
-#include "app/TApplication.h"
+#include "base/Guarded.h"
 #include "app/TChildForm.h"
 #include "app/TGroupCombo.h"
 #include "app/TOptionsForm.h"
@@ -77,7 +77,7 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
     connect(m_workspace, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *w) {
         if (w)
             if (auto *child = qobject_cast<TChildForm *>(w->widget()))
-                TApplication::RunGuarded([child] { child->FormActivate(); });
+                RunGuarded([child] { child->FormActivate(); });
         UpdateActions();
     });
 
@@ -250,18 +250,18 @@ void TMainForm::createActions()
         const int key = s.key;
         if (s.uzels)
             connect(this->*(s.member), &QAction::triggered, this, [this, key] {
-                TApplication::RunGuarded([this, key] { sortUzels(key); });
+                RunGuarded([this, key] { sortUzels(key); });
             });
         else
             connect(this->*(s.member), &QAction::triggered, this, [this, key] {
-                TApplication::RunGuarded([this, key] { sortBranches(key); });
+                RunGuarded([this, key] { sortBranches(key); });
             });
     }
 }
 
 void TMainForm::runCommand(void (TMainForm::*exec)())
 {
-    TApplication::RunGuarded([this, exec] { (this->*exec)(); });
+    RunGuarded([this, exec] { (this->*exec)(); });
     UpdateActions();
 }
 
@@ -484,10 +484,10 @@ void TMainForm::createToolBars()
     groups->addWidget(lbPLFs);
     groups->addWidget(cbPLFs);
     connect(cbLayers, &QComboBox::activated, this, [this](int index) {
-        TApplication::RunGuarded([this, index] { groupChosen(cbLayers, true, index); });
+        RunGuarded([this, index] { groupChosen(cbLayers, true, index); });
     });
     connect(cbPLFs, &QComboBox::activated, this, [this](int index) {
-        TApplication::RunGuarded([this, index] { groupChosen(cbPLFs, false, index); });
+        RunGuarded([this, index] { groupChosen(cbPLFs, false, index); });
     });
 }
 

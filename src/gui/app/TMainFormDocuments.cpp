@@ -8,7 +8,7 @@
 #include "app/DdeMacro.h"
 #include "app/Help.h"
 #include "app/TAboutBox.h"
-#include "app/TApplication.h"
+#include "base/Guarded.h"
 #include "app/TChildForm.h"
 #include "app/TConfig.h"
 #include "app/TGroupCombo.h"
@@ -66,7 +66,7 @@ void TMainForm::updateRecentFilesMenus()
         QPointer<TMainForm> self(this);
         Config->UpdateLastFilesMenus(m_recentMenu, m_recentPopup, [self](const QString &path) {
             if (self)
-                TApplication::RunGuarded([&] { self->OpenDocumentFile(path); });
+                RunGuarded([&] { self->OpenDocumentFile(path); });
         });
     }
     // The sub-menu shows only when it has items.
@@ -183,7 +183,7 @@ QStringList TMainForm::CommandLineDocuments(const QStringList &arguments)
 void TMainForm::OpenCommandLineDocuments()
 {
     // The first failing document ends the rest of the list.
-    TApplication::RunGuarded([this] {
+    RunGuarded([this] {
         for (const QString &path : CommandLineDocuments(m_commandLine))
             OpenDocumentFile(path);
     });
@@ -192,7 +192,7 @@ void TMainForm::OpenCommandLineDocuments()
 
 void TMainForm::ExecuteDdeMacro(const QString &macro)
 {
-    TApplication::RunGuarded([this, &macro] {
+    RunGuarded([this, &macro] {
         const QString line = DdeMacroFirstLine(macro);
         QString name;
         QString argument;
@@ -211,7 +211,7 @@ void TMainForm::ExecuteDdeMacro(const QString &macro)
 
 void TMainForm::OpenDroppedFiles(const QStringList &paths)
 {
-    TApplication::RunGuarded([this, &paths] {
+    RunGuarded([this, &paths] {
         for (const QString &path : paths) {
             if (path.isEmpty())
                 continue;
@@ -253,7 +253,7 @@ bool TMainForm::canClose()
     const QList<TChildForm *> children = Children();
     for (TChildForm *child : children) {
         bool mayClose = false;
-        TApplication::RunGuarded([&] { mayClose = child->FormCloseQuery(); });
+        RunGuarded([&] { mayClose = child->FormCloseQuery(); });
         if (!mayClose)
             return false;
     }

@@ -1,7 +1,7 @@
 #include "editor/TCellDelegate.h"
 
 #include "app/TConfig.h"
-#include "app/TApplication.h"
+#include "base/Guarded.h"
 #include "app/Utils.h"
 #include "editor/CellDrawing.h"
 #include "editor/TCellEditor.h"
@@ -152,7 +152,7 @@ QWidget *TCellDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem
     editor->setFont(m_grid->TableFont());
     const int row = index.row(), column = index.column();
     connect(editor, &QLineEdit::textEdited, this, [this, row, column](const QString &text) {
-        TApplication::RunGuarded([&] { m_tables->ApplyEditText(m_grid, row, column, text); });
+        RunGuarded([&] { m_tables->ApplyEditText(m_grid, row, column, text); });
     });
     return editor;
 }
@@ -170,7 +170,7 @@ void TCellDelegate::setEditorData(QWidget *editor, const QModelIndex &) const
 void TCellDelegate::setModelData(QWidget *editor, QAbstractItemModel *, const QModelIndex &index) const
 {
     const QString text = static_cast<QLineEdit *>(editor)->text();
-    TApplication::RunGuarded(
+    RunGuarded(
         [&] { m_tables->ApplyEditText(m_grid, index.row(), index.column(), text); });
 }
 
@@ -189,13 +189,13 @@ bool TCellDelegate::eventFilter(QObject *object, QEvent *event)
             switch (key->key()) {
             case Qt::Key_Return:
             case Qt::Key_Enter:
-                TApplication::RunGuarded([&] { m_tables->EditorEnter(m_grid); });
+                RunGuarded([&] { m_tables->EditorEnter(m_grid); });
                 return true;
             case Qt::Key_Escape:
-                TApplication::RunGuarded([&] { m_tables->EditorEscape(m_grid); });
+                RunGuarded([&] { m_tables->EditorEscape(m_grid); });
                 return true;
             case Qt::Key_Insert:
-                TApplication::RunGuarded([&] { m_tables->InsertKey(m_grid); });
+                RunGuarded([&] { m_tables->InsertKey(m_grid); });
                 return true;
             case Qt::Key_Tab:
             case Qt::Key_Backtab:

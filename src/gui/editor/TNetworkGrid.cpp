@@ -1,6 +1,6 @@
 #include "editor/TNetworkGrid.h"
 
-#include "app/TApplication.h"
+#include "base/Guarded.h"
 #include "editor/TCellDelegate.h"
 #include "editor/TGridHeader.h"
 #include "editor/TNetworkTables.h"
@@ -41,7 +41,7 @@ TNetworkGrid::TNetworkGrid(TNetworkTables *tables, TNetworkTableModel *model, QW
 
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex &, const QModelIndex &) {
-                TApplication::RunGuarded([this] { m_tables->CurrentCellChanged(this); });
+                RunGuarded([this] { m_tables->CurrentCellChanged(this); });
             });
 }
 
@@ -133,7 +133,7 @@ bool TNetworkGrid::edit(const QModelIndex &index, EditTrigger trigger, QEvent *e
             return true;
     }
     bool open = false;
-    TApplication::RunGuarded([&] { open = m_tables->BeginEdit(this, index.row(), index.column()); });
+    RunGuarded([&] { open = m_tables->BeginEdit(this, index.row(), index.column()); });
     if (!open)
         return true;
     const bool result = QTableView::edit(index, trigger == EditKeyPressed ? AllEditTriggers : trigger,
@@ -152,16 +152,16 @@ void TNetworkGrid::keyPressEvent(QKeyEvent *event)
             OpenEditor();
             return;
         case Qt::Key_Left:
-            TApplication::RunGuarded([this] { m_tables->PrevColumn(this); });
+            RunGuarded([this] { m_tables->PrevColumn(this); });
             return;
         case Qt::Key_Right:
-            TApplication::RunGuarded([this] { m_tables->NextColumn(this); });
+            RunGuarded([this] { m_tables->NextColumn(this); });
             return;
         case Qt::Key_Insert:
-            TApplication::RunGuarded([this] { m_tables->InsertKey(this); });
+            RunGuarded([this] { m_tables->InsertKey(this); });
             return;
         case Qt::Key_Delete:
-            TApplication::RunGuarded([this] { m_tables->DeleteKey(this); });
+            RunGuarded([this] { m_tables->DeleteKey(this); });
             return;
         default:
             break;
@@ -218,7 +218,7 @@ void TNetworkGrid::currentChanged(const QModelIndex &current, const QModelIndex 
 void TNetworkGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)
 {
     QTableView::closeEditor(editor, hint);
-    TApplication::RunGuarded([this] { m_tables->EditorClosed(this); });
+    RunGuarded([this] { m_tables->EditorClosed(this); });
 }
 
 bool TNetworkGrid::eventFilter(QObject *watched, QEvent *event)

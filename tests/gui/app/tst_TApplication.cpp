@@ -3,6 +3,7 @@
 #include "AppTestHooks.h"
 #include "AppError.h"
 #include "app/TApplication.h"
+#include "base/Guarded.h"
 
 #include <QEvent>
 #include <QPushButton>
@@ -48,7 +49,7 @@ void tst_TApplication::guardedWork()
     QFETCH(QString, message);
     AppTestHooks hooks;
     int applied = 0;
-    const bool ok = TApplication::RunGuarded([&] {
+    const bool ok = RunGuarded([&] {
         ++applied; // what was applied before the error stays
         if (kind == 1)
             throw AppError(message);

@@ -1,11 +1,11 @@
 // The main window with a large mine: opening it, the enabling rules evaluated at every idle
 // moment, activation (status bar, group boxes) and a sort through the command.
 #include "app/TChildForm.h"
-#include "app/TConfig.h"
 #include "app/TMainForm.h"
 #include "model/TBranch.h"
 #include "model/TLayer.h"
 #include "model/TMine.h"
+#include "settings/TConfig.h"
 #include "storage/TMineDocument.h"
 #include "storage/TMineFile.h"
 

@@ -2,11 +2,11 @@
 // stages of a valid network with the tables refreshed after them, a failing stage 1 that fills
 // the message panel with 150,000 lines, and following a reference far down the node table.
 #include "app/TChildForm.h"
-#include "app/TConfig.h"
 #include "app/TMainForm.h"
 #include "checks/TErrorInfo.h"
-#include "editor/TMessagePanel.h"
+#include "checks/TMessagePanel.h"
 #include "model/TMine.h"
+#include "settings/TConfig.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>

@@ -1,10 +1,10 @@
 // Start of the editor: settings, the single-instance hand-over, the main window, the event loop,
 // and the settings written back once the main window is gone.
-#include "app/TApplication.h"
-#include "app/TConfig.h"
 #include "app/DdeMacro.h"
+#include "app/TApplication.h"
 #include "app/TMainForm.h"
 #include "app/TSingleInstance.h"
+#include "settings/TConfig.h"
 
 #include <QDir>
 #include <QFileInfo>

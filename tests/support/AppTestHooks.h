@@ -3,7 +3,7 @@
 // while an AppTestHooks lives, every box is recorded and answered from a queue (the box's
 // default answer when the queue is empty), and every file dialog returns the next queued list
 // of paths (empty = cancelled).
-#include "app/AppDialogs.h"
+#include "base/AppDialogs.h"
 
 #include <QList>
 #include <QQueue>

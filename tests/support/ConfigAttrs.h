@@ -1,7 +1,7 @@
 #pragma once
 // The nine cell looks of a TConfig as one comparable value, for tests that check which of them
 // an operation changed.
-#include "app/TConfig.h"
+#include "settings/TConfig.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 #include "app/TApplication.h"
 
-#include "app/AppDialogs.h"
+#include "base/AppDialogs.h"
 #include "base/Guarded.h"
 
 TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv)

@@ -1,15 +1,14 @@
 #include "app/TChildForm.h"
 
 #include "AppError.h"
-#include "app/AppDialogs.h"
-#include "base/Guarded.h"
-#include "app/TConfig.h"
-#include "app/TGroupCombo.h"
 #include "app/TMainForm.h"
-#include "app/Utils.h"
+#include "base/AppDialogs.h"
+#include "base/Guarded.h"
+#include "base/TGroupCombo.h"
+#include "base/Utils.h"
+#include "checks/TMessagePanel.h"
 #include "editor/TElementGrid.h"
 #include "editor/TJumperPanel.h"
-#include "editor/TMessagePanel.h"
 #include "editor/TNetworkGrid.h"
 #include "editor/TNetworkTables.h"
 #include "model/TBranch.h"
@@ -18,6 +17,7 @@
 #include "model/TMine.h"
 #include "model/TPLF.h"
 #include "model/TUzel.h"
+#include "settings/TConfig.h"
 #include "storage/TMineFile.h"
 
 #include <QCloseEvent>

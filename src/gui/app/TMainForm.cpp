@@ -1,14 +1,14 @@
 #include "app/TMainForm.h"
 
 #include "AppError.h"
-#include "app/AppDialogs.h"
 #include "app/CommandIcons.h"
 #include "app/DdeMacro.h"
 #include "app/TAboutBox.h"
-#include "base/Guarded.h"
 #include "app/TChildForm.h"
-#include "app/TGroupCombo.h"
-#include "app/TOptionsForm.h"
+#include "base/AppDialogs.h"
+#include "base/Guarded.h"
+#include "base/TGroupCombo.h"
+#include "settings/TOptionsForm.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>

@@ -3,8 +3,8 @@
 #include "app/TMainForm.h"
 
 #include "AppError.h"
-#include "app/AppDialogs.h"
 #include "app/TChildForm.h"
+#include "base/AppDialogs.h"
 #include "checks/Resistance.h"
 #include "checks/TIsolForm.h"
 #include "checks/TfrmCalcRMode.h"

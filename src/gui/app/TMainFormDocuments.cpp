@@ -3,22 +3,22 @@
 #include "app/TMainForm.h"
 
 #include "AppError.h"
-#include "app/AppDialogs.h"
 #include "app/CommandIcons.h"
 #include "app/DdeMacro.h"
-#include "app/Help.h"
 #include "app/TAboutBox.h"
-#include "base/Guarded.h"
 #include "app/TChildForm.h"
-#include "app/TConfig.h"
-#include "app/TGroupCombo.h"
-#include "app/TOptionsForm.h"
+#include "base/AppDialogs.h"
+#include "base/Guarded.h"
+#include "base/Help.h"
+#include "base/TGroupCombo.h"
 #include "editor/TElementGrid.h"
 #include "editor/TJumperPanel.h"
 #include "editor/TNetworkTables.h"
 #include "model/TBranch.h"
 #include "model/TMine.h"
 #include "model/TUzel.h"
+#include "settings/TConfig.h"
+#include "settings/TOptionsForm.h"
 
 #include <QAction>
 #include <QCloseEvent>

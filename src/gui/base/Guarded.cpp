@@ -1,7 +1,7 @@
 #include "base/Guarded.h"
 
 #include "AppError.h"
-#include "app/AppDialogs.h"
+#include "base/AppDialogs.h"
 
 #include <QString>
 #include <exception>

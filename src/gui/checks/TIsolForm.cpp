@@ -1,10 +1,10 @@
 #include "checks/TIsolForm.h"
 
-#include "app/AppDialogs.h"
-#include "app/Help.h"
+#include "base/AppDialogs.h"
+#include "base/CellDrawing.h"
+#include "base/Help.h"
 #include "checks/DeadEnds.h"
 #include "checks/TIsolHost.h"
-#include "editor/CellDrawing.h"
 #include "model/TBranchList.h"
 #include "model/TMine.h"
 #include "model/TUzelList.h"

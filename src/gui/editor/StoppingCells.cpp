@@ -1,13 +1,13 @@
 #include "editor/StoppingCells.h"
 
-#include "app/TConfig.h"
-#include "app/Utils.h"
-#include "editor/CellDrawing.h"
+#include "base/CellDrawing.h"
+#include "base/Utils.h"
 #include "model/MineTables.h"
 #include "model/TBranch.h"
 #include "model/TJumper.h"
 #include "model/TPeopleInfo.h"
 #include "model/Unset.h"
+#include "settings/TConfig.h"
 
 #include <QFontMetricsF>
 #include <QGuiApplication>

@@ -1,9 +1,8 @@
 #include "editor/TCellDelegate.h"
 
-#include "app/TConfig.h"
+#include "base/CellDrawing.h"
 #include "base/Guarded.h"
-#include "app/Utils.h"
-#include "editor/CellDrawing.h"
+#include "base/Utils.h"
 #include "editor/TCellEditor.h"
 #include "editor/TNetworkGrid.h"
 #include "editor/TNetworkTables.h"
@@ -12,6 +11,7 @@
 #include "model/TMine.h"
 #include "model/TPLF.h"
 #include "model/TUzel.h"
+#include "settings/TConfig.h"
 
 #include <QKeyEvent>
 #include <QPainter>

@@ -1,7 +1,7 @@
 #include "editor/TChoiceBox.h"
 
-#include "app/TConfig.h"
-#include "app/Utils.h"
+#include "base/Utils.h"
+#include "settings/TConfig.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

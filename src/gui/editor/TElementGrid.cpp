@@ -1,15 +1,15 @@
 #include "editor/TElementGrid.h"
 
 #include "AppError.h"
-#include "app/AppDialogs.h"
-#include "app/TConfig.h"
-#include "app/Utils.h"
+#include "base/AppDialogs.h"
+#include "base/Utils.h"
 #include "editor/StoppingCells.h"
 #include "editor/TChoiceBox.h"
 #include "model/MineTables.h"
 #include "model/TBranch.h"
 #include "model/TJumper.h"
 #include "model/TPeopleInfo.h"
+#include "settings/TConfig.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "editor/TGridHeader.h"
 
-#include "editor/CellDrawing.h"
+#include "base/CellDrawing.h"
 #include "editor/JumperSymbol.h"
 #include "editor/TNetworkGrid.h"
 #include "editor/TNetworkTables.h"

@@ -1,6 +1,6 @@
 #include "editor/TJumperPanel.h"
 
-#include "app/AppDialogs.h"
+#include "base/AppDialogs.h"
 #include "editor/StoppingCells.h"
 #include "editor/TChoiceBox.h"
 #include "editor/TElementGrid.h"

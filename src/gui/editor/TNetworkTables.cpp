@@ -2,14 +2,14 @@
 // does to the model, validation and the add and delete commands are in TNetworkTablesEdit.cpp.
 #include "editor/TNetworkTables.h"
 
-#include "app/TConfig.h"
-#include "app/Utils.h"
+#include "base/Utils.h"
 #include "editor/TGridHeader.h"
 #include "editor/TNetworkGrid.h"
 #include "editor/TNetworkTableModel.h"
 #include "model/TBranch.h"
 #include "model/TMine.h"
 #include "model/TUzel.h"
+#include "settings/TConfig.h"
 #include "storage/TMineDocument.h"
 
 #include <QFontMetrics>

@@ -3,10 +3,10 @@
 #include "editor/TNetworkTables.h"
 
 #include "AppError.h"
-#include "app/AppDialogs.h"
-#include "checks/TPerimTypeForm.h"
+#include "base/AppDialogs.h"
 #include "editor/TNetworkGrid.h"
 #include "editor/TNetworkTableModel.h"
+#include "editor/TPerimTypeForm.h"
 #include "editor/TableText.h"
 #include "model/TBranch.h"
 #include "model/TMine.h"

@@ -5,18 +5,18 @@
 #include "AppTestHooks.h"
 #include "MineText.h"
 #include "app/TChildForm.h"
-#include "app/TConfig.h"
 #include "app/TMainForm.h"
 #include "checks/TIsolForm.h"
+#include "checks/TMessagePanel.h"
 #include "checks/TfrmCalcRMode.h"
 #include "editor/TJumperPanel.h"
-#include "editor/TMessagePanel.h"
 #include "editor/TNetworkGrid.h"
 #include "editor/TNetworkTableModel.h"
 #include "editor/TNetworkTables.h"
 #include "model/TBranch.h"
 #include "model/TMine.h"
 #include "model/TUzel.h"
+#include "settings/TConfig.h"
 
 #include <QAction>
 #include <QListWidget>

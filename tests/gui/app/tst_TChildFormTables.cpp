@@ -3,17 +3,17 @@
 // group boxes following the branch row, and the display settings reaching the tables.
 #include "AppTestHooks.h"
 #include "app/TChildForm.h"
-#include "app/TConfig.h"
-#include "app/TGroupCombo.h"
 #include "app/TMainForm.h"
+#include "base/TGroupCombo.h"
 #include "editor/TJumperPanel.h"
 #include "editor/TNetworkGrid.h"
 #include "editor/TNetworkTables.h"
 #include "model/TBranch.h"
-#include "model/TLayer.h"
 #include "model/TJumper.h"
+#include "model/TLayer.h"
 #include "model/TMine.h"
 #include "model/TUzel.h"
+#include "settings/TConfig.h"
 
 #include <QAction>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 // The 4 × 4 palette: which button sets which mark, what is signalled, colours outside the 16,
 // keyboard moves and the marks drawn.
-#include "app/TColorGrid.h"
-#include "app/Utils.h"
+#include "base/Utils.h"
+#include "settings/TColorGrid.h"
 
 #include <QSignalSpy>
 #include <QtTest>

@@ -1,9 +1,9 @@
 // The settings object against a store in a temporary folder: first run, round trips, every read
 // and write failure rule, the recent-files list and its menus, and the folders.
-#include "app/TConfig.h"
-#include "app/TRegistry.h"
 #include "AppTestHooks.h"
 #include "ConfigAttrs.h"
+#include "settings/TConfig.h"
+#include "settings/TRegistry.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,14 +1,13 @@
 // The main window on real widgets: enabling rules, documents arriving by every road, the close
 // question, clearing results, recent files, the status bar, the group boxes and the error display.
-#include "AppTestHooks.h"
 #include "AppError.h"
+#include "AppTestHooks.h"
 #include "app/DdeMacro.h"
 #include "app/TAboutBox.h"
 #include "app/TChildForm.h"
-#include "app/TConfig.h"
-#include "app/TGroupCombo.h"
 #include "app/TMainForm.h"
 #include "app/TSingleInstance.h"
+#include "base/TGroupCombo.h"
 #include "editor/TNetworkTables.h"
 #include "model/TBranch.h"
 #include "model/TJumper.h"
@@ -16,6 +15,7 @@
 #include "model/TMine.h"
 #include "model/TPLF.h"
 #include "model/TUzel.h"
+#include "settings/TConfig.h"
 #include "storage/TMineDocument.h"
 #include "storage/TMineFile.h"
 

@@ -1,13 +1,13 @@
 // The options dialog driven like a user: opening from Config, choosing kinds, palette clicks,
 // style boxes, font and size, the sample table, "&Сбросить", "&OK", "&Отмена" and help.
-#include "app/TColorGrid.h"
-#include "app/TConfig.h"
-#include "app/TOptionsForm.h"
-#include "app/TRegistry.h"
-#include "app/TSampleGrid.h"
-#include "app/Utils.h"
 #include "AppTestHooks.h"
 #include "ConfigAttrs.h"
+#include "base/Utils.h"
+#include "settings/TColorGrid.h"
+#include "settings/TConfig.h"
+#include "settings/TOptionsForm.h"
+#include "settings/TRegistry.h"
+#include "settings/TSampleGrid.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 // Shared input and colour helpers: number keys, the invalid-number error, colour arithmetic and
 // conversion, drop-down widths, pressure units and the table font's row height.
-#include "app/Utils.h"
 #include "AppError.h"
+#include "base/Utils.h"
 
 #include <QComboBox>
 #include <QAbstractItemView>

@@ -1,6 +1,6 @@
 // The hanging-and-isolated-elements window against a stand-in document window.
 #include "MineText.h"
-#include "app/AppDialogs.h"
+#include "base/AppDialogs.h"
 #include "checks/TIsolForm.h"
 #include "checks/TIsolHost.h"
 #include "checks/TTopologyCheck.h"

@@ -1,6 +1,6 @@
 // The cross-section dialog: what it shows for a branch, what the user may type, the perimeter it
 // works out, and what OK and Cancel leave in the branch.
-#include "checks/TPerimTypeForm.h"
+#include "editor/TPerimTypeForm.h"
 #include "model/TBranch.h"
 #include "model/TMine.h"
 

@@ -1,6 +1,6 @@
 // Header and data cells drawn into an image and checked pixel by pixel: fill, 3D frame, text
 // placement, clipping and the focus frame.
-#include "editor/CellDrawing.h"
+#include "base/CellDrawing.h"
 
 #include <QImage>
 #include <QPainter>

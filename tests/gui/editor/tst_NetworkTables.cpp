@@ -1,18 +1,18 @@
 // The node and branch tables driven as a user drives them: keys into the real grids, the model
 // read back afterwards. Boxes are answered by AppTestHooks.
 #include "AppTestHooks.h"
-#include "app/TConfig.h"
-#include "app/Utils.h"
-#include "checks/TPerimTypeForm.h"
+#include "base/Utils.h"
 #include "editor/TGridHeader.h"
 #include "editor/TNetworkGrid.h"
 #include "editor/TNetworkTables.h"
+#include "editor/TPerimTypeForm.h"
 #include "model/TBranch.h"
 #include "model/TJumper.h"
 #include "model/TLayer.h"
 #include "model/TMine.h"
 #include "model/TPLF.h"
 #include "model/TUzel.h"
+#include "settings/TConfig.h"
 #include "storage/TMineDocument.h"
 
 #include <QApplication>

@@ -2,12 +2,12 @@
 // widgets: formats per column and material, metres or percent, the pressure unit, the user's
 // decimal separator, and the invalid-number error.
 #include "AppError.h"
-#include "app/TConfig.h"
 #include "editor/StoppingCells.h"
 #include "model/TBranch.h"
 #include "model/TJumper.h"
 #include "model/TMine.h"
 #include "model/TPeopleInfo.h"
+#include "settings/TConfig.h"
 
 #include <QImage>
 #include <QPainter>

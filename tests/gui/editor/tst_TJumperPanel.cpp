@@ -2,7 +2,6 @@
 // its commit and cancel keys, the choice box over the list cells, dragging in the position box,
 // the context menu's enabling, and the box's geometry checked on a grabbed image.
 #include "AppTestHooks.h"
-#include "app/TConfig.h"
 #include "editor/StoppingCells.h"
 #include "editor/TChoiceBox.h"
 #include "editor/TElementGrid.h"
@@ -12,6 +11,7 @@
 #include "model/TJumper.h"
 #include "model/TMine.h"
 #include "model/TPeopleInfo.h"
+#include "settings/TConfig.h"
 
 #include <QAbstractItemView>
 #include <QAction>

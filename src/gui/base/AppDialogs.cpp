@@ -1,6 +1,6 @@
-#include "app/AppDialogs.h"
+#include "base/AppDialogs.h"
 
-#include "app/Help.h"
+#include "base/Help.h"
 
 #include <QApplication>
 #include <QFileDialog>

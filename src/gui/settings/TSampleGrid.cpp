@@ -1,8 +1,8 @@
-#include "app/TSampleGrid.h"
+#include "settings/TSampleGrid.h"
 
-#include "app/TConfig.h"
-#include "app/Utils.h"
-#include "editor/CellDrawing.h"
+#include "base/CellDrawing.h"
+#include "base/Utils.h"
+#include "settings/TConfig.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -1,11 +1,11 @@
-#include "app/TOptionsForm.h"
+#include "settings/TOptionsForm.h"
 
-#include "app/AppDialogs.h"
-#include "app/Help.h"
-#include "app/TColorGrid.h"
-#include "app/TConfig.h"
-#include "app/TSampleGrid.h"
-#include "app/Utils.h"
+#include "base/AppDialogs.h"
+#include "base/Help.h"
+#include "base/Utils.h"
+#include "settings/TColorGrid.h"
+#include "settings/TConfig.h"
+#include "settings/TSampleGrid.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

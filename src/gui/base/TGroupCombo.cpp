@@ -1,4 +1,4 @@
-#include "app/TGroupCombo.h"
+#include "base/TGroupCombo.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -1,6 +1,6 @@
-#include "checks/TPerimTypeForm.h"
+#include "editor/TPerimTypeForm.h"
 
-#include "app/Help.h"
+#include "base/Help.h"
 #include "editor/TableText.h"
 #include "model/MineTables.h"
 #include "model/TBranch.h"

@@ -1,4 +1,4 @@
-#include "editor/TMessagePanel.h"
+#include "checks/TMessagePanel.h"
 
 #include "checks/TListWidgetSink.h"
 

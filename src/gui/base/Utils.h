@@ -1,7 +1,7 @@
 #pragma once
 // Small helpers shared by the tables and dialogs: numeric input, the invalid-number error, combo
 // box drop-down width, colour arithmetic on 0x00BBGGRR colours and their one conversion to
-// QColor, and the table font. Cell drawing lives in editor/CellDrawing.h.
+// QColor, and the table font. Cell drawing lives in base/CellDrawing.h.
 #include "model/PressureUnits.h"   // AtToPa, PaToAt
 
 #include <QChar>

@@ -1,11 +1,11 @@
-#include "app/TConfig.h"
+#include "settings/TConfig.h"
 
 #include "AppError.h"
-#include "app/AppDialogs.h"
-#include "app/Help.h"
-#include "app/TRegistry.h"
-#include "app/Utils.h"
+#include "base/AppDialogs.h"
+#include "base/Help.h"
+#include "base/Utils.h"
 #include "model/PressureUnits.h"
+#include "settings/TRegistry.h"
 
 #include <QAction>
 #include <QCoreApplication>

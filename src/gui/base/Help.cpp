@@ -1,6 +1,6 @@
-#include "app/Help.h"
+#include "base/Help.h"
 
-#include "app/AppDialogs.h"
+#include "base/AppDialogs.h"
 
 #include <QDesktopServices>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "editor/CellDrawing.h"
+#include "base/CellDrawing.h"
 
 #include <QPainter>
 #include <QVector>

@@ -1,4 +1,4 @@
-#include "app/TRegistry.h"
+#include "settings/TRegistry.h"
 
 #include "AppError.h"
 

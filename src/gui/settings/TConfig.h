@@ -9,7 +9,7 @@
 // folder (and QStandardPaths::setTestModeEnabled) before creating a TConfig.
 //
 // Colours are 0x00BBGGRR integers (low byte red) here and in the store; they become QColor only
-// where they are drawn (ToQColor in app/Utils.h).
+// where they are drawn (ToQColor in base/Utils.h).
 #include <QByteArray>
 #include <QPointer>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "app/TColorGrid.h"
+#include "settings/TColorGrid.h"
 
-#include "app/Utils.h"
-#include "editor/CellDrawing.h"
+#include "base/CellDrawing.h"
+#include "base/Utils.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

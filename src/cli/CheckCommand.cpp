@@ -6,6 +6,7 @@
 #include "storage/TMineFile.h"
 
 #include <QByteArray>
+#include <climits>
 #include <cstdio>
 
 namespace {
@@ -25,7 +26,8 @@ public:
     {
         m_buffer += text.toUtf8();
         m_buffer += '\n';
-        ++m_count;
+        if (m_count < INT_MAX)
+            ++m_count;
         if (m_buffer.size() >= 64 * 1024)
             Flush();
     }

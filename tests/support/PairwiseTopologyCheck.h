@@ -76,13 +76,20 @@ inline bool Stage1(TMine &mine, Lines &out, const TTopologyCheck &fmt)
     if (!result)
         return false;
 
+    // Repeated numbers fail the stage but do not end it early; each pair test stops at 100.
+    bool repeated = false;
     w.Start(QStringLiteral("Обнаружены узлы с повторяющимися номерами: "));
-    for (int i = 1; i <= U.Count(); ++i)
+    int pairs = 0;
+    for (int i = 1; i <= U.Count() && pairs <= 100; ++i)
         for (int j = i + 1; j <= U.Count(); ++j) {
             const TUzel *a = U.Items(i), *b = U.Items(j);
             if (a->Number() != b->Number())
                 continue;
-            result = false;
+            repeated = true;
+            if (++pairs > 100) {
+                out.push_back({TTopologyCheck::StopLine(), std::nullopt});
+                break;
+            }
             for (const TUzel *n : {a, b})
                 w.Add(QStringLiteral("  - № %1,  X=%2,  Y=%3,  Z=%4")
                           .arg(QString::number(n->Number()), Coord(fmt, n->X()), Coord(fmt, n->Y()), Coord(fmt, n->Z())),
@@ -92,12 +99,18 @@ inline bool Stage1(TMine &mine, Lines &out, const TTopologyCheck &fmt)
 
     w.Start(QStringLiteral("Обнаружены ветви с повторяющимися номерами: "));
     bool branchPairs = false;
-    for (int i = 1; i <= B.Count(); ++i)
+    pairs = 0;
+    for (int i = 1; i <= B.Count() && pairs <= 100; ++i)
         for (int j = i + 1; j <= B.Count(); ++j) {
             const TBranch *a = B.Items(i), *b = B.Items(j);
             if (a->Number() != b->Number())
                 continue;
-            result = false;
+            repeated = true;
+            if (++pairs > 100) {
+                out.back() = {TTopologyCheck::StopLine(), std::nullopt};
+                branchPairs = false;
+                break;
+            }
             branchPairs = true;
             for (const TBranch *x : {a, b})
                 w.Add(QStringLiteral("  - № ?, Нач.у.=%1, Кон.у.=%2")
@@ -157,7 +170,7 @@ inline bool Stage1(TMine &mine, Lines &out, const TTopologyCheck &fmt)
                   TErrorInfo{12, i});
         }
     }
-    return result;
+    return result && !repeated;
 }
 
 inline bool Stage2(TMine &mine, Lines &out, const TTopologyCheck &fmt)
@@ -215,7 +228,8 @@ inline bool Stage3(TMine &mine, Lines &out)
         result = false;
         w.Add(text.arg(n->Number()), TErrorInfo{6, i});
     }
-    for (int i = 1; i <= B.Count(); ++i) {
+    int pairs = 0;
+    for (int i = 1; i <= B.Count() && pairs <= 100; ++i) {
         const TBranch *a = B.Items(i);
         auto count = [&U](qint32 number) {
             for (int k = 1; k <= U.Count(); ++k)
@@ -232,6 +246,10 @@ inline bool Stage3(TMine &mine, Lines &out)
             if ((a->StartNumber() == b->StartNumber() && a->EndNumber() == b->EndNumber())
                 || (a->StartNumber() == b->EndNumber() && a->EndNumber() == b->StartNumber())) {
                 result = false;
+                if (++pairs > 100) {
+                    out.push_back({TTopologyCheck::StopLine(), std::nullopt});
+                    break;
+                }
                 w.Add(QStringLiteral("  - Обнаружены параллельные ветви (%1 и %2)").arg(a->Number()).arg(b->Number()),
                       TErrorInfo{4, i});
             }

@@ -6,6 +6,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <algorithm>
+#include <climits>
 #include <optional>
 #include <vector>
 
@@ -15,6 +17,7 @@ public:
     // Drops every line with its reference.
     virtual void ClearMessages() = 0;
     virtual void AddMessage(const QString &text, std::optional<TErrorInfo> info = std::nullopt) = 0;
+    // Saturates at INT_MAX: the checks only ask whether the list is empty.
     virtual int MessageCount() const = 0;
     // After the deletions of empty rows the first line becomes the selected one; only a list
     // on screen has a selection.
@@ -35,7 +38,7 @@ public:
     {
         m_lines.push_back({text, info});
     }
-    int MessageCount() const override { return int(m_lines.size()); }
+    int MessageCount() const override { return int(std::min<size_t>(m_lines.size(), INT_MAX)); }
 
     const std::vector<TMessageLine> &Lines() const { return m_lines; }
     const TMessageLine &Line(int i) const { return m_lines.at(size_t(i)); }

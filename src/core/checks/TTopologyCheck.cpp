@@ -139,6 +139,11 @@ QString TTopologyCheck::CommentSuffix(const QString &comment)
 
 namespace {
 
+// n elements sharing one number make n(n-1)/2 pairs: a file of 20,000 nodes numbered 1 would
+// list 200 million of them. Each pair test stops at this many, as the reference test does at
+// ten.
+constexpr int kMaxPairs = 100;
+
 // Every pair i < j of nodes with one number, as two lines and an empty one.
 bool RepeatedUzelNumbers(const TTopologyCheck &check, TMessageSink &sink, const TUzelList &uzels,
                          const std::vector<quint64> &numbers)
@@ -148,6 +153,7 @@ bool RepeatedUzelNumbers(const TTopologyCheck &check, TMessageSink &sink, const 
         return false;
 
     Group group(sink, QStringLiteral("Обнаружены узлы с повторяющимися номерами: "));
+    int listed = 0;
     auto line = [&check](const TUzel *n) {
         return QStringLiteral("  - № %1,  X=%2,  Y=%3,  Z=%4")
             .arg(QString::number(n->Number()), check.FormatCoordinate(n->X()), check.FormatCoordinate(n->Y()),
@@ -158,6 +164,10 @@ bool RepeatedUzelNumbers(const TTopologyCheck &check, TMessageSink &sink, const 
             continue;
         const QString first = line(uzels.Items(int(i) + 1));
         for (int j = next[i]; j >= 0; j = next[size_t(j)]) {
+            if (listed++ == kMaxPairs) {
+                sink.AddMessage(TTopologyCheck::StopLine());
+                return true;
+            }
             group.Add(first, TErrorInfo{ErrorKind::RepeatedUzel, int(i) + 1});
             group.Add(line(uzels.Items(j + 1)), TErrorInfo{ErrorKind::RepeatedUzel, j + 1});
             sink.AddMessage(QString());
@@ -179,6 +189,7 @@ bool RepeatedBranchNumbers(TMessageSink &sink, const TBranchList &branches, cons
         return false;
 
     Group group(sink, QStringLiteral("Обнаружены ветви с повторяющимися номерами: "));
+    int listed = 0;
     auto line = [](const TBranch *b) {
         return QStringLiteral("  - № ?, Нач.у.=%1, Кон.у.=%2")
                    .arg(TTopologyCheck::FormatNumber(b->StartNumber()), TTopologyCheck::FormatNumber(b->EndNumber()))
@@ -189,6 +200,10 @@ bool RepeatedBranchNumbers(TMessageSink &sink, const TBranchList &branches, cons
             continue;
         const QString first = line(branches.Items(int(i) + 1));
         for (int j = next[i]; j >= 0; j = next[size_t(j)]) {
+            if (listed++ == kMaxPairs) {
+                sink.AddMessage(TTopologyCheck::StopLine());
+                return true;
+            }
             if (group.IsOpen())
                 sink.AddMessage(QString());
             group.Add(first, TErrorInfo{ErrorKind::RepeatedBranch, int(i) + 1});
@@ -288,11 +303,11 @@ TStageResult TTopologyCheck::CheckTopology()
         return EarlyEnd(r);
 
     // A repeated number, a branch without its node numbers or a loop leaves the network unusable
-    // for the later stages, so each of them fails the stage too.
-    if (RepeatedUzelNumbers(*this, m_sink, uzels, uzelNumbers))
-        result = false;
+    // for the later stages, so each of them fails the stage too. Repeated numbers do not end it
+    // early, though: the user fixing them should see the broken references and loops as well.
+    bool repeated = RepeatedUzelNumbers(*this, m_sink, uzels, uzelNumbers);
     if (RepeatedBranchNumbers(m_sink, branches, ends))
-        result = false;
+        repeated = true;
 
     Group noNumbers(m_sink, QStringLiteral("Обнаружены ветви без указанных номеров узлов:"));
     for (size_t k = 0; k < ends.size(); ++k) {
@@ -327,7 +342,7 @@ TStageResult TTopologyCheck::CheckTopology()
         m_snapshot->uzelNumbers = std::move(uzelNumbers);
         m_snapshot->ends = std::move(ends);
     }
-    r.Passed = result;
+    r.Passed = result && !repeated;
     return r;
 }
 
@@ -464,7 +479,8 @@ TStageResult TTopologyCheck::CheckPhysics()
     }
 
     size_t nextIsolated = 0;
-    for (size_t i = 0; i < count; ++i) {
+    int parallels = 0;
+    for (size_t i = 0; i < count && parallels <= kMaxPairs; ++i) {
         if (nextIsolated < isolated.size() && size_t(isolated[nextIsolated]) == i) {
             ++nextIsolated;
             result = false;
@@ -473,6 +489,10 @@ TStageResult TTopologyCheck::CheckPhysics()
         }
         for (int j = next[i]; j >= 0; j = next[size_t(j)]) {
             result = false;
+            if (parallels++ == kMaxPairs) {
+                m_sink.AddMessage(StopLine());
+                break;
+            }
             topology.Add(QStringLiteral("  - Обнаружены параллельные ветви (%1 и %2)").arg(numbers[i]).arg(numbers[size_t(j)]),
                          TErrorInfo{ErrorKind::BranchIncidence, int(i) + 1});
         }

@@ -35,6 +35,8 @@ private slots:
     void stageOne_data();
     void stageOne();
     void referencesStopAfterTen();
+    void pairTestsStopAfterHundred_data();
+    void pairTestsStopAfterHundred();
     void deletionsArePermanentAndMarkModified();
     void coordinates_data();
     void coordinates();
@@ -103,15 +105,17 @@ void tst_TopologyCheck::stageOne_data()
         << QStringList{"Обнаружены узлы с повторяющимися номерами: ",
                        "  - № 5,  X=0.0,  Y=0.0,  Z=0.0 @2:1", "  - № 5,  X=1.0,  Y=0.0,  Z=0.0 @2:2", "",
                        "  - № 5,  X=0.0,  Y=0.0,  Z=0.0 @2:1", "  - № 5,  X=2.0,  Y=0.0,  Z=0.0 @2:3", "",
-                       "  - № 5,  X=1.0,  Y=0.0,  Z=0.0 @2:2", "  - № 5,  X=2.0,  Y=0.0,  Z=0.0 @2:3", ""}
-        << false << true;
+                       "  - № 5,  X=1.0,  Y=0.0,  Z=0.0 @2:2", "  - № 5,  X=2.0,  Y=0.0,  Z=0.0 @2:3", "",
+                       "", "Обнаружены ветви с одинаковыми номерами начального и конечного узлов:",
+                       "  - Ветвь № 1. Узлы с номерами 5 и 5 @12:1"}
+        << false << false;
 
     QTest::newRow("pairs of different numbers interleave in list order")
         << "u 3 0 0 0; u 4 0 0 1; u 4 0 0 2; u 3 0 0 3; b 1 3 4"
         << QStringList{"Обнаружены узлы с повторяющимися номерами: ",
                        "  - № 3,  X=0.0,  Y=0.0,  Z=0.0 @2:1", "  - № 3,  X=0.0,  Y=0.0,  Z=3.0 @2:4", "",
                        "  - № 4,  X=0.0,  Y=0.0,  Z=1.0 @2:2", "  - № 4,  X=0.0,  Y=0.0,  Z=2.0 @2:3", ""}
-        << false << true;
+        << false << false;
 
     QTest::newRow("repeated branches: no empty line after the last pair")
         << "u 1 0 0 0; u 1 0 0 0; u 2 0 0 0; b 7 1 2 \"a\"; b 7 2 1; b 7 - 2"
@@ -125,17 +129,35 @@ void tst_TopologyCheck::stageOne_data()
                        "  - У ветви № 7 отсутствует номер начального узла @10:3"}
         << false << true;
 
-    QTest::newRow("repeated numbers alone fail the stage")
+    QTest::newRow("repeated numbers alone fail the stage at its normal end")
         << "u 1 0 0 0; u 2 0 0 0; b 4 1 2; b 4 2 1"
         << QStringList{"Обнаружены ветви с повторяющимися номерами: ",
                        "  - № ?, Нач.у.=1, Кон.у.=2 @3:1", "  - № ?, Нач.у.=2, Кон.у.=1 @3:2"}
+        << false << false;
+
+    QTest::newRow("repeated numbers do not hide missing references")
+        << "u 1 0 0 0; u 1 1 0 0; u 2 0 0 0; b 1 1 2; b 2 2 9"
+        << QStringList{"Обнаружены узлы с повторяющимися номерами: ",
+                       "  - № 1,  X=0.0,  Y=0.0,  Z=0.0 @2:1", "  - № 1,  X=1.0,  Y=0.0,  Z=0.0 @2:2", "",
+                       "", "Обнаружены ветви, ссылающиеся на несуществующие узлы: ",
+                       "  - Ветвь № 2 ссылается на узел № 9 @11:2"}
         << false << true;
+
+    QTest::newRow("repeated numbers do not hide loops")
+        << "u 1 0 0 0; u 2 0 0 0; b 1 1 2; b 1 2 2"
+        << QStringList{"Обнаружены ветви с повторяющимися номерами: ",
+                       "  - № ?, Нач.у.=1, Кон.у.=2 @3:1", "  - № ?, Нач.у.=2, Кон.у.=2 @3:2", "",
+                       "Обнаружены ветви с одинаковыми номерами начального и конечного узлов:",
+                       "  - Ветвь № 1. Узлы с номерами 2 и 2 @12:2"}
+        << false << false;
 
     QTest::newRow("deletions listed before the first group")
         << "u - - - -; u 1 0 0 0; b - - - -; u 1 5 5 5; b - - - -; b 1 1 2"
         << QStringList{"Удалено пустых узлов: 1", "Удалено пустых ветвей: 2", "",
                        "Обнаружены узлы с повторяющимися номерами: ",
-                       "  - № 1,  X=0.0,  Y=0.0,  Z=0.0 @2:1", "  - № 1,  X=5.0,  Y=5.0,  Z=5.0 @2:2", ""}
+                       "  - № 1,  X=0.0,  Y=0.0,  Z=0.0 @2:1", "  - № 1,  X=5.0,  Y=5.0,  Z=5.0 @2:2", "",
+                       "", "Обнаружены ветви, ссылающиеся на несуществующие узлы: ",
+                       "  - Ветвь № 1 ссылается на узел № 2 @11:1"}
         << false << true;
 
     QTest::newRow("only deletions: passes")
@@ -211,6 +233,59 @@ void tst_TopologyCheck::referencesStopAfterTen()
     QVERIFY(!list.Lines().back().Info);
     QCOMPARE(Render(list.Line(10)), QStringLiteral("  - Ветвь № 6 ссылается на узел № 59 @10:6"));
     QVERIFY(r.EarlyEnd);
+}
+
+void tst_TopologyCheck::pairTestsStopAfterHundred_data()
+{
+    QTest::addColumn<QString>("mine");
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<bool>("stopped");
+
+    // count elements: "u 1 <i> 0 0" for nodes, "b <number> 1 2" for branches.
+    auto nodes = [](int number, int count) {
+        QString t;
+        for (int i = 0; i < count; ++i)
+            t += QStringLiteral("u %1 %2 0 0;").arg(number).arg(i);
+        return t;
+    };
+    auto branches = [](int first, int step, int count) {
+        QString t;
+        for (int i = 0; i < count; ++i)
+            t += QStringLiteral("b %1 1 2;").arg(first + i * step);
+        return t;
+    };
+    // Pairs listed: 91 + 6 + 3 = 100, or 91 + 10 = 101. Node pairs take three lines each, branch
+    // pairs two and a separator, parallel pairs one (after the two crowded nodes).
+    const QString ends = "u 2 0 0 0; b 1 1 2";
+    QTest::newRow("100 node pairs") << nodes(1, 14) + nodes(3, 4) + nodes(4, 3) + ends << 1 + 300 << false;
+    QTest::newRow("101 node pairs") << nodes(1, 14) + nodes(3, 5) + ends << 1 + 300 + 1 << true;
+    const QString twoNodes = "u 1 0 0 0; u 2 1 0 0;";
+    QTest::newRow("100 branch pairs") << twoNodes + branches(1, 0, 14) + branches(3, 0, 4) + branches(4, 0, 3)
+                                      << 1 + 200 + 99 << false;
+    QTest::newRow("101 branch pairs") << twoNodes + branches(1, 0, 14) + branches(3, 0, 5) << 1 + 200 + 99 + 1 << true;
+    QTest::newRow("101 parallel branches") << twoNodes + branches(1, 1, 15) << 1 + 2 + 100 + 1 << true;
+    QTest::newRow("20,000 nodes numbered 1") << nodes(1, 20000) + ends << 1 + 300 + 1 << true;
+}
+
+void tst_TopologyCheck::pairTestsStopAfterHundred()
+{
+    // Repeated numbers or parallel branches make pairs by the square of their count; each test
+    // lists 100 and ends with the stop line, and the stage still fails.
+    QFETCH(QString, mine);
+    QFETCH(int, lines);
+    QFETCH(bool, stopped);
+
+    TMine m;
+    minetext::Build(m, mine);
+    TMessageList list;
+    TTopologyCheck check(m, list);
+    QElapsedTimer clock;
+    clock.start();
+    const TCheckOutcome outcome = check.CheckAll();
+    QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(!outcome.Passed());
+    QCOMPARE(list.MessageCount(), lines);
+    QCOMPARE(list.Lines().back().Text == kStop, stopped);
 }
 
 void tst_TopologyCheck::deletionsArePermanentAndMarkModified()

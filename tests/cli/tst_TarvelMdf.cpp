@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using namespace mdftest;
 using namespace tooltest;
 
@@ -206,6 +208,21 @@ void TestTarvelMdf::fileErrors_data()
     const QString damagedPath = FDir.filePath(QStringLiteral("damaged.mdf"));
     QTest::newRow("info of a damaged file") << QStringList{QStringLiteral("info"), damagedPath} << damaged.Build()
                                             << kDamaged;
+
+    // Not regular files: a pipe would block the reader until someone writes into it.
+    const QString pipe = FDir.filePath(QStringLiteral("pipe.mdf"));
+    QVERIFY(QFileInfo::exists(pipe) || ::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0);
+    const QString notRegular = kReadPrefix + QStringLiteral("указанное имя не является обычным файлом");
+    const QString source = FDir.filePath(QStringLiteral("source.mdf"));
+    // A device is only read: run as root, a save that replaced it would replace it for everyone.
+    for (const QString &special : {pipe, FDir.path(), QStringLiteral("/dev/null")}) {
+        const QString name = QFileInfo(special).fileName();
+        QTest::addRow("info of %s", qPrintable(name)) << QStringList{QStringLiteral("info"), special} << QByteArray()
+                                                      << notRegular;
+        if (special.startsWith(FDir.path()))
+            QTest::addRow("convert into %s", qPrintable(name))
+                << QStringList{QStringLiteral("convert"), source, special} << Sample().Build() << notRegular;
+    }
 }
 
 void TestTarvelMdf::fileErrors()

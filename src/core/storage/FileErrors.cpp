@@ -49,4 +49,9 @@ QString WriteFailedMessage()
     return QStringLiteral("Ошибка при записи в файл");
 }
 
+QString NotRegularMessage()
+{
+    return kPrefix + QStringLiteral("указанное имя не является обычным файлом");
+}
+
 } // namespace FileErrors

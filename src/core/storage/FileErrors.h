@@ -25,5 +25,7 @@ QString Message(int code);
 QString OpenFailure(const QString &path, bool forWriting);
 // What a failure to write into an opened file is reported as.
 QString WriteFailedMessage();
+// A path that names a directory, a pipe, a device or a socket instead of a mine file.
+QString NotRegularMessage();
 
 } // namespace FileErrors

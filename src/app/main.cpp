@@ -12,8 +12,13 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <csignal>
+
 int main(int argc, char *argv[])
 {
+    // Past a file-size limit (ulimit -f) a write would kill the process with SIGXFSZ and take
+    // every open document with it; ignored, the write fails and the save reports it.
+    std::signal(SIGXFSZ, SIG_IGN);
     TApplication app(argc, argv);
 
     // Standard buttons and dialogs in Russian, when the Qt translations are installed.

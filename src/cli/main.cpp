@@ -23,6 +23,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QStringList>
+#include <csignal>
 #include <cstdio>
 #include <memory>
 
@@ -113,6 +114,9 @@ int Run(const QStringList &args)
 
 int main(int argc, char *argv[])
 {
+    // Past a file-size limit (ulimit -f) a write would kill the tool with SIGXFSZ without a
+    // word; ignored, the write fails and the command reports it like any failed save.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Reports and pictures set text in fonts, which takes a GUI application; they need no display.
     std::unique_ptr<QCoreApplication> app;
     if (ReportCommand::Wanted(argc, argv) || RenderCommand::Wanted(argc, argv)) {

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace mdftest;
@@ -71,6 +72,7 @@ private slots:
     void fileErrors();
     void usage_data();
     void usage();
+    void convertPastFileSizeLimit();
 
 private:
     QTemporaryDir FDir;
@@ -255,6 +257,29 @@ void TestTarvelMdf::usage()
     QCOMPARE(r.ExitCode, 64);
     QVERIFY(r.Err.contains("usage: tarvel-mdf"));
     QVERIFY(r.Out.isEmpty());
+}
+
+// Under ulimit -f the write fails instead of the signal ending the tool; the old file stays.
+void TestTarvelMdf::convertPastFileSizeLimit()
+{
+    File big;
+    big.Nodes = QList<Node>(2000, Node{});
+    const QString in = FDir.filePath(QStringLiteral("big.mdf"));
+    const QString out = FDir.filePath(QStringLiteral("limited.mdf"));
+    WriteFile(in, big.Build());
+    WriteFile(out, "old file");
+
+    QProcess p;
+    p.setChildProcessModifier([] {
+        const struct rlimit limit = {16 * 1024, 16 * 1024};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    });
+    p.start(QStringLiteral(TARVEL_BIN_DIR "/tarvel-mdf"), {QStringLiteral("convert"), in, out});
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(p.exitCode(), 2);
+    QCOMPARE(QString::fromUtf8(p.readAllStandardError()), QStringLiteral("Ошибка при записи в файл\n"));
+    QCOMPARE(ReadFile(out), QByteArray("old file"));
 }
 
 QTEST_GUILESS_MAIN(TestTarvelMdf)

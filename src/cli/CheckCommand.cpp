@@ -1,5 +1,6 @@
 #include "CheckCommand.h"
 
+#include "TerminalText.h"
 #include "checks/TMessageSink.h"
 #include "checks/TTopologyCheck.h"
 #include "storage/TMineDocument.h"
@@ -24,7 +25,7 @@ public:
     }
     void AddMessage(const QString &text, std::optional<TErrorInfo>) override
     {
-        m_buffer += text.toUtf8();
+        m_buffer += TerminalText::Escaped(text).toUtf8();
         m_buffer += '\n';
         if (m_count < INT_MAX)
             ++m_count;

@@ -1,6 +1,7 @@
 #include "MdfCommands.h"
 
 #include "TJsonWriter.h"
+#include "TerminalText.h"
 #include "model/TBranch.h"
 #include "model/TJumper.h"
 #include "model/TLayer.h"
@@ -174,7 +175,7 @@ QByteArray Info(const TMineDocument &doc)
         people += b->People().Count();
     QString text;
     text += QStringLiteral("Version: %1\n").arg(VersionText(doc.FileVersion()));
-    text += QStringLiteral("Title: %1\n").arg(mine.Title());
+    text += QStringLiteral("Title: %1\n").arg(TerminalText::Escaped(mine.Title()));
     text += QStringLiteral("Nodes: %1\n").arg(mine.Uzels().Count());
     text += QStringLiteral("Branches: %1\n").arg(mine.Branches().Count());
     text += QStringLiteral("Stoppings: %1\n").arg(mine.Jumpers().Count());

@@ -8,7 +8,8 @@
 //              [--labels none|branches|nodes] [--colors seams|plan]   the topological scheme
 //   tarvel-mdf export-csv FILE DIR                       DIR/nodes.csv and DIR/branches.csv
 //   tarvel-mdf import-csv NODES BRANCHES OUT [--title T] a document from two such files
-// Output is UTF-8. Exit codes: 0 success, 1 the check found something, 2 a file that cannot be
+// Output is UTF-8; info and check write the control characters of titles and comments as \xHH.
+// Exit codes: 0 success, 1 the check found something, 2 a file that cannot be
 // read or written, or a value import-csv refuses (the message the editor would show goes to
 // stderr), 64 a usage error.
 #include "AppError.h"

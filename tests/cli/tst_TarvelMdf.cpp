@@ -73,6 +73,8 @@ private slots:
     void usage_data();
     void usage();
     void convertPastFileSizeLimit();
+    void controlCharactersEscaped_data();
+    void controlCharactersEscaped();
 
 private:
     QTemporaryDir FDir;
@@ -280,6 +282,43 @@ void TestTarvelMdf::convertPastFileSizeLimit()
     QCOMPARE(p.exitCode(), 2);
     QCOMPARE(QString::fromUtf8(p.readAllStandardError()), QStringLiteral("Ошибка при записи в файл\n"));
     QCOMPARE(ReadFile(out), QByteArray("old file"));
+}
+
+void TestTarvelMdf::controlCharactersEscaped_data()
+{
+    QTest::addColumn<QByteArray>("bytes");   // as stored in the file
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("window title") << QByteArray("\x1b]0;owned\x07") + Cp1251(QStringLiteral("Шахта"))
+                                  << QStringLiteral("\\x1B]0;owned\\x07Шахта");
+    QTest::newRow("clear screen") << QByteArray("a\x1b[2Jb\r\n") << QStringLiteral("a\\x1B[2Jb\\x0D\\x0A");
+    QTest::newRow("clipboard write") << QByteArray("\x1b]52;c;aGk=\x07") << QStringLiteral("\\x1B]52;c;aGk=\\x07");
+    QTest::newRow("C1 from the code page") << QByteArray("x\x98y") << QStringLiteral("x\\x98y");
+    QTest::newRow("tab, delete, printable") << QByteArray("a\tb\x7f\\ ") + Cp1251(QStringLiteral("№"))
+                                            << QStringLiteral("a\tb\\x7F\\ №");
+}
+
+void TestTarvelMdf::controlCharactersEscaped()
+{
+    // Titles and comments reach the user's terminal: control characters must not act on it.
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, shown);
+    File f;
+    f.Title = bytes;
+    Branch b;
+    b.Number = 0;   // an invalid number: its line carries the comment
+    b.Comment = bytes;
+    f.Nodes = {Node{}};
+    f.Branches = {b};
+    const QString path = FDir.filePath(QStringLiteral("controls.mdf"));
+    WriteFile(path, f.Build());
+
+    const Run info = Tool({QStringLiteral("info"), path});
+    QCOMPARE(info.ExitCode, 0);
+    QVERIFY(QString::fromUtf8(info.Out).contains(QStringLiteral("\nTitle: ") + shown + '\n'));
+    const Run check = Tool({QStringLiteral("check"), path});
+    QCOMPARE(check.ExitCode, 1);
+    QVERIFY2(QString::fromUtf8(check.Out).contains(QStringLiteral(",  \"") + shown + QStringLiteral("\"\n")),
+             check.Out.constData());
 }
 
 QTEST_GUILESS_MAIN(TestTarvelMdf)

@@ -27,6 +27,7 @@
 #include <csignal>
 #include <cstdio>
 #include <memory>
+#include <new>
 
 namespace {
 
@@ -132,6 +133,9 @@ int main(int argc, char *argv[])
         return Run(app->arguments().mid(1));
     } catch (const AppError &e) {
         Write(stderr, e.message().toUtf8() + '\n');
+        return kFileError;
+    } catch (const std::bad_alloc &) {
+        Write(stderr, QStringLiteral("Недостаточно памяти для выполнения операции\n").toUtf8());
         return kFileError;
     } catch (const std::exception &e) {
         Write(stderr, QByteArray(e.what()) + '\n');

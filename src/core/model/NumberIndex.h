@@ -7,9 +7,9 @@
 // Elements expose Number() and ListPos() (0-based position, kept current by the owning list).
 // Single edits keep the index current; sorting and compaction mark it stale and the next lookup
 // rebuilds it in one pass.
-#include <QHash>
 #include <QtGlobal>
 #include <algorithm>
+#include <unordered_map>
 #include <vector>
 
 template <class T>
@@ -22,7 +22,7 @@ public:
     {
         FHeads.clear();
         FDups.clear();
-        FHeads.reserve(qsizetype(items.size()));
+        FHeads.reserve(items.size());
         FStale = false;
         for (T *e : items)
             Insert(e, e->Number());
@@ -32,7 +32,8 @@ public:
     {
         if (FStale)
             const_cast<TNumberIndex *>(this)->Rebuild(items);
-        return FHeads.value(number, nullptr);
+        const auto it = FHeads.find(number);
+        return it == FHeads.end() ? nullptr : it->second;
     }
 
     // e is in the list with a valid ListPos() and carries 'number'.
@@ -54,14 +55,14 @@ private:
     {
         auto it = FHeads.find(number);
         if (it == FHeads.end()) {
-            FHeads.insert(number, e);
+            FHeads.emplace(number, e);
             return;
         }
         std::vector<T *> &dups = FDups[number];
         if (dups.empty())
-            dups.push_back(it.value());
+            dups.push_back(it->second);
         dups.insert(std::upper_bound(dups.begin(), dups.end(), e, Before), e);
-        it.value() = dups.front();
+        it->second = dups.front();
     }
 
     void Erase(T *e, qint32 number)
@@ -71,22 +72,24 @@ private:
             return;
         auto d = FDups.find(number);
         if (d == FDups.end()) {
-            if (it.value() == e)
+            if (it->second == e)
                 FHeads.erase(it);
             return;
         }
-        std::vector<T *> &dups = d.value();
+        std::vector<T *> &dups = d->second;
         auto pos = std::lower_bound(dups.begin(), dups.end(), e, Before);
         while (pos != dups.end() && *pos != e && (*pos)->ListPos() == e->ListPos())
             ++pos;
         if (pos != dups.end() && *pos == e)
             dups.erase(pos);
-        it.value() = dups.front();
+        it->second = dups.front();
         if (dups.size() <= 1)
             FDups.erase(d);
     }
 
-    QHash<qint32, T *> FHeads;
-    QHash<qint32, std::vector<T *>> FDups;
+    // Not QHash: its insertion is declared noexcept, so running out of memory while a large file
+    // is read would end the program instead of failing the read.
+    std::unordered_map<qint32, T *> FHeads;
+    std::unordered_map<qint32, std::vector<T *>> FDups;
     bool FStale = false;
 };

@@ -7,6 +7,7 @@
 #include <QStringEncoder>
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 namespace {
 
@@ -102,9 +103,14 @@ void TBranchList::Add(TBranch *branch)
 {
     if (!branch || branch->FListPos >= 0)
         return;
-    branch->FListPos = int(FItems.size());
-    FItems.push_back(branch);
-    FIndex.Inserted(branch);
+    FItems.push_back(branch);   // may throw; then the list does not own the branch
+    branch->FListPos = int(FItems.size()) - 1;
+    // From here on nothing throws: the index that cannot grow is rebuilt at the next lookup.
+    try {
+        FIndex.Inserted(branch);
+    } catch (const std::bad_alloc &) {
+        FIndex.MarkStale();
+    }
     if (FItems.size() == 1)
         FMine->FCurBranch = branch;
     FMine->CountsChanged();

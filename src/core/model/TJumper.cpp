@@ -26,7 +26,13 @@ TJumper::TJumper(TBranch *branch) : TJumper(branch, 0.0) {}
 TJumper::TJumper(TBranch *branch, double position) : FBranch(CheckedBranch(branch)), FPosition(ClampPosition(position))
 {
     FBranch->Jumpers().Insert(this);
-    FBranch->Mine()->Jumpers().Insert(this);
+    try {
+        FBranch->Mine()->Jumpers().Insert(this);
+    } catch (...) {
+        // Out of memory: the stopping is never made, so its branch must not keep it.
+        FBranch->Jumpers().Remove(this);
+        throw;
+    }
 }
 
 TJumper::~TJumper()

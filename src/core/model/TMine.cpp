@@ -8,6 +8,7 @@
 #include <array>
 #include <climits>
 #include <cmath>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -102,26 +103,27 @@ bool TMine::HasBranch(qint32 number) const
 
 TUzel *TMine::AddUzel(qint32 number, float x, float y, float z)
 {
-    auto *n = new TUzel(this);
+    // Owned here until the list has taken it (adding may run out of memory).
+    std::unique_ptr<TUzel> n(new TUzel(this));
     n->FNumber = number;
     n->FX = x;
     n->FY = y;
     n->FZ = z;
-    FUzels.Add(n);
-    return n;
+    FUzels.Add(n.get());
+    return n.release();
 }
 
 TBranch *TMine::AddBranch(qint32 number, qint32 startNumber, qint32 endNumber,
                           const QString &comment, float section)
 {
-    auto *b = new TBranch(this);
+    std::unique_ptr<TBranch> b(new TBranch(this));
     b->FNumber = number;
     b->FStartNumber = startNumber;
     b->FEndNumber = endNumber;
     b->FComment = comment;
     b->FSection = section;
-    FBranches.Add(b);
-    return b;
+    FBranches.Add(b.get());
+    return b.release();
 }
 
 int TMine::DeleteEmptyUzels()

@@ -6,6 +6,7 @@
 #include "model/Unset.h"
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 namespace {
 
@@ -90,9 +91,14 @@ void TUzelList::Add(TUzel *uzel)
 {
     if (!uzel || uzel->FListPos >= 0)
         return;
-    uzel->FListPos = int(FItems.size());
-    FItems.push_back(uzel);
-    FIndex.Inserted(uzel);
+    FItems.push_back(uzel);   // may throw; then the list does not own the node
+    uzel->FListPos = int(FItems.size()) - 1;
+    // From here on nothing throws: the index that cannot grow is rebuilt at the next lookup.
+    try {
+        FIndex.Inserted(uzel);
+    } catch (const std::bad_alloc &) {
+        FIndex.MarkStale();
+    }
     if (FItems.size() == 1)
         FMine->FCurUzel = uzel;
     FMine->ExtendBounds(uzel);

@@ -54,4 +54,9 @@ QString NotRegularMessage()
     return kPrefix + QStringLiteral("указанное имя не является обычным файлом");
 }
 
+QString OutOfMemoryMessage()
+{
+    return kPrefix + QStringLiteral("недостаточно памяти для открытия файла");
+}
+
 } // namespace FileErrors

@@ -27,5 +27,7 @@ QString OpenFailure(const QString &path, bool forWriting);
 QString WriteFailedMessage();
 // A path that names a directory, a pipe, a device or a socket instead of a mine file.
 QString NotRegularMessage();
+// Reading ran out of memory (a file claiming more than the machine holds).
+QString OutOfMemoryMessage();
 
 } // namespace FileErrors

@@ -13,6 +13,7 @@
 #include <QtEndian>
 
 #include <fcntl.h>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -49,9 +50,7 @@ void RefuseIrregularTarget(const QString &path)
         throw AppError(FileErrors::NotRegularMessage());
 }
 
-} // namespace
-
-void TMineFile::Load(TMineDocument &doc, const QString &path)
+void Read(TMineDocument &doc, const QString &path)
 {
     QFile file;
     OpenRegular(file, path);
@@ -69,6 +68,19 @@ void TMineFile::Load(TMineDocument &doc, const QString &path)
     TMdfReader::Read(bytes, doc);
     doc.SetHasFile(true);
     doc.SetFileName(path);
+}
+
+} // namespace
+
+void TMineFile::Load(TMineDocument &doc, const QString &path)
+{
+    // A file may claim more elements than the memory holds; that is a failure to read it, told
+    // in the reader's words rather than as a bare "std::bad_alloc".
+    try {
+        Read(doc, path);
+    } catch (const std::bad_alloc &) {
+        throw AppError(FileErrors::OutOfMemoryMessage());
+    }
 }
 
 void TMineFile::Save(TMineDocument &doc, const QString &path)

@@ -11,7 +11,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <climits>
 #include <csignal>
+#include <cstdlib>
+#include <new>
 #include <sys/resource.h>
 
 using namespace mdftest;
@@ -42,7 +45,24 @@ QByteArray ReadFile(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// Allocation failure on demand: the n-th operator new from the moment it is armed throws.
+long g_failAt = -1;   // -1: never
+long g_allocations = 0;
+
 } // namespace
+
+void *operator new(std::size_t size)
+{
+    if (g_failAt >= 0 && g_allocations++ == g_failAt)
+        throw std::bad_alloc();
+    if (void *p = std::malloc(size ? size : 1))
+        return p;
+    throw std::bad_alloc();
+}
+// Callers of the non-throwing form handle a null themselves (stable_sort's buffer): not injected.
+void *operator new(std::size_t size, const std::nothrow_t &) noexcept { return std::malloc(size ? size : 1); }
+void operator delete(void *p) noexcept { std::free(p); }
+void operator delete(void *p, std::size_t) noexcept { std::free(p); }
 
 class TestMineFile : public QObject {
     Q_OBJECT
@@ -54,6 +74,7 @@ private slots:
     void saveMarksTheDocument();
     void saveIntoMissingFolder();
     void failedSaveKeepsThePreviousFile();
+    void loadOutOfMemory();
 };
 
 void TestMineFile::loadFailures_data()
@@ -171,6 +192,54 @@ void TestMineFile::failedSaveKeepsThePreviousFile()
     QCOMPARE(ReadFile(path), previous);
     QVERIFY(doc.Mine()->Modified());
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("mine.mdf")});
+}
+
+// Running out of memory anywhere in reading is reported as a read failure in the user's words
+// (or absorbed, and the whole document read); nothing half-made is left to crash on.
+void TestMineFile::loadOutOfMemory()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("mine.mdf"));
+    File f;
+    f.Layers = {Group{1, "seam", 0}};
+    f.Nodes = QList<Node>(3, Node{});
+    Branch b;
+    b.Comment = "comment";
+    b.People = {Person{}, Person{}};
+    f.Branches = QList<Branch>(3, b);
+    f.Stoppings = {Stopping{}};
+    WriteFile(path, f.Build());
+
+    g_allocations = 0;
+    g_failAt = LONG_MAX;   // count only
+    {
+        TMineDocument doc;
+        TMineFile::Load(doc, path);
+    }
+    const long total = g_allocations;
+    g_failAt = -1;
+    QVERIFY(total > 20);
+
+    for (long k = 0; k < total; ++k) {
+        TMineDocument doc;
+        QString message;
+        g_allocations = 0;
+        g_failAt = k;
+        try {
+            TMineFile::Load(doc, path);
+        } catch (const AppError &e) {
+            message = e.message();
+        } catch (const std::exception &e) {
+            message = QString::fromUtf8(e.what());
+        }
+        g_failAt = -1;
+        const QString where = QStringLiteral("allocation %1 of %2").arg(k).arg(total);
+        if (message.isEmpty())
+            QVERIFY2(doc.Mine()->Jumpers().Count() == 1 && doc.Mine()->Branches().Items(3), qPrintable(where));
+        else
+            QVERIFY2(message == kReadPrefix + QStringLiteral("недостаточно памяти для открытия файла"),
+                     qPrintable(where + ": " + message));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestMineFile)

@@ -378,6 +378,7 @@ void TChildForm::FormClose()
     ShowMessages(false);
     ClearMessages();
     closeCheckWindows();
+    m_mainForm->SchemesLetGo(Mine());
     m_closed = true;
 }
 
@@ -415,6 +416,7 @@ void TChildForm::FormActivate()
     FillGroupCombos();
     ApplyBranchRow();
     Tables->RepaintTables();
+    m_mainForm->SchemesFollow(Mine());
 }
 
 void TChildForm::ShowDocumentStatus()

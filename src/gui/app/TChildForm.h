@@ -131,6 +131,9 @@ public:
     // The hanging-and-isolated-elements window reaches the tables through these.
     void ShowBranchRow(int index) override;
     void ShowUzelRow(int index) override;
+    // A scheme picked the node (branch) at 1-based index: the table's current row moves there
+    // while SchemeSync holds, so the table does not select it back.
+    void SchemeSelectsRow(bool uzels, int index);
     QObject *HostObject() override { return this; }
 
     // Widgets, by the names the rest of the program knows them.

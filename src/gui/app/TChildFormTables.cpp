@@ -12,6 +12,7 @@
 #include "model/TUzel.h"
 
 #include <QAction>
+#include <QScopeGuard>
 #include <QSplitter>
 
 void TChildForm::buildTables()
@@ -34,6 +35,8 @@ void TChildForm::buildTables()
         ShowBranchGroups();
     });
     connect(Tables, &TNetworkTables::SchemeSyncMoved, pnlJumpers, &TJumperPanel::RefreshStoppings);
+    // "Перейти на схему" runs the scheme command and then marks the stopping there.
+    pnlJumpers->SetShowScheme([this] { m_mainForm->actGraph3D->trigger(); });
     connect(Tables, &TNetworkTables::JumperTableRefresh, pnlJumpers, &TJumperPanel::RefreshStoppings);
     connect(Tables, &TNetworkTables::TableFocused, this, [this] {
         if (pnlJumpers->JumperGrid)
@@ -59,4 +62,14 @@ void TChildForm::LayoutColumns()
 void TChildForm::GoToColumn(QWidget *table, int kind, bool focus)
 {
     Tables->GoToColumn(table == UzelGrid ? Tables->UzelGrid : Tables->BranchGrid, kind, focus);
+}
+
+void TChildForm::SchemeSelectsRow(bool uzels, int index)
+{
+    TNetworkGrid *grid = uzels ? Tables->UzelGrid : Tables->BranchGrid;
+    if (index < 1 || index - 1 > grid->LastRow())
+        return;
+    Tables->SchemeSync = true;
+    const auto sync = qScopeGuard([this] { Tables->SchemeSync = false; });
+    grid->SetCurrentCell(index - 1, qMax(0, grid->CurrentColumn()));
 }

@@ -136,7 +136,7 @@ void TMainForm::createActions()
         {&M::actSave, "actSave", "&Сохранить", "Сохранить файл", QKeySequence(Qt::CTRL | Qt::Key_S), R::ReadyModified, &M::execSave},
         {&M::actSaveAs, "actSaveAs", "Сохранить &как ...", nullptr, {}, R::Ready, &M::execSaveAs},
         {&M::actSaveAll, "actSaveAll", "Со&хранить все", nullptr, QKeySequence(Qt::CTRL | Qt::Key_A), R::HasDocument, &M::execSaveAll},
-        {&M::actGraph3D, "actGraph3D", "Топологическая &схема", "Топологическая схема", {}, R::Ready, nullptr},
+        {&M::actGraph3D, "actGraph3D", "Топологическая &схема", "Топологическая схема", {}, R::Ready, &M::execGraph3D},
         {&M::actClose, "actClose", "&Закрыть", nullptr, {}, R::Ready, &M::execClose},
         {&M::actPrint, "actPrint", "&Печать ...", "Печать топологии", QKeySequence(Qt::CTRL | Qt::Key_P), R::Ready, nullptr},
         {&M::actFileProp, "actFileProp", "Сво&йства ...", "Свойства", {}, R::Ready, nullptr},

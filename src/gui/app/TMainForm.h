@@ -4,8 +4,11 @@
 // dialog, command line, hand-over from a later start, drop, recent files). It holds no mine
 // data: each document lives in its TChildForm inside the workspace, and commands act on the
 // active one.
+#include "schemes/TSchemeHost.h"
+
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 
 class QAction;
@@ -16,9 +19,11 @@ class QMenu;
 class QToolBar;
 class QToolButton;
 class TChildForm;
+class TGraph3DForm;
 class TGroupCombo;
+class TJumper;
 
-class TMainForm : public QMainWindow {
+class TMainForm : public QMainWindow, public TSchemeHost {
     Q_OBJECT
 public:
     explicit TMainForm(QWidget *parent = nullptr);
@@ -83,6 +88,21 @@ public:
     // Help: contents, a topic of the program's help, the regulations, help on help.
     void ShowHelpContents();
     void ShowHelpTopic(int topic);
+
+    // --- Schemes (TMainFormSchemes.cpp) ---------------------------------------------------
+    // The 3D scheme window, or none.
+    TGraph3DForm *Graph3DForm() const;
+    // A document window became active (closes): the scheme windows show (let go of) its mine.
+    void SchemesFollow(TMine *mine);
+    void SchemesLetGo(TMine *mine);
+    // The scheme command, then, when the scheme window is there, the stopping becomes the
+    // current element, marked and brought to the middle ("&На схему" of the stopping list).
+    void ShowStoppingOnScheme(TJumper *jumper);
+    // TSchemeHost: the active document for the scheme windows.
+    TMine *ActiveMine() override;
+    bool CheckActiveCoordinates() override;
+    void SchemeSelectedUzel(int index, TUzel *uzel) override;
+    void SchemeSelectedBranch(int index, TBranch *branch) override;
 
     QMdiArea *Workspace() const { return m_workspace; }
     QMenu *RecentFilesPopup() const { return m_recentPopup; }
@@ -161,6 +181,7 @@ private:
     // The check and resistance commands (TMainFormChecks.cpp).
     void execCheckTopology();
     void execCheckIsol();
+    void execGraph3D();
     void execMakeR();
     void execMakeAllR();
     void execAddJumper();
@@ -187,6 +208,7 @@ private:
     // Sets the panel's width for text; returns the room left for the text inside it.
     int fitStatusPanel(int index, const QString &text);
     QList<QAction *> m_actionList;
+    QPointer<TGraph3DForm> m_graph3D;
     QList<QPair<int, int>> m_actionRules; // enabling rule and tick of each command of the list
     QStringList m_commandLine;
     bool m_firstShown = false;

@@ -159,13 +159,16 @@ void TChildForm::buildLayout()
     MainSplit->setStretchFactor(0, 1);
     MainSplit->setStretchFactor(1, 0);
     MainSplit->setStretchFactor(2, 0);
-    MainSplit->setSizes({300, 150, 75});
+    // The stopping panel starts with room for four stoppings; the tables take the rest, also
+    // when the window grows (their stretch), and only they give way when it shrinks.
+    const int panel = pnlJumpers->HeightForRows(4);
+    MainSplit->setSizes({300, panel, TMessagePanel::kInitialHeight});
     pnlMessages->hide();
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(MainSplit);
-    resize(760, 480);
+    resize(760, 300 + MainSplit->handleWidth() + panel);
 }
 
 void TChildForm::updateCaption()

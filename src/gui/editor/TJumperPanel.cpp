@@ -13,6 +13,8 @@
 #include <QAction>
 #include <QHeaderView>
 #include <QMenu>
+#include <QStyle>
+#include <QTabBar>
 #include <QVBoxLayout>
 
 TJumperPanel::TJumperPanel(QWidget *parent) : QTabWidget(parent)
@@ -296,6 +298,16 @@ void TJumperPanel::boxMoved(TElementGrid *grid, TPositionBox *box, int index)
     grid->viewport()->update();
     if (grid == JumperGrid)
         refreshScheme();
+}
+
+int TJumperPanel::HeightForRows(int rows) const
+{
+    const QStyle *st = style();
+    const int pane = 2 * st->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
+    const int table = 2 * JumperGrid->frameWidth() + JumperGrid->horizontalHeader()->height()
+                      + rows * JumperGrid->DefaultRowHeight()
+                      + st->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, JumperGrid);
+    return tabBar()->sizeHint().height() + pane + table + JumperBox->height();
 }
 
 void TJumperPanel::ApplyDisplaySettings()

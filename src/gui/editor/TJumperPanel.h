@@ -56,6 +56,9 @@ public:
 
     // Font and row heights after the display settings changed.
     void ApplyDisplaySettings();
+    // The panel's height with room for rows of the stopping table (header, tab bar, position box
+    // and a horizontal scroll bar included).
+    int HeightForRows(int rows) const;
 
     TElementGrid *JumperGrid = nullptr;
     TElementGrid *PeopleGrid = nullptr;

@@ -5,6 +5,7 @@
 #include "app/TChildForm.h"
 #include "app/TMainForm.h"
 #include "base/TGroupCombo.h"
+#include "editor/TElementGrid.h"
 #include "editor/TJumperPanel.h"
 #include "editor/TNetworkGrid.h"
 #include "editor/TNetworkTables.h"
@@ -42,6 +43,7 @@ private slots:
     void rowFollowsCurrentBranch_data();
     void rowFollowsCurrentBranch();
     void displaySettingsReachTables();
+    void stoppingPanelShowsFourRows();
 
 private:
     TChildForm *child() const { return m_child; }
@@ -250,6 +252,18 @@ void tst_TChildFormTables::displaySettingsReachTables()
     Config->FontSize = 8;
     m_form->ApplyDisplaySettingsToAll();
     QCOMPARE(tables()->BranchGrid->rowHeight(0), before);
+}
+
+void tst_TChildFormTables::stoppingPanelShowsFourRows()
+{
+    for (const QSize size : {QSize(1000, 700), QSize(800, 560)}) {
+        m_form->resize(size);
+        TChildForm *form = m_form->CreateChild();
+        QTest::qWait(50);
+        TElementGrid *grid = form->pnlJumpers->JumperGrid;
+        QVERIFY2(grid->viewport()->height() >= 4 * grid->DefaultRowHeight(),
+                 qPrintable(QStringLiteral("%1 < 4 x %2").arg(grid->viewport()->height()).arg(grid->DefaultRowHeight())));
+    }
 }
 
 QTEST_MAIN(tst_TChildFormTables)

@@ -159,16 +159,39 @@ void TChildForm::buildLayout()
     MainSplit->setStretchFactor(0, 1);
     MainSplit->setStretchFactor(1, 0);
     MainSplit->setStretchFactor(2, 0);
-    // The stopping panel starts with room for four stoppings; the tables take the rest, also
-    // when the window grows (their stretch), and only they give way when it shrinks.
-    const int panel = pnlJumpers->HeightForRows(4);
-    MainSplit->setSizes({300, panel, TMessagePanel::kInitialHeight});
+    // The stopping panel starts as high as the user last left it, else with room for four
+    // stoppings; the tables take the rest, also when the window grows (their stretch), and only
+    // they give way when it shrinks.
+    const int panel = RememberedSize(Config ? Config->JumperPanelHeight : 0, pnlJumpers->HeightForRows(4));
+    MainSplit->setSizes({300, panel, RememberedSize(Config ? Config->MessagePanelHeight : 0,
+                                                    TMessagePanel::kInitialHeight)});
+    // Where the user leaves a splitter is where the next window starts.
+    connect(MainSplit, &QSplitter::splitterMoved, this, &TChildForm::rememberSplitters);
+    connect(TablesSplit, &QSplitter::splitterMoved, this, &TChildForm::rememberSplitters);
     pnlMessages->hide();
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(MainSplit);
     resize(760, 300 + MainSplit->handleWidth() + panel);
+}
+
+int TChildForm::RememberedSize(int remembered, int first)
+{
+    return remembered > 0 ? remembered : first;
+}
+
+void TChildForm::rememberSplitters()
+{
+    if (!Config)
+        return;
+    const QList<int> rows = MainSplit->sizes();
+    if (!pnlJumpers->isHidden() && rows.value(1) > 0)
+        Config->JumperPanelHeight = rows.value(1);
+    if (!pnlMessages->isHidden() && rows.value(2) > 0)
+        Config->MessagePanelHeight = rows.value(2);
+    if (!UzelGrid->isHidden() && !BranchGrid->isHidden() && TablesSplit->sizes().value(0) > 0)
+        Config->UzelTableWidth = TablesSplit->sizes().value(0);
 }
 
 void TChildForm::updateCaption()

@@ -36,6 +36,8 @@ public:
 
     // Document windows created in this run (opened ones included).
     static int CreatedCount();
+    // A splitter position the user left (0: none) or else the first one.
+    static int RememberedSize(int remembered, int first);
 
     TMineDocument &Document() { return m_doc; }
     const TMineDocument &Document() const { return m_doc; }
@@ -162,6 +164,8 @@ private:
     // Makes this the active document window (the list window leads here from outside).
     void bringToFront();
     void updateCaption();
+    // The splitter positions go to the settings (the next window starts there).
+    void rememberSplitters();
     void updatePlaceholders();
     QString dataDir() const;
 
@@ -173,7 +177,7 @@ private:
     bool m_discard = false;
     bool m_closeApproved = false;
     bool m_closed = false;
-    int m_uzelWidthBeforeHide = 229;
+    int m_uzelWidthBeforeHide = 229;   // set from the settings when the tables are built
     QLabel *m_uzelPlaceholder = nullptr;
     QLabel *m_branchPlaceholder = nullptr;
 };

@@ -19,6 +19,7 @@
 #include "editor/TPositionBox.h"
 #include "model/TBranch.h"
 #include "model/TMine.h"
+#include "settings/TConfig.h"
 
 #include <QGuiApplication>
 #include <QMdiArea>
@@ -85,12 +86,14 @@ void TChildForm::ShowMessages(bool show)
         handle->setVisible(show);
     if (!show)
         return;
-    // A panel that has never been on screen, or was squeezed to nothing, comes back at its
-    // first height, taken from the tables.
+    // A panel that has never been on screen, or was squeezed to nothing, comes back at the
+    // height the user last gave it (else its first height), taken from the tables.
     QList<int> sizes = MainSplit->sizes();
     if (index >= 0 && index < sizes.size() && sizes[index] < TMessagePanel::kStripWidth + 11) {
-        const int need = TMessagePanel::kInitialHeight - sizes[index];
-        sizes[index] = TMessagePanel::kInitialHeight;
+        const int height = RememberedSize(Config ? Config->MessagePanelHeight : 0,
+                                          TMessagePanel::kInitialHeight);
+        const int need = height - sizes[index];
+        sizes[index] = height;
         sizes[0] = qMax(0, sizes[0] - need);
         MainSplit->setSizes(sizes);
     }

@@ -10,6 +10,7 @@
 #include "editor/TNetworkTables.h"
 #include "model/TBranch.h"
 #include "model/TUzel.h"
+#include "settings/TConfig.h"
 
 #include <QAction>
 #include <QScopeGuard>
@@ -24,7 +25,8 @@ void TChildForm::buildTables()
     TablesSplit->addWidget(BranchGrid);
     TablesSplit->setStretchFactor(0, 0);
     TablesSplit->setStretchFactor(1, 1);
-    TablesSplit->setSizes({229, 600});
+    m_uzelWidthBeforeHide = RememberedSize(Config ? Config->UzelTableWidth : 0, 229);
+    TablesSplit->setSizes({m_uzelWidthBeforeHide, 600});
 
     // Calculated data change only after the document's question.
     Tables->ConfirmResults = [this] { return ConfirmEdit(); };

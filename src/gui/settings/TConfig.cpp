@@ -237,6 +237,21 @@ void TConfig::LoadOptions()
         }
         Registry->CloseKey();
     }
+
+    // Each splitter position on its own: a missing or absurd one is as if never moved.
+    if (Registry->OpenKey(LayoutKey, false)) {
+        for (auto [name, field] : layoutValues()) {
+            *field = 0;
+            try {
+                if (Registry->ValueExists(name)) {
+                    const qint32 value = Registry->ReadInteger(name);
+                    *field = value > 0 && value <= 10000 ? value : 0;
+                }
+            } catch (const AppError &) {
+            }
+        }
+        Registry->CloseKey();
+    }
 }
 
 void TConfig::LoadGrid()
@@ -290,6 +305,21 @@ void TConfig::SaveOptions()
     }
     if (!written)
         showStoreError(QStringLiteral("Ошибка при записи списка файлов в реестр"));
+
+    // The splitter positions are a convenience: a failure to keep them is not worth a box.
+    if (Registry->OpenKey(LayoutKey, true)) {
+        for (auto [name, field] : layoutValues())
+            Registry->WriteInteger(name, *field);
+        Registry->Flush();
+        Registry->CloseKey();
+    }
+}
+
+std::array<std::pair<QString, qint32 *>, 3> TConfig::layoutValues()
+{
+    return {{{QStringLiteral("JumperPanelHeight"), &JumperPanelHeight},
+             {QStringLiteral("MessagePanelHeight"), &MessagePanelHeight},
+             {QStringLiteral("UzelTableWidth"), &UzelTableWidth}}};
 }
 
 void TConfig::SaveGrid()

@@ -14,8 +14,10 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <functional>
 #include <memory>
+#include <utility>
 
 class QMenu;
 class TRegistry;
@@ -70,6 +72,12 @@ public:
     QString Post;
     QString Surname;
     TCellAttr BoomDustCellAttr, DustCellAttr;
+    // Where the user last left the document window's splitters, in pixels, 0 while never moved
+    // (the window's first layout holds): the stopping panel's and the message panel's heights
+    // and the node table's width. Kept under LayoutKey with the options.
+    qint32 JumperPanelHeight = 0;
+    qint32 MessagePanelHeight = 0;
+    qint32 UzelTableWidth = 0;
 
     // --- operations
     void SetGridDefaults();
@@ -110,6 +118,9 @@ public:
     static QString ResolveDataDir(const QString &programDir, const QString &documentsDir);
 
 private:
+    // The splitter positions by their names in the store.
+    std::array<std::pair<QString, qint32 *>, 3> layoutValues();
+
     QPointer<QMenu> m_recentSubMenu;
     QPointer<QMenu> m_recentPopup;
     OpenRecentFile m_openRecent;
@@ -127,3 +138,4 @@ void FinishConfig();
 inline const QString OptionsKey = QStringLiteral("\\Software\\Kelmar\\Tarvelian\\1.0\\Options");
 inline const QString GridKey = QStringLiteral("\\Software\\Kelmar\\Tarvelian\\1.0\\Options\\Grid");
 inline const QString LastFilesKey = QStringLiteral("\\Software\\Kelmar\\Tarvelian\\1.0\\LastFiles");
+inline const QString LayoutKey = QStringLiteral("\\Software\\Kelmar\\Tarvelian\\1.0\\Options\\Layout");

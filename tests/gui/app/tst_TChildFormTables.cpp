@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QScreen>
+#include <QSplitter>
 #include <QtTest>
 #include <memory>
 
@@ -44,6 +45,7 @@ private slots:
     void rowFollowsCurrentBranch();
     void displaySettingsReachTables();
     void stoppingPanelShowsFourRows();
+    void splittersRemembered();
 
 private:
     TChildForm *child() const { return m_child; }
@@ -264,6 +266,33 @@ void tst_TChildFormTables::stoppingPanelShowsFourRows()
         QVERIFY2(grid->viewport()->height() >= 4 * grid->DefaultRowHeight(),
                  qPrintable(QStringLiteral("%1 < 4 x %2").arg(grid->viewport()->height()).arg(grid->DefaultRowHeight())));
     }
+}
+
+void tst_TChildFormTables::splittersRemembered()
+{
+    // Dragged by the user, both splitters go to the settings, and the next window starts there.
+    Config->JumperPanelHeight = Config->UzelTableWidth = 0;
+    m_form->resize(1000, 700);
+    TChildForm *form = m_form->CreateChild();
+    QTest::qWait(50);
+    auto drag = [](QSplitter *splitter, QPoint by) {
+        QSplitterHandle *handle = splitter->handle(1);
+        const QPoint from = handle->rect().center();
+        QTest::mousePress(handle, Qt::LeftButton, {}, from);
+        QTest::mouseMove(handle, from + by);
+        QTest::mouseRelease(handle, Qt::LeftButton, {}, from + by);
+    };
+    const int panel = form->MainSplit->sizes().at(1);
+    const int nodes = form->TablesSplit->sizes().at(0);
+    drag(form->MainSplit, QPoint(0, -60));
+    QCOMPARE(Config->JumperPanelHeight, panel + 60);
+    drag(form->TablesSplit, QPoint(40, 0));
+    QCOMPARE(Config->UzelTableWidth, nodes + 40);
+    TChildForm *next = m_form->CreateChild();
+    QTest::qWait(50);
+    QCOMPARE(next->MainSplit->sizes().at(1), panel + 60);
+    QCOMPARE(next->TablesSplit->sizes().at(0), nodes + 40);
+    Config->JumperPanelHeight = Config->UzelTableWidth = 0;
 }
 
 QTEST_MAIN(tst_TChildFormTables)

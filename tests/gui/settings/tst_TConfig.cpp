@@ -46,6 +46,9 @@ void fillNonDefault(TConfig &c)
     c.Post = QStringLiteral("@Главный инженер");
     c.LastFiles = {QStringLiteral("/home/u/Шахта 1.mdf"), QStringLiteral("/data/a,b;c=d.mdf"),
                    QStringLiteral("/data/@x.mdf")};
+    c.JumperPanelHeight = 231;
+    c.MessagePanelHeight = 90;
+    c.UzelTableWidth = 305;
 }
 
 } // namespace
@@ -131,6 +134,9 @@ private slots:
         QCOMPARE(c.Surname, expected.Surname);
         QCOMPARE(c.Post, expected.Post);
         QCOMPARE(c.LastFiles, expected.LastFiles);
+        QCOMPARE(c.JumperPanelHeight, expected.JumperPanelHeight);
+        QCOMPARE(c.MessagePanelHeight, expected.MessagePanelHeight);
+        QCOMPARE(c.UzelTableWidth, expected.UzelTableWidth);
     }
 
     void attributeBytesAreLaidOutLittleEndian()

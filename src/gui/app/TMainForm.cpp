@@ -138,7 +138,7 @@ void TMainForm::createActions()
         {&M::actSaveAll, "actSaveAll", "Со&хранить все", nullptr, QKeySequence(Qt::CTRL | Qt::Key_A), R::HasDocument, &M::execSaveAll},
         {&M::actGraph3D, "actGraph3D", "Топологическая &схема", "Топологическая схема", {}, R::Ready, &M::execGraph3D},
         {&M::actClose, "actClose", "&Закрыть", nullptr, {}, R::Ready, &M::execClose},
-        {&M::actPrint, "actPrint", "&Печать ...", "Печать топологии", QKeySequence(Qt::CTRL | Qt::Key_P), R::Ready, nullptr},
+        {&M::actPrint, "actPrint", "&Печать ...", "Печать топологии", QKeySequence(Qt::CTRL | Qt::Key_P), R::Ready, &M::execPrint},
         {&M::actFileProp, "actFileProp", "Сво&йства ...", "Свойства", {}, R::Ready, nullptr},
         {&M::actExit, "actExit", "&Выход", "Выход", {}, R::Always, &M::execExit},
         {&M::actUstav, "actUstav", "&Устав ВГСЧ, 1997 г.", "Устав ВГСЧ, 1997 г.", {}, R::Always, &M::execUstav},

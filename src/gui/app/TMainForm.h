@@ -186,6 +186,8 @@ private:
     void execMakeAllR();
     void execAddJumper();
     void execDelJumper();
+    // The print dialog (TMainFormPrint.cpp).
+    void execPrint();
     void execSetup();
     void execCascade();
     void execTileHor();

@@ -4,11 +4,10 @@
 //   build/bench/bench_render_report
 //   build/bench/bench_render_report --write-mine big.mdf   (the same mine as a file, for timing
 //                                                           tarvel-mdf report as a whole process)
+#include "../tests/support/LargeReportMine.h"
 #include "ReportOutput.h"
 #include "TQtTextMetrics.h"
-#include "model/TBranch.h"
 #include "model/TMine.h"
-#include "model/TUzel.h"
 #include "report/TTopologyReport.h"
 #include "storage/TMineDocument.h"
 #include "storage/TMineFile.h"
@@ -21,26 +20,6 @@
 
 namespace {
 
-// n nodes on a slope, n branches joining each node to the next (the last back to the first), every
-// tenth branch named, every hundredth node on the surface.
-void Build(TMine &mine, int n)
-{
-    mine.BeginUpdate();
-    mine.SetTitle(QStringLiteral("Большая"));
-    for (int i = 1; i <= n; ++i) {
-        TUzel *u = mine.AddUzel(i, float(i % 1000) * 12.5f, float(i / 1000) * 20.0f, -float(i % 37) * 3.0f);
-        if (i % 100 == 0)
-            u->SetSurface(true);
-    }
-    for (int i = 1; i <= n; ++i) {
-        TBranch *b = mine.AddBranch(i, i, i % n + 1, QString(), 9.5f);
-        if (i % 10 == 0)
-            b->SetName(QStringLiteral("Откаточный штрек %1").arg(i / 10));
-    }
-    mine.EndUpdate();
-    mine.ResolveIncidence();
-}
-
 double PeakMegabytes()
 {
     rusage usage{};
@@ -52,7 +31,7 @@ void BM_ComposeReport(benchmark::State &state)
 {
     const int n = int(state.range(0));
     TMine mine;
-    Build(mine, n);
+    reportmines::Large(mine, n);
     const TQtTextMetrics metrics;
     int pages = 0;
     qint64 bytes = 0;
@@ -73,7 +52,7 @@ BENCHMARK(BM_ComposeReport)->Arg(10000)->Arg(100000)->Unit(benchmark::kMilliseco
 void BM_PaintPreviewPage(benchmark::State &state)
 {
     TMine mine;
-    Build(mine, 2000);
+    reportmines::Large(mine, 2000);
     TReportDocument doc;
     TTopologyReport(mine, TReportChoice()).Build(doc, TQtTextMetrics());
     const int page = doc.PageCount() - 2;
@@ -93,7 +72,7 @@ int main(int argc, char **argv)
     QGuiApplication app(argc, argv);
     if (argc == 3 && std::strcmp(argv[1], "--write-mine") == 0) {
         TMineDocument doc;
-        Build(*doc.Mine(), 100000);
+        reportmines::Large(*doc.Mine(), 100000);
         TMineFile::Save(doc, QString::fromLocal8Bit(argv[2]));
         return 0;
     }

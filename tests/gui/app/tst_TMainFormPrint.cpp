@@ -1,0 +1,57 @@
+// The print command of the main window: the print dialog for the active document, with the
+// main window's status bar lent to it.
+#include "MineText.h"
+#include "app/TChildForm.h"
+#include "app/TMainForm.h"
+#include "model/TMine.h"
+#include "print/TPrintForm.h"
+#include "settings/TConfig.h"
+
+#include <QAction>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+class tst_TMainFormPrint : public QObject {
+    Q_OBJECT
+private slots:
+    void printOpensTheDialogForTheActiveDocument();
+};
+
+void tst_TMainFormPrint::printOpensTheDialogForTheActiveDocument()
+{
+    Config = new TConfig(false);
+    {
+        TMainForm main;
+        main.show();
+        TChildForm *child = main.CreateChild();
+        child->Mine()->SetTitle(QStringLiteral("Южная"));
+        minetext::Build(*child->Mine(), QStringLiteral("u 1 0 0 0; u 2 10 0 0; b 1 1 2 4"));
+        QString caption, title;
+        bool statusShown = false, statusCleared = false;
+        QTimer::singleShot(0, this, [&] {
+            auto *form = qobject_cast<TPrintForm *>(QApplication::activeModalWidget());
+            if (!form)
+                return;
+            caption = form->windowTitle();
+            title = form->BuildDocument().Title();
+            form->ShowStatusText(TPrintForm::StatusText());
+            statusShown = main.IsStatusTextShown();
+            form->ClearStatusText();
+            statusCleared = !main.IsStatusTextShown();
+            form->reject();
+        });
+        main.UpdateActions();
+        QVERIFY(main.actPrint->isEnabled());
+        main.actPrint->trigger();
+        QCOMPARE(caption, QStringLiteral("Печать"));
+        QCOMPARE(title, QStringLiteral("Топология шахты \"Южная\""));
+        QVERIFY(statusShown);
+        QVERIFY(statusCleared);
+    }
+    delete Config;
+    Config = nullptr;
+}
+
+QTEST_MAIN(tst_TMainFormPrint)
+#include "tst_TMainFormPrint.moc"

@@ -271,6 +271,13 @@ void tst_TPrintForm::previewPaintsOnlyThePageShown()
     QVERIFY(fitted >= shown);
     preview->ApplyZoomText(QStringLiteral("Cтраница целиком"));
     QVERIFY(preview->ZoomPercent() < fitted);
+    // Typing admits digits and "%" only; Enter applies the text and selects it.
+    QLineEdit *zoomEdit = preview->cbZoom->lineEdit();
+    zoomEdit->clear();
+    QTest::keyClicks(zoomEdit, QStringLiteral("1a5%"));
+    QTest::keyClick(zoomEdit, Qt::Key_Return);
+    QCOMPARE(preview->ZoomPercent(), 15);
+    QCOMPARE(zoomEdit->selectedText(), QStringLiteral("15%"));
     QCoreApplication::processEvents();
     for (const QList<QVariant> &call : painted)
         QCOMPARE(call.value(0).toInt(), 0);

@@ -196,7 +196,8 @@ void TChildForm::rememberSplitters()
 
 void TChildForm::updateCaption()
 {
-    setWindowTitle(withoutFolder(m_doc.FileName()));
+    // A file name may hold a line break; the caption stays one line.
+    setWindowTitle(OneLineText(withoutFolder(m_doc.FileName())));
 }
 
 void TChildForm::updatePlaceholders()

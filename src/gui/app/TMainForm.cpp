@@ -8,6 +8,7 @@
 #include "base/AppDialogs.h"
 #include "base/Guarded.h"
 #include "base/TGroupCombo.h"
+#include "base/Utils.h"
 #include "settings/TOptionsForm.h"
 
 #include <QAbstractEventDispatcher>
@@ -409,7 +410,8 @@ void TMainForm::fillWindowMenu()
     int n = 0;
     for (QMdiSubWindow *w : windows) {
         ++n;
-        const QString title = w->windowTitle();
+        QString title = w->windowTitle();
+        title.replace(u'&', QStringLiteral("&&"));   // an "&" in a file name is no access key
         const QString text = n < 10 ? QStringLiteral("&%1 %2").arg(n).arg(title)
                                      : QStringLiteral("%1 %2").arg(n).arg(title);
         QAction *a = m_windowMenu->addAction(text);
@@ -542,10 +544,11 @@ void TMainForm::SetStatusPanelText(int index, const QString &text)
         return;
     // A text wider than its panel keeps its beginning; the whole of it is in the tool tip.
     QLabel *panel = m_panels[index];
-    const int room = fitStatusPanel(index, text);
-    const QString shown = panel->fontMetrics().elidedText(text, Qt::ElideRight, room);
+    const QString line = OneLineText(text);
+    const int room = fitStatusPanel(index, line);
+    const QString shown = panel->fontMetrics().elidedText(line, Qt::ElideRight, room);
     panel->setText(shown);
-    panel->setToolTip(shown == text ? QString() : text);
+    panel->setToolTip(shown == text ? QString() : PlainToolTip(text));
     panel->setProperty("fullText", text);
 }
 

@@ -19,6 +19,8 @@ FileDialogHook &fileHook()
     static FileDialogHook hook;
     return hook;
 }
+constexpr qsizetype kMaxBoxText = 4000;
+
 QWidget *dialogParent(QWidget *parent)
 {
     return parent ? parent : QApplication::activeWindow();
@@ -49,7 +51,11 @@ QMessageBox::StandardButton ShowMessageBox(QWidget *parent, const MessageRequest
         return messageHook()(r);
 
     for (;;) {
-        QMessageBox box(r.icon, r.caption, r.text, r.buttons, dialogParent(parent));
+        // Paths, titles and names in the text are shown as they are, never as markup; a text
+        // beyond any box's use is cut rather than laid out.
+        QMessageBox box(r.icon, r.caption, QString(), r.buttons, dialogParent(parent));
+        box.setTextFormat(Qt::PlainText);
+        box.setText(r.text.size() > kMaxBoxText ? r.text.left(kMaxBoxText) + u'…' : r.text);
         if (r.defaultButton != QMessageBox::NoButton)
             box.setDefaultButton(r.defaultButton);
         QPushButton *help = nullptr;

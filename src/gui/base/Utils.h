@@ -36,6 +36,14 @@ quint32 InvertColor(quint32 color);              // 0xFFFFFF − the colour
 QColor ToQColor(quint32 color);
 quint32 FromQColor(const QColor &color);
 
+// Text out of a document (a title, a name) for one line on the screen: line breaks and other
+// control characters become blanks, and a text longer than maxChars is cut there with "…" (a
+// title may run to millions of characters; measuring all of it would hold the program up).
+QString OneLineText(const QString &text, int maxChars = 1000);
+// The same as a tool tip showing exactly those characters: a tool tip takes text that looks like
+// markup for rich text, and a name such as "<h1>...</h1>" must not become a heading.
+QString PlainToolTip(const QString &text);
+
 // Tells font matching which installed faces stand for the Windows font names settings use.
 // Done once; CellFont and start-up call it.
 void RegisterFontSubstitutes();

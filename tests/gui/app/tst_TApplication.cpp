@@ -31,6 +31,7 @@ private slots:
     void eventHandlerErrorShownAndLoopGoesOn();
     void questionsCarryTheTitle();
     void captionsGetNothingAppended();
+    void boxesShowPlainText();
 };
 
 void tst_TApplication::guardedWork_data()
@@ -118,6 +119,28 @@ void tst_TApplication::captionsGetNothingAppended()
     const QString display = QGuiApplication::applicationDisplayName();
     QCoreApplication::setApplicationName(QStringLiteral("Тарвел"));
     QCOMPARE(display, QStringLiteral("probe"));
+}
+
+// A file named "<h1 ...>" must not turn a question into a red heading; an absurdly long text
+// is cut rather than laid out.
+void tst_TApplication::boxesShowPlainText()
+{
+    const QString name = QStringLiteral("Сохранить изменения в файле <h1 style=\"color:red\">НЕ СОХРАНЯТЬ<h1>.mdf ?");
+    for (const QString &text : {name, name + QString(100000, u'я')}) {
+        Qt::TextFormat format = Qt::RichText;
+        QString shown;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            format = box->textFormat();
+            shown = box->text();
+            box->accept();
+        });
+        AppDialogs::ShowInformation(nullptr, text);
+        QCOMPARE(format, Qt::PlainText);
+        QVERIFY(shown.startsWith(name));
+        QVERIFY(shown.size() <= 4001);
+    }
 }
 
 int main(int argc, char **argv)

@@ -33,6 +33,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QUuid>
+#include <QTextDocument>
 #include <QtTest>
 
 namespace {
@@ -126,6 +127,7 @@ private slots:
     void statusBar();
     void statusPanelsFitTexts_data();
     void statusPanelsFitTexts();
+    void hugeTitleInOneLine();
     void groupBoxes();
     void windowMenuListsDocuments();
     void tilingMakesOneRowOrColumn();
@@ -751,6 +753,9 @@ void tst_TMainForm::statusPanelsFitTexts_data()
     QTest::newRow("longer name") << 0 << QStringLiteral("Шахта: \"им. Засядько, участок №3\"") << 170 << true;
     QTest::newRow("name beyond the limit") << 0 << QStringLiteral("Шахта: \"%1\"").arg(QString(300, u'Ш'))
                                            << TMainForm::MaxNamePanelWidth << false;
+    QTest::newRow("markup beyond the limit")
+        << 0 << QStringLiteral("Шахта: \"<h1 style=\"color:red\">%1</h1>\"").arg(QString(300, u'Ш'))
+        << TMainForm::MaxNamePanelWidth << false;
     QTest::newRow("nodes") << 1 << QStringLiteral("Узлы: 100000") << 74 << true;
     QTest::newRow("branches") << 2 << QStringLiteral("Ветви: 100000") << 77 << true;
     QTest::newRow("few branches") << 2 << QStringLiteral("Ветви: 3") << 77 << true;
@@ -779,10 +784,26 @@ void tst_TMainForm::statusPanelsFitTexts()
         QVERIFY(label->toolTip().isEmpty());
     } else {
         QCOMPARE(label->width(), minimum);
-        QCOMPARE(label->toolTip(), text);
+        QTextDocument tip;   // the tool tip shows the whole text as it is
+        tip.setHtml(label->toolTip());
+        QCOMPARE(tip.toPlainText(), text);
     }
     if (panel == 3) // the mark's panel holds its text also while empty
         QVERIFY(label->fontMetrics().horizontalAdvance(QStringLiteral("Изменен")) <= label->contentsRect().width());
+}
+
+// A title of millions of characters with line breaks: one line at once, the stored title kept.
+void tst_TMainForm::hugeTitleInOneLine()
+{
+    const QString title = QStringLiteral("Шахта\r\n<b>") + QString(50'000'000, u'Ш');
+    QElapsedTimer clock;
+    clock.start();
+    m_form->SetStatusPanelText(0, QStringLiteral("Шахта: \"%1\"").arg(title));
+    QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
+    QLabel *label = m_form->StatusPanel(0);
+    QVERIFY(label->text().startsWith(QStringLiteral("Шахта: \"Шахта  <b>ШШ")));
+    QVERIFY(label->toolTip().size() < 5000);
+    QCOMPARE(m_form->StatusPanelText(0).size(), title.size() + 9);
 }
 
 void tst_TMainForm::groupBoxes()

@@ -415,7 +415,11 @@ void TChildForm::closeEvent(QCloseEvent *event)
         event->accept();
         return;
     }
-    if (m_discard || m_closeApproved || FormCloseQuery()) {
+    // The close question may save: a failed save is shown here and keeps the window open.
+    bool mayClose = m_discard || m_closeApproved;
+    if (!mayClose)
+        RunGuarded([&] { mayClose = FormCloseQuery(); });
+    if (mayClose) {
         FormClose();
         event->accept();
     } else {

@@ -1,5 +1,6 @@
 #include "editor/TPositionBox.h"
 
+#include "base/Guarded.h"
 #include "editor/StoppingCells.h"
 #include "model/TBranch.h"
 #include "model/TJumper.h"
@@ -245,43 +246,53 @@ void TPositionBox::mousePressEvent(QMouseEvent *event)
 
 void TPositionBox::mouseMoveEvent(QMouseEvent *event)
 {
-    TBranch *branch = Branch ? Branch() : nullptr;
-    const QPoint point = event->position().toPoint();
-    if (!(event->buttons() & Qt::LeftButton) || !m_draggedElement || !branch) {
-        setCursor(HitTest(point) >= 0 ? Qt::SizeHorCursor : Qt::ArrowCursor);
-        return;
-    }
-    const int barWidth = width() - 2 * Margin;
-    if (barWidth <= 0)
-        return;
-    if (!m_dragConfirmed) {
-        // The question box takes the mouse away; the drag ends with it.
-        void *element = m_draggedElement;
-        if (ConfirmEdit && !ConfirmEdit()) {
+    // Moving asks for leave to edit (which may clear results and save) and moves the element in
+    // the model: a failure of either is shown here and ends the drag, instead of unwinding
+    // through the toolkit's event handling.
+    const bool done = RunGuarded([&] {
+        TBranch *branch = Branch ? Branch() : nullptr;
+        const QPoint point = event->position().toPoint();
+        if (!(event->buttons() & Qt::LeftButton) || !m_draggedElement || !branch) {
+            setCursor(HitTest(point) >= 0 ? Qt::SizeHorCursor : Qt::ArrowCursor);
+            return;
+        }
+        const int barWidth = width() - 2 * Margin;
+        if (barWidth <= 0)
+            return;
+        if (!m_dragConfirmed) {
+            // The question box takes the mouse away; the drag ends with it.
+            void *element = m_draggedElement;
+            if (ConfirmEdit && !ConfirmEdit()) {
+                m_dragged = -1;
+                m_draggedElement = nullptr;
+                update();
+                return;
+            }
+            m_draggedElement = element;
+            m_dragConfirmed = true;
+        }
+        // The element may have gone while the question was open.
+        const int index = indexOf(branch, m_draggedElement);
+        if (index < 0) {
             m_dragged = -1;
             m_draggedElement = nullptr;
             update();
             return;
         }
-        m_draggedElement = element;
-        m_dragConfirmed = true;
-    }
-    // The element may have gone while the question was open.
-    const int index = indexOf(branch, m_draggedElement);
-    if (index < 0) {
+        const double position = double(point.x() - Margin) / barWidth;
+        if (m_kind == Stoppings)
+            static_cast<TJumper *>(m_draggedElement)->SetPosition(position);
+        else
+            static_cast<TPeopleInfo *>(m_draggedElement)->SetPosition(position);
+        m_dragged = indexOf(branch, m_draggedElement);
+        update();
+        emit ElementMoved(m_dragged);
+    });
+    if (!done) {
         m_dragged = -1;
         m_draggedElement = nullptr;
         update();
-        return;
     }
-    const double position = double(point.x() - Margin) / barWidth;
-    if (m_kind == Stoppings)
-        static_cast<TJumper *>(m_draggedElement)->SetPosition(position);
-    else
-        static_cast<TPeopleInfo *>(m_draggedElement)->SetPosition(position);
-    m_dragged = indexOf(branch, m_draggedElement);
-    update();
-    emit ElementMoved(m_dragged);
 }
 
 void TPositionBox::mouseReleaseEvent(QMouseEvent *)

@@ -6,7 +6,6 @@
 #include "base/Guarded.h"
 
 #include <QEvent>
-#include <QPushButton>
 #include <QTimer>
 #include <QtTest>
 #include <stdexcept>
@@ -15,11 +14,6 @@ namespace {
 class ThrowingObject : public QObject {
 protected:
     void customEvent(QEvent *) override { throw AppError(QStringLiteral("Найдены ошибки топологии")); }
-};
-
-class ThrowingButton : public QPushButton {
-protected:
-    void mousePressEvent(QMouseEvent *) override { throw std::runtime_error("broken handler"); }
 };
 } // namespace
 
@@ -81,12 +75,9 @@ void tst_TApplication::eventHandlerErrorShownAndLoopGoesOn()
     QCoreApplication::processEvents();
     QCOMPARE(hooks.errors().size(), 1);
     QCOMPARE(hooks.errors().first().text, QStringLiteral("Найдены ошибки топологии"));
-
-    ThrowingButton button;
-    button.show();
-    QTest::mouseClick(&button, Qt::LeftButton);
-    QCOMPARE(hooks.errors().size(), 2);
-    QCOMPARE(hooks.errors().last().text, QStringLiteral("broken handler"));
+    // Only a last resort: the toolkit's own dispatch of input events is not exception-safe
+    // (an exception out of a mouse handler leaks the event's data), so our handlers catch at
+    // their own boundaries and nothing is thrown through one here.
 
     // The loop still runs.
     bool ran = false;

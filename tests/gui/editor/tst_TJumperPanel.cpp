@@ -1,6 +1,7 @@
 // The stopping and people panel driven like a user: adding and deleting, in-place editing with
 // its commit and cancel keys, the choice box over the list cells, dragging in the position box,
 // the context menu's enabling, and the box's geometry checked on a grabbed image.
+#include "AppError.h"
 #include "AppTestHooks.h"
 #include "editor/StoppingCells.h"
 #include "editor/TChoiceBox.h"
@@ -782,6 +783,25 @@ private slots:
         sendMouse(box, QEvent::MouseButtonRelease, QPoint(target, y), Qt::NoButton);
         QCOMPARE(box->DraggedIndex(), -1);
         QCOMPARE(panel->DraggedStopping(), nullptr);
+    }
+
+    void failingLeaveToEditEndsTheDrag()
+    {
+        // Leave to edit may save the document; a failed save is shown by the box itself and ends
+        // the drag, rather than unwinding through the toolkit's event handling.
+        AppTestHooks hooks;
+        TJumper *a = addAt(0.2);
+        panel->RefreshStoppings();
+        TPositionBox *box = panel->JumperBox;
+        box->ConfirmEdit = []() -> bool { throw AppError(QStringLiteral("Ошибка при записи в файл")); };
+        const int w = box->width();
+        const int y = TPositionBox::BarRect(w, box->height()).center().y();
+        sendMouse(box, QEvent::MouseButtonPress, QPoint(TPositionBox::PositionX(0.2, w), y), Qt::LeftButton);
+        sendMouse(box, QEvent::MouseMove, QPoint(TPositionBox::PositionX(0.8, w), y), Qt::LeftButton);
+        QCOMPARE(hooks.errors().size(), 1);
+        QCOMPARE(hooks.errors().first().text, QStringLiteral("Ошибка при записи в файл"));
+        QCOMPARE(box->DraggedIndex(), -1);
+        QCOMPARE(a->Position(), 0.2);
     }
 
     void draggingBeyondTheEndsPins_data()

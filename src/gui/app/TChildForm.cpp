@@ -18,6 +18,7 @@
 #include "model/TPLF.h"
 #include "model/TUzel.h"
 #include "settings/TConfig.h"
+#include "storage/FileErrors.h"
 #include "storage/TMineFile.h"
 
 #include <QCloseEvent>
@@ -31,6 +32,8 @@
 #include <QSplitter>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <new>
 
 namespace {
 
@@ -228,22 +231,28 @@ void TChildForm::RefreshTables()
 
 void TChildForm::LoadFromFile(const QString &path)
 {
+    // A failure anywhere, in reading or in building the window round what was read, closes the
+    // window: no half-built document stays on screen.
     try {
         m_loading = true;
         TMineFile::Load(m_doc, path);
         m_loading = false;
+        // Refresh: columns from the kinds read, tables, caption, group boxes, branch row.
+        LayoutColumns();
+        RefreshTables();
+        updateCaption();
+        FillGroupCombos();
+        ApplyBranchRow();
+        ShowDocumentStatus();
+    } catch (const std::bad_alloc &) {
+        m_loading = false;
+        CloseWithoutQuestion();
+        throw AppError(FileErrors::OutOfMemoryMessage());
     } catch (...) {
         m_loading = false;
         CloseWithoutQuestion();
         throw;
     }
-    // Refresh: columns from the kinds read, tables, caption, group boxes, branch row.
-    LayoutColumns();
-    RefreshTables();
-    updateCaption();
-    FillGroupCombos();
-    ApplyBranchRow();
-    ShowDocumentStatus();
     if (Config)
         Config->AddLastFile(path);
 }

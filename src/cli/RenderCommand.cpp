@@ -146,10 +146,11 @@ int RenderCommand::Run(const QStringList &args, QString *problem)
     if (!check.CheckTopology().Passed || !check.CheckCoordinates().Passed)
         return kCheckFailed;
 
-    // As the window attaches a mine: centre on the current element, then the bars.
+    // As the window attaches a mine, but turning about the middle of the network, then the bars.
     TSchemeView view;
     view.SetDrawRect({0, 0, o.width, o.height});
     view.SetMine(&mine);
+    mine.UpdateExtents(true);
     mine.SetShowUzels(0);
     mine.SetTextInfo(o.labels);
     mine.SetColorFlags(o.colors);

@@ -32,6 +32,7 @@ private slots:
     void initTestCase();
     void render_data();
     void render();
+    void pictureTurnsAboutTheNetwork();
 
 private:
     QTemporaryDir m_dir;
@@ -119,6 +120,23 @@ void tst_RenderCommand::render()
         QVERIFY(f.open(QIODevice::ReadOnly));
         QVERIFY(f.readAll().contains(QStringLiteral("viewBox=\"0 0 %1 %2\"").arg(picture.width()).arg(picture.height()).toUtf8()));
     }
+}
+
+void tst_RenderCommand::pictureTurnsAboutTheNetwork()
+{
+    // Nodes at X 0..100, Z 0..50: fitted by 12.7 pixels a metre about (50, 25), the network
+    // reaches from 5 to 1275 across and from 83 to 717 down, whichever branch is current.
+    const QString out = m_dir.filePath(QStringLiteral("fit.svg"));
+    QProcess p;
+    p.start(QStringLiteral(TARVEL_BIN_DIR "/tarvel-mdf"),
+            {QStringLiteral("render"), m_dir.filePath(QStringLiteral("good.mdf")), out});
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitCode(), 0);
+    QFile f(out);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray svg = f.readAll();
+    QVERIFY(svg.contains("points=\"5,717 1275,717 \""));
+    QVERIFY(svg.contains("points=\"1275,717 1275,83 \""));
 }
 
 QTEST_GUILESS_MAIN(tst_RenderCommand)

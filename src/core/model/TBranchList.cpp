@@ -65,7 +65,6 @@ void TBranchList::Clear()
         b->FListPos = -1;
         delete b;
     }
-    FIndex.Rebuild(FItems);
 }
 
 TBranch *TBranchList::Items(int i) const
@@ -105,12 +104,6 @@ void TBranchList::Add(TBranch *branch)
         return;
     FItems.push_back(branch);   // may throw; then the list does not own the branch
     branch->FListPos = int(FItems.size()) - 1;
-    // From here on nothing throws: the index that cannot grow is rebuilt at the next lookup.
-    try {
-        FIndex.Inserted(branch);
-    } catch (const std::bad_alloc &) {
-        FIndex.MarkStale();
-    }
     if (FItems.size() == 1)
         FMine->FCurBranch = branch;
     FMine->CountsChanged();
@@ -132,7 +125,7 @@ void TBranchList::Delete(int i)
     if (i < 0 || i >= int(FItems.size()))
         return;
     TBranch *b = FItems[i];
-    FIndex.Removed(b, b->FNumber);
+    FIndex.Removed(b);
     FItems.erase(FItems.begin() + i);
     Reposition(i);
     b->FListPos = -1;

@@ -180,43 +180,13 @@ int TMine::DeleteEmptyBranches()
 
 void TMine::ResolveIncidence()
 {
-    qint64 lo = 0, hi = -1;
-    qint64 numbered = 0;
     for (TUzel *n : FUzels) {
         n->FBranchCount = 0;
         n->FIncidentRefs = 0;
-        if (IsUnset(n->FNumber))
-            continue;
-        const qint64 v = n->FNumber;
-        if (numbered++ == 0) {
-            lo = hi = v;
-        } else {
-            lo = std::min(lo, v);
-            hi = std::max(hi, v);
-        }
     }
-    // Node numbers are mostly close to 1..count: then a table indexed by number resolves every end
-    // without hashing. The first node in list order keeps its slot, as with Find.
-    std::vector<TUzel *> table;
-    const bool dense = numbered > 0 && hi - lo < 2 * numbered + 1024;
-    if (dense) {
-        table.assign(size_t(hi - lo + 1), nullptr);
-        for (TUzel *n : FUzels) {
-            if (IsUnset(n->FNumber))
-                continue;
-            TUzel *&slot = table[size_t(qint64(n->FNumber) - lo)];
-            if (!slot)
-                slot = n;
-        }
-    }
-    auto find = [&](qint32 number) -> TUzel * {
-        if (IsUnset(number))
-            return nullptr;
-        if (!dense)
-            return FUzels.Find(number);
-        const qint64 k = qint64(number) - lo;
-        return k >= 0 && k <= hi - lo ? table[size_t(k)] : nullptr;
-    };
+    // Through the number index: an array indexed by number when the numbers are dense, so
+    // resolving every end does not hash.
+    auto find = [this](qint32 number) { return IsUnset(number) ? nullptr : FUzels.Find(number); };
     // Every node's reference count is zero now, so each branch forgets its old ends without
     // counting them down, in the same pass that links the new ones.
     for (TBranch *b : FBranches) {

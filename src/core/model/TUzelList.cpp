@@ -61,7 +61,6 @@ void TUzelList::Clear()
     FIndex.MarkStale();
     for (TUzel *n : items)
         delete n;
-    FIndex.Rebuild(FItems);
 }
 
 TUzel *TUzelList::Items(int i) const
@@ -93,12 +92,6 @@ void TUzelList::Add(TUzel *uzel)
         return;
     FItems.push_back(uzel);   // may throw; then the list does not own the node
     uzel->FListPos = int(FItems.size()) - 1;
-    // From here on nothing throws: the index that cannot grow is rebuilt at the next lookup.
-    try {
-        FIndex.Inserted(uzel);
-    } catch (const std::bad_alloc &) {
-        FIndex.MarkStale();
-    }
     if (FItems.size() == 1)
         FMine->FCurUzel = uzel;
     FMine->ExtendBounds(uzel);
@@ -143,7 +136,7 @@ void TUzelList::Delete(int i)
                 b->LinkEnds(b->FStartUzel == n ? nullptr : b->FStartUzel,
                             b->FEndUzel == n ? nullptr : b->FEndUzel);
     }
-    FIndex.Removed(n, n->FNumber);
+    FIndex.Removed(n);
     FItems.erase(FItems.begin() + i);
     Reposition(i);
     n->FListPos = -1;

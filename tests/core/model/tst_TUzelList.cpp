@@ -34,6 +34,7 @@ class tst_TUzelList : public QObject {
 
 private slots:
     void itemsAreOneBased();
+    void lookupsMatchScanAfterRandomEdits_data();
     void lookupsMatchScanAfterRandomEdits();
     void deleteRefusedWithIncidentBranches_data();
     void deleteRefusedWithIncidentBranches();
@@ -61,15 +62,29 @@ void tst_TUzelList::itemsAreOneBased()
     QCOMPARE(mine.Uzels().Find(10), a);
 }
 
+void tst_TUzelList::lookupsMatchScanAfterRandomEdits_data()
+{
+    // Edits between lookups reach nodes the index has not taken in yet (appended since the last
+    // lookup); a spread-out numbering leaves the index without its array.
+    QTest::addColumn<int>("lookupEvery");
+    QTest::addColumn<qint32>("stride");
+    QTest::newRow("lookup after every edit") << 1 << 1;
+    QTest::newRow("lookup after every 7th edit") << 7 << 1;
+    QTest::newRow("lookup after every 60th edit") << 60 << 1;
+    QTest::newRow("spread-out numbers, every 7th edit") << 7 << 100000;
+}
+
 void tst_TUzelList::lookupsMatchScanAfterRandomEdits()
 {
+    QFETCH(int, lookupEvery);
+    QFETCH(qint32, stride);
     // Small number range so that duplicates, renumbering onto taken numbers and the unset
     // number all occur; every kind of edit that moves elements or numbers is mixed in.
     QRandomGenerator rng(4711);
     TMine mine;
     auto randomNumber = [&]() -> qint32 {
         const int r = int(rng.bounded(12));
-        return r == 0 ? kUnsetInt : r;
+        return r == 0 ? kUnsetInt : r * stride;
     };
     for (int step = 0; step < 3000; ++step) {
         const int count = mine.Uzels().Count();
@@ -90,8 +105,10 @@ void tst_TUzelList::lookupsMatchScanAfterRandomEdits()
         } else {
             mine.DeleteEmptyUzels();
         }
+        if (step % lookupEvery != 0)
+            continue;
         for (qint32 number = -1; number <= 12; ++number) {
-            const qint32 n = number == -1 ? kUnsetInt : number;
+            const qint32 n = number == -1 ? kUnsetInt : number * stride;
             const int expected = ScanPosition(mine, n);
             QCOMPARE(mine.Uzels().PositionOf(n), expected);
             QCOMPARE(mine.Uzels().Find(n), expected ? mine.Uzels().Items(expected) : nullptr);

@@ -23,9 +23,7 @@ TMine *CheckedMine(TMine *mine)
 } // namespace
 
 TBranch::TBranch(TMine *mine)
-    : FMine(CheckedMine(mine)),
-      FJumpers(std::make_unique<TJumperList>(mine, true)),
-      FPeople(std::make_unique<TPeopleList>(mine))
+    : FMine(CheckedMine(mine)), FJumpers(mine, true), FPeople(mine)
 {
 }
 
@@ -43,8 +41,8 @@ TBranch::~TBranch()
     if (FGasSlot[1] >= 0)
         FMine->FGasBranches2.Remove(this);
     // The lists free the stoppings and people; each stopping also leaves the mine's list.
-    FJumpers->Clear();
-    FPeople->Clear();
+    FJumpers.Clear();
+    FPeople.Clear();
 }
 
 void TBranch::Changed()
@@ -127,7 +125,9 @@ bool TBranch::Zone(int zone) const
 
 float TBranch::ZoneBound(int bound) const
 {
-    return bound >= 1 && bound <= 12 ? FBound[bound - 1] : 0.0f;
+    if (bound >= 1 && bound <= 8)
+        return FBound[bound - 1];
+    return bound >= 9 && bound <= 12 ? Seldom().Bound56[bound - 9] : 0.0f;
 }
 
 float TBranch::OptionValue(int index) const
@@ -161,9 +161,9 @@ void TBranch::SetZoneBound(int bound, float value)
     const float length = Length();
     if (!IsUnset(length) && value > length)
         value = length;
-    if (FBound[bound - 1] == value)
+    if (ZoneBound(bound) == value)
         return;
-    FBound[bound - 1] = value;
+    (bound <= 8 ? FBound[bound - 1] : SeldomForWrite().Bound56[bound - 9]) = value;
     Changed();
     if (FMine->Scheme() && !FMine->Updating() && FZone[(bound - 1) / 2] != 0)
         FMine->RefreshScheme();
@@ -222,15 +222,47 @@ void TBranch::SetCellCount(qint32 value)
     if (value == FCellCount)
         return;
     FCellCount = value;
-    if (!FCells.isEmpty())
-        FCells.resize(value);
+    if (FSeldom && !FSeldom->Cells.isEmpty())
+        FSeldom->Cells.resize(value);
 }
 
 TCells &TBranch::Cells()
 {
-    if (FCells.size() != FCellCount)
-        FCells.resize(FCellCount);
-    return FCells;
+    TCells &cells = SeldomForWrite().Cells;
+    if (cells.size() != FCellCount)
+        cells.resize(FCellCount);
+    return cells;
+}
+
+const TBranch::TSeldom &TBranch::Seldom() const
+{
+    static const TSeldom kDefaults;
+    return FSeldom ? *FSeldom : kDefaults;
+}
+
+TBranch::TSeldom &TBranch::SeldomForWrite()
+{
+    if (!FSeldom)
+        FSeldom = std::make_unique<TSeldom>();
+    return *FSeldom;
+}
+
+void TBranch::SetPen1(quint32 color, bool on, int width)
+{
+    TSeldom &s = SeldomForWrite();
+    s.Pen1Color = color;
+    s.Pen1On = on;
+    s.Pen1Width = width;
+}
+
+void TBranch::SetPen2(quint32 color, float v1, float v2, bool on, int width)
+{
+    TSeldom &s = SeldomForWrite();
+    s.Pen2Color = color;
+    s.Pen2Value1 = v1;
+    s.Pen2Value2 = v2;
+    s.Pen2On = on;
+    s.Pen2Width = width;
 }
 
 void TBranch::ClampZonesToLength(float length)
@@ -286,7 +318,7 @@ float TBranch::EffectiveLength() const
     if (!FStartUzel || !FEndUzel)
         return kUnsetReal;
     int cells = 2;
-    for (TJumper *j : *FJumpers) {
+    for (TJumper *j : FJumpers) {
         if (MineTables::IsFlexibleMaterial(j->Material()) && j->Thickness() != 0) {
             cells = 3;
             break;

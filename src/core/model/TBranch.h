@@ -42,10 +42,10 @@ public:
     float VolumeFactor() const { return FVolumeFactor; }
     float ExtraVolume() const { return FExtraVolume; }
     const QString &Comment() const { return FComment; }
-    TJumperList &Jumpers() { return *FJumpers; }
-    const TJumperList &Jumpers() const { return *FJumpers; }
-    TPeopleList &People() { return *FPeople; }
-    const TPeopleList &People() const { return *FPeople; }
+    TJumperList &Jumpers() { return FJumpers; }
+    const TJumperList &Jumpers() const { return FJumpers; }
+    TPeopleList &People() { return FPeople; }
+    const TPeopleList &People() const { return FPeople; }
 
     // Zones: 1 = gas zone 1, 2 = gas zone 2, 3..6 = result zones. Bounds 1..12 are
     // Gas1From, Gas1To, Gas2From, Gas2To, Zone3From, Zone3To, ... Zone6To (metres from the start).
@@ -64,11 +64,11 @@ public:
     float Zone4From() const { return FBound[6]; }
     float Zone4To() const { return FBound[7]; }
     bool Zone5() const { return FZone[4] != 0; }
-    float Zone5From() const { return FBound[8]; }
-    float Zone5To() const { return FBound[9]; }
+    float Zone5From() const { return Seldom().Bound56[0]; }
+    float Zone5To() const { return Seldom().Bound56[1]; }
     bool Zone6() const { return FZone[5] != 0; }
-    float Zone6From() const { return FBound[10]; }
-    float Zone6To() const { return FBound[11]; }
+    float Zone6From() const { return Seldom().Bound56[2]; }
+    float Zone6To() const { return Seldom().Bound56[3]; }
     quint8 Gas1Kind() const { return FGasKind[0]; }
     quint8 Gas2Kind() const { return FGasKind[1]; }
     quint8 NormalMark() const { return FNormalMark; }
@@ -98,14 +98,14 @@ public:
     qint32 PLFIndex() const { return FPLFIndex; }
 
     // Pen overrides of the scheme drawing (never stored in the file).
-    quint32 Pen1Color() const { return FPen1Color; }
-    bool Pen1On() const { return FPen1On; }
-    int Pen1Width() const { return FPen1Width; }
-    quint32 Pen2Color() const { return FPen2Color; }
-    float Pen2Value1() const { return FPen2Value1; }
-    float Pen2Value2() const { return FPen2Value2; }
-    bool Pen2On() const { return FPen2On; }
-    int Pen2Width() const { return FPen2Width; }
+    quint32 Pen1Color() const { return Seldom().Pen1Color; }
+    bool Pen1On() const { return Seldom().Pen1On; }
+    int Pen1Width() const { return Seldom().Pen1Width; }
+    quint32 Pen2Color() const { return Seldom().Pen2Color; }
+    float Pen2Value1() const { return Seldom().Pen2Value1; }
+    float Pen2Value2() const { return Seldom().Pen2Value2; }
+    bool Pen2On() const { return Seldom().Pen2On; }
+    int Pen2Width() const { return Seldom().Pen2Width; }
 
     // --- setters that mark Modified on a real change ---
     // which 1 number, 2 start number, 3 end number; a new start (end) number forgets StartUzel
@@ -144,11 +144,8 @@ public:
     void SetNormalMark(quint8 value) { FNormalMark = value; }
     void SetRouteMark(quint8 value) { FRouteMark = value; }
     void SetCellCount(qint32 value);
-    void SetPen1(quint32 color, bool on, int width) { FPen1Color = color; FPen1On = on; FPen1Width = width; }
-    void SetPen2(quint32 color, float v1, float v2, bool on, int width)
-    {
-        FPen2Color = color; FPen2Value1 = v1; FPen2Value2 = v2; FPen2On = on; FPen2Width = width;
-    }
+    void SetPen1(quint32 color, bool on, int width);
+    void SetPen2(quint32 color, float v1, float v2, bool on, int width);
 
     // --- derived values (32-bit reals; kUnsetReal when they cannot be computed) ---
     float Length() const;
@@ -176,48 +173,59 @@ private:
     void ClampZonesToLength(float length);
     void Changed();
 
+    // Pen overrides, calculation cells and the bounds of the result zones 5 and 6 (which this
+    // program never sets): few branches ever have them, so they live apart and a branch without
+    // them carries one null pointer.
+    struct TSeldom {
+        float Bound56[4] = {0, 0, 0, 0};   // Zone5From, Zone5To, Zone6From, Zone6To
+        quint32 Pen1Color = 0;
+        quint32 Pen2Color = 0;
+        int Pen1Width = 2;
+        int Pen2Width = 2;
+        float Pen2Value1 = 1.0f;
+        float Pen2Value2 = 0.0f;
+        bool Pen1On = false;
+        bool Pen2On = false;
+        TCells Cells;
+    };
+    const TSeldom &Seldom() const;
+    TSeldom &SeldomForWrite();
+
+    // Ordered by size so that the branch carries no padding; the stoppings and people lists are
+    // held in place, not allocated apart.
     TMine *FMine;
+    TUzel *FStartUzel = nullptr;
+    TUzel *FEndUzel = nullptr;
+    double FResistance = 0.0;
+    QString FComment;
+    QString FName;
+    TJumperList FJumpers;
+    TPeopleList FPeople;
+    std::unique_ptr<TSeldom> FSeldom;
     qint32 FNumber = -777777;
     qint32 FStartNumber = -777777;
     qint32 FEndNumber = -777777;
-    TUzel *FStartUzel = nullptr;
-    TUzel *FEndUzel = nullptr;
     float FSection = -777777.0f;
-    quint8 FShape = 0;
-    quint8 FRoughness = 0;
     float FVolumeFactor = 1.0f;
     float FExtraVolume = 0.0f;
-    QString FComment;
-    std::unique_ptr<TJumperList> FJumpers;
-    std::unique_ptr<TPeopleList> FPeople;
-    // The file's Boolean bytes, kept as read (the program itself sets 0 or 1).
-    quint8 FZone[6] = {0, 0, 0, 0, 0, 0};
-    float FBound[12] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    quint8 FGasKind[2] = {0, 0};
-    quint8 FNormalMark = 0;
-    quint8 FRouteMark = 0;
+    float FBound[8] = {0, 0, 0, 0, 0, 0, 0, 0};   // Gas1From .. Zone4To
     float FOptValue[4] = {0, 0, 0, 0};   // OptA1, OptA2, OptB1, OptB2
-    quint8 FOptA = 1;
-    quint8 FOptB = 1;
     qint32 FNormalResult = -1;
     qint32 FRouteResult = -1;
     qint32 FLayerIndex = -1;
     qint32 FCellCount = 0;
-    TCells FCells;
-    quint32 FPen1Color = 0;
-    bool FPen1On = false;
-    int FPen1Width = 2;
-    quint32 FPen2Color = 0;
-    float FPen2Value1 = 1.0f;
-    float FPen2Value2 = 0.0f;
-    bool FPen2On = false;
-    int FPen2Width = 2;
-    double FResistance = 0.0;
-    QString FName;
     qint32 FLinkIndex = -1;
     qint32 FPLFIndex = -1;
-
     int FListPos = -1;
     int FGasSlot[2] = {-1, -1};   // position in GasBranches1/GasBranches2, -1 when absent
+    // The file's Boolean bytes, kept as read (the program itself sets 0 or 1).
+    quint8 FZone[6] = {0, 0, 0, 0, 0, 0};
+    quint8 FOptA = 1;
+    quint8 FOptB = 1;
+    quint8 FShape = 0;
+    quint8 FRoughness = 0;
+    quint8 FGasKind[2] = {0, 0};
+    quint8 FNormalMark = 0;
+    quint8 FRouteMark = 0;
     bool FDoomed = false;         // marked during a bulk deletion
 };

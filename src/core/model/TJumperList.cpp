@@ -7,7 +7,7 @@ namespace {
 bool PositionLess(double position, const TJumper *j) { return position < j->Position(); }
 } // namespace
 
-TJumperList::TJumperList(TMine *mine, bool ownsItems) : FMine(mine), FOwns(ownsItems)
+TJumperList::TJumperList(TMine *mine, bool ownsItems) : FOwns(ownsItems)
 {
     if (!mine)
         throw AppError(QStringLiteral("Параметр Owner не должен быть равным nil"));

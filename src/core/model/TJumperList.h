@@ -13,13 +13,13 @@ class TJumper;
 
 class TJumperList {
 public:
-    // Refused (AppError "Параметр Owner не должен быть равным nil") without a mine.
+    // Refused (AppError "Параметр Owner не должен быть равным nil") without a mine. The mine is
+    // not kept: a branch's list belongs to its branch, and every branch carries one.
     TJumperList(TMine *mine, bool ownsItems);
     ~TJumperList();
     TJumperList(const TJumperList &) = delete;
     TJumperList &operator=(const TJumperList &) = delete;
 
-    TMine *Mine() const { return FMine; }
     bool OwnsItems() const { return FOwns; }
     int Count() const { return int(FItems.size()) - FHoles; }
     bool IsEmpty() const { return Count() == 0; }
@@ -41,9 +41,8 @@ private:
     void Resort(TJumper *jumper);   // branch list: move after a position change
     void Compact() const;
 
-    TMine *FMine;
-    bool FOwns;
-    bool FClearing = false;
     mutable std::vector<TJumper *> FItems;
     mutable int FHoles = 0;
+    bool FOwns;
+    bool FClearing = false;
 };

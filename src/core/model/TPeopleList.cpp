@@ -7,7 +7,7 @@ namespace {
 bool PositionLess(double position, const TPeopleInfo *p) { return position < p->Position(); }
 } // namespace
 
-TPeopleList::TPeopleList(TMine *mine) : FMine(mine)
+TPeopleList::TPeopleList(TMine *mine)
 {
     if (!mine)
         throw AppError(QStringLiteral("Параметр Owner не должен быть равным nil"));

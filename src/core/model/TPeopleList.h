@@ -9,13 +9,13 @@ class TPeopleInfo;
 
 class TPeopleList {
 public:
-    // Refused (AppError "Параметр Owner не должен быть равным nil") without a mine.
+    // Refused (AppError "Параметр Owner не должен быть равным nil") without a mine (not kept: the
+    // list belongs to its branch).
     explicit TPeopleList(TMine *mine);
     ~TPeopleList();
     TPeopleList(const TPeopleList &) = delete;
     TPeopleList &operator=(const TPeopleList &) = delete;
 
-    TMine *Mine() const { return FMine; }
     int Count() const { return int(FItems.size()); }
     bool IsEmpty() const { return FItems.empty(); }
     TPeopleInfo *Items(int i) const;   // 0-based
@@ -33,7 +33,6 @@ private:
     void Remove(TPeopleInfo *person);
     void Resort(TPeopleInfo *person);
 
-    TMine *FMine;
-    bool FClearing = false;
     std::vector<TPeopleInfo *> FItems;
+    bool FClearing = false;
 };

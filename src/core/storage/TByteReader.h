@@ -2,15 +2,15 @@
 // Bounded little-endian reading over the bytes of a mine file held in memory. Every read checks
 // what is left first: running past the end, or a count or string length larger than the rest of
 // the file, raises the "damaged file" error instead of reading or allocating anything.
-#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
-#include <QStringDecoder>
 #include <QtEndian>
 #include <cstring>
 
 class TByteReader {
 public:
-    explicit TByteReader(const QByteArray &bytes);
+    // fileMapping: bytes are a read-only mapping of a file (see ReleaseBehind).
+    explicit TByteReader(QByteArrayView bytes, bool fileMapping = false);
 
     qint64 Pos() const { return FPos; }
     qint64 Size() const { return FSize; }
@@ -43,6 +43,16 @@ public:
     }
     void Skip(qint64 n) { Take(n); }
 
+    // For a file mapping: gives the pages that reading has left more than a megabyte behind back
+    // to the system, so that a large file does not stay resident beside the document it becomes.
+    // They are the file's own pages: looking back at them reads them in again. Bytes in memory
+    // are never given back (they would be lost).
+    void ReleaseBehind()
+    {
+        if (FFileMapping && FPos - FReleased >= 2 * kReleaseStep)
+            Release();
+    }
+
     // The error for a file that ends too early or claims more than it holds.
     [[noreturn]] static void Fail();
 
@@ -55,10 +65,14 @@ private:
         return v;
     }
 
+    void Release();
+
+    static constexpr qint64 kReleaseStep = 1 << 20;
     const char *FData;
     qint64 FSize;
     qint64 FPos = 0;
-    QStringDecoder FDecoder;
+    qint64 FReleased = 0;   // bytes before this offset may have been given back
+    bool FFileMapping;
 };
 
 // Little-endian reads from a fixed record already checked to be long enough.

@@ -72,8 +72,8 @@ void ApplyLayout(Columns &columns, const char *entries, int count, int firstKind
 
 class Reader {
 public:
-    Reader(const QByteArray &bytes, TMineDocument &doc)
-        : FIn(bytes), FDoc(doc), FMine(*doc.Mine()), FOldPeopleLeft(TMdfReader::OldPeopleLimit(bytes.size()))
+    Reader(QByteArrayView bytes, TMineDocument &doc, bool fileMapping)
+        : FIn(bytes, fileMapping), FDoc(doc), FMine(*doc.Mine()), FOldPeopleLeft(TMdfReader::OldPeopleLimit(bytes.size()))
     {
     }
 
@@ -187,6 +187,7 @@ private:
                 u->SetExtra1(At<qint32>(r, 17));
             if (FNodeSize >= 25)
                 u->SetExtra2(At<qint32>(r, 21));
+            FIn.ReleaseBehind();
         }
     }
 
@@ -195,8 +196,10 @@ private:
         // The smallest entry: the record, the comment length and, from 1.12, the name length.
         const qint64 minEntry = FBranchSize + 4 + (FV >= 112 ? 4 : 0);
         const qint32 count = FIn.CheckCount(FBranchCount, minEntry);
-        for (qint32 i = 0; i < count; ++i)
+        for (qint32 i = 0; i < count; ++i) {
             ReadBranch(count);
+            FIn.ReleaseBehind();
+        }
     }
 
     void ReadBranch(qint32 count)
@@ -381,6 +384,7 @@ private:
                 for (double &x : s.RouteValues)
                     x = FIn.Float64();
             }
+            FIn.ReleaseBehind();
         }
         OrderStoppings(stoppings);
         for (const RawStopping &s : stoppings) {
@@ -456,7 +460,7 @@ qint64 TMdfReader::OldPeopleLimit(qint64 fileSize)
     return std::min<qint64>(1000000, 100000 + fileSize);
 }
 
-void TMdfReader::Read(const QByteArray &bytes, TMineDocument &doc)
+void TMdfReader::Read(QByteArrayView bytes, TMineDocument &doc, bool fileMapping)
 {
-    Reader(bytes, doc).Run();
+    Reader(bytes, doc, fileMapping).Run();
 }

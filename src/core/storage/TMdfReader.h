@@ -3,7 +3,7 @@
 // Older versions get the defaults of what they lack. Any bytes give either a filled document or
 // an AppError with the full message: counts and lengths are checked against what is left of the
 // file before anything is created, and nothing is read past the end.
-#include <QByteArray>
+#include <QByteArrayView>
 
 class TMineDocument;
 
@@ -11,8 +11,9 @@ class TMdfReader {
 public:
     // Fills doc, which must be newly created (no elements yet). The mine is in its bulk-update
     // state while reading and ends unmodified. On failure the document holds what was read so
-    // far and is to be thrown away.
-    static void Read(const QByteArray &bytes, TMineDocument &doc);
+    // far and is to be thrown away. fileMapping: bytes are a read-only mapping of the file,
+    // whose pages may be given back to the system as reading passes them.
+    static void Read(QByteArrayView bytes, TMineDocument &doc, bool fileMapping = false);
 
     // A file's people of versions before 1.19 are a bare count per branch; their total is
     // limited so that a few bytes cannot make the reader create millions of people.

@@ -56,16 +56,27 @@ void Read(TMineDocument &doc, const QString &path)
     OpenRegular(file, path);
     // The header decides first whether the rest is worth reading at all.
     const QByteArray header = file.read(MdfFormat::kHeaderSize);
+    const qint64 size = file.size();
     if (header.size() < MdfFormat::kHeaderSize
-        || qFromLittleEndian<qint32>(header.constData() + MdfFormat::kSizeOffset) != file.size())
+        || qFromLittleEndian<qint32>(header.constData() + MdfFormat::kSizeOffset) != size)
         throw AppError(FileErrors::Message(FileErrors::UnknownFormat));
-    QByteArray bytes = header;
-    bytes.resize(file.size());
-    const qint64 rest = bytes.size() - header.size();
-    if (rest > 0 && file.read(bytes.data() + header.size(), rest) != rest)
-        throw AppError(FileErrors::Message(FileErrors::UnexpectedEnd));
+    // The reader works on the file's pages where they lie instead of a copy of them; a file that
+    // cannot be mapped is read into memory.
+    QByteArray copy;
+    QByteArrayView bytes;
+    const uchar *mapped = file.map(0, size);
+    if (mapped) {
+        bytes = QByteArrayView(mapped, size);
+    } else {
+        copy = header;
+        copy.resize(size);
+        const qint64 rest = size - header.size();
+        if (rest > 0 && file.read(copy.data() + header.size(), rest) != rest)
+            throw AppError(FileErrors::Message(FileErrors::UnexpectedEnd));
+        bytes = copy;
+    }
+    TMdfReader::Read(bytes, doc, mapped != nullptr);
     file.close();
-    TMdfReader::Read(bytes, doc);
     doc.SetHasFile(true);
     doc.SetFileName(path);
 }

@@ -11,6 +11,7 @@
 #include "model/TUzel.h"
 
 #include <QRandomGenerator>
+#include <QStringDecoder>
 #include <QtTest>
 
 using namespace mdftest;
@@ -163,6 +164,7 @@ private slots:
     void versionFamilies();
     void documentRecord();
     void text1251();
+    void everyByteOf1251();
     void oldPeopleSpreadEvenly_data();
     void oldPeopleSpreadEvenly();
     void peopleOf119IgnoreTheShortCount();
@@ -371,6 +373,19 @@ void TestMdfReader::text1251()
     const auto doc = Read(f.Build());
     QCOMPARE(doc->Mine()->Title(), QStringLiteral("Шахта №1"));
     QCOMPARE(doc->Mine()->Branches().Items(1)->Comment(), QStringLiteral("ёлка"));
+}
+
+// Texts come out as the code page's decoder gives them, byte for byte, the unassigned byte
+// included.
+void TestMdfReader::everyByteOf1251()
+{
+    QByteArray bytes;
+    for (int c = 0; c < 256; ++c)
+        bytes.append(char(c));
+    File f;
+    f.Title = bytes;
+    const auto doc = Read(f.Build());
+    QCOMPARE(doc->Mine()->Title(), QStringDecoder("windows-1251").decode(bytes));
 }
 
 void TestMdfReader::oldPeopleSpreadEvenly_data()

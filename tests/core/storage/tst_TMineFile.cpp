@@ -5,6 +5,7 @@
 
 #include "model/TBranch.h"
 #include "model/TMine.h"
+#include "storage/TMdfWriter.h"
 #include "storage/TMineFile.h"
 
 #include <QFile>
@@ -71,6 +72,7 @@ private slots:
     void loadFailures_data();
     void loadFailures();
     void loadMarksTheDocument();
+    void largeFileReadFromItsPages();
     void saveMarksTheDocument();
     void saveIntoMissingFolder();
     void failedSaveKeepsThePreviousFile();
@@ -119,6 +121,38 @@ void TestMineFile::loadMarksTheDocument()
     QCOMPARE(doc.FileVersion(), 110);
     QVERIFY(!doc.Mine()->Modified());
     QVERIFY(!doc.Mine()->Updating());
+}
+
+// A file is read where it lies, and the pages reading has passed are given back on the way: a
+// file of several megabytes whose stoppings (read last, placed after all are read) span more
+// than a megabyte reads as the same document as its bytes in memory.
+void TestMineFile::largeFileReadFromItsPages()
+{
+    File f;
+    for (int i = 1; i <= 6000; ++i) {
+        Branch b;
+        b.Number = i;
+        b.Comment = QByteArray(300, char('a' + i % 26));
+        f.Branches.append(b);
+    }
+    for (int i = 0; i < 24000; ++i) {
+        Stopping s;
+        s.BranchIndex = 1 + (i * 7) % 6000;
+        s.Caption = QByteArray::number(i);
+        s.Position = double(i % 10) / 10;
+        s.Thickness = i;
+        f.Stoppings.append(s);
+    }
+    const QByteArray bytes = f.Build();
+    QVERIFY(bytes.size() > 4 * 1024 * 1024);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("large.mdf"));
+    WriteFile(path, bytes);
+    TMineDocument mapped;
+    TMineFile::Load(mapped, path);
+    const auto inMemory = Read(bytes);
+    QCOMPARE(mapped.Mine()->Jumpers().Count(), 24000);
+    QVERIFY(TMdfWriter::Write(mapped) == TMdfWriter::Write(*inMemory));
 }
 
 void TestMineFile::saveMarksTheDocument()

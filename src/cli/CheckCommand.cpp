@@ -1,4 +1,5 @@
 #include "CheckCommand.h"
+#include "QuickExit.h"
 
 #include "TerminalText.h"
 #include "checks/TMessageSink.h"
@@ -57,5 +58,5 @@ int CheckCommand::Run(const QString &path)
     TTopologyCheck check(*doc.Mine(), sink);
     const TCheckOutcome outcome = check.CheckAll();
     sink.Flush();
-    return outcome.Passed() ? kPassed : kFound;
+    return QuickExit::AfterOutput(outcome.Passed() ? kPassed : kFound);
 }

@@ -185,10 +185,11 @@ QByteArray Info(const TMineDocument &doc)
     return text.toUtf8();
 }
 
-QByteArray Dump(const TMineDocument &doc)
+namespace {
+
+void WriteDump(TJsonWriter &json, const TMineDocument &doc)
 {
     const TMine &mine = *doc.Mine();
-    TJsonWriter json;
     json.BeginObject();
     json.Key("Version"); json.Int(doc.FileVersion());
     json.Key("Title"); json.String(mine.Title());
@@ -223,7 +224,22 @@ QByteArray Dump(const TMineDocument &doc)
         DumpBranch(json, *b);
     json.EndArray();
     json.EndObject();
+}
+
+} // namespace
+
+QByteArray Dump(const TMineDocument &doc)
+{
+    TJsonWriter json;
+    WriteDump(json, doc);
     return json.Text();
+}
+
+bool Dump(const TMineDocument &doc, std::FILE *out)
+{
+    TJsonWriter json(out);
+    WriteDump(json, doc);
+    return json.Flush();
 }
 
 } // namespace MdfCommands

@@ -3,6 +3,7 @@
 // editor uses; file failures come out as AppError and are reported by main.
 #include <QByteArray>
 #include <QString>
+#include <cstdio>
 
 class TMineDocument;
 
@@ -14,5 +15,7 @@ QString VersionText(int version);
 QByteArray Info(const TMineDocument &doc);
 // The whole document as one JSON object.
 QByteArray Dump(const TMineDocument &doc);
+// The same, written to out as it is produced; false when out reported a write error.
+bool Dump(const TMineDocument &doc, std::FILE *out);
 
 } // namespace MdfCommands

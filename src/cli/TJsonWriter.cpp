@@ -2,26 +2,64 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <cstring>
+#include <type_traits>
 
 namespace {
+
+// Shortest round-trip form for reals, plain decimal for integers; "null" for what JSON has no
+// number for.
+template<typename T> size_t NumberText(char (&buf)[64], T v)
+{
+    if constexpr (std::is_floating_point_v<T>) {
+        if (!std::isfinite(v)) {
+            std::memcpy(buf, "null", 4);
+            return 4;
+        }
+    }
+    return size_t(std::to_chars(buf, buf + sizeof buf, v).ptr - buf);
+}
+
 template<typename T> QByteArray Shortest(T v)
 {
-    if (!std::isfinite(v))
-        return QByteArrayLiteral("null");
     char buf[64];
-    const auto result = std::to_chars(buf, buf + sizeof buf, v);
-    return QByteArray(buf, int(result.ptr - buf));
+    return QByteArray(buf, qsizetype(NumberText(buf, v)));
 }
+
 } // namespace
+
+TJsonWriter::TJsonWriter(std::FILE *out) : FStream(out)
+{
+    FOut.reserve(kChunk + 4096);
+}
+
+TJsonWriter::~TJsonWriter() { Flush(); }
+
+bool TJsonWriter::Flush()
+{
+    if (!FStream)
+        return true;
+    if (!FOut.empty())
+        std::fwrite(FOut.data(), 1, FOut.size(), FStream);
+    FOut.clear();
+    return std::ferror(FStream) == 0;
+}
 
 QByteArray TJsonWriter::FloatText(float v) { return Shortest(v); }
 QByteArray TJsonWriter::DoubleText(double v) { return Shortest(v); }
 
+template<typename T> void TJsonWriter::Number(T v)
+{
+    BeforeValue();
+    char buf[64];
+    FOut.append(buf, NumberText(buf, v));
+    Emitted();
+}
+
 void TJsonWriter::NewLine()
 {
-    FOut.append('\n');
-    FOut.append(QByteArray(int(2 * FLevels.size()), ' '));
+    FOut += '\n';
+    FOut.append(2 * FLevels.size(), ' ');
 }
 
 void TJsonWriter::BeforeValue()
@@ -32,7 +70,7 @@ void TJsonWriter::BeforeValue()
     }
     if (!FLevels.empty()) {
         if (!FLevels.back().Empty)
-            FOut.append(',');
+            FOut += ',';
         FLevels.back().Empty = false;
         NewLine();
     }
@@ -41,14 +79,16 @@ void TJsonWriter::BeforeValue()
 void TJsonWriter::Key(const char *name)
 {
     BeforeValue();
-    FOut.append('"').append(name).append("\": ");
+    FOut += '"';
+    FOut += name;
+    FOut += "\": ";
     FAfterKey = true;
 }
 
 void TJsonWriter::BeginObject()
 {
     BeforeValue();
-    FOut.append('{');
+    FOut += '{';
     FLevels.push_back({true, true});
 }
 
@@ -58,15 +98,16 @@ void TJsonWriter::EndObject()
     FLevels.pop_back();
     if (!empty)
         NewLine();
-    FOut.append('}');
+    FOut += '}';
     if (FLevels.empty())
-        FOut.append('\n');
+        FOut += '\n';
+    Emitted();
 }
 
 void TJsonWriter::BeginArray()
 {
     BeforeValue();
-    FOut.append('[');
+    FOut += '[';
     FLevels.push_back({false, true});
 }
 
@@ -76,60 +117,65 @@ void TJsonWriter::EndArray()
     FLevels.pop_back();
     if (!empty)
         NewLine();
-    FOut.append(']');
+    FOut += ']';
+    Emitted();
 }
 
 void TJsonWriter::Bool(bool v)
 {
     BeforeValue();
-    FOut.append(v ? "true" : "false");
+    FOut += v ? "true" : "false";
 }
 
-void TJsonWriter::Int(qint64 v)
-{
-    BeforeValue();
-    FOut.append(QByteArray::number(v));
-}
-
-void TJsonWriter::UInt(quint64 v)
-{
-    BeforeValue();
-    FOut.append(QByteArray::number(v));
-}
-
-void TJsonWriter::Float(float v)
-{
-    BeforeValue();
-    FOut.append(FloatText(v));
-}
-
-void TJsonWriter::Double(double v)
-{
-    BeforeValue();
-    FOut.append(DoubleText(v));
-}
+void TJsonWriter::Int(qint64 v) { Number(v); }
+void TJsonWriter::UInt(quint64 v) { Number(v); }
+void TJsonWriter::Float(float v) { Number(v); }
+void TJsonWriter::Double(double v) { Number(v); }
 
 void TJsonWriter::String(const QString &v)
 {
     BeforeValue();
-    FOut.append('"');
-    // Escaping works on the UTF-8 bytes: every byte of a multi-byte sequence is 0x80 or above.
-    for (const char c : v.toUtf8()) {
-        switch (c) {
-        case '"': FOut.append("\\\""); break;
-        case '\\': FOut.append("\\\\"); break;
-        case '\n': FOut.append("\\n"); break;
-        case '\r': FOut.append("\\r"); break;
-        case '\t': FOut.append("\\t"); break;
-        default:
-            if (quint8(c) < 0x20) {
-                char buf[8];
-                std::snprintf(buf, sizeof buf, "\\u%04x", unsigned(quint8(c)));
-                FOut.append(buf);
-            } else {
-                FOut.append(c);
+    FOut += '"';
+    // Straight from UTF-16 into the output: escapes for the quote, the backslash and the control
+    // characters; every other character as its UTF-8 bytes.
+    const QChar *p = v.constData();
+    const QChar *const end = p + v.size();
+    while (p != end) {
+        const char16_t c = p->unicode();
+        if (c < 0x80) {
+            switch (c) {
+            case '"': FOut += "\\\""; break;
+            case '\\': FOut += "\\\\"; break;
+            case '\n': FOut += "\\n"; break;
+            case '\r': FOut += "\\r"; break;
+            case '\t': FOut += "\\t"; break;
+            default:
+                if (c < 0x20) {
+                    static const char kHex[] = "0123456789abcdef";
+                    const char escape[] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 15]};
+                    FOut.append(escape, sizeof escape);
+                } else {
+                    FOut += char(c);
+                }
             }
+            ++p;
+        } else if (c < 0x800) {
+            FOut += char(0xC0 | (c >> 6));
+            FOut += char(0x80 | (c & 0x3F));
+            ++p;
+        } else if (!QChar::isSurrogate(c)) {
+            FOut += char(0xE0 | (c >> 12));
+            FOut += char(0x80 | ((c >> 6) & 0x3F));
+            FOut += char(0x80 | (c & 0x3F));
+            ++p;
+        } else {
+            // A surrogate pair, or a lone surrogate: as Qt's own conversion writes them.
+            const qsizetype n = p + 1 != end && p->isHighSurrogate() && p[1].isLowSurrogate() ? 2 : 1;
+            const QByteArray bytes = QStringView(p, n).toUtf8();
+            FOut.append(bytes.constData(), size_t(bytes.size()));
+            p += n;
         }
     }
-    FOut.append('"');
+    FOut += '"';
+    Emitted();
 }

@@ -16,6 +16,7 @@
 #include "CheckCommand.h"
 #include "CsvCommands.h"
 #include "MdfCommands.h"
+#include "QuickExit.h"
 #include "RenderCommand.h"
 #include "ReportCommand.h"
 #include "storage/TMineDocument.h"
@@ -106,10 +107,10 @@ int Run(const QStringList &args)
     if (command == "info")
         Write(stdout, MdfCommands::Info(doc));
     else if (command == "dump")
-        Write(stdout, MdfCommands::Dump(doc));
+        MdfCommands::Dump(doc, stdout);
     else
         TMineFile::Save(doc, args[2]);
-    return kOk;
+    return QuickExit::AfterOutput(kOk);
 }
 
 } // namespace

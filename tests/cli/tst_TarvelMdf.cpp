@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <limits>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -67,6 +68,8 @@ private slots:
     void info();
     void dump();
     void dumpRealsAreShortest();
+    void dumpTextExactly_data();
+    void dumpTextExactly();
     void convert();
     void fileErrors_data();
     void fileErrors();
@@ -169,6 +172,46 @@ void TestTarvelMdf::dumpRealsAreShortest()
     QVERIFY(r.Out.contains("\"Section\": 12.3,"));
     QVERIFY(r.Out.contains("\"Thickness\": 0.38,"));
     QVERIFY(r.Out.contains("\"People\": ["));
+}
+
+// Exact bytes of the texts and numbers the dump writes, those JSON escapes or cannot hold among
+// them.
+void TestTarvelMdf::dumpTextExactly_data()
+{
+    QTest::addColumn<QByteArray>("title");
+    QTest::addColumn<float>("x");
+    QTest::addColumn<double>("resistance");
+    QTest::addColumn<QByteArray>("expected");
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    QTest::newRow("quote and backslash") << QByteArray("a\"b\\c") << 1.0f << 0.0
+                                         << QByteArray("\"Title\": \"a\\\"b\\\\c\",");
+    QTest::newRow("control characters")
+        << QByteArray("\x01\t\n\r\x1f\x7f") << 1.0f << 0.0 << QByteArray("\"Title\": \"\\u0001\\t\\n\\r\\u001f\x7f\",");
+    QTest::newRow("code page 1251") << QByteArray("\xB9\xB8\x98\xFF") << 1.0f << 0.0
+                                    << QByteArray("\"Title\": \"\xE2\x84\x96\xD1\x91\xC2\x98\xD1\x8F\",");
+    QTest::newRow("no number for NaN") << QByteArray("t") << nan << 0.0 << QByteArray("\"X\": null,");
+    QTest::newRow("negative zero") << QByteArray("t") << -0.0f << 0.0 << QByteArray("\"X\": -0,");
+    QTest::newRow("smallest float") << QByteArray("t") << 1e-45f << 0.0 << QByteArray("\"X\": 1e-45,");
+    QTest::newRow("smallest double") << QByteArray("t") << 1.0f << 5e-324 << QByteArray("\"Resistance\": 5e-324,");
+    QTest::newRow("large double") << QByteArray("t") << 1.0f << 1.7976931348623157e308
+                                  << QByteArray("\"Resistance\": 1.7976931348623157e+308,");
+}
+
+void TestTarvelMdf::dumpTextExactly()
+{
+    QFETCH(QByteArray, title);
+    QFETCH(float, x);
+    QFETCH(double, resistance);
+    QFETCH(QByteArray, expected);
+    File f = Sample();
+    f.Title = title;
+    f.Nodes[0].X = x;
+    f.Branches[0].Resistance = resistance;
+    const QString path = FDir.filePath(QStringLiteral("text.mdf"));
+    WriteFile(path, f.Build());
+    const Run r = Tool({QStringLiteral("dump"), path});
+    QCOMPARE(r.ExitCode, 0);
+    QVERIFY2(r.Out.contains(expected), expected.constData());
 }
 
 void TestTarvelMdf::convert()

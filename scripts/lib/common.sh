@@ -13,6 +13,7 @@ tarvel_packages=(
   qt6-translations-l10n
   xvfb xauth
   poppler-utils
+  time
 )
 
 tarvel_install() {

@@ -14,10 +14,40 @@
 
 #include <fcntl.h>
 #include <new>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+
+// The bytes of an open file where they lie, mapped for reading, for as long as this lives. Not
+// QFile::map: it records the mapping in a QHash, whose insertion cannot report running out of
+// memory and would end the program instead of failing the read.
+class TFileMapping {
+public:
+    TFileMapping(int fd, qint64 size)
+    {
+        void *p = ::mmap(nullptr, size_t(size), PROT_READ, MAP_SHARED, fd, 0);
+        if (p != MAP_FAILED) {
+            FData = static_cast<const char *>(p);
+            FSize = size;
+        }
+    }
+    ~TFileMapping()
+    {
+        if (FData)
+            ::munmap(const_cast<char *>(FData), size_t(FSize));
+    }
+    TFileMapping(const TFileMapping &) = delete;
+    TFileMapping &operator=(const TFileMapping &) = delete;
+
+    // Null when the file could not be mapped.
+    const char *Data() const { return FData; }
+
+private:
+    const char *FData = nullptr;
+    qint64 FSize = 0;
+};
 
 // Opens path for reading only when it is a regular file. A pipe would block the open (and every
 // read) until some other program writes into it, and a device never ends, so the kind is taken
@@ -62,11 +92,11 @@ void Read(TMineDocument &doc, const QString &path)
         throw AppError(FileErrors::Message(FileErrors::UnknownFormat));
     // The reader works on the file's pages where they lie instead of a copy of them; a file that
     // cannot be mapped is read into memory.
+    const TFileMapping mapping(file.handle(), size);
     QByteArray copy;
     QByteArrayView bytes;
-    const uchar *mapped = file.map(0, size);
-    if (mapped) {
-        bytes = QByteArrayView(mapped, size);
+    if (mapping.Data()) {
+        bytes = QByteArrayView(mapping.Data(), size);
     } else {
         copy = header;
         copy.resize(size);
@@ -75,7 +105,7 @@ void Read(TMineDocument &doc, const QString &path)
             throw AppError(FileErrors::Message(FileErrors::UnexpectedEnd));
         bytes = copy;
     }
-    TMdfReader::Read(bytes, doc, mapped != nullptr);
+    TMdfReader::Read(bytes, doc, mapping.Data() != nullptr);
     file.close();
     doc.SetHasFile(true);
     doc.SetFileName(path);

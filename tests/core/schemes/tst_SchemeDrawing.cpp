@@ -96,6 +96,9 @@ void tst_SchemeDrawing::picture_data()
                                         << QStringList{grey, "line 55,55-155,55 #00d8d8 2"};
     QTest::newRow("zone 2 under its own bit, kind 3")
         << line << "b1 gas1 0 0 50; b1 gas2 3 50 100; flags 0x2" << QStringList{grey, "line 105,55-155,55 #d80000 2"};
+    QTest::newRow("gas zone of a branch of no length: in its one point")
+        << "u 1 0 0 0; u 2 0 0 0; b 1 1 2" << "b1 gas1 1 0 0; flags 0x1"
+        << QStringList{"line 105,55-105,55 #c0c0c0 1", "line 105,55-105,55 #ff0000 2"};
     QTest::newRow("zone not shown without its bit") << line << "b1 gas1 0 0 50" << QStringList{grey};
     QTest::newRow("stopping at 0 across the start node")
         << line << "b1 j 0" << QStringList{grey, "line 55,51-55,59 #c0c0c0 1"};

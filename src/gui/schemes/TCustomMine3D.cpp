@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QLocale>
 #include <QMenu>
@@ -255,6 +256,27 @@ bool TCustomMine3D::SavePicture(const QString &path, QString *error)
     return SchemePicture::Write(*this, path, error);
 }
 
+namespace {
+
+// Where the last picture went, for the next one while the program runs.
+QString &LastPictureFolder()
+{
+    static QString folder;
+    return folder;
+}
+
+// The folder the save dialog opens in: the last picture's, else the user's pictures, else home.
+// A folder that does not exist would make the dialog take its name for the file's.
+QString PictureFolder()
+{
+    for (const QString &folder : {LastPictureFolder(), QStandardPaths::writableLocation(QStandardPaths::PicturesLocation)})
+        if (!folder.isEmpty() && QFileInfo(folder).isDir())
+            return folder;
+    return QDir::homePath();
+}
+
+} // namespace
+
 void TCustomMine3D::SavePictureAs()
 {
     AppDialogs::FileDialogRequest request;
@@ -262,7 +284,8 @@ void TCustomMine3D::SavePictureAs()
     request.title = QStringLiteral("Сохранить схему как");
     request.filter = QStringLiteral("Рисунок PNG (*.png);;Рисунок SVG (*.svg)");
     request.defaultSuffix = QStringLiteral("png");
-    request.directory = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    request.directory = PictureFolder();
+    request.fileName = QStringLiteral("Топологическая схема.png");
     const QStringList chosen = AppDialogs::RunFileDialog(this, request);
     if (chosen.isEmpty())
         return;
@@ -270,8 +293,11 @@ void TCustomMine3D::SavePictureAs()
     if (SchemePicture::FormatOf(path) == SchemePicture::TFormat::Unknown)
         path += QStringLiteral(".png");
     QString error;
-    if (!SavePicture(path, &error))
+    if (!SavePicture(path, &error)) {
         AppDialogs::ShowError(this, error);
+        return;
+    }
+    LastPictureFolder() = QFileInfo(path).absolutePath();
 }
 
 // --- mouse ----------------------------------------------------------------------------------

@@ -234,6 +234,12 @@ void tst_TCustomMine3D::savesThePicture()
     hooks.files.enqueue({dir.filePath(QStringLiteral("scheme"))});   // no extension: PNG
     s.control.SavePictureAs();
     QCOMPARE(hooks.errors().size(), 0);
+    // The dialog opens in a folder that exists (else it takes the folder's name for the file's)
+    // and, after a save, in the folder of the last picture.
+    QVERIFY(QFileInfo(hooks.fileDialogs.value(0).directory).isDir());
+    QCOMPARE(hooks.fileDialogs.value(0).fileName, QStringLiteral("Топологическая схема.png"));
+    s.control.SavePictureAs();
+    QCOMPARE(hooks.fileDialogs.value(1).directory, dir.path());
     const QImage saved(dir.filePath(QStringLiteral("scheme.png")));
     QCOMPARE(saved.size(), QSize(468, 347));
     // The picture is what the control shows inside its drawing rectangle.

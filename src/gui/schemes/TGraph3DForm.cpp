@@ -139,8 +139,9 @@ void TGraph3DForm::buildLayout()
     panel->setFixedHeight(84);
     layout->addWidget(panel);
     auto *row = new QHBoxLayout(panel);
-    row->setContentsMargins(4, 0, 4, 3);
-    row->setSpacing(3);
+    // At the narrowest window the longest colouring item just fits: the margins stay thin.
+    row->setContentsMargins(3, 0, 3, 3);
+    row->setSpacing(2);
 
     // The frame pads its title itself: the blanks around the old captions go.
     TextInfoGroup = new QGroupBox(QStringLiteral("Текст. информация"), panel);
@@ -164,7 +165,7 @@ void TGraph3DForm::buildLayout()
 
     auto *colors = new QGroupBox(QStringLiteral("Раскраска"), panel);
     auto *colorLayout = new QVBoxLayout(colors);
-    colorLayout->setContentsMargins(2, 0, 2, 2);
+    colorLayout->setContentsMargins(1, 0, 1, 2);
     clbColors = new QListWidget(colors);
     clbColors->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     clbColors->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -187,7 +188,7 @@ void TGraph3DForm::buildLayout()
     btnRefresh->setToolTip(QStringLiteral("Обновление графика (F5)"));
     btnClose = new QPushButton(QStringLiteral("&Закрыть"), panel);
     for (QPushButton *b : {btnHelp, btnRefresh, btnClose}) {
-        b->setFixedSize(64, 24);
+        b->setFixedSize(62, 24);
         buttons->addWidget(b);
     }
     connect(btnHelp, &QPushButton::clicked, this, [this] { ShowHelpTopic(this, kHelpTopic); });

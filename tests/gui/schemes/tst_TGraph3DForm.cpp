@@ -214,6 +214,9 @@ void tst_TGraph3DForm::boundsRememberedForTheRun()
 {
     QCOMPARE(m_form->size(), QSize(410, 325));
     QVERIFY(m_form->Refresh());
+    // The narrowest window still shows the longest colouring item whole.
+    const QListWidget *colors = m_form->clbColors;
+    QVERIFY(colors->visualItemRect(colors->item(3)).right() < colors->viewport()->width());
     m_form->setGeometry(150, 160, 500, 400);
     m_form->close();   // destroys the window
     QTRY_VERIFY(m_form.isNull());

@@ -188,6 +188,13 @@ private:
     void execDelJumper();
     // The print dialog (TMainFormPrint.cpp).
     void execPrint();
+    // The find and list tools (TMainFormTools.cpp).
+    void execFind();
+    void execJumperList();
+    void execMoveRemName();
+    void execEditLayers();
+    // The seams and plan positions editor on page 0 (seams) or 1, then the group boxes anew.
+    void editLayers(int page);
     void execSetup();
     void execCascade();
     void execTileHor();

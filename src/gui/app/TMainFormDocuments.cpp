@@ -445,9 +445,8 @@ void TMainForm::groupChosen(TGroupCombo *box, bool layers, int index)
         return;
     QWidget *focus = child->focusWidget();
     if (box->IsEditItem(index)) {
-        // The seams and plan positions editor opens here once it exists; the box returns to
-        // the current branch's group either way.
-        child->ApplyBranchRow();
+        // The editor refills the boxes, which then show the current branch's groups again.
+        editLayers(layers ? 0 : 1);
     } else if (child->BranchCount() > 0) {
         if (TBranch *b = child->CurrentBranch()) {
             if (layers)

@@ -32,6 +32,7 @@
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 #include <QUuid>
 #include <QTextDocument>
 #include <QtTest>
@@ -828,9 +829,18 @@ void tst_TMainForm::groupBoxes()
     QVERIFY(m_form->ActiveChild()->Mine()->Modified());
     emit m_form->cbPLFs->activated(1);
     QCOMPARE(b->PLFIndex(), 0);
-    // The editing item leaves the branch alone and the box shows the branch's seam again.
+    // The editing item opens the seams editor; closed at once, it leaves the branch alone and
+    // the box shows the branch's seam again.
+    QString opened;
+    QTimer::singleShot(0, [&opened] {
+        if (QWidget *editor = QApplication::activeModalWidget()) {
+            opened = editor->windowTitle();
+            editor->close();
+        }
+    });
     box->setCurrentIndex(3);
     emit box->activated(3);
+    QCOMPARE(opened, QStringLiteral("Пласты и позиции ПЛА"));
     QCOMPARE(b->LayerIndex(), -1);
     QCOMPARE(box->currentIndex(), 0);
 }

@@ -75,12 +75,7 @@ void TMainForm::execJumperList()
         TElementGrid *stoppings = child->pnlJumpers->JumperGrid;
         stoppings->SetCurrentCell(qMax(1, stoppings->CurrentColumn()), jumper->IndexInBranch() + 1);
     };
-    list.ShowOnScheme = [this](TJumper *jumper) {
-        // The scheme command; the stopping is marked when a scheme shows its mine afterwards.
-        actGraph3D->trigger();
-        if (TMine *mine = jumper->Mine(); mine && mine->Scheme())
-            mine->SelectJumper(jumper);
-    };
+    list.ShowOnScheme = [this](TJumper *jumper) { ShowStoppingOnScheme(jumper); };
     list.exec();
 }
 

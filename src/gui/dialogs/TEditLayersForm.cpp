@@ -11,6 +11,7 @@
 #include "model/TPLF.h"
 #include "storage/CodePage.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
@@ -45,7 +46,14 @@ public:
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override
     {
-        QStyledItemDelegate::paint(painter, option, index);
+        // The name stops short of the swatch.
+        QStyleOptionViewItem item = option;
+        initStyleOption(&item, index);
+        item.textElideMode = Qt::ElideRight;
+        item.text = item.fontMetrics.elidedText(item.text, Qt::ElideRight, option.rect.width() - 36);
+        const QWidget *view = option.widget;
+        QStyle *style = view ? view->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &item, painter, view);
         const TLayerList &groups = m_form->Groups();
         if (index.row() < 0 || index.row() >= groups.Count())
             return;
@@ -97,7 +105,7 @@ TEditLayersForm::TEditLayersForm(TMine *mine, int page, QWidget *parent)
     lbGroups = new QListWidget(this);
     lbGroups->setObjectName(QStringLiteral("lbGroups"));
     lbGroups->setItemDelegate(new GroupItemDelegate(this));
-    lbGroups->setMinimumSize(220, 200);
+    lbGroups->setMinimumSize(280, 220);
     lbGroups->setUniformItemSizes(true);
 
     const auto button = [this](const QString &name, const QString &text) {
@@ -230,15 +238,20 @@ QString TEditLayersForm::ask(const QString &proposed)
     return box.exec() == QDialog::Accepted ? box.textValue() : proposed;
 }
 
+void TEditLayersForm::showTaken(int row)
+{
+    lbGroups->setCurrentRow(row);
+    AppDialogs::ShowInformation(this, isPLFPage() ? QStringLiteral("Позиция с таким номером уже существует")
+                                                  : QStringLiteral("Пласт с таким названием уже существует"));
+}
+
 void TEditLayersForm::AddGroup()
 {
     const GroupNames::Check check = GroupNames::Judge(Groups(), ask(QString()));
     if (check.verdict == GroupNames::Empty)
         return;
     if (check.verdict == GroupNames::Taken) {
-        lbGroups->setCurrentRow(check.takenIndex);
-        AppDialogs::ShowInformation(this, isPLFPage() ? QStringLiteral("Позиция с таким номером уже существует")
-                                                      : QStringLiteral("Пласт с таким названием уже существует"));
+        showTaken(check.takenIndex);
         return;
     }
     TLayer *group = isPLFPage() ? static_cast<TLayer *>(new TPLF(m_mine)) : new TLayer(m_mine);
@@ -257,9 +270,7 @@ void TEditLayersForm::RenameGroup()
     if (check.verdict == GroupNames::Empty)
         return;
     if (check.verdict == GroupNames::Taken) {
-        lbGroups->setCurrentRow(check.takenIndex);
-        AppDialogs::ShowInformation(this, isPLFPage() ? QStringLiteral("Позиция с таким номером уже существует")
-                                                      : QStringLiteral("Пласт с таким названием уже существует"));
+        showTaken(check.takenIndex);
         return;
     }
     group->SetName(check.name);

@@ -62,6 +62,8 @@ private:
     void updateButtons();
     bool isPLFPage() const { return CurrentPage() == PLFsPage; }
     QString ask(const QString &proposed);
+    // A name that a group (row) has already: that group is selected and the user told.
+    void showTaken(int row);
 
     TMine *m_mine;
 };

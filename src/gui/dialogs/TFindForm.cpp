@@ -80,7 +80,7 @@ TFindForm::TFindForm(const TMineDocument &document, int kind, QWidget *parent)
     lbValues->setUniformItemSizes(true);
     lbValues->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lbValues->setSelectionMode(QAbstractItemView::SingleSelection);
-    lbValues->setMinimumSize(280, 220);
+    lbValues->setMinimumSize(400, 260);
     m_model = new TFindValueModel(m_values, this);
     lbValues->setModel(m_model);
 

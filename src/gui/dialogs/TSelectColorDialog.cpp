@@ -27,7 +27,7 @@ const QColor CellOutline(128, 128, 128);
 void DrawFrame(QPainter &p, const QRect &r, bool raised, const QPalette &palette)
 {
     const QColor light = palette.color(QPalette::Light);
-    const QColor dark = palette.color(QPalette::Dark);
+    const QColor dark = palette.color(QPalette::Shadow);
     p.setPen(raised ? light : dark);
     p.drawLine(r.topLeft(), r.topRight());
     p.drawLine(r.topLeft(), r.bottomLeft());

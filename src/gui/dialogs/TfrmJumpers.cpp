@@ -164,6 +164,7 @@ TfrmJumpers::TfrmJumpers(TMine *mine, QWidget *parent) : QDialog(parent), m_mine
 
     if (m_mine)
         m_list = StoppingOrder::AllStoppings(*m_mine);
+    m_model->reset();
     SortByColumn(StoppingOrder::BranchColumn);
     const bool any = !m_list.empty();
     btnGo->setEnabled(any);

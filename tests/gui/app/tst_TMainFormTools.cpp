@@ -16,6 +16,7 @@
 #include "model/TJumper.h"
 #include "model/TLayer.h"
 #include "model/TMine.h"
+#include "schemes/TGraph3DForm.h"
 #include "settings/TConfig.h"
 
 #include <QAction>
@@ -40,7 +41,8 @@ private slots:
 
     void findLeadsToElement_data();
     void findLeadsToElement();
-    void stoppingListGoesToRows();
+    void stoppingListLeads_data();
+    void stoppingListLeads();
     void namesExchange();
     void editorRefillsGroupBoxes();
 
@@ -109,19 +111,33 @@ void tst_TMainFormTools::findLeadsToElement()
     QCOMPARE(m_child->focusWidget(), grid);
 }
 
-void tst_TMainFormTools::stoppingListGoesToRows()
+void tst_TMainFormTools::stoppingListLeads_data()
 {
+    QTest::addColumn<bool>("scheme");
+    QTest::newRow("to the tables' rows") << false;
+    QTest::newRow("to the scheme") << true;
+}
+
+void tst_TMainFormTools::stoppingListLeads()
+{
+    QFETCH(bool, scheme);
     TBranch *b2 = mine()->Branches().Items(2);
     new TJumper(b2, 0.2);
     TJumper *second = new TJumper(b2, 0.6);
     new TJumper(mine()->Branches().Items(3), 0.5);
     whenShown<TfrmJumpers>([&](TfrmJumpers *list) {
         list->SelectRow(1);
-        list->btnGo->click();
+        (scheme ? list->btnScheme : list->btnGo)->click();
     });
     m_form->actJumperList->trigger();
-    QCOMPARE(m_child->Tables->BranchGrid->CurrentRow(), 1);
-    QCOMPARE(m_child->pnlJumpers->JumperGrid->CurrentRow(), second->IndexInBranch() + 1);
+    if (scheme) {
+        QVERIFY(m_form->Graph3DForm());
+        QCOMPARE(mine()->CurJumper(), second);
+        QCOMPARE(mine()->SelKind(), quint8(2));
+    } else {
+        QCOMPARE(m_child->Tables->BranchGrid->CurrentRow(), 1);
+        QCOMPARE(m_child->pnlJumpers->JumperGrid->CurrentRow(), second->IndexInBranch() + 1);
+    }
 }
 
 void tst_TMainFormTools::namesExchange()

@@ -63,6 +63,7 @@ void tst_TfrmJumpers::headerReleaseSorts()
     list.show();
     QVERIFY(QTest::qWaitForWindowExposed(&list));
     // At first by branch number, then position.
+    QCOMPARE(list.Grid->verticalHeader()->count(), 3);
     QCOMPARE(list.Stoppings(), (std::vector<TJumper *>{m.c, m.a, m.b}));
     QCOMPARE(list.SelectedStopping(), m.c);
 

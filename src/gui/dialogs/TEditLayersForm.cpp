@@ -290,6 +290,9 @@ void TEditLayersForm::DeleteGroup()
         != QMessageBox::Yes)
         return;
     Groups().Delete(row);
+    // The list's deletion re-indexes the branches without calling that an edit; here it is the
+    // user's, and a document that forgot it would be closed without the save question.
+    m_mine->SetModified(true);
     delete lbGroups->takeItem(row);
     lbGroups->clearSelection();
     updateButtons();

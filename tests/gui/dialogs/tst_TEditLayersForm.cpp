@@ -126,7 +126,9 @@ void tst_TEditLayersForm::deleteSeamUsedByBranches()
     hooks.answers << QMessageBox::No;
     form.btnDelete->click();
     QCOMPARE(m.mine.Layers().Count(), 3);
+    QVERIFY(!m.mine.Modified());
     form.btnDelete->click();   // the default answer: Yes
+    QVERIFY(m.mine.Modified());   // else closing would not offer to save the deletion
     QCOMPARE(hooks.texts(), QStringList(2, "Удалить пласт \"Мощный\"?"));
     QCOMPARE(m.Names(m.mine.Layers()), (QStringList{"Пласт k5", "Третий"}));
     QCOMPARE(Items(form.lbGroups), (QStringList{"Пласт k5", "Третий"}));

@@ -233,8 +233,11 @@ QString TEditLayersForm::ask(const QString &proposed)
     box.setLabelText(prompt);
     box.setInputMode(QInputDialog::TextInput);
     box.setTextValue(proposed);
-    if (auto *edit = box.findChild<QLineEdit *>())
+    if (auto *edit = box.findChild<QLineEdit *>()) {
         edit->setValidator(new StorableNameValidator(edit));
+        // Room for a name like "Позиция 1. Стволы и околоствольный двор".
+        edit->setMinimumWidth(280);
+    }
     return box.exec() == QDialog::Accepted ? box.textValue() : proposed;
 }
 

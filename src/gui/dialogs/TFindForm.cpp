@@ -165,6 +165,7 @@ void TFindForm::ChooseParameter(int index)
     m_filling = true;
     m_values = FindValues::List(*m_document.Mine(), kind);
     m_model->reset();
+    lbValues->scrollToTop();   // a list scrolled down for the last parameter would open midway
     m_filling = false;
     const bool any = !m_values.empty();
     lbValues->setEnabled(any);

@@ -1,11 +1,13 @@
 #include "dialogs/TfrmJumpers.h"
 
 #include "base/CellDrawing.h"
+#include "base/Utils.h"
 #include "model/NumberText.h"
 #include "model/StoppingOrder.h"
 #include "model/TBranch.h"
 #include "model/TJumper.h"
 #include "model/TMine.h"
+#include "settings/TConfig.h"
 
 #include <QAbstractTableModel>
 #include <QFontMetrics>
@@ -132,12 +134,20 @@ TfrmJumpers::TfrmJumpers(TMine *mine, QWidget *parent) : QDialog(parent), m_mine
     Grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Grid->setCornerButtonEnabled(false);
     Grid->setWordWrap(false);
-    Grid->horizontalHeader()->setFixedHeight(2 * DefaultRowHeight);
+    // The font of the document's tables, whose drawing the list borrows; rows no lower than
+    // the list's own 20 pixels, and higher where that font needs it.
+    const QFont font = Config ? CellFont(Config->Fontname, Config->FontSize)
+                              : CellFont(QStringLiteral("MS Sans Serif"), 8);
+    Grid->setFont(font);
+    Grid->horizontalHeader()->setFont(font);
+    Grid->verticalHeader()->setFont(font);
+    const int rowHeight = std::max<int>(DefaultRowHeight, CellRowHeight(font, Grid));
+    Grid->horizontalHeader()->setFixedHeight(2 * rowHeight);
     Grid->horizontalHeader()->setMinimumSectionSize(4);
     Grid->verticalHeader()->setFixedWidth(FixedColumnWidth);
     Grid->verticalHeader()->setMinimumSectionSize(4);
     Grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    Grid->verticalHeader()->setDefaultSectionSize(DefaultRowHeight);
+    Grid->verticalHeader()->setDefaultSectionSize(rowHeight);
 
     btnClose = new QPushButton(QStringLiteral("Закрыть"), this);
     btnClose->setObjectName(QStringLiteral("btnClose"));

@@ -1,5 +1,7 @@
 #include "dialogs/TFindForm.h"
 
+#include "base/Utils.h"
+
 #include "model/TMine.h"
 #include "storage/TMineDocument.h"
 
@@ -12,6 +14,12 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+namespace {
+// A value is shown on one line and at most this long: a comment of millions of characters (a
+// file can hold one) took the list and the edit field half a minute to lay out.
+constexpr int ShownChars = 1000;
+} // namespace
 
 // The values as list rows, read straight from the dialog's vector (a hundred thousand of them
 // fill the list at once).
@@ -28,7 +36,7 @@ public:
     QVariant data(const QModelIndex &index, int role) const override
     {
         if (role == Qt::DisplayRole && index.isValid() && size_t(index.row()) < m_values.size())
-            return m_values[size_t(index.row())].Text;
+            return OneLineText(m_values[size_t(index.row())].Text, ShownChars);
         return {};
     }
     void reset()
@@ -124,7 +132,7 @@ TFindForm::TFindForm(const TMineDocument &document, int kind, QWidget *parent)
     connect(lbValues->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex &current) {
                 if (!m_filling && current.isValid())
-                    edValue->setText(m_values[size_t(current.row())].Text);
+                    edValue->setText(OneLineText(m_values[size_t(current.row())].Text, ShownChars));
             });
     connect(lbValues, &QListView::doubleClicked, this, &TFindForm::TryAccept);
     connect(btnOK, &QPushButton::clicked, this, &TFindForm::TryAccept);

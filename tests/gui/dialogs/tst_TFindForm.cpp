@@ -2,6 +2,8 @@
 // when it may close, and the parameter it remembers.
 #include "MineText.h"
 #include "dialogs/TFindForm.h"
+#include "model/TBranch.h"
+#include "model/TMine.h"
 #include "storage/TMineDocument.h"
 
 #include <QComboBox>
@@ -24,6 +26,7 @@ private slots:
     void commentsListAndChoose();
     void nothingToFind();
     void typingSelectsAndParameterRemembered();
+    void hugeCommentShownCut();
 };
 
 namespace {
@@ -150,6 +153,24 @@ void tst_TFindForm::typingSelectsAndParameterRemembered()
     QCOMPARE(again.cbParams->currentText(), QString("Комментарий"));
     TFindForm nodes(doc, TFindForm::Uzels);
     QCOMPARE(nodes.cbParams->currentIndex(), 0);
+}
+
+void tst_TFindForm::hugeCommentShownCut()
+{
+    // Laid out whole, ten million characters held the dialog up for half a minute.
+    TMineDocument doc;
+    Build(doc);
+    doc.Mine()->Branches().Items(1)->SetComment(QString(10000000, QChar(u'ж')));
+    TFindForm form(doc, TFindForm::Branches);
+    form.show();
+    form.cbParams->setCurrentIndex(form.cbParams->findText("Комментарий"));
+    QCOMPARE(form.Values().size(), size_t(2));   // it, "Ствол"
+    form.SelectValue(0);
+    const QString shown = form.lbValues->model()->index(0, 0).data().toString();
+    QCOMPARE(shown, QString(1000, QChar(u'ж')) + u'…');
+    QCOMPARE(form.edValue->text(), shown);
+    form.TryAccept();
+    QCOMPARE(form.Result(), 0);
 }
 
 QTEST_MAIN(tst_TFindForm)

@@ -3,6 +3,7 @@
 #include "model/Unset.h"
 
 #include <QLocale>
+#include <cmath>
 
 namespace NumberText {
 
@@ -20,11 +21,10 @@ QString Int(qint32 value)
     return IsUnset(value) ? QString() : QString::number(value);
 }
 
-QString Real(double value, int decimals)
+namespace {
+
+QString withSeparator(QString text)
 {
-    if (IsUnset(value))
-        return QString();
-    QString text = QString::number(value, 'f', decimals);
     const QChar separator = DecimalSeparator();
     if (separator != u'.') {
         const qsizetype dot = text.indexOf(u'.');
@@ -32,6 +32,54 @@ QString Real(double value, int decimals)
             text[dot] = separator;
     }
     return text;
+}
+
+} // namespace
+
+QString Real(double value, int decimals)
+{
+    return IsUnset(value) ? QString() : Fixed(value, decimals);
+}
+
+QString Fixed(double value, int decimals)
+{
+    return withSeparator(QString::number(value, 'f', decimals));
+}
+
+QString General(double value)
+{
+    return withSeparator(QString::number(value, 'g', 15));
+}
+
+bool ParseInt(const QString &text, qint32 &value)
+{
+    bool ok = false;
+    const int parsed = text.toInt(&ok, 10);
+    if (ok)
+        value = parsed;
+    return ok;
+}
+
+bool ParseReal(const QString &text, double &value)
+{
+    if (text.isEmpty())
+        return false;
+    QString plain = text;
+    const QChar separator = DecimalSeparator();
+    if (separator != u'.')
+        plain.replace(separator, u'.');
+    // Only digits, one sign in front, one point and an exponent: what a number is written with.
+    static const QLocale numbers = [] {
+        QLocale c = QLocale::c();
+        c.setNumberOptions(QLocale::RejectGroupSeparator | QLocale::OmitGroupSeparator);
+        return c;
+    }();
+    bool ok = false;
+    const double parsed = numbers.toDouble(plain, &ok);
+    if (!ok || !std::isfinite(parsed))
+        return false;
+    value = parsed;
+    return true;
 }
 
 } // namespace NumberText

@@ -11,5 +11,15 @@ QChar DecimalSeparator();
 
 QString Int(qint32 value);
 QString Real(double value, int decimals);
+// Fixed point with the user's separator, whatever the value (the unset marker included).
+QString Fixed(double value, int decimals);
+// The shortest text that reads back as value (at most 15 significant digits), with the user's
+// separator: 1, 0.5, 1.15, 1e+20.
+QString General(double value);
+
+// Parsing of typed text (already trimmed): a 32-bit integer in decimal, a real with the user's
+// decimal separator (a "." is taken as well). Anything else fails.
+bool ParseInt(const QString &text, qint32 &value);
+bool ParseReal(const QString &text, double &value);
 
 } // namespace NumberText

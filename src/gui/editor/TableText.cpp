@@ -8,9 +8,7 @@
 #include "model/Unset.h"
 #include "storage/TColumnDesc.h"
 
-#include <QLocale>
 #include <QStringEncoder>
-#include <cmath>
 
 namespace TableText {
 
@@ -69,33 +67,12 @@ QString BranchCell(const TColumnDesc &column, const TBranch &branch)
 
 bool ParseInt(const QString &text, qint32 &value)
 {
-    bool ok = false;
-    const int parsed = text.toInt(&ok, 10);
-    if (ok)
-        value = parsed;
-    return ok;
+    return NumberText::ParseInt(text, value);
 }
 
 bool ParseReal(const QString &text, double &value)
 {
-    if (text.isEmpty())
-        return false;
-    QString plain = text;
-    const QChar separator = DecimalSeparator();
-    if (separator != u'.')
-        plain.replace(separator, u'.');
-    // Only digits, one sign in front, one point and an exponent: what a number is written with.
-    static const QLocale numbers = [] {
-        QLocale c = QLocale::c();
-        c.setNumberOptions(QLocale::RejectGroupSeparator | QLocale::OmitGroupSeparator);
-        return c;
-    }();
-    bool ok = false;
-    const double parsed = numbers.toDouble(plain, &ok);
-    if (!ok || !std::isfinite(parsed))
-        return false;
-    value = parsed;
-    return true;
+    return NumberText::ParseReal(text, value);
 }
 
 bool KeyAdmitted(int kind, QChar key)

@@ -216,6 +216,15 @@ void TMine::EndUpdate()
     CountsChanged();
 }
 
+void TMine::EndUpdateMoved()
+{
+    FUpdating = false;
+    UpdateExtents(false);
+    ProjectNodes();
+    RefreshScheme();
+    CountsChanged();
+}
+
 void TMine::CountsChanged()
 {
     if (!FUpdating && OnCountsChanged)

@@ -135,6 +135,9 @@ public:
     void BeginUpdate();
     // Clears Updating (if set), refreshes the scheme and reports the counts.
     void EndUpdate();
+    // Ends a bulk update in which nodes moved: clears Updating, brings the extents and the
+    // projection of every node up to date, then refreshes the scheme and reports the counts.
+    void EndUpdateMoved();
 
     // --- geometry of the 3D view ---
     // Centre and ExtentX/ExtentZ of the nodes' bounding box (which always holds the origin);

@@ -1,0 +1,32 @@
+#pragma once
+// Moving the nodes of a mine: a scale and a shift per axis, or a turn in the horizontal plane
+// about a centre. The arithmetic is done in double precision and every result is stored through
+// the node's SetCoordinate, as a single-precision value, so that the document is marked modified
+// only by a real change. A coordinate that was never given (the unset marker) is never touched,
+// and a node whose X or Y is unset is not turned.
+#include <array>
+
+class TMine;
+class TUzel;
+
+class TNodeTransform {
+public:
+    // X := X * scale[0] + offset[0], likewise Y and Z.
+    static TNodeTransform ShiftScale(const std::array<double, 3> &scale,
+                                     const std::array<double, 3> &offset);
+    // With u = X - x0 and v = Y - y0: X := x0 + u cos a + v sin a, Y := y0 - u sin a + v cos a
+    // (angle a in radians); Z stays.
+    static TNodeTransform Rotation(double x0, double y0, double angle);
+
+    void Apply(TUzel &uzel) const;
+    // Every node of the mine in list order, as one bulk update: the extents, the projection and
+    // the scheme follow once at the end instead of after every node (which would cost the whole
+    // list each time an extreme node moved).
+    void ApplyToAll(TMine &mine) const;
+
+private:
+    bool m_rotation = false;
+    std::array<double, 3> m_scale{1, 1, 1};
+    std::array<double, 3> m_offset{0, 0, 0};
+    double m_x0 = 0, m_y0 = 0, m_cos = 1, m_sin = 0;
+};

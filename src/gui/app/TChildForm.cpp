@@ -100,8 +100,10 @@ TChildForm::TChildForm(TMainForm *mainForm, QWidget *parent) : QWidget(parent), 
     Mine()->SetTitle(QStringLiteral("Шахта без названия %1").arg(n));
     m_doc.SetFileName(dataDir() + QStringLiteral("Новый %1.mdf").arg(n));
 
-    Mine()->OnModified = [this](TMine *, bool) {
-        if (!m_loading)
+    // Within a bulk update the status waits for its end (which reports the counts), instead of
+    // following each of, say, 300,000 coordinates a transformation sets.
+    Mine()->OnModified = [this](TMine *mine, bool) {
+        if (!m_loading && !mine->Updating())
             ShowDocumentStatus();
     };
     // Adding and deleting rows need not mark the document modified; the counts follow anyway.

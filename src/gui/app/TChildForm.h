@@ -9,6 +9,7 @@
 // (pnlMessages with lbMessages). The three rows share the vertical splitter MainSplit.
 #include "checks/TErrorInfo.h"
 #include "checks/TIsolHost.h"
+#include "dialogs/TDocumentHost.h"
 #include "storage/TMineDocument.h"
 
 #include <QWidget>
@@ -25,7 +26,7 @@ class TMine;
 class TNetworkTables;
 class TUzel;
 
-class TChildForm : public QWidget, public TIsolHost {
+class TChildForm : public QWidget, public TIsolHost, public TDocumentHost {
     Q_OBJECT
 public:
     // FormCreate: an untitled mine "Шахта без названия N" proposed as "Новый N.mdf" in the data
@@ -39,7 +40,7 @@ public:
     // A splitter position the user left (0: none) or else the first one.
     static int RememberedSize(int remembered, int first);
 
-    TMineDocument &Document() { return m_doc; }
+    TMineDocument &Document() override { return m_doc; }
     const TMineDocument &Document() const { return m_doc; }
     TMine *Mine() const override { return m_doc.Mine(); }
     const QString &FileName() const { return m_doc.FileName(); }
@@ -58,10 +59,10 @@ public:
     bool SaveAs();
     // Clears the calculation results (whole-mine and/or route), optionally after a question,
     // and with save the document is saved and the result side files ".r"/".r2" removed.
-    void ClearResults(bool ask, bool wholeMine, bool save, bool route);
+    void ClearResults(bool ask, bool wholeMine, bool save, bool route) override;
     // Guard before any edit of the tables: with results present the user must agree to lose
     // them. While its question is on screen a further call answers at once.
-    bool ConfirmEdit();
+    bool ConfirmEdit() override;
 
     // The close question; true when the window may close.
     bool FormCloseQuery();
@@ -87,7 +88,11 @@ public:
     // Rebuilds what the tables show after the lists changed.
     void RefreshTables();
     // Column counts and widths of both tables after the column layout changed.
-    void LayoutColumns();
+    void LayoutColumns() override;
+    // The document dialogs' steps after a change (TDocumentHost).
+    void RefreshCaption() override { updateCaption(); }
+    void RepaintTables() override;
+    QWidget *HostWidget() override { return this; }
     // Makes the column of kind current in table (UzelGrid or BranchGrid), showing it first when
     // it is hidden; with focus the table takes the keyboard focus.
     void GoToColumn(QWidget *table, int kind, bool focus);

@@ -61,6 +61,11 @@ void TChildForm::LayoutColumns()
     Tables->LayoutColumns();
 }
 
+void TChildForm::RepaintTables()
+{
+    Tables->RepaintTables();
+}
+
 void TChildForm::GoToColumn(QWidget *table, int kind, bool focus)
 {
     Tables->GoToColumn(table == UzelGrid ? Tables->UzelGrid : Tables->BranchGrid, kind, focus);

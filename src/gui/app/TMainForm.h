@@ -196,6 +196,9 @@ private:
     // The seams and plan positions editor on page 0 (seams) or 1, then the group boxes anew.
     void editLayers(int page);
     void execSetup();
+    // The document dialogs (TMainFormDialogs.cpp).
+    void execFileProp();
+    void execTransform();
     void execCascade();
     void execTileHor();
     void execTileVert();

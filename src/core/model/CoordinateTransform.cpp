@@ -4,6 +4,7 @@
 #include "model/TUzel.h"
 #include "model/Unset.h"
 
+#include <algorithm>
 #include <cmath>
 
 TNodeTransform TNodeTransform::ShiftScale(const std::array<double, 3> &scale,
@@ -29,23 +30,53 @@ TNodeTransform TNodeTransform::Rotation(double x0, double y0, double angle)
     return t;
 }
 
+bool TNodeTransform::moved(const TUzel &uzel, std::array<double, 3> &xyz) const
+{
+    for (int axis = 1; axis <= 3; ++axis)
+        xyz[axis - 1] = uzel.Coordinate(axis);
+    if (m_rotation) {
+        if (IsUnset(float(xyz[0])) || IsUnset(float(xyz[1])))
+            return false;
+        const double u = xyz[0] - m_x0;
+        const double v = xyz[1] - m_y0;
+        xyz[0] = m_x0 + u * m_cos + v * m_sin;
+        xyz[1] = m_y0 - u * m_sin + v * m_cos;
+        return true;
+    }
+    for (int axis = 0; axis < 3; ++axis) {
+        if (!IsUnset(float(xyz[axis])))
+            xyz[axis] = xyz[axis] * m_scale[axis] + m_offset[axis];
+    }
+    return true;
+}
+
+bool TNodeTransform::Fits(const TUzel &uzel) const
+{
+    std::array<double, 3> xyz;
+    if (!moved(uzel, xyz))
+        return true;
+    // A file may already hold a coordinate that is no number; that one is not the move's fault.
+    for (int axis = 1; axis <= 3; ++axis) {
+        if (std::isfinite(uzel.Coordinate(axis)) && !std::isfinite(float(xyz[axis - 1])))
+            return false;
+    }
+    return true;
+}
+
+bool TNodeTransform::FitsAll(const TMine &mine) const
+{
+    const auto &uzels = mine.Uzels();
+    return std::all_of(uzels.begin(), uzels.end(), [this](const TUzel *uzel) { return Fits(*uzel); });
+}
+
 void TNodeTransform::Apply(TUzel &uzel) const
 {
-    if (m_rotation) {
-        const float x = uzel.X(), y = uzel.Y();
-        if (IsUnset(x) || IsUnset(y))
-            return;
-        const double u = double(x) - m_x0;
-        const double v = double(y) - m_y0;
-        uzel.SetCoordinate(1, float(m_x0 + u * m_cos + v * m_sin));
-        uzel.SetCoordinate(2, float(m_y0 - u * m_sin + v * m_cos));
+    std::array<double, 3> xyz;
+    if (!moved(uzel, xyz))
         return;
-    }
-    for (int axis = 1; axis <= 3; ++axis) {
-        const float value = uzel.Coordinate(axis);
-        if (!IsUnset(value))
-            uzel.SetCoordinate(axis, float(double(value) * m_scale[axis - 1] + m_offset[axis - 1]));
-    }
+    // Z of a turn and unset coordinates come back as they were, which stores nothing.
+    for (int axis = 1; axis <= 3; ++axis)
+        uzel.SetCoordinate(axis, float(xyz[axis - 1]));
 }
 
 void TNodeTransform::ApplyToAll(TMine &mine) const

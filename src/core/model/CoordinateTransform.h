@@ -18,6 +18,12 @@ public:
     // (angle a in radians); Z stays.
     static TNodeTransform Rotation(double x0, double y0, double angle);
 
+    // Whether every coordinate the transformation gives uzel (or every node of mine) is still a
+    // single-precision number; a larger one would be stored as infinity, which no table, file
+    // or scheme can take.
+    bool Fits(const TUzel &uzel) const;
+    bool FitsAll(const TMine &mine) const;
+
     void Apply(TUzel &uzel) const;
     // Every node of the mine in list order, as one bulk update: the extents, the projection and
     // the scheme follow once at the end instead of after every node (which would cost the whole
@@ -25,6 +31,10 @@ public:
     void ApplyToAll(TMine &mine) const;
 
 private:
+    // The new X, Y, Z of uzel in double precision; false when the node does not move at all (a
+    // turn of a node without X or Y). Unset coordinates come back unset.
+    bool moved(const TUzel &uzel, std::array<double, 3> &xyz) const;
+
     bool m_rotation = false;
     std::array<double, 3> m_scale{1, 1, 1};
     std::array<double, 3> m_offset{0, 0, 0};

@@ -352,6 +352,9 @@ void TTransForm::btnOKClick()
             throw AppError(QStringLiteral("Не выбран узел для трансформации.\n"
                                           "Выделите его строку в таблице узлов или выберите \"Вся шахта\"."));
     }
+    if (only ? !transform.Fits(*only) : !transform.FitsAll(*mine))
+        throw AppError(QStringLiteral("Координаты узлов после трансформации вышли бы за пределы "
+                                      "допустимых значений.\nУзлы не изменены."));
     if (!m_host.ConfirmEdit())
         return;
 

@@ -8,6 +8,7 @@
 
 #include <QtTest>
 #include <array>
+#include <limits>
 #include <numbers>
 
 using Triple = std::array<float, 3>;
@@ -54,6 +55,30 @@ private slots:
         // Exact: a quarter turn leaves no 1e-17 behind.
         QCOMPARE((Triple{uzel->X(), uzel->Y(), uzel->Z()}), after);
         QCOMPARE(mine.Modified(), before != after);
+    }
+
+    void fits_data()
+    {
+        QTest::addColumn<Triple>("before");
+        QTest::addColumn<double>("scale");
+        QTest::addColumn<bool>("fits");
+        const float inf = std::numeric_limits<float>::infinity();
+        QTest::newRow("largest single stays") << Triple{3.4e38f, 0, 0} << 1.0 << true;
+        QTest::newRow("doubled past it") << Triple{3e38f, 0, 0} << 2.0 << false;
+        QTest::newRow("unset Z not scaled") << Triple{1, 1, U} << 1e34 << true;
+        // What a file already held is not the move's fault.
+        QTest::newRow("infinite X from a file") << Triple{inf, 1, 1} << 2.0 << true;
+    }
+
+    void fits()
+    {
+        QFETCH(Triple, before);
+        QFETCH(double, scale);
+        QFETCH(bool, fits);
+        TMine mine;
+        mine.AddUzel(1, before[0], before[1], before[2]);
+        const auto t = TNodeTransform::ShiftScale({scale, scale, scale}, {0, 0, 0});
+        QCOMPARE(t.FitsAll(mine), fits);
     }
 
     void wholeMineMovesInOneUpdate()

@@ -249,21 +249,28 @@ private slots:
     void refusals_data()
     {
         QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("onlyCurrent");
         QTest::addColumn<bool>("allowEdit");
         QTest::addColumn<QString>("message");   // empty: refused without a message
-        QTest::newRow("scale Y not a number") << "ScaleYEdit" << false << true << "Неверно указано число";
-        QTest::newRow("offset Z empty") << "OffsetZEdit" << false << true << "Неверно указано число";
-        QTest::newRow("angle 1e") << "AngleEdit" << false << true << "Неверно указано число";
-        QTest::newRow("centre Y a minus") << "Y0Edit" << false << true << "Неверно указано число";
-        QTest::newRow("no current node") << "" << true << true
+        const QString outOfRange = QStringLiteral("Координаты узлов после трансформации вышли бы за пределы "
+                                                  "допустимых значений.\nУзлы не изменены.");
+        QTest::newRow("scale Y not a number") << "ScaleYEdit" << "1e" << false << true << "Неверно указано число";
+        QTest::newRow("offset Z empty") << "OffsetZEdit" << "" << false << true << "Неверно указано число";
+        QTest::newRow("angle 1e") << "AngleEdit" << "1e" << false << true << "Неверно указано число";
+        QTest::newRow("centre Y a minus") << "Y0Edit" << "-" << false << true << "Неверно указано число";
+        // The largest single-precision number is 3.4e38.
+        QTest::newRow("scaled X beyond single precision") << "ScaleXEdit" << "1e39" << false << true << outOfRange;
+        QTest::newRow("shifted Y beyond it") << "OffsetYEdit" << "4e38" << false << true << outOfRange;
+        QTest::newRow("no current node") << "" << "" << true << true
             << "Не выбран узел для трансформации.\nВыделите его строку в таблице узлов или выберите \"Вся шахта\".";
-        QTest::newRow("results kept") << "" << false << false << "";
+        QTest::newRow("results kept") << "" << "" << false << false << "";
     }
 
     void refusals()
     {
         QFETCH(QString, field);
+        QFETCH(QString, text);
         QFETCH(bool, onlyCurrent);
         QFETCH(bool, allowEdit);
         QFETCH(QString, message);
@@ -279,13 +286,14 @@ private slots:
         TTransForm form(host);
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        const QMap<QString, QLineEdit *> edits{{"ScaleYEdit", form.ScaleYEdit}, {"OffsetZEdit", form.OffsetZEdit},
+        const QMap<QString, QLineEdit *> edits{{"ScaleXEdit", form.ScaleXEdit}, {"ScaleYEdit", form.ScaleYEdit},
+                                               {"OffsetYEdit", form.OffsetYEdit}, {"OffsetZEdit", form.OffsetZEdit},
                                                {"AngleEdit", form.AngleEdit}, {"Y0Edit", form.Y0Edit}};
         QLineEdit *edit = edits.value(field);
         if (edit) {
             const bool rotation = edit == form.AngleEdit || edit == form.Y0Edit;
             form.PageControl->setCurrentIndex(rotation ? TTransForm::RotationPage : TTransForm::ShiftScalePage);
-            edit->setText(edit == form.OffsetZEdit ? QString() : edit == form.Y0Edit ? QStringLiteral("-") : QStringLiteral("1e"));
+            edit->setText(text);
         } else {
             form.OffsetXEdit->setText(QStringLiteral("5"));
         }
@@ -293,7 +301,7 @@ private slots:
         form.btnOK->click();
         QCOMPARE(hooks.texts(), message.isEmpty() ? QStringList() : QStringList{message});
         QVERIFY(form.isVisible());
-        if (edit)
+        if (message == QLatin1String("Неверно указано число"))
             QVERIFY(edit->hasFocus());
         QCOMPARE(allXyz(*mine), (QStringList{"1 0 5", "0 1 -", "- 4 2"}));
         QVERIFY(!mine->Modified());

@@ -83,11 +83,13 @@ void TCellDelegate::DrawCell(QPainter &painter, const QRect &rect, int row, int 
     if (!d)
         return;
     const bool current = m_grid->CurrentRow() == row && m_grid->CurrentColumn() == column;
+    // Selected cells look like the current one.
+    const bool marked = current || m_grid->IsCellSelected(row, column);
     const TUzel *uzel = model->UzelAt(row);
     const TBranch *branch = model->BranchAt(row);
 
     TCellAttr attr;
-    if (current) {
+    if (marked) {
         attr = configAttr(ckSelCell);
     } else if (uzel && uzel->Surface()) {
         attr = configAttr(ckSurf);
@@ -121,7 +123,7 @@ void TCellDelegate::DrawCell(QPainter &painter, const QRect &rect, int row, int 
             fill = seam->Color();
         }
         painter.setBrush(ToQColor(fill));
-        painter.setPen(current ? QColor(255, 255, 255) : QColor(0, 0, 255));
+        painter.setPen(marked ? QColor(255, 255, 255) : QColor(0, 0, 255));
         drawShape(painter, square, branch->Shape());
         textRect.setLeft(textRect.left() + 17);
     } else if (d->Kind == 18 && branch && branch->PLFIndex() != -1) {

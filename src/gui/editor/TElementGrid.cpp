@@ -5,6 +5,7 @@
 #include "base/Utils.h"
 #include "editor/StoppingCells.h"
 #include "editor/TChoiceBox.h"
+#include "editor/TableClipboard.h"
 #include "model/MineTables.h"
 #include "model/TBranch.h"
 #include "model/TJumper.h"
@@ -93,7 +94,8 @@ public:
     TElementGridHeader(Qt::Orientation orientation, TElementGrid *grid)
         : QHeaderView(orientation, grid), m_grid(grid)
     {
-        setSectionsClickable(false);
+        // Row numbers select whole rows (shift extends); the header row does nothing.
+        setSectionsClickable(orientation == Qt::Vertical);
         setHighlightSections(false);
     }
 
@@ -154,8 +156,10 @@ public:
     {
         const int row = index.row() + 1, column = index.column() + 1;
         TGridDrawState state;
-        state.Selected = index == m_grid->currentIndex();
-        state.Focused = state.Selected && m_grid->hasFocus();
+        const bool current = index == m_grid->currentIndex();
+        // Selected cells look like the current one.
+        state.Selected = current || m_grid->selectionModel()->isSelected(index);
+        state.Focused = current && m_grid->hasFocus();
         state.Disabled = !m_grid->isEnabled();
         const QColor face = m_grid->palette().color(QPalette::Button);
         const QColor text = m_grid->palette().color(QPalette::WindowText);
@@ -251,8 +255,10 @@ TElementGrid::TElementGrid(Kind kind, QWidget *parent) : QTableView(parent), m_k
     m_model = new TElementGridModel(this);
     setModel(m_model);
     setItemDelegate(new TElementGridDelegate(this));
-    setSelectionMode(NoSelection);
-    setEditTriggers(AnyKeyPressed | EditKeyPressed | DoubleClicked | SelectedClicked);
+    // Whole rows through the row numbers (or cells by shift-clicks) for the clipboard. A click
+    // on the current cell does not open the editor: that needs a key or a double click.
+    setSelectionMode(ContiguousSelection);
+    setEditTriggers(AnyKeyPressed | EditKeyPressed | DoubleClicked);
     setCornerButtonEnabled(false);
     setTabKeyNavigation(true);
     setGridStyle(Qt::SolidLine);
@@ -270,6 +276,13 @@ TElementGrid::TElementGrid(Kind kind, QWidget *parent) : QTableView(parent), m_k
         corner->setGeometry(frameWidth(), frameWidth(), verticalHeader()->width(),
                             horizontalHeader()->height());
     });
+    // Rows chosen by their numbers: the table takes the focus from an open choice box.
+    auto rowsChosen = [this](int) {
+        DestroyChoiceBox();
+        setFocus(Qt::MouseFocusReason);
+    };
+    connect(verticalHeader(), &QHeaderView::sectionPressed, this, rowsChosen);
+    connect(verticalHeader(), &QHeaderView::sectionEntered, this, rowsChosen);
     // Column widths are the user's to change; an open choice box keeps to its cell.
     connect(horizontalHeader(), &QHeaderView::sectionResized, this,
             [this] { QTimer::singleShot(0, this, &TElementGrid::followChoiceBox); });
@@ -639,6 +652,25 @@ void TElementGrid::mousePressEvent(QMouseEvent *event)
 {
     m_pressed = true;
     QTableView::mousePressEvent(event);
+}
+
+void TElementGrid::mouseMoveEvent(QMouseEvent *event)
+{
+    // Dragging over the cells selects nothing: the current cell would pass over the choice
+    // columns, each opening its box. Rows are selected by their numbers.
+    if (event->buttons() & Qt::LeftButton)
+        return;
+    QTableView::mouseMoveEvent(event);
+}
+
+void TElementGrid::keyPressEvent(QKeyEvent *event)
+{
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    if (event->matches(QKeySequence::Copy) || (mods == Qt::ControlModifier && event->key() == Qt::Key_Insert)) {
+        TableClipboard::Copy(this);
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }
 
 void TElementGrid::mouseReleaseEvent(QMouseEvent *event)

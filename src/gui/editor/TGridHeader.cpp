@@ -26,7 +26,8 @@ TGridHeader::TGridHeader(Qt::Orientation orientation, TNetworkGrid *grid)
                 m_grid->Tables()->HeaderClicked(m_grid, section);
         });
     } else {
-        setSectionsClickable(false);
+        // Row numbers select whole rows (shift extends).
+        setSectionsClickable(true);
         setSectionResizeMode(QHeaderView::Fixed);
     }
 }

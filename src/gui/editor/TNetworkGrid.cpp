@@ -4,9 +4,12 @@
 #include "editor/TCellDelegate.h"
 #include "editor/TGridHeader.h"
 #include "editor/TNetworkTables.h"
+#include "editor/TableClipboard.h"
 #include "editor/TableText.h"
 
 #include <QAbstractButton>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -23,7 +26,11 @@ TNetworkGrid::TNetworkGrid(TNetworkTables *tables, TNetworkTableModel *model, QW
     m_delegate = new TCellDelegate(this, tables);
     setItemDelegate(m_delegate);
 
-    setSelectionMode(QAbstractItemView::NoSelection);
+    // A rectangle of cells, or whole rows through the row numbers, for the clipboard. A click on a
+    // column header sorts and selects nothing.
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
+    disconnect(m_columnHeader, &QHeaderView::sectionPressed, this, nullptr);
+    disconnect(m_columnHeader, &QHeaderView::sectionEntered, this, nullptr);
     setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked);
     setTabKeyNavigation(false);
     setWordWrap(false);
@@ -38,6 +45,15 @@ TNetworkGrid::TNetworkGrid(TNetworkTables *tables, TNetworkTableModel *model, QW
     // The corner cell (row 0 of the row-number column) is drawn like the other header cells.
     if (auto *corner = findChild<QAbstractButton *>())
         corner->installEventFilter(this);
+
+    // Selecting rows by their numbers keeps the current cell in its column (the view would put
+    // it into the leftmost one, which may be computed) and gives the table the focus.
+    auto keepColumn = [this](int) {
+        setFocus(Qt::MouseFocusReason);
+        keepEditableColumn();
+    };
+    connect(m_rowHeader, &QHeaderView::sectionPressed, this, keepColumn);
+    connect(m_rowHeader, &QHeaderView::sectionEntered, this, keepColumn);
 
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex &, const QModelIndex &) {
@@ -145,6 +161,15 @@ bool TNetworkGrid::edit(const QModelIndex &index, EditTrigger trigger, QEvent *e
 void TNetworkGrid::keyPressEvent(QKeyEvent *event)
 {
     const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    if (event->matches(QKeySequence::Copy) || (mods == Qt::ControlModifier && event->key() == Qt::Key_Insert)) {
+        TableClipboard::Copy(this);
+        return;
+    }
+    if (event->matches(QKeySequence::Paste) || (mods == Qt::ShiftModifier && event->key() == Qt::Key_Insert)) {
+        const QString text = QGuiApplication::clipboard()->text();
+        RunGuarded([this, &text] { m_tables->Paste(this, text); });
+        return;
+    }
     if (mods == Qt::NoModifier) {
         switch (event->key()) {
         case Qt::Key_Return:
@@ -182,6 +207,32 @@ void TNetworkGrid::mousePressEvent(QMouseEvent *event)
     QTableView::mousePressEvent(event);
 }
 
+void TNetworkGrid::mouseMoveEvent(QMouseEvent *event)
+{
+    QTableView::mouseMoveEvent(event);
+    // A selection dragged over computed columns leaves the current cell in an editable one.
+    if (event->buttons() & Qt::LeftButton)
+        keepEditableColumn();
+}
+
+void TNetworkGrid::keepEditableColumn()
+{
+    const int column = CurrentColumn();
+    if (column < 0 || ColumnEditable(column))
+        return;
+    int target = ColumnEditable(m_editableColumn) ? m_editableColumn : -1;
+    for (int c = 0; target < 0 && c <= LastColumn(); ++c)
+        if (ColumnEditable(c))
+            target = c;
+    if (target >= 0)
+        SetCurrentCell(CurrentRow(), target);
+}
+
+bool TNetworkGrid::IsCellSelected(int row, int column) const
+{
+    return selectionModel()->isSelected(m_model->index(row, column));
+}
+
 void TNetworkGrid::focusInEvent(QFocusEvent *event)
 {
     QTableView::focusInEvent(event);
@@ -208,6 +259,8 @@ QModelIndex TNetworkGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers 
 void TNetworkGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous)
 {
     QTableView::currentChanged(current, previous);
+    if (current.isValid() && ColumnEditable(current.column()))
+        m_editableColumn = current.column();
     // The current cell's look (colours and focus frame) moves with it.
     if (previous.isValid())
         viewport()->update(visualRect(previous));

@@ -28,6 +28,8 @@ public:
     int LastRow() const { return m_model->rowCount() - 1; }
     int LastColumn() const { return m_model->columnCount() - 1; }
     bool ColumnEditable(int column) const;
+    // The cell lies in the selected rectangle (copied by Ctrl+C, drawn like the current cell).
+    bool IsCellSelected(int row, int column) const;
 
     // The in-place editor.
     bool IsEditing() const;
@@ -48,6 +50,7 @@ protected:
     bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
@@ -57,6 +60,9 @@ protected:
 
 private:
     void paintCorner(QWidget *corner);
+    // A current cell that a selection put into a column that is not editable goes back to the
+    // editable column it was in.
+    void keepEditableColumn();
 
     TNetworkTables *m_tables;
     TNetworkTableModel *m_model;
@@ -66,4 +72,5 @@ private:
     QFont m_font;
     int m_rowHeight = 20;
     bool m_programMove = false;
+    int m_editableColumn = 0;   // the last editable column that was current
 };

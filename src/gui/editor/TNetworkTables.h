@@ -109,6 +109,12 @@ public:
     // Insert / Delete keys.
     void InsertKey(TNetworkGrid *grid);
     void DeleteKey(TNetworkGrid *grid);
+    // A tab-separated block (a spreadsheet's or our own copy) written from the current cell
+    // rightwards and downwards by the rules of typing; rows past the end are appended, computed
+    // columns skipped, a repeated header row skipped. The whole block is checked first: on a
+    // refusal nothing changes, the cursor goes to the refused cell and AppError names row and
+    // column.
+    void Paste(TNetworkGrid *grid, const QString &text);
 
     // Repaint of the branch table's row of branch (its stopping symbol, after the stopping
     // table changed it), or of the whole branch table.

@@ -6,9 +6,8 @@
 #include "model/TPLF.h"
 #include "model/TUzel.h"
 #include "model/Unset.h"
+#include "storage/CodePage.h"
 #include "storage/TColumnDesc.h"
-
-#include <QStringEncoder>
 
 namespace TableText {
 
@@ -100,16 +99,7 @@ bool KeyAdmitted(int kind, QChar key)
 
 bool StorableText(const QString &text)
 {
-    for (const QChar c : text) {
-        if (c.unicode() < 128)
-            continue;
-        QStringEncoder encoder("windows-1251");
-        const QByteArray bytes = encoder.encode(QString(c));
-        // The encoder writes "?" for what the code page lacks.
-        if (encoder.hasError() || bytes.isEmpty() || bytes == "?")
-            return false;
-    }
-    return true;
+    return CodePage::Fits1251(text);
 }
 
 } // namespace TableText

@@ -6,6 +6,7 @@
 #include "base/Guarded.h"
 #include "base/TGroupCombo.h"
 #include "base/Utils.h"
+#include "base/WaitCursor.h"
 #include "checks/TMessagePanel.h"
 #include "editor/TElementGrid.h"
 #include "editor/TJumperPanel.h"
@@ -52,12 +53,6 @@ QString sideFile(const QString &path, const QString &extension)
     const QString stem = dot > slash ? path.left(dot) : path;
     return stem + extension;
 }
-
-class WaitCursor {
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-};
 
 QLabel *placeholder(const QString &objectName, QWidget *parent)
 {

@@ -198,6 +198,9 @@ void TMainForm::createActions()
         {&M::actNormalResults2, "actNormalResults2", "", "Результаты расчета всей шахты", {}, R::Never, nullptr},
         {&M::actPathCalc2, "actPathCalc2", "", "Газодинамичсекий расчет по маршруту", {}, R::Never, nullptr},
         {&M::actPathResults2, "actPathResults2", "", "Результаты расчета по маршруту", {}, R::Never, nullptr},
+        // Exchange with spreadsheets.
+        {&M::actImportCsv, "actImportCsv", "Импорт из CSV...", nullptr, {}, R::Always, &M::execImportCsv},
+        {&M::actExportCsv, "actExportCsv", "Экспорт в CSV...", nullptr, {}, R::Ready, &M::execExportCsv},
     };
 
     QList<QKeySequence> takenKeys;
@@ -342,6 +345,9 @@ void TMainForm::createMenus()
     file->addAction(actSaveAs);
     file->addAction(actSaveAll);
     file->addAction(actClose);
+    file->addSeparator();
+    file->addAction(actImportCsv);
+    file->addAction(actExportCsv);
     file->addSeparator();
     file->addAction(actPrint);
     file->addSeparator();

@@ -128,7 +128,7 @@ public:
         *actJumperList, *actSortL, *actSortS, *actSortPerim, *actSortV, *actSortVk, *actSortVadd,
         *actSortAngle, *actSortRem, *actSortR, *actMoveRemName, *actPathCalc, *actPathResults,
         *actMakeR, *actMakeAllR, *actNormalCalc2, *actNormalResults2, *actPathCalc2,
-        *actPathResults2;
+        *actPathResults2, *actImportCsv, *actExportCsv;
 
     // The rule terms.
     bool HasDocument() const { return m_documentCount > 0; }
@@ -209,6 +209,9 @@ private:
     void execUstav();
     void execHelpOnHelp();
     void execAbout();
+    // Exchange with spreadsheets (TMainFormCsv.cpp).
+    void execImportCsv();
+    void execExportCsv();
 
     QMdiArea *m_workspace = nullptr;
     QMenu *m_recentPopup = nullptr;

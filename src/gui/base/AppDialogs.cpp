@@ -121,7 +121,11 @@ QStringList RunFileDialog(QWidget *parent, const FileDialogRequest &request)
     dialog.setOption(QFileDialog::ReadOnly, false);
     dialog.setDefaultSuffix(request.defaultSuffix);
     dialog.setSizeGripEnabled(true);
-    if (request.save) {
+    if (request.folder) {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    } else if (request.save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
     } else {

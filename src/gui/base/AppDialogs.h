@@ -45,6 +45,7 @@ void ShowError(QWidget *parent, const QString &text);
 struct FileDialogRequest {
     bool save = false;
     bool multiple = false;
+    bool folder = false;    // an existing folder is chosen instead of files
     QString title;
     QString filter;         // Qt form, e.g. "Файлы данных (*.mdf)"
     QString defaultSuffix;  // without the dot

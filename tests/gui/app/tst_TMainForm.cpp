@@ -174,7 +174,7 @@ void tst_TMainForm::rulesWithoutDocument()
 {
     m_form->UpdateActions();
     QStringList expected{"actNew", "actOpen", "actExit", "actSetup", "actHelpTopic", "actUstav",
-                         "actHelpOnHelp", "actAbout"};
+                         "actHelpOnHelp", "actAbout", "actImportCsv"};
     expected.sort();
     QCOMPARE(enabledNames(*m_form), expected);
     QCOMPARE(m_form->cbLayers->count(), 0);

@@ -1,0 +1,147 @@
+// The main window's exchange with spreadsheets: where the two commands stand in the File menu,
+// a new document window from two CSV files (none when a value is refused), and the active
+// document written as two files, asking before it replaces old ones.
+#include "AppTestHooks.h"
+#include "app/TChildForm.h"
+#include "app/TMainForm.h"
+#include "model/TMine.h"
+#include "model/TUzel.h"
+#include "settings/TConfig.h"
+
+#include <QAction>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+void settle()
+{
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
+}
+
+QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
+{
+    const QString path = dir.filePath(name);
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes);
+    return path;
+}
+
+} // namespace
+
+class tst_TMainFormCsv : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { Config = new TConfig(false); }
+    void cleanupTestCase()
+    {
+        m_form.reset();
+        delete Config;
+        Config = nullptr;
+    }
+    void init()
+    {
+        m_form = std::make_unique<TMainForm>();
+        m_form->show();
+        settle();
+    }
+    void cleanup()
+    {
+        for (TChildForm *c : m_form->Children())
+            c->Mine()->SetModified(false);
+        m_form.reset();
+        settle();
+    }
+    void fileMenuOrder();
+    void importOpensWindow();
+    void refusedImportOpensNothing();
+    void exportAsksBeforeReplacing();
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<TMainForm> m_form;
+};
+
+void tst_TMainFormCsv::fileMenuOrder()
+{
+    QMenu *file = m_form->menuBar()->actions().first()->menu();
+    QStringList items;
+    for (QAction *a : file->actions())
+        items << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    QCOMPARE(items, (QStringList{"&Новый", "&Открыть ...", "Последние с&еансы", "-", "&Сохранить", "Сохранить &как ...",
+                                 "Со&хранить все", "&Закрыть", "-", "Импорт из CSV...", "Экспорт в CSV...", "-",
+                                 "&Печать ...", "-", "Сво&йства ...", "-", "&Выход"}));
+}
+
+void tst_TMainFormCsv::importOpensWindow()
+{
+    AppTestHooks hooks;
+    hooks.files << QStringList{writeFile(m_dir, "n.csv", "Number;X;Y;Z\n1;0;0;0\n2;10,5;0;0\n")}
+                << QStringList{writeFile(m_dir, "b.csv", "Number;StartNumber;EndNumber;Section\n1;1;2;12,5\n")};
+    m_form->actImportCsv->trigger();
+    settle();
+    QVERIFY(hooks.errors().isEmpty());
+    QCOMPARE(hooks.fileDialogs.size(), 2);
+    QCOMPARE(hooks.fileDialogs[0].title, QStringLiteral("Импорт из CSV: узлы"));
+    QCOMPARE(m_form->Children().size(), 1);
+    TChildForm *child = m_form->ActiveChild();
+    QCOMPARE(child->Mine()->Uzels().Count(), 2);
+    QCOMPARE(child->Mine()->Uzels().Items(2)->X(), 10.5f);
+    QCOMPARE(child->Mine()->Branches().Count(), 1);
+    QVERIFY(child->Mine()->Modified());
+    QVERIFY(!child->HasFile());
+    QCOMPARE(m_form->StatusPanelText(1), QStringLiteral("Узлы: 2"));
+}
+
+void tst_TMainFormCsv::refusedImportOpensNothing()
+{
+    AppTestHooks hooks;
+    const QString nodes = writeFile(m_dir, "bad.csv", "Number,X\n1,0\n2,abc\n");
+    hooks.files << QStringList{nodes} << QStringList{writeFile(m_dir, "b2.csv", "Number,StartNumber,EndNumber\n")};
+    m_form->actImportCsv->trigger();
+    settle();
+    QCOMPARE(hooks.errors().size(), 1);
+    QCOMPARE(hooks.errors().first().text, nodes + QStringLiteral(":3: column X: не число: \"abc\""));
+    QVERIFY(m_form->Children().isEmpty());
+    // Cancelling the second choice opens nothing either.
+    hooks.files << QStringList{nodes};
+    m_form->actImportCsv->trigger();
+    settle();
+    QVERIFY(m_form->Children().isEmpty());
+}
+
+void tst_TMainFormCsv::exportAsksBeforeReplacing()
+{
+    AppTestHooks hooks;
+    m_form->actNew->trigger();
+    settle();
+    TMine *mine = m_form->ActiveChild()->Mine();
+    mine->AddUzel(4, 1, 2, 3);
+    QTemporaryDir out;
+    hooks.files << QStringList{out.path()};
+    m_form->actExportCsv->trigger();
+    QVERIFY(hooks.boxes.isEmpty());
+    QFile nodes(out.filePath("nodes.csv"));
+    QVERIFY(nodes.open(QIODevice::ReadOnly));
+    QCOMPARE(nodes.readAll(), QByteArray("Number,X,Y,Z,Surface\n4,1,2,3,0\n"));
+    QVERIFY(QFile::exists(out.filePath("branches.csv")));
+
+    mine->AddUzel(5, 0, 0, 0);
+    hooks.files << QStringList{out.path()};
+    hooks.answers << QMessageBox::No;
+    m_form->actExportCsv->trigger();
+    QCOMPARE(hooks.boxes.size(), 1);
+    QVERIFY(hooks.boxes.first().text.contains(QStringLiteral("Заменить их?")));
+    QCOMPARE(QFile(out.filePath("nodes.csv")).size(), qint64(QByteArray("Number,X,Y,Z,Surface\n4,1,2,3,0\n").size()));
+}
+
+QTEST_MAIN(tst_TMainFormCsv)
+#include "tst_TMainFormCsv.moc"

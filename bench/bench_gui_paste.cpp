@@ -1,6 +1,8 @@
 // Pasting a spreadsheet's 10,000 rows into the empty node and branch tables of a new document
 // (the whole block checked, then written, the tables refreshed), and copying them back out as
 // whole rows. Each pass builds its document and frees it within the time.
+#include "../tests/support/TablesWindow.h"
+#include "GuiBenchMain.h"
 #include "editor/TNetworkGrid.h"
 #include "editor/TNetworkTables.h"
 #include "editor/TableClipboard.h"
@@ -9,7 +11,6 @@
 #include "storage/TMineDocument.h"
 
 #include <QApplication>
-#include <QHBoxLayout>
 #include <benchmark/benchmark.h>
 #include <memory>
 
@@ -40,20 +41,7 @@ QString branchBlock()
 struct Document {
     TMineDocument doc;
     QWidget window;
-    std::unique_ptr<TNetworkTables> tables;
-
-    Document()
-    {
-        tables = std::make_unique<TNetworkTables>(doc, &window);
-        auto *layout = new QHBoxLayout(&window);
-        layout->addWidget(tables->UzelGrid);
-        layout->addWidget(tables->BranchGrid, 1);
-        tables->ResetColumns();
-        tables->RefreshTables();
-        window.resize(1280, 1024);
-        window.show();
-        QApplication::processEvents();
-    }
+    std::unique_ptr<TNetworkTables> tables = ShowTables(doc, window, QSize(1280, 1024));
 };
 
 void paste(benchmark::State &state, bool uzels)
@@ -95,11 +83,5 @@ BENCHMARK(BM_Copy10000Branches)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunGuiBenchmarks(argc, argv);
 }

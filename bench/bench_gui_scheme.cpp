@@ -3,6 +3,7 @@
 // (zoom, projection, repaint) and a left click on empty space (both hit tests).
 //   build/bench/bench_gui_scheme
 #include "../tests/support/LargeSchemeMine.h"
+#include "GuiBenchMain.h"
 #include "model/TMine.h"
 #include "schemes/TCustomMine3D.h"
 
@@ -81,11 +82,5 @@ BENCHMARK(BM_ClickOnEmptySpace)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunGuiBenchmarks(argc, argv);
 }

@@ -1,6 +1,8 @@
 // Painting the network tables of a 100,000-node, 100,000-branch mine: one full screen of the
 // branch table (every visible cell and row header), at the top and far down the list; the row
 // refresh after an edit; and opening the tables on the mine.
+#include "../tests/support/TablesWindow.h"
+#include "GuiBenchMain.h"
 #include "editor/TNetworkGrid.h"
 #include "editor/TNetworkTables.h"
 #include "model/TBranch.h"
@@ -8,7 +10,6 @@
 #include "storage/TMineDocument.h"
 
 #include <QApplication>
-#include <QHBoxLayout>
 #include <QImage>
 #include <QPainter>
 #include <QScrollBar>
@@ -38,15 +39,7 @@ struct BigMine {
         }
         mine->EndUpdate();
         mine->ResolveIncidence();
-        tables = std::make_unique<TNetworkTables>(doc, &window);
-        auto *layout = new QHBoxLayout(&window);
-        layout->addWidget(tables->UzelGrid);
-        layout->addWidget(tables->BranchGrid, 1);
-        tables->ResetColumns();
-        tables->RefreshTables();
-        window.resize(1280, 1024);
-        window.show();
-        QApplication::processEvents();
+        tables = ShowTables(doc, window, QSize(1280, 1024));
     }
 };
 
@@ -114,11 +107,5 @@ BENCHMARK(BM_OpenTables)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunGuiBenchmarks(argc, argv);
 }

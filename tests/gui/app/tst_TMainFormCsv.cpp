@@ -2,6 +2,7 @@
 // a new document window from two CSV files (none when a value is refused), and the active
 // document written as two files, asking before it replaces old ones.
 #include "AppTestHooks.h"
+#include "Settle.h"
 #include "app/TChildForm.h"
 #include "app/TMainForm.h"
 #include "model/TMine.h"
@@ -17,14 +18,6 @@
 #include <memory>
 
 namespace {
-
-void settle()
-{
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCoreApplication::processEvents();
-    }
-}
 
 QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
 {

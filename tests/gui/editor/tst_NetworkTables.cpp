@@ -1,6 +1,7 @@
 // The node and branch tables driven as a user drives them: keys into the real grids, the model
 // read back afterwards. Boxes are answered by AppTestHooks.
 #include "AppTestHooks.h"
+#include "TablesHarness.h"
 #include "base/Utils.h"
 #include "editor/TGridHeader.h"
 #include "editor/TNetworkGrid.h"
@@ -27,51 +28,7 @@
 
 namespace {
 
-// One document with its two tables in a shown, active window.
-struct Harness {
-    TMineDocument doc;
-    QWidget window;
-    std::unique_ptr<TNetworkTables> tables;
-    int questions = 0;
-    QQueue<bool> answers;
-
-    Harness()
-    {
-        tables = std::make_unique<TNetworkTables>(doc, &window);
-        tables->ConfirmResults = [this] {
-            if (!doc.Calculated())
-                return true;
-            ++questions;
-            const bool yes = !answers.isEmpty() && answers.dequeue();
-            if (yes)
-                doc.SetCalculated(false);
-            return yes;
-        };
-        auto *layout = new QHBoxLayout(&window);
-        layout->addWidget(tables->UzelGrid);
-        layout->addWidget(tables->BranchGrid, 1);
-        tables->ResetColumns();
-        tables->RefreshTables();
-        window.resize(1000, 400);
-        window.show();
-        QApplication::setActiveWindow(&window);
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-    }
-
-    TMine *mine() const { return doc.Mine(); }
-    TNetworkGrid *uzels() const { return tables->UzelGrid; }
-    TNetworkGrid *branches() const { return tables->BranchGrid; }
-
-    // Focus on grid, current cell at (row, column of kind).
-    void go(TNetworkGrid *grid, int row, int kind)
-    {
-        grid->setFocus();
-        QApplication::processEvents();
-        const int column = grid->TableModel()->ColumnOfKind(kind);
-        QVERIFY(column >= 0);
-        grid->SetCurrentCell(row, column);
-    }
-
+struct Harness : TablesHarness {
     // Keys go wherever the focus is, as the user's do.
     static void type(const QString &text)
     {

@@ -2,10 +2,9 @@
 // decimal separator is a comma: what goes to the clipboard, what a pasted block does to the
 // model, and that a refused block changes nothing.
 #include "AppError.h"
+#include "TablesHarness.h"
 #include "editor/TElementGrid.h"
 #include "editor/TGridHeader.h"
-#include "editor/TNetworkGrid.h"
-#include "editor/TNetworkTables.h"
 #include "exchange/NetworkCsv.h"
 #include "model/TBranch.h"
 #include "model/TJumper.h"
@@ -15,51 +14,14 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QHBoxLayout>
 #include <QLocale>
 #include <QMimeData>
 #include <QtTest>
-#include <memory>
 
 namespace {
 
-// One document with its two tables in a shown, active window.
-struct Harness {
-    TMineDocument doc;
-    QWidget window;
-    std::unique_ptr<TNetworkTables> tables;
-    int questions = 0;
-    bool answer = true;
-
-    Harness()
-    {
-        tables = std::make_unique<TNetworkTables>(doc, &window);
-        tables->ConfirmResults = [this] {
-            if (!doc.Calculated())
-                return true;
-            ++questions;
-            if (answer)
-                doc.SetCalculated(false);
-            return answer;
-        };
-        auto *layout = new QHBoxLayout(&window);
-        layout->addWidget(tables->UzelGrid);
-        layout->addWidget(tables->BranchGrid, 1);
-        tables->ResetColumns();
-        tables->RefreshTables();
-        window.resize(1200, 400);
-        window.show();
-        QApplication::setActiveWindow(&window);
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-    }
-
-    TMine *mine() const { return doc.Mine(); }
-    TNetworkGrid *grid(bool uzels) const { return uzels ? tables->UzelGrid : tables->BranchGrid; }
-    void go(TNetworkGrid *grid, int row, int kind)
-    {
-        grid->setFocus();
-        grid->SetCurrentCell(row, grid->TableModel()->ColumnOfKind(kind));
-    }
+struct Harness : TablesHarness {
+    TNetworkGrid *grid(bool nodes) const { return nodes ? uzels() : branches(); }
     // The network as the CSV files would hold it, and the modified flag.
     QByteArray snapshot() const
     {
@@ -231,7 +193,7 @@ void tst_TableClipboard::resultsQuestionOnce()
         h.mine()->AddBranch(i, i, i + 1, QString(), 4.0f);
     h.tables->RefreshTables();
     h.doc.SetCalculated(true);
-    h.answer = false;
+    h.answers << false;
     const QByteArray before = h.snapshot();
     h.go(h.grid(false), 0, 8);
     h.tables->Paste(h.grid(false), QStringLiteral("1\n2\n3\n"));
@@ -242,7 +204,7 @@ void tst_TableClipboard::resultsQuestionOnce()
     h.tables->Paste(h.grid(false), QStringLiteral("a\nb\n"));
     QCOMPARE(h.questions, 1);
     QCOMPARE(h.mine()->Branches().Items(2)->Comment(), QStringLiteral("b"));
-    h.answer = true;
+    h.answers << true;
     h.go(h.grid(false), 0, 8);
     h.tables->Paste(h.grid(false), QStringLiteral("1\n2\n3\n"));
     QCOMPARE(h.questions, 2);

@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using namespace tooltest;
 
 class TestCsvCommands : public QObject {
@@ -19,6 +21,8 @@ class TestCsvCommands : public QObject {
 private slots:
     void exportThenImport();
     void refusedValueWritesNothing();
+    void notRegularFilesRefused_data();
+    void notRegularFilesRefused();
     void usage_data();
     void usage();
 
@@ -81,6 +85,45 @@ void TestCsvCommands::refusedValueWritesNothing()
 
     r = Tool({QStringLiteral("export-csv"), FDir.filePath(QStringLiteral("missing.mdf")), FDir.path()});
     QCOMPARE(r.ExitCode, 2);
+}
+
+// A pipe would hold the reader until some program writes into it and a device never ends; as
+// a target, neither is the user's file to replace.
+void TestCsvCommands::notRegularFilesRefused_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("refused");
+    const QString nodes = FDir.filePath(QStringLiteral("n.csv"));
+    const QString branches = FDir.filePath(QStringLiteral("b.csv"));
+    WriteFile(nodes, "Number\n1\n2\n");
+    WriteFile(branches, "Number,StartNumber,EndNumber\n1,1,2\n");
+    const QString pipe = FDir.filePath(QStringLiteral("pipes/branches.csv"));
+    QDir().mkpath(FDir.filePath(QStringLiteral("pipes")));
+    QVERIFY(QFileInfo::exists(pipe) || ::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0);
+    const QString mdf = FDir.filePath(QStringLiteral("two.mdf"));
+    QVERIFY(Tool({QStringLiteral("import-csv"), nodes, branches, mdf}).ExitCode == 0);
+    const QString out = FDir.filePath(QStringLiteral("out.mdf"));
+    QTest::newRow("nodes from a pipe") << QStringList{QStringLiteral("import-csv"), pipe, branches, out} << pipe;
+    QTest::newRow("branches from a device")
+        << QStringList{QStringLiteral("import-csv"), nodes, QStringLiteral("/dev/zero"), out} << QStringLiteral("/dev/zero");
+    QTest::newRow("nodes from a folder") << QStringList{QStringLiteral("import-csv"), FDir.path(), branches, out}
+                                         << FDir.path();
+    QTest::newRow("export over a pipe")
+        << QStringList{QStringLiteral("export-csv"), mdf, FDir.filePath(QStringLiteral("pipes"))} << pipe;
+}
+
+void TestCsvCommands::notRegularFilesRefused()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, refused);
+    const Run r = Tool(args);
+    QCOMPARE(r.ExitCode, 2);
+    QCOMPARE(QString::fromUtf8(r.Err), refused + QStringLiteral(": указанное имя не является обычным файлом\n"));
+    QVERIFY(!QFile::exists(FDir.filePath(QStringLiteral("out.mdf"))));
+    // The pipe is still there, and no nodes.csv went beside it.
+    const QFileInfo pipe(FDir.filePath(QStringLiteral("pipes/branches.csv")));
+    QVERIFY(pipe.exists() && !pipe.isFile());
+    QVERIFY(!QFile::exists(FDir.filePath(QStringLiteral("pipes/nodes.csv"))));
 }
 
 void TestCsvCommands::usage_data()

@@ -10,6 +10,7 @@
 #include "model/Unset.h"
 #include "storage/CodePage.h"
 #include "storage/FileErrors.h"
+#include "storage/RegularFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -305,14 +306,17 @@ struct TBranchRow {
 
 QByteArray ReadFile(const QString &path)
 {
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
-        const int code = path.isEmpty() ? FileErrors::BadFileName
-                         : QFileInfo::exists(path) ? FileErrors::AccessDenied
-                                                   : FileErrors::FileNotFound;
-        throw AppError(QStringLiteral("%1: %2").arg(path, FileErrors::Text(code)));
+    QFile file;
+    switch (RegularFile::OpenForReading(file, path)) {
+    case RegularFile::TOpen::Opened: return file.readAll();
+    case RegularFile::TOpen::NotRegular:
+        throw AppError(QStringLiteral("%1: %2").arg(path, FileErrors::NotRegularText()));
+    case RegularFile::TOpen::Failed: break;
     }
-    return file.readAll();
+    const int code = path.isEmpty() ? FileErrors::BadFileName
+                     : QFileInfo::exists(path) ? FileErrors::AccessDenied
+                                               : FileErrors::FileNotFound;
+    throw AppError(QStringLiteral("%1: %2").arg(path, FileErrors::Text(code)));
 }
 
 } // namespace
@@ -377,6 +381,8 @@ void Export(const TMine &mine, const QString &dir)
     // Both files are complete beside their old versions before either replaces its old one.
     QSaveFile files[2] = {QSaveFile(names[0]), QSaveFile(names[1])};
     for (int i = 0; i < 2; ++i) {
+        if (RegularFile::IrregularTarget(names[i]))
+            throw AppError(QStringLiteral("%1: %2").arg(names[i], FileErrors::NotRegularText()));
         if (!files[i].open(QIODevice::WriteOnly))
             throw AppError(QStringLiteral("%1: %2").arg(names[i], FileErrors::Text(FileErrors::AccessDenied)));
         if (files[i].write(texts[i]) != texts[i].size())

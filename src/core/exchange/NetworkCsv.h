@@ -25,7 +25,8 @@ namespace NetworkCsv {
 QByteArray NodesText(const TMine &mine);
 QByteArray BranchesText(const TMine &mine);
 // Writes DIR/nodes.csv and DIR/branches.csv, creating DIR when it is missing. The mine itself
-// is not touched (lengths are resolved on a copy of the network).
+// is not touched (lengths are resolved on a copy of the network). A pipe, device or folder of
+// either name is refused, and then neither file is replaced.
 void Export(const TMine &mine, const QString &dir);
 
 // Fills mine, which must hold no elements yet, from the two files' contents; the names are the
@@ -34,7 +35,8 @@ void Export(const TMine &mine, const QString &dir);
 // nothing has been created.
 void Read(TMine &mine, const QByteArray &nodes, const QString &nodesName, const QByteArray &branches,
           const QString &branchesName);
-// Read from the files at the two paths.
+// Read from the files at the two paths, which must be regular files (a pipe would hold the
+// reading for ever, a device never ends).
 void Import(TMine &mine, const QString &nodesPath, const QString &branchesPath);
 
 } // namespace NetworkCsv

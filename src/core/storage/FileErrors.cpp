@@ -51,7 +51,12 @@ QString WriteFailedMessage()
 
 QString NotRegularMessage()
 {
-    return kPrefix + QStringLiteral("указанное имя не является обычным файлом");
+    return kPrefix + NotRegularText();
+}
+
+QString NotRegularText()
+{
+    return QStringLiteral("указанное имя не является обычным файлом");
 }
 
 QString OutOfMemoryMessage()

@@ -25,8 +25,10 @@ QString Message(int code);
 QString OpenFailure(const QString &path, bool forWriting);
 // What a failure to write into an opened file is reported as.
 QString WriteFailedMessage();
-// A path that names a directory, a pipe, a device or a socket instead of a mine file.
+// A path that names a directory, a pipe, a device or a socket instead of a mine file; the text
+// alone is what other files' messages put after their name.
 QString NotRegularMessage();
+QString NotRegularText();
 // Reading ran out of memory (a file claiming more than the machine holds).
 QString OutOfMemoryMessage();
 

@@ -4,6 +4,7 @@
 #include "model/TMine.h"
 #include "storage/FileErrors.h"
 #include "storage/MdfFormat.h"
+#include "storage/RegularFile.h"
 #include "storage/TMdfReader.h"
 #include "storage/TMdfWriter.h"
 #include "storage/TMineDocument.h"
@@ -12,11 +13,8 @@
 #include <QSaveFile>
 #include <QtEndian>
 
-#include <fcntl.h>
 #include <new>
 #include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -49,35 +47,14 @@ private:
     qint64 FSize = 0;
 };
 
-// Opens path for reading only when it is a regular file. A pipe would block the open (and every
-// read) until some other program writes into it, and a device never ends, so the kind is taken
-// from the opened descriptor itself: non-blocking, so that not even the open can hang.
 void OpenRegular(QFile &file, const QString &path)
 {
-    if (path.isEmpty())
-        throw AppError(FileErrors::OpenFailure(path, false));
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        throw AppError(FileErrors::OpenFailure(path, false));
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        throw AppError(FileErrors::NotRegularMessage());
+    switch (RegularFile::OpenForReading(file, path)) {
+    case RegularFile::TOpen::Opened: return;
+    case RegularFile::TOpen::NotRegular: throw AppError(FileErrors::NotRegularMessage());
+    case RegularFile::TOpen::Failed: break;
     }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        throw AppError(FileErrors::OpenFailure(path, false));
-    }
-}
-
-// Saving replaces the file at path by a new one; a directory, pipe or device of that name is
-// not the user's document and is left alone.
-void RefuseIrregularTarget(const QString &path)
-{
-    struct stat st;
-    if (!path.isEmpty() && ::stat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISREG(st.st_mode))
-        throw AppError(FileErrors::NotRegularMessage());
+    throw AppError(FileErrors::OpenFailure(path, false));
 }
 
 void Read(TMineDocument &doc, const QString &path)
@@ -127,7 +104,8 @@ void TMineFile::Load(TMineDocument &doc, const QString &path)
 void TMineFile::Save(TMineDocument &doc, const QString &path)
 {
     doc.SetFileName(path);
-    RefuseIrregularTarget(path);
+    if (RegularFile::IrregularTarget(path))
+        throw AppError(FileErrors::NotRegularMessage());
     const QByteArray bytes = TMdfWriter::Write(doc);
     QSaveFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::WriteOnly))

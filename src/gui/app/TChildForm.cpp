@@ -12,6 +12,7 @@
 #include "editor/TJumperPanel.h"
 #include "editor/TNetworkGrid.h"
 #include "editor/TNetworkTables.h"
+#include "exchange/NetworkCsv.h"
 #include "model/TBranch.h"
 #include "model/TJumper.h"
 #include "model/TLayer.h"
@@ -228,11 +229,24 @@ void TChildForm::RefreshTables()
 
 void TChildForm::LoadFromFile(const QString &path)
 {
+    readDocument([this, &path] { TMineFile::Load(m_doc, path); });
+    if (Config)
+        Config->AddLastFile(path);
+}
+
+void TChildForm::ImportFromCsv(const QString &nodesPath, const QString &branchesPath)
+{
+    WaitCursor wait;
+    readDocument([this, &nodesPath, &branchesPath] { NetworkCsv::Import(*Mine(), nodesPath, branchesPath); });
+}
+
+void TChildForm::readDocument(const std::function<void()> &read)
+{
     // A failure anywhere, in reading or in building the window round what was read, closes the
     // window: no half-built document stays on screen.
     try {
         m_loading = true;
-        TMineFile::Load(m_doc, path);
+        read();
         m_loading = false;
         // Refresh: columns from the kinds read, tables, caption, group boxes, branch row.
         LayoutColumns();
@@ -250,8 +264,6 @@ void TChildForm::LoadFromFile(const QString &path)
         CloseWithoutQuestion();
         throw;
     }
-    if (Config)
-        Config->AddLastFile(path);
 }
 
 bool TChildForm::SaveToFile()

@@ -13,6 +13,7 @@
 #include "storage/TMineDocument.h"
 
 #include <QWidget>
+#include <functional>
 
 class QLabel;
 class QListWidget;
@@ -52,6 +53,10 @@ public:
 
     // Reads path into this (new) window. A read error closes the window and is thrown on.
     void LoadFromFile(const QString &path);
+    // Reads the network of a node file and a branch file (CSV) into this (new) window, refreshed
+    // as after LoadFromFile; the document stays modified and without a file. A refused value
+    // closes the window and is thrown on.
+    void ImportFromCsv(const QString &nodesPath, const QString &branchesPath);
     // Saves under FileName, asking for a name first when the document has no file. False when
     // the dialog was cancelled or a calculation runs; a write error is thrown (AppError).
     bool SaveToFile();
@@ -160,6 +165,9 @@ protected:
 
 private:
     void buildLayout();
+    // Runs read (filling the document of this new window) and refreshes the whole window round
+    // what it read; on any failure the window closes and the failure is thrown on.
+    void readDocument(const std::function<void()> &read);
     // The node and branch tables in TablesSplit, wired to the window (TChildFormTables.cpp).
     void buildTables();
     // The message panel under the stopping and people panel (TChildFormChecks.cpp).

@@ -36,18 +36,7 @@ void TMainForm::execImportCsv()
     if (branches.isEmpty())
         return;
     // The new window shows the network only once every value has been accepted.
-    TChildForm *child = CreateChild();
-    try {
-        WaitCursor wait;
-        NetworkCsv::Import(*child->Mine(), nodes, branches);
-    } catch (...) {
-        child->CloseWithoutQuestion();
-        throw;
-    }
-    child->RefreshTables();
-    child->FillGroupCombos();
-    child->ApplyBranchRow();
-    child->ShowDocumentStatus();
+    CreateChild()->ImportFromCsv(nodes, branches); // on a refusal the window has closed itself
     UpdateActions();
 }
 

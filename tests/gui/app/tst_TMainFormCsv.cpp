@@ -5,6 +5,10 @@
 #include "Settle.h"
 #include "app/TChildForm.h"
 #include "app/TMainForm.h"
+#include "base/TGroupCombo.h"
+#include "editor/TNetworkGrid.h"
+#include "editor/TNetworkTableModel.h"
+#include "editor/TNetworkTables.h"
 #include "model/TMine.h"
 #include "model/TUzel.h"
 #include "settings/TConfig.h"
@@ -78,7 +82,7 @@ void tst_TMainFormCsv::importOpensWindow()
 {
     AppTestHooks hooks;
     hooks.files << QStringList{writeFile(m_dir, "n.csv", "Number;X;Y;Z\n1;0;0;0\n2;10,5;0;0\n")}
-                << QStringList{writeFile(m_dir, "b.csv", "Number;StartNumber;EndNumber;Section\n1;1;2;12,5\n")};
+                << QStringList{writeFile(m_dir, "b.csv", "Number;StartNumber;EndNumber;Section;LayerIndex\n1;1;2;12,5;1\n")};
     m_form->actImportCsv->trigger();
     settle();
     QVERIFY(hooks.errors().isEmpty());
@@ -92,6 +96,11 @@ void tst_TMainFormCsv::importOpensWindow()
     QVERIFY(child->Mine()->Modified());
     QVERIFY(!child->HasFile());
     QCOMPARE(m_form->StatusPanelText(1), QStringLiteral("Узлы: 2"));
+    // Refreshed as a read file is: the tables' rows and the seam box on the branch's seam.
+    QCOMPARE(child->Tables->BranchGrid->TableModel()->rowCount(), 1);
+    QCOMPARE(child->Tables->UzelGrid->TableModel()->rowCount(), 2);
+    QCOMPARE(m_form->cbLayers->count(), 4);   // with "<не определен>" and "<редактировать...>"
+    QCOMPARE(m_form->cbLayers->currentText(), QStringLiteral("Пласт 2"));
 }
 
 void tst_TMainFormCsv::refusedImportOpensNothing()

@@ -2,6 +2,7 @@
 // every branch: the find dialog's value lists (as text, with the element's number, comments),
 // the dialog opening on a parameter and painting its list, and the stopping list filling,
 // sorting and painting. Every iteration frees what it built.
+#include "GuiBenchMain.h"
 #include "dialogs/TFindForm.h"
 #include "dialogs/TfrmJumpers.h"
 #include "model/FindValues.h"
@@ -102,11 +103,5 @@ BENCHMARK(BM_StoppingListSort)->Arg(1)->Arg(2)->Arg(6)->Arg(7)->Unit(benchmark::
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunGuiBenchmarks(argc, argv);
 }

@@ -2,6 +2,7 @@
 // the dialog with its preview tables, and the preview from the button to page 1 on the screen
 // (the report built, the page list filled, one page painted).
 #include "../tests/support/LargeReportMine.h"
+#include "GuiBenchMain.h"
 #include "model/TMine.h"
 #include "print/TPageView.h"
 #include "print/TPreviewForm.h"
@@ -50,11 +51,5 @@ BENCHMARK(BM_PreviewToFirstPage)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunGuiBenchmarks(argc, argv);
 }

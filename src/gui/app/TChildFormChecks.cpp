@@ -7,6 +7,7 @@
 #include "app/TChildForm.h"
 
 #include "app/TMainForm.h"
+#include "base/WaitCursor.h"
 #include "checks/MessageTarget.h"
 #include "checks/Resistance.h"
 #include "checks/TCheckStatus.h"
@@ -28,15 +29,6 @@
 #include <QSplitterHandle>
 
 namespace {
-
-// Hourglass for the length of a stage, the default cursor after it however the stage ends.
-class StageCursor {
-public:
-    StageCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~StageCursor() { QGuiApplication::restoreOverrideCursor(); }
-    StageCursor(const StageCursor &) = delete;
-    StageCursor &operator=(const StageCursor &) = delete;
-};
 
 // The main window's status bar as the check sees it.
 class MainFormStatus : public TCheckStatus {
@@ -122,7 +114,7 @@ void applyPanelRule(TChildForm *form, TPanelAction action)
 
 bool TChildForm::CheckTopology(bool KeepPanel)
 {
-    StageCursor cursor;
+    WaitCursor cursor;
     MainFormStatus status(m_mainForm);
     // A value still in an editor belongs to the network the check reads.
     Tables->UzelGrid->CloseEditor();
@@ -147,7 +139,7 @@ bool TChildForm::CheckCoordinates(bool KeepPanel)
 {
     if (!CheckTopology(true))
         return false;
-    StageCursor cursor;
+    WaitCursor cursor;
     MainFormStatus status(m_mainForm);
     TTopologyCheck check(*Mine(), *pnlMessages, &status);
     TStageResult r;
@@ -170,7 +162,7 @@ bool TChildForm::CheckPhysics(bool KeepPanel)
 {
     if (!CheckCoordinates(true))
         return false;
-    StageCursor cursor;
+    WaitCursor cursor;
     MainFormStatus status(m_mainForm);
     TTopologyCheck check(*Mine(), *pnlMessages, &status);
     const TStageResult r = check.CheckPhysics();

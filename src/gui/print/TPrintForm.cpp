@@ -6,6 +6,7 @@
 #include "base/AppDialogs.h"
 #include "base/Guarded.h"
 #include "base/Help.h"
+#include "base/WaitCursor.h"
 #include "model/TMine.h"
 #include "print/TPreviewForm.h"
 #include "print/TPrintPreviewModel.h"
@@ -34,15 +35,6 @@ namespace {
 
 constexpr int kRowHeight = 18;
 constexpr int kColumnWidth = 72;
-
-// Hourglass for as long as the report is built or printed.
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor &) = delete;
-    BusyCursor &operator=(const BusyCursor &) = delete;
-};
 
 } // namespace
 
@@ -303,7 +295,7 @@ TReportChoice TPrintForm::Choice() const
 
 const TReportDocument &TPrintForm::BuildDocument()
 {
-    BusyCursor busy;
+    WaitCursor busy;
     if (ShowStatusText)
         ShowStatusText(StatusText());
     struct ClearOnExit {
@@ -335,7 +327,7 @@ bool TPrintForm::PrintReport()
     }
     BuildDocument();
     {
-        BusyCursor busy;
+        WaitCursor busy;
         if (m_printer) {
             m_printer->setDocName(m_document->Title());
             m_printer->setFullPage(true);

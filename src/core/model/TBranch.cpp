@@ -72,18 +72,26 @@ void TBranch::SetNumbers(int which, qint32 value)
             FMine->FBranches.Renumbered(this, old);
         break;
     }
-    case 2:
+    case 2: {
         if (value == FStartNumber)
             return;
+        const qint32 old = FStartNumber;
         FStartNumber = value;
         LinkEnds(nullptr, FEndUzel);
+        if (FListPos >= 0)
+            FMine->FBranches.EndRenumbered(this, old, value, FEndNumber);
         break;
-    case 3:
+    }
+    case 3: {
         if (value == FEndNumber)
             return;
+        const qint32 old = FEndNumber;
         FEndNumber = value;
         LinkEnds(FStartUzel, nullptr);
+        if (FListPos >= 0)
+            FMine->FBranches.EndRenumbered(this, old, value, FStartNumber);
         break;
+    }
     default:
         return;
     }

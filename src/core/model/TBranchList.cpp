@@ -61,6 +61,7 @@ void TBranchList::Clear()
     std::vector<TBranch *> items;
     items.swap(FItems);
     FIndex.MarkStale();
+    FEnds.MarkStale();
     for (TBranch *b : items) {
         b->FListPos = -1;
         delete b;
@@ -126,6 +127,7 @@ void TBranchList::Delete(int i)
         return;
     TBranch *b = FItems[i];
     FIndex.Removed(b);
+    FEnds.Removing(b);
     FItems.erase(FItems.begin() + i);
     Reposition(i);
     b->FListPos = -1;
@@ -153,6 +155,7 @@ int TBranchList::RemoveDoomed()
         FItems.swap(kept);
         Reposition(0);
         FIndex.MarkStale();
+        FEnds.MarkStale();
     }
     return removed;
 }
@@ -212,4 +215,5 @@ void TBranchList::SortByKind(int kind)
         FItems[i] = keys[i].branch;
     Reposition(0);
     FIndex.MarkStale();
+    FEnds.MarkStale();
 }

@@ -2,6 +2,7 @@
 // The mine's branches (owning). Items are addressed 1-based; Delete takes a 0-based position.
 // Lookups by number run through an index and mean "the first branch in list order with it".
 #include "model/NumberIndex.h"
+#include "model/TIncidenceIndex.h"
 #include <QtGlobal>
 #include <vector>
 
@@ -26,6 +27,9 @@ public:
     TBranch *Find(qint32 number) const;
     // Like Find, but a missing number raises AppError "Ветвь №<n> не найдена.".
     TBranch *Get(qint32 number) const;
+    // The branches whose start or end number is number, in list order (a loop once). Valid
+    // until the list or a branch's numbers change.
+    const std::vector<TBranch *> &BranchesAt(qint32 number) const { return FEnds.At(number, FItems); }
     // Appends (taking ownership); the first branch of the list becomes the mine's CurBranch.
     void Add(TBranch *branch);
     // Deletes (frees) the branch at 0-based position i. Never refused; does not mark Modified.
@@ -42,6 +46,10 @@ private:
     friend class TMine;
     friend class TBranch;
     void Renumbered(TBranch *branch, qint32 oldNumber);
+    void EndRenumbered(const TBranch *branch, qint32 oldNumber, qint32 newNumber, qint32 otherEnd)
+    {
+        FEnds.EndChanged(branch, oldNumber, newNumber, otherEnd);
+    }
     int RemoveDoomed();
     void Reposition(int from);
     void Clear();
@@ -49,4 +57,5 @@ private:
     TMine *FMine;
     std::vector<TBranch *> FItems;
     TNumberIndex<TBranch> FIndex;
+    mutable TIncidenceIndex FEnds;
 };

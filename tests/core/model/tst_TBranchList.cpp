@@ -19,6 +19,16 @@ int ScanPosition(const TMine &mine, qint32 number)
     return -1;
 }
 
+// Branches naming node number n as an end, in list order, a loop once.
+QList<TBranch *> ScanAround(const TMine &mine, qint32 n)
+{
+    QList<TBranch *> out;
+    for (TBranch *b : mine.Branches())
+        if (b->StartNumber() == n || b->EndNumber() == n)
+            out << b;
+    return out;
+}
+
 QList<int> Numbers(const TMine &mine)
 {
     QList<int> out;
@@ -35,6 +45,7 @@ class tst_TBranchList : public QObject {
 private slots:
     void getRaisesForMissingNumber();
     void lookupsMatchScanAfterRandomEdits();
+    void branchesAtMatchScanAfterRandomEdits();
     void deleteUndoesIncidenceAndSelection();
     void sortBy_data();
     void sortBy();
@@ -92,6 +103,42 @@ void tst_TBranchList::lookupsMatchScanAfterRandomEdits()
                      expected > 0 ? mine.Branches().Items(expected) : nullptr);
             QCOMPARE(mine.HasBranch(n), n != kUnsetInt && expected > 0);
         }
+    }
+}
+
+void tst_TBranchList::branchesAtMatchScanAfterRandomEdits()
+{
+    QRandomGenerator rng(4321);
+    TMine mine;
+    auto randomEnd = [&]() -> qint32 {
+        const int r = int(rng.bounded(7));
+        return r == 0 ? kUnsetInt : r;
+    };
+    for (int step = 0; step < 3000; ++step) {
+        const int count = mine.Branches().Count();
+        const int op = int(rng.bounded(12));
+        if (op <= 3 || count == 0) {
+            if (rng.bounded(8) == 0)
+                mine.AddBranch(kUnsetInt, kUnsetInt, kUnsetInt, QString(), kUnsetReal);
+            else
+                mine.AddBranch(int(rng.bounded(1, 9)), randomEnd(), randomEnd(), QString(), 1);
+        } else if (op <= 7) {
+            mine.Branches().Items(1 + int(rng.bounded(count)))->SetNumbers(2 + int(rng.bounded(2)), randomEnd());
+        } else if (op <= 9) {
+            mine.Branches().Delete(int(rng.bounded(count)));
+        } else if (op == 10) {
+            mine.Branches().SortBy(int(rng.bounded(15)));
+        } else {
+            mine.DeleteEmptyBranches();
+        }
+        // Asked only now and then, so that appended branches pile up before being taken in.
+        if (rng.bounded(3) != 0)
+            continue;
+        for (qint32 n = 1; n <= 6; ++n) {
+            const std::vector<TBranch *> &at = mine.Branches().BranchesAt(n);
+            QCOMPARE(QList<TBranch *>(at.begin(), at.end()), ScanAround(mine, n));
+        }
+        QVERIFY(mine.Branches().BranchesAt(kUnsetInt).empty());
     }
 }
 

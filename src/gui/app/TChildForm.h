@@ -10,6 +10,7 @@
 #include "checks/TErrorInfo.h"
 #include "checks/TIsolHost.h"
 #include "dialogs/TDocumentHost.h"
+#include "schemes/TIncidHost.h"
 #include "storage/TMineDocument.h"
 
 #include <QWidget>
@@ -27,7 +28,7 @@ class TMine;
 class TNetworkTables;
 class TUzel;
 
-class TChildForm : public QWidget, public TIsolHost, public TDocumentHost {
+class TChildForm : public QWidget, public TIsolHost, public TIncidHost, public TDocumentHost {
     Q_OBJECT
 public:
     // FormCreate: an untitled mine "Шахта без названия N" proposed as "Новый N.mdf" in the data
@@ -140,13 +141,15 @@ public:
     void FollowMessage(const TErrorInfo &info);
     // R of one branch from its roughness; false when its inputs do not allow it.
     bool ComputeResistance(TBranch *branch);
-    // The hanging-and-isolated-elements window reaches the tables through these.
+    // The hanging-and-isolated-elements window and the incidence scheme window reach the
+    // tables through these.
     void ShowBranchRow(int index) override;
     void ShowUzelRow(int index) override;
     // A scheme picked the node (branch) at 1-based index: the table's current row moves there
     // while SchemeSync holds, so the table does not select it back.
     void SchemeSelectsRow(bool uzels, int index);
     QObject *HostObject() override { return this; }
+    bool UzelTableFocused() const override;
 
     // Widgets, by the names the rest of the program knows them.
     QSplitter *MainSplit = nullptr;

@@ -31,11 +31,15 @@ void TChildForm::buildTables()
     // Calculated data change only after the document's question.
     Tables->ConfirmResults = [this] { return ConfirmEdit(); };
 
-    connect(Tables, &TNetworkTables::CurrentBranchChanged, this, [this](TBranch *) {
+    connect(Tables, &TNetworkTables::CurrentBranchChanged, this, [this](TBranch *branch) {
         pnlJumpers->RefreshStoppings();
         pnlJumpers->RefreshPeople();
         ShowBranchGroups();
+        if (branch)
+            m_mainForm->IncidenceShow(Mine(), false, branch->Number());
     });
+    connect(Tables, &TNetworkTables::CurrentUzelChanged, this,
+            [this](TUzel *uzel) { m_mainForm->IncidenceShow(Mine(), true, uzel->Number()); });
     connect(Tables, &TNetworkTables::SchemeSyncMoved, pnlJumpers, &TJumperPanel::RefreshStoppings);
     // "Перейти на схему" runs the scheme command and then marks the stopping there.
     pnlJumpers->SetShowScheme([this] { m_mainForm->actGraph3D->trigger(); });
@@ -69,6 +73,12 @@ void TChildForm::RepaintTables()
 void TChildForm::GoToColumn(QWidget *table, int kind, bool focus)
 {
     Tables->GoToColumn(table == UzelGrid ? Tables->UzelGrid : Tables->BranchGrid, kind, focus);
+}
+
+bool TChildForm::UzelTableFocused() const
+{
+    const QWidget *focus = focusWidget();
+    return focus && (focus == UzelGrid || UzelGrid->isAncestorOf(focus));
 }
 
 void TChildForm::SchemeSelectsRow(bool uzels, int index)

@@ -131,7 +131,7 @@ void TMainForm::createActions()
     const ActionSpec specs[] = {
         {&M::actCheckTopology, "actCheckTopology", "Проверить &топологию", "Проверить топологию", QKeySequence(Qt::CTRL | Qt::Key_F9), R::Ready, &M::execCheckTopology},
         {&M::actCheckIsol, "actCheckIsol", "&Висячие и изолированные ветви и узлы", "Список висячих и изолированных ветвей и узлов", {}, R::Ready, &M::execCheckIsol},
-        {&M::actIncidGraph, "actIncidGraph", "Схема &инцидентностей", "Схема инцидентностей", {}, R::Ready, nullptr},
+        {&M::actIncidGraph, "actIncidGraph", "Схема &инцидентностей", "Схема инцидентностей", {}, R::Ready, &M::execIncidGraph},
         {&M::actNew, "actNew", "&Новый", "Новый файл", {}, R::Always, &M::execNew},
         {&M::actOpen, "actOpen", "&Открыть ...", "Открыть файл", QKeySequence(Qt::CTRL | Qt::Key_O), R::Always, &M::execOpen},
         {&M::actSave, "actSave", "&Сохранить", "Сохранить файл", QKeySequence(Qt::CTRL | Qt::Key_S), R::ReadyModified, &M::execSave},

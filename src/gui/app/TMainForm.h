@@ -21,6 +21,7 @@ class QToolButton;
 class TChildForm;
 class TGraph3DForm;
 class TGroupCombo;
+class TIncidGraphForm;
 class TJumper;
 
 class TMainForm : public QMainWindow, public TSchemeHost {
@@ -103,6 +104,11 @@ public:
     bool CheckActiveCoordinates() override;
     void SchemeSelectedUzel(int index, TUzel *uzel) override;
     void SchemeSelectedBranch(int index, TBranch *branch) override;
+    // The incidence scheme window, or none.
+    TIncidGraphForm *IncidGraphForm() const;
+    // A table's current row moved to the node (branch) of that number in mine: the incidence
+    // scheme window, when it shows mine, shows it.
+    void IncidenceShow(const TMine *mine, bool uzel, qint32 number);
 
     QMdiArea *Workspace() const { return m_workspace; }
     QMenu *RecentFilesPopup() const { return m_recentPopup; }
@@ -182,6 +188,7 @@ private:
     void execCheckTopology();
     void execCheckIsol();
     void execGraph3D();
+    void execIncidGraph();
     void execMakeR();
     void execMakeAllR();
     void execAddJumper();
@@ -224,6 +231,7 @@ private:
     int fitStatusPanel(int index, const QString &text);
     QList<QAction *> m_actionList;
     QPointer<TGraph3DForm> m_graph3D;
+    QPointer<TIncidGraphForm> m_incidGraph;
     QList<QPair<int, int>> m_actionRules; // enabling rule and tick of each command of the list
     QStringList m_commandLine;
     bool m_firstShown = false;

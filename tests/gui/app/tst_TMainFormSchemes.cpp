@@ -15,6 +15,8 @@
 #include "model/TUzel.h"
 #include "schemes/TCustomMine3D.h"
 #include "schemes/TGraph3DForm.h"
+#include "schemes/TIncidGraphForm.h"
+#include "schemes/TIncidentGraph.h"
 
 #include <QAction>
 #include <QListWidget>
@@ -34,6 +36,8 @@ private slots:
     void picksMoveTheTableRows();
     void goToSchemeMarksTheStopping();
     void followsTheActiveDocument();
+    void incidenceFollowsTablesAndScheme();
+    void incidenceFollowsDocuments();
 
 private:
     TChildForm *open(const QString &text)
@@ -151,6 +155,64 @@ void tst_TMainFormSchemes::followsTheActiveDocument()
     QApplication::processEvents();
     QCOMPARE(window->Mine3D->Mine(), first->Mine());
     QCOMPARE(first->Mine()->Scheme(), static_cast<IMineScheme *>(window->Mine3D));
+}
+
+void tst_TMainFormSchemes::incidenceFollowsTablesAndScheme()
+{
+    using IncidenceScheme::TMode;
+    TChildForm *child = open(QString::fromLatin1(kMine));
+    m_form->UpdateActions();
+    m_form->actIncidGraph->trigger();
+    TIncidGraphForm *window = m_form->IncidGraphForm();
+    QVERIFY(window && window->isVisible());
+    TIncidentGraph *graph = window->IncidentGraph;
+    QCOMPARE(graph->Mine(), child->Mine());
+    child->Tables->UzelGrid->SetCurrentCell(2, 0);
+    QCOMPARE(graph->Mode(), TMode::Uzel);
+    QCOMPARE(graph->CenterUzel(), 3);
+    child->Tables->BranchGrid->SetCurrentCell(1, 0);
+    QCOMPARE(graph->Mode(), TMode::Branch);
+    QCOMPARE(graph->CenterBranch(), 2);
+
+    // A branch picked on the 3D scheme.
+    child->Tables->UzelGrid->SetCurrentCell(1, 0);
+    scheme();
+    m_form->Graph3DForm()->Mine3D->repaint();
+    QTest::mouseClick(m_form->Graph3DForm()->Mine3D, Qt::LeftButton, {}, at(child->Mine()->Uzels().Find(3)) + QPoint(0, 10));
+    QCOMPARE(graph->Mode(), TMode::Branch);
+    QCOMPARE(graph->CenterBranch(), 2);
+
+    // The left fan of branch 2 (from node 2) holds branch 1; its disc leads to node 1.
+    (void)graph->grab();
+    IncidenceScheme::TLayout layout;
+    IncidenceScheme::Layout(*child->Mine(), TMode::Branch, 2, graph->width(), graph->height(), layout);
+    QCOMPARE(layout.Spokes.front().Branch->Number(), 1);
+    QTest::mouseClick(graph, Qt::LeftButton, {}, layout.Spokes.front().End);
+    QCOMPARE(graph->Mode(), TMode::Uzel);
+    QCOMPARE(graph->CenterUzel(), 1);
+    QCOMPARE(child->Mine()->CurUzel()->Number(), 1);
+    QCOMPARE(child->Tables->UzelGrid->CurrentRow(), 0);
+    QVERIFY(child->UzelTableFocused());
+}
+
+void tst_TMainFormSchemes::incidenceFollowsDocuments()
+{
+    TChildForm *first = open(QString::fromLatin1(kMine));
+    m_form->UpdateActions();
+    m_form->actIncidGraph->trigger();
+    QPointer<TIncidGraphForm> window = m_form->IncidGraphForm();
+    TChildForm *second = open(QString::fromLatin1(kMine));
+    QApplication::processEvents();
+    QCOMPARE(window->IncidentGraph->Mine(), second->Mine());
+    second->CloseWithoutQuestion();
+    QApplication::processEvents();
+    QCOMPARE(window->IncidentGraph->Mine(), first->Mine());
+    // Another document whose check fails closes the window; its findings are in its list.
+    TChildForm *broken = open(QStringLiteral("u 1 0 0 0; u 1 5 0 0; u 2 9 0 0; b 1 1 2"));
+    QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(window.isNull());
+    QVERIFY(broken->lbMessages->count() > 0);
 }
 
 QTEST_MAIN(tst_TMainFormSchemes)

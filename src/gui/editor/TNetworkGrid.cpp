@@ -80,8 +80,13 @@ void TNetworkGrid::SetCurrentCell(int row, int column)
     const QModelIndex target = m_model->index(row, column);
     if (!target.isValid())
         return;
+    // Selected cells look like the current one: a block the move leaves is let go, or a scheme
+    // or a message leading to another row would leave two rows marked. A move inside the block
+    // (into an editable column of selected rows) keeps it.
+    const auto flags = selectionModel()->isSelected(target) ? QItemSelectionModel::NoUpdate
+                                                            : QItemSelectionModel::ClearAndSelect;
     m_programMove = true;
-    selectionModel()->setCurrentIndex(target, QItemSelectionModel::NoUpdate);
+    selectionModel()->setCurrentIndex(target, flags);
     m_programMove = false;
     scrollTo(target);
 }

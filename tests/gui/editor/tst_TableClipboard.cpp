@@ -233,6 +233,9 @@ void tst_TableClipboard::rowNumbersSelectRows()
     QCOMPARE(grid->CurrentRow(), 2);
     QVERIFY(grid->ColumnEditable(grid->CurrentColumn()));
     QVERIFY(grid->IsCellSelected(1, 0));
+    // A move by the program to another row (a scheme, a message) leaves the block behind.
+    grid->SetCurrentCell(3, 1);
+    QCOMPARE(grid->selectionModel()->selectedIndexes(), QModelIndexList{grid->model()->index(3, 1)});
 
     QHeaderView *header = grid->ColumnHeader();
     const int x = header->sectionViewportPosition(1) + header->sectionSize(1) / 2;

@@ -76,8 +76,7 @@ void TIncidGraphForm::buildLayout()
 
     auto *row = new QHBoxLayout;
     row->setSpacing(4);
-    // The frame pads its title itself: the blanks around the old caption go.
-    TextInfoGroup = new QGroupBox(QStringLiteral("Текстовая информация"), this);
+    TextInfoGroup = new QGroupBox(QStringLiteral(" Текстовая информация  "), this);
     auto *textLayout = new QVBoxLayout(TextInfoGroup);
     textLayout->setContentsMargins(6, 2, 4, 2);
     textLayout->setSpacing(0);

@@ -1,4 +1,5 @@
 #include "base/CellDrawing.h"
+#include "base/Utils.h"
 
 #include <QPainter>
 #include <QVector>
@@ -7,6 +8,8 @@ namespace {
 
 const QColor FrameLight(255, 255, 255);
 const QColor FrameShadow(128, 128, 128);
+// More than a cell of any width shows.
+constexpr int kShownCellChars = 1000;
 
 // Line breaks are stored the Windows way; Qt breaks lines on "\n" alone.
 QString qtLines(const QString &text)
@@ -54,10 +57,11 @@ void DrawCellText(QPainter &painter, const QRect &rect, const QString &text, boo
     if (!text.isEmpty() && !textRect.isEmpty()) {
         painter.save();
         painter.setClipRect(textRect, Qt::IntersectClip);
+        // Only what fits is drawn: a caption or a name may run to millions of characters.
         painter.drawText(textRect,
                          int(alignment & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter |
                              Qt::TextSingleLine | Qt::TextExpandTabs,
-                         text);
+                         text.size() > kShownCellChars ? OneLineText(text, kShownCellChars) : text);
         painter.restore();
     }
     if (focused)

@@ -1,5 +1,7 @@
 #include "base/TGroupCombo.h"
 
+#include "base/Utils.h"
+
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QPainter>
@@ -51,7 +53,9 @@ void TGroupCombo::Fill(const QList<QPair<QString, QColor>> &groups)
     addItem(QStringLiteral("<не определен>"));
     setItemData(0, QApplication::palette().color(QPalette::Base), ColorRole);
     for (const auto &g : groups) {
-        addItem(g.first);
+        // One line of what fits: a name may run to millions of characters, and each would be
+        // measured below and laid out whole on every paint.
+        addItem(OneLineText(g.first));
         setItemData(count() - 1, g.second, ColorRole);
     }
     addItem(QStringLiteral("<редактировать...>"));

@@ -1,5 +1,7 @@
 #include "checks/TListWidgetSink.h"
 
+#include "base/Utils.h"
+
 #include <QListWidget>
 
 Q_DECLARE_METATYPE(TErrorInfo)
@@ -11,7 +13,9 @@ void TListWidgetSink::ClearMessages()
 
 void TListWidgetSink::AddMessage(const QString &text, std::optional<TErrorInfo> info)
 {
-    auto *item = new QListWidgetItem(text);
+    // A line quotes a branch's comment, which may run to millions of characters: the list
+    // shows one line of what fits.
+    auto *item = new QListWidgetItem(OneLineText(text));
     if (info)
         item->setData(kInfoRole, QVariant::fromValue(*info));
     m_list->addItem(item);

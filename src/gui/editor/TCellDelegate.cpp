@@ -135,7 +135,8 @@ void TCellDelegate::DrawCell(QPainter &painter, const QRect &rect, int row, int 
         fontColor = ToQColor(InvertColor(color));
     }
 
-    const QString text = model->CellText(row, column);
+    // Only what fits is drawn: a comment may run to millions of characters.
+    const QString text = OneLineText(model->CellText(row, column));
     if (!text.isEmpty() && textRect.width() > 0) {
         painter.setPen(fontColor);
         painter.setClipRect(rect, Qt::IntersectClip);

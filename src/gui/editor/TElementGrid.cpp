@@ -6,6 +6,7 @@
 #include "editor/StoppingCells.h"
 #include "editor/TChoiceBox.h"
 #include "editor/TableClipboard.h"
+#include "editor/TableText.h"
 #include "model/MineTables.h"
 #include "model/TBranch.h"
 #include "model/TJumper.h"
@@ -449,6 +450,14 @@ bool TElementGrid::edit(const QModelIndex &index, EditTrigger trigger, QEvent *e
 {
     if (!m_editing || !(m_model->flags(index) & Qt::ItemIsEditable))
         return false;
+    const bool opening = !m_editor && (trigger == AllEditTriggers || (editTriggers() & trigger));
+    if (opening) {
+        const qsizetype length = editText(index.column() + 1, index.row() + 1).size();
+        if (length > TableText::kMaxEditChars) {
+            showError(TableText::TooLongToEdit(length));
+            return false;
+        }
+    }
     return QTableView::edit(index, trigger, event);
 }
 

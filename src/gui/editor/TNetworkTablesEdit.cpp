@@ -111,6 +111,8 @@ bool TNetworkTables::BeginEdit(TNetworkGrid *grid, int row, int column)
         }
     }
     SavedEditText = model->CellText(row, column);
+    if (SavedEditText.size() > TableText::kMaxEditChars)
+        throw AppError(TableText::TooLongToEdit(SavedEditText.size()));
     SavedModified = Mine()->Modified();
     RestoreOnCommit = false;
     return true;

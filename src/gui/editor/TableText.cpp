@@ -102,4 +102,12 @@ bool StorableText(const QString &text)
     return CodePage::Fits1251(text);
 }
 
+QString TooLongToEdit(qsizetype length)
+{
+    return QStringLiteral("Текст длиной %1 знаков нельзя править в таблице: строка правки вмещает не более %2 знаков.\n"
+                          "Текст остается без изменений.")
+        .arg(length)
+        .arg(kMaxEditChars);
+}
+
 } // namespace TableText

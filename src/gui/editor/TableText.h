@@ -33,4 +33,10 @@ bool KeyAdmitted(int kind, QChar key);
 // Text columns keep what the document file can store: characters of code page 1251 only.
 bool StorableText(const QString &text);
 
+// A cell editor holds at most this many characters (a line editor's own limit): a longer text,
+// which a document may hold, would be cut by it and laid out whole on every keystroke. Such a
+// cell is not edited in place; TooLongToEdit is what the user is told, and the text stays.
+inline constexpr qsizetype kMaxEditChars = 32767;
+QString TooLongToEdit(qsizetype length);
+
 } // namespace TableText

@@ -1,5 +1,7 @@
 #include "print/TPrintPreviewModel.h"
 
+#include "base/Utils.h"
+
 #include "model/NumberText.h"
 #include "model/TBranch.h"
 #include "model/TMine.h"
@@ -65,7 +67,7 @@ QVariant TPrintPreviewModel::data(const QModelIndex &index, int role) const
     case 3: return NumberText::Real(b->Length(), 1);
     case 4: return NumberText::Real(b->Section(), 1);
     case 5: return NumberText::Real(b->Angle(), 1);
-    default: return b->Comment();
+    default: return OneLineText(b->Comment());   // a comment may run to millions of characters
     }
 }
 

@@ -1,6 +1,7 @@
 #include "schemes/TGraph3DForm.h"
 
 #include "base/Help.h"
+#include "base/Utils.h"
 #include "TPainterSchemeCanvas.h"
 #include "model/TLayer.h"
 #include "model/TMine.h"
@@ -279,10 +280,12 @@ void TGraph3DForm::fillList(QListWidget *list, bool plfs)
     int widest = 0;
     if (const TLayerList *groups = GroupsOf(Mine3D->Mine(), plfs)) {
         for (const TLayer *group : *groups) {
-            auto *item = new QListWidgetItem(group->Name(), list);
+            // One line of what fits: a name may run to millions of characters.
+            const QString name = OneLineText(group->Name());
+            auto *item = new QListWidgetItem(name, list);
             item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
             item->setCheckState(group->Visible() ? Qt::Checked : Qt::Unchecked);
-            widest = qMax(widest, list->fontMetrics().horizontalAdvance(group->Name()));
+            widest = qMax(widest, list->fontMetrics().horizontalAdvance(name));
         }
     }
     m_filling = false;

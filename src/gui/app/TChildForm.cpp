@@ -40,6 +40,8 @@
 namespace {
 
 int createdCount = 0;
+// The Help button of the question before calculated data change.
+constexpr int ConfirmEditHelpTopic = 33;
 
 QString withoutFolder(const QString &path)
 {
@@ -379,7 +381,7 @@ bool TChildForm::ConfirmEdit()
                            "В случае положительного подтверждения предыдущие результаты\n"
                            "будут уничтожены без возможности отмены.\n\n"
                            "Вы действительно хотите внести изменения?"),
-            QMessageBox::Yes | QMessageBox::No, QMessageBox::No, QString(), 33);
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::No, QString(), ConfirmEditHelpTopic);
     } catch (...) {
         m_confirming = false;
         throw;

@@ -59,14 +59,16 @@ QMessageBox::StandardButton ShowMessageBox(QWidget *parent, const MessageRequest
         if (r.defaultButton != QMessageBox::NoButton)
             box.setDefaultButton(r.defaultButton);
         QPushButton *help = nullptr;
-        if (r.helpTopic > 0)
+        if (r.helpTopic > 0) {
+            // Help must not answer the question: the box stays while the topic is read beside it.
             help = box.addButton(QMessageBox::Help);
-        box.exec();
-        if (help && box.clickedButton() == help) {
-            // Help must not answer the question: show the topic, then ask again.
-            ShowHelpTopic(parent, r.helpTopic);
-            continue;
+            QObject::disconnect(help, &QAbstractButton::clicked, nullptr, nullptr);
+            QObject::connect(help, &QAbstractButton::clicked, &box, [&box, topic = r.helpTopic] { ShowHelpTopic(&box, topic); });
+            InstallHelpKey(&box, r.helpTopic);
         }
+        box.exec();
+        if (help && box.clickedButton() == help)
+            continue;
         const auto answer = box.standardButton(box.clickedButton());
         if (answer != QMessageBox::NoButton)
             return answer;

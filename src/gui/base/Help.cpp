@@ -1,19 +1,46 @@
 #include "base/Help.h"
 
 #include "base/AppDialogs.h"
+#include "base/THelpWindow.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
-#include <QUrl>
+#include <QKeySequence>
+#include <QShortcut>
+#include <QWidget>
 
 namespace {
 const QString programHelp = QStringLiteral("Tarvelian");
+const QString regulationsHelp = QStringLiteral("ustav97");
 
 std::function<QString()> &helpDirSource()
 {
     static std::function<QString()> source;
     return source;
+}
+
+struct SizeStore {
+    std::function<QSize()> read;
+    std::function<void(QSize)> write;
+};
+
+SizeStore &sizeStore()
+{
+    static SizeStore store;
+    return store;
+}
+
+bool showIfThere(QWidget *parent, const QString &path)
+{
+    if (!QFileInfo(path).isFile())
+        return false;
+    THelpWindow::Instance()->ShowPage(path, parent);
+    return true;
+}
+
+void reportMissing(QWidget *parent, const QString &path)
+{
+    AppDialogs::ShowInformation(parent, QStringLiteral("Файл справки не найден:\n%1").arg(QDir::toNativeSeparators(path)));
 }
 } // namespace
 
@@ -22,13 +49,34 @@ void SetHelpDirSource(std::function<QString()> source)
     helpDirSource() = std::move(source);
 }
 
-QString HelpPagePath(const QString &helpFile, int topic)
+void SetHelpWindowSizeStore(std::function<QSize()> read, std::function<void(QSize)> write)
+{
+    sizeStore() = {std::move(read), std::move(write)};
+}
+
+QSize HelpWindowSize()
+{
+    return sizeStore().read ? sizeStore().read() : QSize();
+}
+
+void KeepHelpWindowSize(QSize size)
+{
+    if (sizeStore().write)
+        sizeStore().write(size);
+}
+
+QString HelpFolder()
 {
     QString dir = helpDirSource() ? helpDirSource()() : QString();
     if (dir.isEmpty())
         dir = QDir::currentPath() + QStringLiteral("/Help/");
     if (!dir.endsWith(u'/'))
         dir += u'/';
+    return dir;
+}
+
+QString HelpPagePath(const QString &helpFile, int topic)
+{
     QString page;
     if (topic == 0)
         page = QStringLiteral("index.html");
@@ -36,15 +84,14 @@ QString HelpPagePath(const QString &helpFile, int topic)
         page = QStringLiteral("help.html");
     else
         page = QStringLiteral("topic-%1.html").arg(topic);
-    return dir + helpFile + u'/' + page;
+    return HelpFolder() + helpFile + u'/' + page;
 }
 
 void ShowHelpPage(QWidget *parent, const QString &helpFile, int topic)
 {
     const QString path = HelpPagePath(helpFile, topic);
-    if (QFileInfo::exists(path) && QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        return;
-    AppDialogs::ShowInformation(parent, QStringLiteral("Файл справки не найден:\n%1").arg(QDir::toNativeSeparators(path)));
+    if (!showIfThere(parent, path))
+        reportMissing(parent, path);
 }
 
 void ShowHelpTopic(QWidget *parent, int topic)
@@ -59,10 +106,20 @@ void ShowHelpContents(QWidget *parent)
 
 void ShowRegulations(QWidget *parent)
 {
-    ShowHelpPage(parent, QStringLiteral("ustav97"), 1);
+    // The regulations are another publisher's: the program's help says where they go.
+    const QString path = HelpPagePath(regulationsHelp, 1);
+    if (!showIfThere(parent, path) && !showIfThere(parent, HelpFolder() + programHelp + QStringLiteral("/ustav97.html")))
+        reportMissing(parent, path);
 }
 
 void ShowHelpOnHelp(QWidget *parent)
 {
     ShowHelpPage(parent, programHelp, -1);
+}
+
+void InstallHelpKey(QWidget *window, int topic)
+{
+    auto *key = new QShortcut(QKeySequence(Qt::Key_F1), window);
+    key->setContext(Qt::WindowShortcut);
+    QObject::connect(key, &QShortcut::activated, window, [window, topic] { ShowHelpTopic(window, topic); });
 }

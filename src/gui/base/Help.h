@@ -1,12 +1,20 @@
 #pragma once
-// The one way into the help: every "&Помощь" button and help command comes here. The help is a
-// set of HTML pages beside the program, opened in the desktop's browser:
+// The one way into the help: every "&Помощь" button, F1 key and help command comes here. The
+// help is a set of HTML pages in the help folder, shown in the program's own help window
+// (THelpWindow):
 //   HelpDir + "Tarvelian/index.html"      contents of the program's help
 //   HelpDir + "Tarvelian/topic-N.html"    topic N
-//   HelpDir + "ustav97/topic-N.html"      the mine-rescue regulations
 //   HelpDir + "Tarvelian/help.html"       how to use the help
+//   HelpDir + "ustav97/topic-1.html"      the mine-rescue regulations, which the program does not
+//                                         ship; without them "Tarvelian/ustav97.html" says where
+//                                         they go
 // A page that is not there is named in an information box instead. HelpDir is the settings'
 // folder of the help; without settings it is "Help" in the current folder.
+//
+// Every topic a window opens needs its page in help/ru/ (the help pages test reads the topics
+// from the code): give the topic as a number literal, or as a constant whose name holds "Help"
+// (static constexpr int HelpContext = 12).
+#include <QSize>
 #include <QString>
 #include <functional>
 
@@ -21,6 +29,11 @@ void ShowRegulations(QWidget *parent);
 // The help's own help.
 void ShowHelpOnHelp(QWidget *parent);
 
+// F1 anywhere in window opens its topic.
+void InstallHelpKey(QWidget *window, int topic);
+
+// The help folder, with a trailing "/".
+QString HelpFolder();
 // The three requests on a help file (the folder under HelpDir, e.g. "Tarvelian"):
 // topic 0 is the contents page, a negative topic the help on help.
 QString HelpPagePath(const QString &helpFile, int topic);
@@ -28,3 +41,7 @@ void ShowHelpPage(QWidget *parent, const QString &helpFile, int topic);
 
 // The settings name the help folder through this (an empty answer: no settings now).
 void SetHelpDirSource(std::function<QString()> source);
+// ... and keep the help window's size from one run to the next through these.
+void SetHelpWindowSizeStore(std::function<QSize()> read, std::function<void(QSize)> write);
+QSize HelpWindowSize();            // invalid when nothing is kept
+void KeepHelpWindowSize(QSize size);

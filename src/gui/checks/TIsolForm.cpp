@@ -169,6 +169,7 @@ TIsolForm::TIsolForm(QWidget *parent) : QWidget(parent, Qt::Tool | Qt::WindowSta
     connect(btnClose, &QPushButton::clicked, this, &QWidget::close);
     connect(btnRefresh, &QPushButton::clicked, this, &TIsolForm::Refresh);
     connect(btnHelp, &QPushButton::clicked, this, [this] { ShowHelpTopic(this, kHelpTopic); });
+    InstallHelpKey(this, kHelpTopic);
 
     auto *grids = new QHBoxLayout;
     grids->addLayout(column(QStringLiteral("Висячие ветви"), Grid1));

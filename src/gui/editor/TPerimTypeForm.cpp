@@ -103,6 +103,7 @@ TPerimTypeForm::TPerimTypeForm(TBranch *branch, QWidget *parent)
     connect(btnOK, &QPushButton::clicked, this, &TPerimTypeForm::accept);
     connect(btnCancel, &QPushButton::clicked, this, &TPerimTypeForm::reject);
     connect(btnHelp, &QPushButton::clicked, this, [this] { ShowHelpTopic(this, HelpContext); });
+    InstallHelpKey(this, HelpContext);
 
     auto *fields = new QGridLayout;
     fields->addWidget(sLabel, 0, 0);

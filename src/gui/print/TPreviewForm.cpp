@@ -124,6 +124,7 @@ void TPreviewForm::buildControls()
     });
     connect(btnCopy, &QPushButton::clicked, this, &TPreviewForm::CopyPage);
     connect(btnHelp, &QPushButton::clicked, this, [this] { ShowHelpTopic(this, HelpContext); });
+    InstallHelpKey(this, HelpContext);
     connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
 }
 

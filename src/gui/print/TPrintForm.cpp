@@ -173,6 +173,7 @@ void TPrintForm::buildControls()
     connect(rbSelective, &QRadioButton::toggled, this, &TPrintForm::selectionModeChanged);
     connect(btnPreview, &QPushButton::clicked, this, &TPrintForm::btnPreviewClick);
     connect(btnHelp, &QPushButton::clicked, this, [this] { ShowHelpTopic(this, HelpContext); });
+    InstallHelpKey(this, HelpContext);
     connect(btnPrint, &QPushButton::clicked, this, &TPrintForm::btnPrintClick);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 

@@ -63,6 +63,7 @@ TOptionsForm::TOptionsForm(QWidget *parent)
     connect(btnOK, &QPushButton::clicked, this, &TOptionsForm::btnOKClick);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(btnHelp, &QPushButton::clicked, this, &TOptionsForm::btnHelpClick);
+    InstallHelpKey(this, HelpTopic);
     connect(btnReset, &QPushButton::clicked, this, &TOptionsForm::btnResetClick);
 
     auto *buttons = new QHBoxLayout;

@@ -106,7 +106,7 @@ void TCellAttr::OverlayBytes(const QByteArray &bytes)
 TConfig::TConfig(bool changeCurrentDir)
 {
     ProgramDir = ProgramDirOf();
-    HelpDir = ProgramDir + QStringLiteral("Help/");
+    HelpDir = ResolveHelpDir(ProgramDir);
     DataDir = ResolveDataDir(ProgramDir,
                              QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
     if (changeCurrentDir)
@@ -116,6 +116,16 @@ TConfig::TConfig(bool changeCurrentDir)
     SetOptionDefaults();
     // The help reads the folder of whatever settings are current then, or knows there are none.
     SetHelpDirSource([] { return Config ? Config->HelpDir : QString(); });
+    SetHelpWindowSizeStore([] {
+                               return Config && Config->HelpWidth > 0 && Config->HelpHeight > 0
+                                   ? QSize(Config->HelpWidth, Config->HelpHeight) : QSize();
+                           },
+                           [](QSize size) {
+                               if (Config) {
+                                   Config->HelpWidth = size.width();
+                                   Config->HelpHeight = size.height();
+                               }
+                           });
 }
 
 TConfig::~TConfig() = default;
@@ -127,10 +137,14 @@ QString TConfig::ProgramDirOf()
 
 QString TConfig::ResolveDataDir(const QString &programDir, const QString &documentsDir)
 {
-    // The program lives in <root>/bin/ (any name): its documents go to <root>/Data/.
-    const QString beside = withSlash(QDir::cleanPath(programDir + QStringLiteral("/../Data")));
-    if (usableFolder(beside))
-        return beside;
+    // A program kept in its own folder lives in <root>/bin/ (any name): its documents go to
+    // <root>/Data/. An installed one shares its prefix with other programs (/usr, ~/.local):
+    // its documents are the user's.
+    if (!IsInstalled(programDir)) {
+        const QString beside = withSlash(QDir::cleanPath(programDir + QStringLiteral("/../Data")));
+        if (usableFolder(beside))
+            return beside;
+    }
     // Installed where users may not write (/usr/bin): a folder of the user's own.
     if (!documentsDir.isEmpty()) {
         const QString own = withSlash(QDir::cleanPath(documentsDir + QStringLiteral("/Tarvel")));
@@ -138,6 +152,19 @@ QString TConfig::ResolveDataDir(const QString &programDir, const QString &docume
             return own;
     }
     return withSlash(QDir::homePath());
+}
+
+bool TConfig::IsInstalled(const QString &programDir)
+{
+    return !QFileInfo(withSlash(programDir) + QStringLiteral("Help")).isDir()
+        && QFileInfo(programDir + QStringLiteral("/../share/tarvel/help")).isDir();
+}
+
+QString TConfig::ResolveHelpDir(const QString &programDir)
+{
+    if (IsInstalled(programDir))
+        return withSlash(QDir::cleanPath(programDir + QStringLiteral("/../share/tarvel/help")));
+    return withSlash(programDir) + QStringLiteral("Help/");
 }
 
 void TConfig::SetGridDefaults()
@@ -315,11 +342,13 @@ void TConfig::SaveOptions()
     }
 }
 
-std::array<std::pair<QString, qint32 *>, 3> TConfig::layoutValues()
+std::array<std::pair<QString, qint32 *>, 5> TConfig::layoutValues()
 {
     return {{{QStringLiteral("JumperPanelHeight"), &JumperPanelHeight},
              {QStringLiteral("MessagePanelHeight"), &MessagePanelHeight},
-             {QStringLiteral("UzelTableWidth"), &UzelTableWidth}}};
+             {QStringLiteral("UzelTableWidth"), &UzelTableWidth},
+             {QStringLiteral("HelpWidth"), &HelpWidth},
+             {QStringLiteral("HelpHeight"), &HelpHeight}}};
 }
 
 void TConfig::SaveGrid()

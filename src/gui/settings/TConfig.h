@@ -59,7 +59,7 @@ public:
     // --- fields, in their traditional order
     std::unique_ptr<TRegistry> Registry;
     QString ProgramDir;   // folder of the executable, with a trailing "/"
-    QString HelpDir;      // ProgramDir + "Help/"
+    QString HelpDir;      // folder of the help pages, with a trailing "/" (ResolveHelpDir)
     QString DataDir;      // folder of mine documents, with a trailing "/"
     bool UseColor = true;
     QString Fontname;
@@ -78,6 +78,9 @@ public:
     qint32 JumperPanelHeight = 0;
     qint32 MessagePanelHeight = 0;
     qint32 UzelTableWidth = 0;
+    // The help window's size where the user left it, 0 while never shown.
+    qint32 HelpWidth = 0;
+    qint32 HelpHeight = 0;
 
     // --- operations
     void SetGridDefaults();
@@ -112,14 +115,20 @@ public:
     static QString KindText(int kind);        // "Данные", "Текущая ячейка", …
     static QString KindValueName(int kind);   // "CellAttr", "SelCellAttr", …
 
-    // Folder rules, open for tests: the data folder is a "Data" folder beside the program's
-    // folder; when that cannot be made, a "Tarvel" folder in documentsDir; last, the home folder.
+    // Folder rules, open for tests. A program kept in its own folder (a build, <root>/bin/ with
+    // Help/ beside it) has its documents in <root>/Data/ and its help in Help/. An installed one
+    // (PREFIX/bin/ with PREFIX/share/tarvel/help/, as cmake --install and the package lay it out)
+    // has its help there and its documents in a "Tarvel" folder of documentsDir. When a data
+    // folder cannot be made, the next rule: documents, then the home folder. Without any help,
+    // Help/ beside the program, so that the missing page is named where a user would look.
     static QString ProgramDirOf();
+    static bool IsInstalled(const QString &programDir);
     static QString ResolveDataDir(const QString &programDir, const QString &documentsDir);
+    static QString ResolveHelpDir(const QString &programDir);
 
 private:
     // The splitter positions by their names in the store.
-    std::array<std::pair<QString, qint32 *>, 3> layoutValues();
+    std::array<std::pair<QString, qint32 *>, 5> layoutValues();
 
     QPointer<QMenu> m_recentSubMenu;
     QPointer<QMenu> m_recentPopup;

@@ -468,7 +468,7 @@ private slots:
         TConfig c(false);
         QVERIFY(c.ProgramDir.endsWith(u'/'));
         QCOMPARE(QDir(c.ProgramDir).canonicalPath(), QDir(QCoreApplication::applicationDirPath()).canonicalPath());
-        QCOMPARE(c.HelpDir, c.ProgramDir + QStringLiteral("Help/"));
+        QCOMPARE(c.HelpDir, TConfig::ResolveHelpDir(c.ProgramDir));
 
         QTemporaryDir root;
         const QString bin = root.filePath(QStringLiteral("build/bin/"));
@@ -485,6 +485,20 @@ private slots:
                                                          root.filePath(QStringLiteral("Documents")));
         QCOMPARE(fallback, root.filePath(QStringLiteral("Documents/Tarvel/")));
         QVERIFY(QFileInfo(fallback).isDir());
+
+        // Help: beside a program kept in its own folder (a build); in share/ of an installed
+        // one, whose documents are the user's even where it could write beside itself.
+        QCOMPARE(TConfig::ResolveHelpDir(bin), bin + QStringLiteral("Help/"));
+        const QString prefix = root.filePath(QStringLiteral("prefix"));
+        QVERIFY(QDir().mkpath(prefix + QStringLiteral("/bin")));
+        QVERIFY(QDir().mkpath(prefix + QStringLiteral("/share/tarvel/help/Tarvelian")));
+        QCOMPARE(TConfig::ResolveHelpDir(prefix + QStringLiteral("/bin/")), prefix + QStringLiteral("/share/tarvel/help/"));
+        QCOMPARE(TConfig::ResolveDataDir(prefix + QStringLiteral("/bin/"), root.filePath(QStringLiteral("Documents"))),
+                 root.filePath(QStringLiteral("Documents/Tarvel/")));
+        QVERIFY(!QFileInfo::exists(prefix + QStringLiteral("/Data")));
+        // A build beside such a tree still reads its own help.
+        QVERIFY(QDir().mkpath(prefix + QStringLiteral("/bin/Help")));
+        QCOMPARE(TConfig::ResolveHelpDir(prefix + QStringLiteral("/bin/")), prefix + QStringLiteral("/bin/Help/"));
     }
 
     void startAndFinish()

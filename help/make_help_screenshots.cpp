@@ -1,0 +1,181 @@
+// make-help-screenshots: the pictures of the manual, taken from the editor's own windows on the
+// sample mine and written with a small palette into help/ru/images/. Run it through
+// help/make-screenshots, which starts it on a virtual display:
+//   build/bin/make-help-screenshots examples/sample-mine.mdf help/ru/images
+#include "app/TApplication.h"
+#include "app/TChildForm.h"
+#include "app/TMainForm.h"
+#include "base/Help.h"
+#include "base/THelpWindow.h"
+#include "checks/TIsolForm.h"
+#include "editor/TJumperPanel.h"
+#include "editor/TNetworkTables.h"
+#include "editor/TPerimTypeForm.h"
+#include "model/TBranch.h"
+#include "model/TMine.h"
+#include "model/TUzel.h"
+#include "print/TPrintForm.h"
+#include "schemes/TGraph3DForm.h"
+#include "settings/TConfig.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTimer>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+QString g_out;
+int g_failures = 0;
+
+void settle(int ms = 150)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+// A screenshot needs few colours: 8-bit with a palette keeps the pages light.
+void save(QWidget *w, const QString &name)
+{
+    if (!w) {
+        std::fprintf(stderr, "make-help-screenshots: no window for %s\n", qPrintable(name));
+        ++g_failures;
+        return;
+    }
+    settle();
+    const QImage image = w->grab().toImage().convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
+    const QString path = g_out + u'/' + name;
+    if (!image.save(path, "PNG", 9)) {
+        std::fprintf(stderr, "make-help-screenshots: cannot write %s\n", qPrintable(path));
+        ++g_failures;
+    }
+}
+
+template <class T>
+T *topLevel()
+{
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *t = qobject_cast<T *>(w); t && t->isVisible())
+            return t;
+    return nullptr;
+}
+
+// Runs open, which shows a modal window; photographs it, runs within (which may open another)
+// and closes it.
+void modal(const std::function<void()> &open, const QString &name, const std::function<void(QWidget *)> &within = {})
+{
+    QTimer::singleShot(400, [name, within] {
+        QWidget *w = QApplication::activeModalWidget();
+        save(w, name);
+        if (w && within)
+            within(w);
+        if (w)
+            w->close();
+    });
+    open();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    TApplication app(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: make-help-screenshots SAMPLE.mdf OUTDIR\n");
+        return 64;
+    }
+    const QString sample = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
+    g_out = QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteFilePath();
+    QDir().mkpath(g_out);
+
+    StartConfig();
+    {
+        TMainForm main;
+        main.resize(1000, 640);
+        main.show();
+        main.OpenDocumentFile(sample);
+        TChildForm *child = main.ActiveChild();
+        if (auto *sub = qobject_cast<QMdiSubWindow *>(child->parentWidget()))
+            sub->showMaximized();
+        settle(400);
+
+        // The main window after a check, on a branch that has stoppings.
+        TMine *mine = child->Mine();
+        child->CheckPhysics(false);
+        int withStoppings = 0;
+        for (int i = 1; i <= mine->Branches().Count(); ++i)
+            if (mine->Branches().Items(i)->Jumpers().Count() > 1) {
+                withStoppings = i;
+                break;
+            }
+        if (withStoppings > 0)
+            child->ShowBranchRow(withStoppings);
+        save(&main, QStringLiteral("main-window.png"));
+        save(child->pnlJumpers, QStringLiteral("stoppings.png"));
+
+        // Windows of the mine menu.
+        main.actCheckIsol->trigger();
+        save(TIsolForm::Instance(), QStringLiteral("isol.png"));
+        if (TIsolForm::Instance())
+            TIsolForm::Instance()->close();
+
+        main.actGraph3D->trigger();
+        if (TGraph3DForm *scheme = main.Graph3DForm()) {
+            scheme->resize(640, 520);
+            mine->SetAngles(35, 30);
+            save(scheme, QStringLiteral("scheme-3d.png"));
+            scheme->close();
+        }
+
+        // Dialogs.
+        if (TBranch *branch = child->CurrentBranch()) {
+            TPerimTypeForm perim(branch, &main);
+            modal([&] { perim.exec(); }, QStringLiteral("perim-type.png"));
+        }
+        modal([&] { main.actSetup->trigger(); }, QStringLiteral("options.png"));
+        modal([&] { main.actPrint->trigger(); }, QStringLiteral("print.png"), [](QWidget *print) {
+            auto *form = qobject_cast<TPrintForm *>(print);
+            if (!form)
+                return;
+            QTimer::singleShot(600, [] {
+                QWidget *w = QApplication::activeModalWidget();
+                if (w)
+                    w->showNormal();
+                if (w)
+                    w->resize(900, 600);
+                save(w, QStringLiteral("preview.png"));
+                if (w)
+                    w->close();
+            });
+            form->btnPreview->click();
+        });
+
+        // The help window on its contents.
+        ShowHelpContents(&main);
+        if (THelpWindow *help = THelpWindow::Existing()) {
+            help->resize(720, 480);
+            save(help, QStringLiteral("help-window.png"));
+            help->close();
+        }
+        // The message panel after a check that found faults: a node number given twice and a
+        // branch that names a node the mine lacks.
+        mine->Uzels().Items(7)->SetNumber(mine->Uzels().Items(8)->Number());
+        mine->Branches().Items(5)->SetNumbers(3, 999);
+        child->CheckPhysics(false);
+        child->SetJumperPanelVisible(false);
+        child->MainSplit->setSizes({330, 0, 170});
+        save(child, QStringLiteral("messages.png"));
+        child->CloseWithoutQuestion();
+        settle();
+    }
+    delete THelpWindow::Existing();
+    FinishConfig();
+    return g_failures == 0 ? 0 : 1;
+}

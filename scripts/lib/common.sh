@@ -14,6 +14,7 @@ tarvel_packages=(
   xvfb xauth
   poppler-utils
   time
+  desktop-file-utils
 )
 
 tarvel_install() {

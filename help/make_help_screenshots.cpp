@@ -8,6 +8,7 @@
 #include "base/Help.h"
 #include "base/THelpWindow.h"
 #include "checks/TIsolForm.h"
+#include "dialogs/TEditLayersForm.h"
 #include "editor/TJumperPanel.h"
 #include "editor/TNetworkTables.h"
 #include "editor/TPerimTypeForm.h"
@@ -21,9 +22,11 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QListWidget>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QSplitter>
+#include <QToolButton>
 #include <QTimer>
 #include <cstdio>
 #include <functional>
@@ -155,6 +158,23 @@ int main(int argc, char *argv[])
                     w->close();
             });
             form->btnPreview->click();
+        });
+
+        modal([&] { main.actFileProp->trigger(); }, QStringLiteral("file-prop.png"));
+        modal([&] { main.actTransform->trigger(); }, QStringLiteral("transform.png"));
+        modal([&] { main.actFind->trigger(); }, QStringLiteral("find.png"));
+        modal([&] { main.actEditLayers->trigger(); }, QStringLiteral("layers.png"), [](QWidget *w) {
+            auto *editor = qobject_cast<TEditLayersForm *>(w);
+            if (!editor || editor->lbGroups->count() == 0)
+                return;
+            editor->lbGroups->setCurrentRow(0);
+            QTimer::singleShot(400, [] {
+                QWidget *picker = QApplication::activeModalWidget();
+                save(picker, QStringLiteral("color.png"));
+                if (picker)
+                    picker->close();
+            });
+            editor->btnColor->click();
         });
 
         // The help window on its contents.

@@ -63,6 +63,7 @@ TFilePropForm::TFilePropForm(TDocumentHost &host, QWidget *parent) : QDialog(par
     connect(btnOK, &QPushButton::clicked, this, [this] { RunGuarded([this] { btnOKClick(); }); });
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(btnHelp, &QPushButton::clicked, this, [this] { ShowHelpTopic(this, HelpTopic); });
+    InstallHelpKey(this, HelpTopic);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);

@@ -93,7 +93,10 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
     actUseColor->setChecked(useColorSetting());
     updateRecentFilesMenus();
     // Context help of the main window.
+    // Only within the frame and its document windows: a tool window of the frame would otherwise
+    // see two F1 keys, its own and this one, and take neither.
     auto *contextHelp = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    contextHelp->setContext(Qt::WidgetWithChildrenShortcut);
     connect(contextHelp, &QShortcut::activated, this, [this] { ShowHelpTopic(6); });
     // No position is asked for: the window system places the window.
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {

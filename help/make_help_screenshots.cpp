@@ -17,6 +17,7 @@
 #include "model/TUzel.h"
 #include "print/TPrintForm.h"
 #include "schemes/TGraph3DForm.h"
+#include "schemes/TIncidGraphForm.h"
 #include "settings/TConfig.h"
 
 #include <QDir>
@@ -135,6 +136,13 @@ int main(int argc, char *argv[])
             mine->SetAngles(35, 30);
             save(scheme, QStringLiteral("scheme-3d.png"));
             scheme->close();
+        }
+
+        main.actIncidGraph->trigger();
+        if (auto *incid = topLevel<TIncidGraphForm>()) {
+            incid->resize(420, 300);
+            save(incid, QStringLiteral("incid.png"));
+            incid->close();
         }
 
         // Dialogs.

@@ -26,6 +26,7 @@ private slots:
     void questionsCarryTheTitle();
     void captionsGetNothingAppended();
     void boxesShowPlainText();
+    void programIconIsDrawn();
 };
 
 void tst_TApplication::guardedWork_data()
@@ -132,6 +133,16 @@ void tst_TApplication::boxesShowPlainText()
         QVERIFY(shown.startsWith(name));
         QVERIFY(shown.size() <= 4001);
     }
+}
+
+void tst_TApplication::programIconIsDrawn()
+{
+    // The icon is an SVG in the resources: without the resource or the SVG icon engine, the
+    // windows would show none.
+    const QImage image = QApplication::windowIcon().pixmap(32, 32).toImage();
+    QVERIFY(!image.isNull());
+    QVERIFY(image.pixelColor(16, 16).alpha() > 0);
+    QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("tarvel"));
 }
 
 int main(int argc, char **argv)

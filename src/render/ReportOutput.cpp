@@ -4,6 +4,7 @@
 #include "TPainterPageCanvas.h"
 #include "report/TPageSurface.h"
 #include "storage/FileErrors.h"
+#include "storage/RegularFile.h"
 
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -32,6 +33,9 @@ bool PaintPages(const TReportDocument &document, QPagedPaintDevice &device, int 
 
 void WritePdf(const TReportDocument &document, const QString &path)
 {
+    // The new file would be renamed over whatever has the name: a pipe or a device is refused.
+    if (RegularFile::IrregularTarget(path))
+        throw AppError(FileErrors::NotRegularMessage());
     QSaveFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::WriteOnly))
         throw AppError(FileErrors::OpenFailure(path, true));

@@ -3,6 +3,8 @@
 #include "TImageSchemeCanvas.h"
 #include "schemes/SchemeDrawing.h"
 #include "schemes/TSchemeView.h"
+#include "storage/FileErrors.h"
+#include "storage/RegularFile.h"
 
 #include <QPainter>
 #include <QSaveFile>
@@ -55,6 +57,9 @@ bool Write(TSchemeView &view, const QString &path, QString *error)
     const QSize size = PictureSize(view);
     if (size.isEmpty())
         return Fail(error, QStringLiteral("Пустая схема."));
+    // The picture would be renamed over whatever has the name: a pipe or a device is refused.
+    if (RegularFile::IrregularTarget(path))
+        return Fail(error, FileErrors::NotRegularText());
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return Fail(error, file.errorString());

@@ -58,6 +58,8 @@ class tst_HostileFiles : public QObject {
 private slots:
     void boundedAnswers_data();
     void boundedAnswers();
+    void specialFilesRefused_data();
+    void specialFilesRefused();
 };
 
 void tst_HostileFiles::boundedAnswers_data()
@@ -106,6 +108,48 @@ void tst_HostileFiles::boundedAnswers()
         for (const char *c1 : {"\xc2\x98", "\xc2\x9b", "\xc2\x9d"})
             QVERIFY2(!r.Out.contains(c1), command);
     }
+}
+
+// The report and the picture are written beside their target and renamed over it: a pipe or a
+// folder of that name is refused and stays what it is (the mine file's and the CSV files' own
+// tests do the same for them).
+void tst_HostileFiles::specialFilesRefused_data()
+{
+    QTest::addColumn<QStringList>("args");   // %D is the test folder, %S the sample mine
+    QTest::addColumn<QString>("special");    // the pipe or folder, which must stay what it is
+    QTest::addColumn<QString>("message");    // stderr, %D the test folder
+    const QString notRegular = QStringLiteral("указанное имя не является обычным файлом");
+    const QString withPrefix = QStringLiteral("Ошибка при чтении/записи файла: \r\n") + notRegular;
+    QTest::newRow("report into a pipe") << QStringList{"report", "%S", "%D/pipe.pdf"} << "pipe.pdf" << withPrefix;
+    QTest::newRow("report into a folder") << QStringList{"report", "%S", "%D/folder.pdf"} << "folder.pdf"
+                                          << withPrefix;
+    QTest::newRow("render into a pipe") << QStringList{"render", "%S", "%D/pipe.png"} << "pipe.png"
+                                        << "%D/pipe.png: " + notRegular;
+    QTest::newRow("render into a folder") << QStringList{"render", "%S", "%D/folder.svg"} << "folder.svg"
+                                          << "%D/folder.svg: " + notRegular;
+}
+
+void tst_HostileFiles::specialFilesRefused()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, special);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    const QStringList pipes{"pipe.pdf", "pipe.png"};
+    for (const QString &name : pipes)
+        QVERIFY(::mkfifo(QFile::encodeName(dir.filePath(name)).constData(), 0600) == 0);
+    for (const char *name : {"folder.pdf", "folder.svg"})
+        QVERIFY(QDir(dir.path()).mkdir(QLatin1String(name)));
+    for (QString &a : args)
+        a.replace(QLatin1String("%D"), dir.path())
+            .replace(QLatin1String("%S"), QStringLiteral(TARVEL_SOURCE_DIR "/examples/sample-mine.mdf"));
+
+    const Run r = Tool(args);
+    QCOMPARE(QString::fromUtf8(r.Err), QString(message).replace(QLatin1String("%D"), dir.path()) + '\n');
+    QCOMPARE(r.ExitCode, 2);
+    struct stat st;
+    QVERIFY(::stat(QFile::encodeName(dir.filePath(special)).constData(), &st) == 0);
+    QVERIFY(pipes.contains(special) ? S_ISFIFO(st.st_mode) : S_ISDIR(st.st_mode));
 }
 
 QTEST_GUILESS_MAIN(tst_HostileFiles)

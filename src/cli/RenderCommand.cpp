@@ -4,6 +4,7 @@
 #include "checks/TTopologyCheck.h"
 #include "model/TMine.h"
 #include "SchemePicture.h"
+#include "TerminalText.h"
 #include "schemes/SchemeDrawing.h"
 #include "schemes/TSchemeView.h"
 #include "storage/TMineDocument.h"
@@ -21,7 +22,7 @@ public:
     void ClearMessages() override {}
     void AddMessage(const QString &text, std::optional<TErrorInfo>) override
     {
-        const QByteArray line = text.toUtf8() + '\n';
+        const QByteArray line = TerminalText::Escaped(text).toUtf8() + '\n';
         std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
         ++m_count;
     }
@@ -159,7 +160,8 @@ int RenderCommand::Run(const QStringList &args, QString *problem)
 
     QString error;
     if (!SchemePicture::Write(view, o.out, &error)) {
-        const QByteArray line = QStringLiteral("%1: %2\n").arg(o.out, error).toUtf8();
+        const QByteArray line =
+            QStringLiteral("%1: %2\n").arg(TerminalText::Escaped(o.out), TerminalText::EscapedMessage(error)).toUtf8();
         std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
         return kWriteFailed;
     }

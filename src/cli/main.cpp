@@ -8,7 +8,8 @@
 //              [--labels none|branches|nodes] [--colors seams|plan]   the topological scheme
 //   tarvel-mdf export-csv FILE DIR                       DIR/nodes.csv and DIR/branches.csv
 //   tarvel-mdf import-csv NODES BRANCHES OUT [--title T] a document from two such files
-// Output is UTF-8; info and check write the control characters of titles and comments as \xHH.
+// Output is UTF-8; info and check write the control characters of titles and comments as \xHH,
+// and so do the messages on stderr for the file names and texts they carry.
 // Exit codes: 0 success, 1 the check found something, 2 a file that cannot be
 // read or written, or a value import-csv refuses (the message the editor would show goes to
 // stderr), 64 a usage error.
@@ -19,6 +20,7 @@
 #include "QuickExit.h"
 #include "RenderCommand.h"
 #include "ReportCommand.h"
+#include "TerminalText.h"
 #include "storage/TMineDocument.h"
 #include "storage/TMineFile.h"
 
@@ -56,7 +58,7 @@ void Write(FILE *stream, const QByteArray &bytes)
 int Usage(const QString &problem)
 {
     if (!problem.isEmpty())
-        Write(stderr, "tarvel-mdf: " + problem.toUtf8() + '\n');
+        Write(stderr, "tarvel-mdf: " + TerminalText::Escaped(problem).toUtf8() + '\n');
     Write(stderr, kUsageText);
     return kUsage;
 }
@@ -66,7 +68,7 @@ int Usage(const QString &problem)
 void QuietQt(QtMsgType type, const QMessageLogContext &, const QString &message)
 {
     if (type == QtCriticalMsg || type == QtFatalMsg)
-        Write(stderr, message.toUtf8() + '\n');
+        Write(stderr, TerminalText::EscapedMessage(message).toUtf8() + '\n');
 }
 
 int Run(const QStringList &args)
@@ -133,13 +135,13 @@ int main(int argc, char *argv[])
     try {
         return Run(app->arguments().mid(1));
     } catch (const AppError &e) {
-        Write(stderr, e.message().toUtf8() + '\n');
+        Write(stderr, TerminalText::EscapedMessage(e.message()).toUtf8() + '\n');
         return kFileError;
     } catch (const std::bad_alloc &) {
         Write(stderr, QStringLiteral("Недостаточно памяти для выполнения операции\n").toUtf8());
         return kFileError;
     } catch (const std::exception &e) {
-        Write(stderr, QByteArray(e.what()) + '\n');
+        Write(stderr, TerminalText::EscapedMessage(QString::fromLocal8Bit(e.what())).toUtf8() + '\n');
         return kFileError;
     }
 }

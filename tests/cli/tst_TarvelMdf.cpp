@@ -78,6 +78,8 @@ private slots:
     void convertPastFileSizeLimit();
     void controlCharactersEscaped_data();
     void controlCharactersEscaped();
+    void errorsEscaped_data();
+    void errorsEscaped();
 
 private:
     QTemporaryDir FDir;
@@ -362,6 +364,59 @@ void TestTarvelMdf::controlCharactersEscaped()
     QCOMPARE(check.ExitCode, 1);
     QVERIFY2(QString::fromUtf8(check.Out).contains(QStringLiteral(",  \"") + shown + QStringLiteral("\"\n")),
              check.Out.constData());
+}
+
+void TestTarvelMdf::errorsEscaped_data()
+{
+    QTest::addColumn<QStringList>("args");   // %D stands for the test folder
+    QTest::addColumn<QByteArray>("content"); // of %D/n.csv and %D/m.mdf, when not empty
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("shown");      // a part of stderr
+    QTest::newRow("unknown command") << QStringList{"\x1b]0;x\x07"} << QByteArray() << 64
+                                     << "tarvel-mdf: unknown command \"\\x1B]0;x\\x07\"\n";
+    QTest::newRow("missing file") << QStringList{"import-csv", "%D/\x1b[2J.csv", "%D/b.csv", "%D/o.mdf"}
+                                  << QByteArray() << 2 << "/\\x1B[2J.csv: файл не найден\n";
+    QTest::newRow("picture into a missing folder")
+        << QStringList{"render", TARVEL_SOURCE_DIR "/examples/sample-mine.mdf",
+                       "%D/" + QString(QChar(0x9B)) + "2J/x.png"}
+        << QByteArray() << 2
+        << "/\\x9B2J/x.png: ";
+    QTest::newRow("refused value") << QStringList{"import-csv", "%D/n.csv", "%D/b.csv", "%D/o.mdf"}
+                                   << QByteArray("Number\n\"1\x1b[2J\r\nx\"\n") << 2 << "\"1\\x1B[2J\\x0D\\x0Ax\"";
+    File f;
+    f.Nodes = {Node{}};
+    Branch b;
+    b.Number = 0;   // an invalid number: its line carries the comment
+    b.Comment = "\x1b]52;c;aGk=\x07";
+    f.Branches = {b};
+    QTest::newRow("findings of the check before a picture")
+        << QStringList{"render", "%D/m.mdf", "%D/m.png"} << f.Build() << 1 << "\\x1B]52;c;aGk=\\x07";
+}
+
+// Messages name files and quote documents: control characters must not reach the terminal
+// there either; the line breaks of the system's own texts stay.
+void TestTarvelMdf::errorsEscaped()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QByteArray, content);
+    QFETCH(int, exitCode);
+    QFETCH(QString, shown);
+    QTemporaryDir dir;
+    if (!content.isEmpty()) {
+        WriteFile(dir.filePath(QStringLiteral("n.csv")), content);
+        WriteFile(dir.filePath(QStringLiteral("m.mdf")), content);
+    }
+    WriteFile(dir.filePath(QStringLiteral("b.csv")), "Number,StartNumber,EndNumber\n");
+    for (QString &a : args)
+        a.replace(QLatin1String("%D"), dir.path());
+    const Run r = Tool(args);
+    QCOMPARE(r.ExitCode, exitCode);
+    const QString err = QString::fromUtf8(r.Err);
+    QVERIFY2(err.contains(shown), r.Err.constData());
+    for (qsizetype i = 0; i < err.size(); ++i) {
+        const char16_t c = err[i].unicode();
+        QVERIFY2(c == u'\n' || (c >= 0x20 && c != 0x7F && (c < 0x80 || c > 0x9F)), qPrintable(err.mid(i, 20)));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestTarvelMdf)

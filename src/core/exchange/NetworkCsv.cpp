@@ -1,6 +1,7 @@
 #include "exchange/NetworkCsv.h"
 
 #include "AppError.h"
+#include "ShownText.h"
 #include "exchange/CsvText.h"
 #include "model/TBranch.h"
 #include "model/TLayer.h"
@@ -85,7 +86,8 @@ QString Decode(const QByteArray &bytes)
     return cp1251.decode(view);
 }
 
-QString Shown(const QString &text) { return QStringLiteral("\"%1\"").arg(text); }
+// A refused value as the message quotes it: an invisible character in it shows as \xHH.
+QString Shown(const QString &text) { return QStringLiteral("\"%1\"").arg(EscapedControls(text)); }
 
 // A decimal number with "," or "." as the point (not both), an optional sign and exponent.
 bool ParseDecimal(QString text, double &value)
@@ -263,7 +265,7 @@ private:
                 if (name.compare(QLatin1String(m_names[k]), Qt::CaseInsensitive) == 0)
                     column = k;
             if (column < 0) {
-                unknown << name;
+                unknown << EscapedControls(name);
                 continue;
             }
             if (m_field[size_t(column)] >= 0)

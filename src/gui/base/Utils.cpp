@@ -134,19 +134,6 @@ QFont CellFont(const QString &name, int pointSize)
     return font;
 }
 
-QString OneLineText(const QString &text, int maxChars)
-{
-    const bool cut = text.size() > maxChars;
-    QString line = cut ? text.left(maxChars) : text;
-    for (QChar &c : line)
-        if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F) || c == QChar::LineSeparator
-            || c == QChar::ParagraphSeparator)
-            c = u' ';
-    if (cut)
-        line += u'…';
-    return line;
-}
-
 QString PlainToolTip(const QString &text)
 {
     if (text.isEmpty())

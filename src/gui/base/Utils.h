@@ -2,6 +2,7 @@
 // Small helpers shared by the tables and dialogs: numeric input, the invalid-number error, combo
 // box drop-down width, colour arithmetic on 0x00BBGGRR colours and their one conversion to
 // QColor, and the table font. Cell drawing lives in base/CellDrawing.h.
+#include "ShownText.h"          // OneLineText
 #include "model/PressureUnits.h"   // AtToPa, PaToAt
 
 #include <QChar>
@@ -36,10 +37,6 @@ quint32 InvertColor(quint32 color);              // 0xFFFFFF − the colour
 QColor ToQColor(quint32 color);
 quint32 FromQColor(const QColor &color);
 
-// Text out of a document (a title, a name) for one line on the screen: line breaks and other
-// control characters become blanks, and a text longer than maxChars is cut there with "…" (a
-// title may run to millions of characters; measuring all of it would hold the program up).
-QString OneLineText(const QString &text, int maxChars = 1000);
 // The same as a tool tip showing exactly those characters: a tool tip takes text that looks like
 // markup for rich text, and a name such as "<h1>...</h1>" must not become a heading.
 QString PlainToolTip(const QString &text);

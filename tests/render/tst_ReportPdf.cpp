@@ -6,6 +6,7 @@
 #include "TQtTextMetrics.h"
 #include "model/TMine.h"
 #include "model/TUzel.h"
+#include "report/TPageSurface.h"
 #include "report/TTopologyReport.h"
 
 #include <QRegularExpression>
@@ -80,6 +81,7 @@ private slots:
     void surfaceNodesWrap_data();
     void surfaceNodesWrap();
     void unsetValuesPrintEmpty();
+    void longTitleInOneLine();
 };
 
 void tst_ReportPdf::titlePageAlone()
@@ -216,6 +218,32 @@ void tst_ReportPdf::unsetValuesPrintEmpty()
     QVERIFY(pdf.Lines[1].contains(QStringLiteral("7 8 2.5 6.3")));
     for (const QStringList &page : pdf.Lines)
         QVERIFY(!page.join(QLatin1Char(' ')).contains(QStringLiteral("777")));
+}
+
+// A title of 50 million characters (a line break among them) stands on the title page cut to
+// the width of the page, in a moment; the mine keeps all of it.
+void tst_ReportPdf::longTitleInOneLine()
+{
+    TMine mine;
+    const QString title = QStringLiteral("Ш\r\n") + QString(50'000'000, u'Ш');
+    mine.SetTitle(title);
+    minetext::Build(mine, QStringLiteral("u 1 0 0 0"));
+    QElapsedTimer clock;
+    clock.start();
+    const Pdf pdf = Report(mine, Choice(true, false));
+    QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(mine.Title(), title);
+
+    const QString line = pdf.Lines.value(0).value(3);
+    QVERIFY2(line.startsWith(QStringLiteral("Топология шахты \"Ш ШШ")) && line.endsWith(QStringLiteral("Ш…\"")),
+             qPrintable(line.left(100)));
+    const TReportFont font{QStringLiteral("Times New Roman"), 18, TReportFont::Bold};
+    const TQtTextMetrics metrics;
+    const double width = TPageSurface::kWidth;
+    QVERIFY(metrics.Width(font, line) <= width);
+    QVERIFY(metrics.Width(font, QString(line).insert(line.size() - 2, u'Ш')) > width);
+    QCOMPARE(pdf.Lines.value(0).value(4), QStringLiteral("Статистика:"));
+    QVERIFY(pdf.Title.endsWith(QStringLiteral("Ш…\"")) && pdf.Title.size() < 1100);
 }
 
 QTEST_MAIN(tst_ReportPdf)

@@ -1,6 +1,7 @@
 #include "model/TBranch.h"
 #include "model/AssignIfChanged.h"
 #include "AppError.h"
+#include "ShownText.h"
 #include "model/MineTables.h"
 #include "model/TJumper.h"
 #include "model/TMine.h"
@@ -348,7 +349,7 @@ QString TBranch::InfoText() const
     return QStringLiteral("Шахта \"%1\"\r\n\r\nВыработка №%2\r\nЗаметки: %3\r\n\r\n"
                           "Начальный узел: %4\r\nКонечный узел: %5\r\nДлина: %6\r\n"
                           "Сечение: %7\r\nУгол: %8")
-        .arg(FMine->Title(), QString::number(FNumber), FComment, QString::number(start),
+        .arg(OneLineText(FMine->Title()), QString::number(FNumber), OneLineText(FComment), QString::number(start),
              QString::number(end), QString::number(double(Length()), 'f', 1),
              QString::number(double(FSection), 'f', 1), QString::number(double(Angle()), 'f', 1));
 }

@@ -155,7 +155,8 @@ public:
     float EffectiveLength() const;
     // Number, start, end number and section all unset.
     bool IsEmpty() const;
-    // Text of the branch's information box (caption MineTables::InfoBoxCaption()).
+    // Text of the branch's information box (caption MineTables::InfoBoxCaption()); the title
+    // and the comment each in one line of at most 1,000 characters.
     QString InfoText() const;
 
     // 0-based position in the mine's branch list, -1 when not in it.

@@ -1,5 +1,6 @@
 #include "model/TUzel.h"
 #include "AppError.h"
+#include "ShownText.h"
 #include "model/TMine.h"
 #include "model/Unset.h"
 
@@ -68,7 +69,7 @@ QString TUzel::InfoText() const
 {
     return QStringLiteral("Шахта: \"%1\"\r\n\r\nУзел №%2\r\nКоординаты: X=%3, Y=%4, Z=%5\r\n"
                           "Количество инцидентных ветвей: %6")
-        .arg(FMine->Title(), QString::number(FNumber), QString::number(double(FX), 'f', 1),
+        .arg(OneLineText(FMine->Title()), QString::number(FNumber), QString::number(double(FX), 'f', 1),
              QString::number(double(FY), 'f', 1), QString::number(double(FZ), 'f', 1),
              QString::number(FBranchCount));
 }

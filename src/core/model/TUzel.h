@@ -57,7 +57,8 @@ public:
     int IncidentCount() const { return FIncidentRefs; }
     // Number and all three coordinates unset.
     bool IsEmpty() const;
-    // Text of the node's information box (caption MineTables::InfoBoxCaption()).
+    // Text of the node's information box (caption MineTables::InfoBoxCaption()); the title in
+    // one line of at most 1,000 characters.
     QString InfoText() const;
 
     // 0-based position in the mine's node list, -1 when not in it.

@@ -1,4 +1,5 @@
 #include "report/TTopologyReport.h"
+#include "ShownText.h"
 
 #include "model/NumberText.h"
 #include "model/TBranch.h"
@@ -96,7 +97,12 @@ TTopologyReport::TTopologyReport(const TMine &mine, const TReportChoice &choice)
 
 QString TTopologyReport::DocumentTitle(const TMine &mine)
 {
-    return QStringLiteral("Топология шахты \"%1\"").arg(mine.Title());
+    return DocumentTitleOf(OneLineText(mine.Title()));
+}
+
+QString TTopologyReport::DocumentTitleOf(const QString &name)
+{
+    return QStringLiteral("Топология шахты \"%1\"").arg(name);
 }
 
 void TTopologyReport::Build(TReportDocument &document, const TTextMetrics &metrics) const
@@ -146,7 +152,7 @@ void TTopologyReport::TitlePage(TPageSurface &surface) const
 
     y += 2.0;
     surface.SetFont(Font("Times New Roman", 18, TReportFont::Bold));
-    surface.TextOut(y, 0, DocumentTitle(FMine));
+    surface.TextOut(y, 0, FittedTitle(surface));
 
     y += 1.0;
     surface.SetFont(Font("Arial", 11, TReportFont::Bold));
@@ -182,6 +188,29 @@ void TTopologyReport::TitlePage(TPageSurface &surface) const
     }
     line.chop(2);
     ListLine(surface, y, line);
+}
+
+QString TTopologyReport::FittedTitle(const TPageSurface &surface) const
+{
+    // A name too long for the page is cut with "…" before its closing quote: the longest start
+    // of it that still fits, found by halving (a few measurements of at most 1,000 characters).
+    const QString name = OneLineText(FMine.Title());
+    const auto fits = [&](qsizetype n) {
+        return surface.TextWidth(DocumentTitleOf(name.left(n) + u'…')) <= W;
+    };
+    if (surface.TextWidth(DocumentTitleOf(name)) <= W)
+        return DocumentTitleOf(name);
+    qsizetype lo = 0, hi = name.size() - 1;
+    while (lo < hi) {
+        const qsizetype mid = (lo + hi + 1) / 2;
+        if (fits(mid))
+            lo = mid;
+        else
+            hi = mid - 1;
+    }
+    if (lo > 0 && name[lo - 1].isHighSurrogate())
+        --lo;
+    return DocumentTitleOf(name.left(lo) + u'…');
 }
 
 std::pair<int, int> TTopologyReport::Rows(int count) const

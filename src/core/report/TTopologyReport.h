@@ -38,7 +38,8 @@ public:
     // The moment the title page names; the current one unless set.
     void SetMoment(const QDateTime &moment) { FMoment = moment; }
 
-    // "Топология шахты "<name>"": the print job's and the PDF's title.
+    // "Топология шахты "<name>"": the print job's and the PDF's title, the name in one line of
+    // at most 1,000 characters.
     static QString DocumentTitle(const TMine &mine);
 
     // Composes the report into document (which it clears first) and sets its title. Nothing is
@@ -46,7 +47,10 @@ public:
     void Build(TReportDocument &document, const TTextMetrics &metrics) const;
 
 private:
+    static QString DocumentTitleOf(const QString &name);
     void TitlePage(TPageSurface &surface) const;
+    // The document title on the title page: one line within the width of the page.
+    QString FittedTitle(const TPageSurface &surface) const;
     void NodeTable(TPageSurface &surface) const;
     void BranchTable(TPageSurface &surface) const;
     // The rows [first, last) of a list of count elements that the choice prints.

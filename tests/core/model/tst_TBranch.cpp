@@ -358,6 +358,16 @@ void tst_TBranch::infoText()
                             "Z=4.0\r\nКоличество инцидентных ветвей: 1"));
     TBranch *loose = mine.AddBranch(8, 11, 99, QString(), kUnsetReal);
     QVERIFY(loose->InfoText().contains(QStringLiteral("Конечный узел: 99\r\nДлина: -777777.0")));
+
+    // A title or comment of millions of characters: one line of 1,000 and "…", the rest of the
+    // box still there.
+    const QString huge = QStringLiteral("a\r\n") + QString(5'000'000, u'Ш');
+    mine.SetTitle(huge);
+    b->SetComment(huge);
+    const QString line = QStringLiteral("a  ") + QString(997, u'Ш') + u'…';
+    QVERIFY(b->InfoText().startsWith(QStringLiteral("Шахта \"%1\"\r\n\r\nВыработка №7\r\nЗаметки: %1\r\n\r\n").arg(line)));
+    QVERIFY(mine.Uzels().Items(2)->InfoText().startsWith(QStringLiteral("Шахта: \"%1\"\r\n\r\nУзел №12").arg(line)));
+    QCOMPARE(mine.Title(), huge);
 }
 
 QTEST_GUILESS_MAIN(tst_TBranch)

@@ -7,6 +7,7 @@
 #include "app/TChildForm.h"
 
 #include "app/TMainForm.h"
+#include "base/Guarded.h"
 #include "base/WaitCursor.h"
 #include "checks/MessageTarget.h"
 #include "checks/Resistance.h"
@@ -60,7 +61,9 @@ void TChildForm::buildMessagePanel()
         ClearMessages();
         ShowMessages(false);
     });
-    connect(pnlMessages, &TMessagePanel::FollowReference, this, &TChildForm::FollowMessage);
+    // Following a line moves the tables' rows (an edit in progress is applied on the way).
+    connect(pnlMessages, &TMessagePanel::FollowReference, this,
+            [this](const TErrorInfo &info) { RunGuarded([&] { FollowMessage(info); }); });
 }
 
 void TChildForm::ShowMessages(bool show)

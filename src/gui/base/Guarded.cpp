@@ -18,20 +18,24 @@ bool RunGuarded(const std::function<void()> &work)
     }
 }
 
-void ShowCurrentException()
+QString CurrentExceptionText()
 {
-    QString text;
     try {
         throw;
     } catch (const AppError &e) {
-        text = e.message();
+        return e.message();
     } catch (const std::bad_alloc &) {
-        text = QStringLiteral("Недостаточно памяти для выполнения операции");
+        return QStringLiteral("Недостаточно памяти для выполнения операции");
     } catch (const std::exception &e) {
-        text = QString::fromLocal8Bit(e.what());
+        return QString::fromLocal8Bit(e.what());
     } catch (...) {
-        text = QStringLiteral("Неизвестная ошибка");
+        return QStringLiteral("Неизвестная ошибка");
     }
+}
+
+void ShowCurrentException()
+{
+    const QString text = CurrentExceptionText();
     // The box must never throw back into the event loop.
     try {
         AppDialogs::ShowError(nullptr, text);

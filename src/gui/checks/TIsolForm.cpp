@@ -2,6 +2,7 @@
 
 #include "base/AppDialogs.h"
 #include "base/CellDrawing.h"
+#include "base/Guarded.h"
 #include "base/Help.h"
 #include "checks/DeadEnds.h"
 #include "checks/TIsolHost.h"
@@ -159,7 +160,7 @@ TIsolForm::TIsolForm(QWidget *parent) : QWidget(parent, Qt::Tool | Qt::WindowSta
         label->setBuddy(grid);
         box->addWidget(label);
         box->addWidget(grid, 1);
-        connect(grid, &QTableWidget::cellDoubleClicked, this, [this, grid] { GridDblClick(grid); });
+        connect(grid, &QTableWidget::cellDoubleClicked, this, [this, grid] { RunGuarded([&] { GridDblClick(grid); }); });
         return box;
     };
 
@@ -167,7 +168,8 @@ TIsolForm::TIsolForm(QWidget *parent) : QWidget(parent, Qt::Tool | Qt::WindowSta
     btnRefresh = new QPushButton(QStringLiteral("&Обновить"), this);
     btnHelp = new QPushButton(QStringLiteral("&Помощь"), this);
     connect(btnClose, &QPushButton::clicked, this, &QWidget::close);
-    connect(btnRefresh, &QPushButton::clicked, this, &TIsolForm::Refresh);
+    // Refreshing runs the topology check on the document: a failure is shown here.
+    connect(btnRefresh, &QPushButton::clicked, this, [this] { RunGuarded([this] { Refresh(); }); });
     connect(btnHelp, &QPushButton::clicked, this, [this] { ShowHelpTopic(this, kHelpTopic); });
     InstallHelpKey(this, kHelpTopic);
 
@@ -285,7 +287,7 @@ void TIsolForm::keyPressEvent(QKeyEvent *event)
     // F5 refreshes only while the window itself, not one of its controls, holds the focus.
     if (event->key() == Qt::Key_F5 && event->modifiers() == Qt::NoModifier && btnRefresh->isEnabled()
         && (focusWidget() == nullptr || focusWidget() == this)) {
-        Refresh();
+        RunGuarded([this] { Refresh(); });
         return;
     }
     QWidget::keyPressEvent(event);

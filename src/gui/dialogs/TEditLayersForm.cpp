@@ -1,6 +1,7 @@
 #include "dialogs/TEditLayersForm.h"
 
 #include "base/AppDialogs.h"
+#include "base/Guarded.h"
 #include "base/Help.h"
 #include "base/Utils.h"
 #include "dialogs/TSelectColorDialog.h"
@@ -157,10 +158,12 @@ TEditLayersForm::TEditLayersForm(TMine *mine, int page, QWidget *parent)
         fillList();
     });
     connect(lbGroups, &QListWidget::itemSelectionChanged, this, &TEditLayersForm::updateButtons);
-    connect(btnAdd, &QPushButton::clicked, this, &TEditLayersForm::AddGroup);
-    connect(btnRename, &QPushButton::clicked, this, &TEditLayersForm::RenameGroup);
-    connect(btnDelete, &QPushButton::clicked, this, &TEditLayersForm::DeleteGroup);
-    connect(btnColor, &QToolButton::clicked, this, &TEditLayersForm::ChooseColor);
+    // The buttons change the mine's groups: a failure is shown here, not unwound through the
+    // toolkit's event handling.
+    connect(btnAdd, &QPushButton::clicked, this, [this] { RunGuarded([this] { AddGroup(); }); });
+    connect(btnRename, &QPushButton::clicked, this, [this] { RunGuarded([this] { RenameGroup(); }); });
+    connect(btnDelete, &QPushButton::clicked, this, [this] { RunGuarded([this] { DeleteGroup(); }); });
+    connect(btnColor, &QToolButton::clicked, this, [this] { RunGuarded([this] { ChooseColor(); }); });
     connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
     connect(btnHelp, &QPushButton::clicked, this, [this] { ShowHelpTopic(this, 22); });
     auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);

@@ -1,5 +1,6 @@
 #include "dialogs/TFindForm.h"
 
+#include "base/Guarded.h"
 #include "base/Utils.h"
 
 #include "model/TMine.h"
@@ -127,7 +128,9 @@ TFindForm::TFindForm(const TMineDocument &document, int kind, QWidget *parent)
         }
     }
 
-    connect(cbParams, &QComboBox::currentIndexChanged, this, &TFindForm::ChooseParameter);
+    // The list of a parameter's values is read from the whole mine.
+    connect(cbParams, &QComboBox::currentIndexChanged, this,
+            [this](int index) { RunGuarded([this, index] { ChooseParameter(index); }); });
     connect(edValue, &QLineEdit::textEdited, this, &TFindForm::typed);
     connect(lbValues->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex &current) {

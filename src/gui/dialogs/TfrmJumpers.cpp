@@ -1,6 +1,7 @@
 #include "dialogs/TfrmJumpers.h"
 
 #include "base/CellDrawing.h"
+#include "base/Guarded.h"
 #include "base/Utils.h"
 #include "model/NumberText.h"
 #include "model/StoppingOrder.h"
@@ -169,8 +170,9 @@ TfrmJumpers::TfrmJumpers(TMine *mine, QWidget *parent) : QDialog(parent), m_mine
     layout->addLayout(buttons);
 
     connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
-    connect(btnGo, &QPushButton::clicked, this, &TfrmJumpers::GoToStopping);
-    connect(btnScheme, &QPushButton::clicked, this, &TfrmJumpers::ShowStoppingOnScheme);
+    // Both move the document's tables or the scheme (an edit in progress is applied on the way).
+    connect(btnGo, &QPushButton::clicked, this, [this] { RunGuarded([this] { GoToStopping(); }); });
+    connect(btnScheme, &QPushButton::clicked, this, [this] { RunGuarded([this] { ShowStoppingOnScheme(); }); });
 
     if (m_mine)
         m_list = StoppingOrder::AllStoppings(*m_mine);

@@ -1,5 +1,6 @@
 #include "dialogs/TfrmMoveRemName.h"
 
+#include "base/Guarded.h"
 #include "model/NameComment.h"
 
 #include <QButtonGroup>
@@ -45,7 +46,7 @@ TfrmMoveRemName::TfrmMoveRemName(TMine *mine, QWidget *parent) : QDialog(parent)
     layout->addWidget(box);
     layout->addLayout(buttons);
 
-    connect(btnOK, &QPushButton::clicked, this, &TfrmMoveRemName::apply);
+    connect(btnOK, &QPushButton::clicked, this, [this] { RunGuarded([this] { apply(); }); });
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 

@@ -2,6 +2,7 @@
 
 #include "AppError.h"
 #include "base/AppDialogs.h"
+#include "base/Guarded.h"
 #include "base/Utils.h"
 #include "editor/StoppingCells.h"
 #include "editor/TChoiceBox.h"
@@ -510,15 +511,17 @@ void TElementGrid::applyEdit(QLineEdit *editor)
     const QString text = editor->text();
     if (!holdsElement(element))
         return;   // the element left the table (another branch, or deleted) while edited
-    if (ConfirmEdit && !ConfirmEdit())
-        return;
+    // This runs inside the toolkit's commit of the editor: leave to edit (which may clear
+    // results and save) and the setter fail here, not through its event handling.
     try {
+        if (ConfirmEdit && !ConfirmEdit())
+            return;
         if (m_kind == Stoppings)
             ApplyStoppingEdit(*static_cast<TJumper *>(element), column, text);
         else
             ApplyPersonEdit(*static_cast<TPeopleInfo *>(element), column, text);
-    } catch (const AppError &error) {
-        showError(error.message());
+    } catch (...) {
+        showError(CurrentExceptionText());
     }
     viewport()->update();
     emit ElementEdited();
@@ -581,7 +584,7 @@ void TElementGrid::OpenCellChoice(int column, int row)
     m_choiceBox = box;
     m_choiceColumn = column;
     m_choiceRow = row;
-    connect(box, &QComboBox::activated, this, &TElementGrid::choiceMade);
+    connect(box, &QComboBox::activated, this, [this](int index) { RunGuarded([&] { choiceMade(index); }); });
     box->show();
     box->raise();
     box->setFocus();
@@ -598,35 +601,35 @@ void TElementGrid::choiceMade(int index)
         if (box && holdsElement(jumper))
             box->setCurrentIndex(StoppingChoiceIndex(*jumper, column));
     };
-    if (ConfirmEdit && !ConfirmEdit()) {
-        resync();
-        return;
-    }
-    if (column == SC::Opening && index == MineTables::kArbitraryOpening) {
-        QInputDialog dialog(window());
-        dialog.setObjectName(QStringLiteral("OpeningAreaQuery"));
-        dialog.setWindowTitle(QStringLiteral("Произвольный проем"));
-        dialog.setLabelText(QStringLiteral("Укажите величину проема в перемычке"));
-        dialog.setInputMode(QInputDialog::TextInput);
-        dialog.setTextValue(FormatFixed(jumper->OpeningArea(), 1));
-        const bool ok = dialog.exec() == QDialog::Accepted;
-        if (!holdsElement(jumper))
-            return;   // the table changed while the box was open
-        if (!ok) {
+    // A refusal or a failure (leave to edit may save) leaves the box showing what the stopping has.
+    try {
+        if (ConfirmEdit && !ConfirmEdit()) {
             resync();
             return;
         }
-        try {
+        if (column == SC::Opening && index == MineTables::kArbitraryOpening) {
+            QInputDialog dialog(window());
+            dialog.setObjectName(QStringLiteral("OpeningAreaQuery"));
+            dialog.setWindowTitle(QStringLiteral("Произвольный проем"));
+            dialog.setLabelText(QStringLiteral("Укажите величину проема в перемычке"));
+            dialog.setInputMode(QInputDialog::TextInput);
+            dialog.setTextValue(FormatFixed(jumper->OpeningArea(), 1));
+            const bool ok = dialog.exec() == QDialog::Accepted;
+            if (!holdsElement(jumper))
+                return;   // the table changed while the box was open
+            if (!ok) {
+                resync();
+                return;
+            }
             const double area = ParseReal(dialog.textValue());
             jumper->SetOpening(quint8(index));
             jumper->SetOpeningArea(area);
-        } catch (const AppError &error) {
-            resync();
-            AppDialogs::ShowError(window(), error.message());
-            return;
+        } else {
+            ApplyStoppingChoice(*jumper, column, index);
         }
-    } else {
-        ApplyStoppingChoice(*jumper, column, index);
+    } catch (...) {
+        resync();
+        throw;
     }
     viewport()->update();
     emit ElementEdited();

@@ -1,6 +1,7 @@
 #include "editor/TGridHeader.h"
 
 #include "base/CellDrawing.h"
+#include "base/Guarded.h"
 #include "editor/JumperSymbol.h"
 #include "editor/TNetworkGrid.h"
 #include "editor/TNetworkTables.h"
@@ -20,10 +21,14 @@ TGridHeader::TGridHeader(Qt::Orientation orientation, TNetworkGrid *grid)
         setSectionsMovable(true);
         setSectionResizeMode(QHeaderView::Interactive);
         setCursor(Qt::PointingHandCursor);
-        connect(this, &QHeaderView::sectionMoved, this, &TGridHeader::sectionWasMoved);
+        // A click sorts the list and a move changes the document's layout: failures are shown
+        // here, not unwound through the header's mouse handling.
+        connect(this, &QHeaderView::sectionMoved, this, [this](int section, int from, int to) {
+            RunGuarded([&] { sectionWasMoved(section, from, to); });
+        });
         connect(this, &QHeaderView::sectionClicked, this, [this](int section) {
             if (!m_grid->Tables()->ColumnDragged)
-                m_grid->Tables()->HeaderClicked(m_grid, section);
+                RunGuarded([&] { m_grid->Tables()->HeaderClicked(m_grid, section); });
         });
     } else {
         // Row numbers select whole rows (shift extends).

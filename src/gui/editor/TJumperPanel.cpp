@@ -1,6 +1,7 @@
 #include "editor/TJumperPanel.h"
 
 #include "base/AppDialogs.h"
+#include "base/Guarded.h"
 #include "editor/StoppingCells.h"
 #include "editor/TChoiceBox.h"
 #include "editor/TElementGrid.h"
@@ -27,19 +28,24 @@ TJumperPanel::TJumperPanel(QWidget *parent) : QTabWidget(parent)
     addTab(makePage(JumperGrid, JumperBox), QStringLiteral("Перемычки"));
     addTab(makePage(PeopleGrid, PeopleBox), QStringLiteral("Люди"));
 
+    // The menu's commands and the scheme's refresh change the model (leave to edit may also
+    // save): a failure is shown here, not unwound through the toolkit's event handling.
+    const auto guarded = [this](void (TJumperPanel::*command)()) {
+        return [this, command] { RunGuarded([this, command] { (this->*command)(); }); };
+    };
     PopupMenu = new QMenu(this);
     actAddJumper = PopupMenu->addAction(QStringLiteral("Добавить перемычку"), this,
-                                        &TJumperPanel::AddStopping);
+                                        guarded(&TJumperPanel::AddStopping));
     actDelJumper = PopupMenu->addAction(QStringLiteral("Удалить перемычку"), this,
-                                        &TJumperPanel::DeleteStopping);
+                                        guarded(&TJumperPanel::DeleteStopping));
     PopupMenu->addSeparator();
     actAddPeople = PopupMenu->addAction(QStringLiteral("Добавить человека"), this,
-                                        &TJumperPanel::AddPerson);
+                                        guarded(&TJumperPanel::AddPerson));
     actDelPeople = PopupMenu->addAction(QStringLiteral("Удалить человека"), this,
-                                        &TJumperPanel::DeletePerson);
+                                        guarded(&TJumperPanel::DeletePerson));
     PopupMenu->addSeparator();
     actGoToScheme = PopupMenu->addAction(QStringLiteral("Перейти на схему"), this,
-                                         &TJumperPanel::GoToScheme);
+                                         guarded(&TJumperPanel::GoToScheme));
 
     for (TElementGrid *grid : {JumperGrid, PeopleGrid}) {
         grid->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -53,7 +59,7 @@ TJumperPanel::TJumperPanel(QWidget *parent) : QTabWidget(parent)
         box->ConfirmEdit = [this] { return confirm(); };
 
     connect(JumperGrid, &TElementGrid::ElementEdited, JumperBox, qOverload<>(&QWidget::update));
-    connect(JumperGrid, &TElementGrid::ElementEdited, this, &TJumperPanel::refreshScheme);
+    connect(JumperGrid, &TElementGrid::ElementEdited, this, guarded(&TJumperPanel::refreshScheme));
     connect(JumperGrid, &TElementGrid::CurrentCellChanged, JumperBox,
             qOverload<>(&QWidget::update));
     connect(PeopleGrid, &TElementGrid::ElementEdited, PeopleBox, qOverload<>(&QWidget::update));

@@ -1,5 +1,6 @@
 #include "editor/TPerimTypeForm.h"
 
+#include "base/Guarded.h"
 #include "base/Help.h"
 #include "editor/TableText.h"
 #include "model/MineTables.h"
@@ -176,10 +177,14 @@ void TPerimTypeForm::accept()
 {
     if (IsUnset(m_section))
         return;
-    m_branch->SetSection(m_section);
-    if (SmoothButtons->checkedId() >= 0)
-        m_branch->SetRoughness(quint8(SmoothButtons->checkedId()));
-    if (SFormButtons->checkedId() >= 0)
-        m_branch->SetShape(quint8(SFormButtons->checkedId()));
-    QDialog::accept();
+    // Runs from the OK button's click: a failure of the model is shown here and the dialog stays.
+    const bool applied = RunGuarded([this] {
+        m_branch->SetSection(m_section);
+        if (SmoothButtons->checkedId() >= 0)
+            m_branch->SetRoughness(quint8(SmoothButtons->checkedId()));
+        if (SFormButtons->checkedId() >= 0)
+            m_branch->SetShape(quint8(SFormButtons->checkedId()));
+    });
+    if (applied)
+        QDialog::accept();
 }

@@ -1,6 +1,7 @@
 #include "schemes/TCustomMine3D.h"
 
 #include "base/AppDialogs.h"
+#include "base/Guarded.h"
 #include "SchemePicture.h"
 #include "TImageSchemeCanvas.h"
 #include "model/MineTables.h"
@@ -93,12 +94,14 @@ TCustomMine3D::TCustomMine3D(QWidget *parent) : QWidget(parent)
     CenterButton->setFocusPolicy(Qt::NoFocus);
     setTabOrder(ZBar, XBar);
     setTabOrder(XBar, ScaleBar);
-    connect(ScaleBar, &QScrollBar::valueChanged, this, &TCustomMine3D::scaleChanged);
-    connect(ZBar, &QScrollBar::valueChanged, this, &TCustomMine3D::rotationChanged);
-    connect(XBar, &QScrollBar::valueChanged, this, &TCustomMine3D::rotationChanged);
-    connect(CenterButton, &QPushButton::clicked, this, &TCustomMine3D::centerClicked);
+    // The bars and the button change the mine's view and draw it anew: a failure is shown here,
+    // not unwound through the toolkit's event handling.
+    connect(ScaleBar, &QScrollBar::valueChanged, this, [this](int v) { RunGuarded([&] { scaleChanged(v); }); });
+    connect(ZBar, &QScrollBar::valueChanged, this, [this] { RunGuarded([this] { rotationChanged(false); }); });
+    connect(XBar, &QScrollBar::valueChanged, this, [this] { RunGuarded([this] { rotationChanged(true); }); });
+    connect(CenterButton, &QPushButton::clicked, this, [this] { RunGuarded([this] { centerClicked(); }); });
     PopupMenu = new QMenu(this);
-    PopupMenu->addAction(QStringLiteral("Сохранить схему как..."), this, &TCustomMine3D::SavePictureAs);
+    PopupMenu->addAction(QStringLiteral("Сохранить схему как..."), this, [this] { RunGuarded([this] { SavePictureAs(); }); });
     resize(310, 170);
     layoutControls();
 }
@@ -151,13 +154,12 @@ void TCustomMine3D::scaleChanged(int position)
     }
 }
 
-void TCustomMine3D::rotationChanged()
+void TCustomMine3D::rotationChanged(bool x)
 {
     TMine *mine = Mine();
     if (!mine)
         return;
     // The bar that moved gives its angle; the other angle stays as the mine has it.
-    const bool x = sender() == XBar;
     mine->SetAngles(x ? float(XBar->value()) : mine->AngleX(), x ? mine->AngleZ() : float(ZBar->value()));
     if (OnRotate) {
         float alpha = mine->AngleX(), gamma = mine->AngleZ();
@@ -240,10 +242,15 @@ void TCustomMine3D::composePicture()
 
 void TCustomMine3D::paintEvent(QPaintEvent *)
 {
-    composePicture();
-    QPainter(this).drawImage(0, 0, m_picture);
-    if (Mine() && OnPaint)
-        OnPaint(this);
+    // A picture that cannot be composed (out of memory) stays as it was; a box from painting
+    // would only bring the next paint.
+    try {
+        composePicture();
+        QPainter(this).drawImage(0, 0, m_picture);
+        if (Mine() && OnPaint)
+            OnPaint(this);
+    } catch (...) {
+    }
 }
 
 bool TCustomMine3D::SavePicture(const QString &path, QString *error)
@@ -309,6 +316,12 @@ bool TCustomMine3D::acceptsMouse(QPoint at) const
 }
 
 void TCustomMine3D::mousePressEvent(QMouseEvent *event)
+{
+    // A pick selects in the mine, whose owner moves its tables (applying an edit on the way).
+    RunGuarded([&] { mousePressed(event); });
+}
+
+void TCustomMine3D::mousePressed(QMouseEvent *event)
 {
     emit pressed();
     setFocus(Qt::MouseFocusReason);

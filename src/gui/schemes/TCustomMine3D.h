@@ -93,8 +93,10 @@ private:
     void layoutControls();
     void composePicture();
     void scaleChanged(int position);
-    void rotationChanged();
+    // The X bar (x) or the Z bar moved.
+    void rotationChanged(bool x);
     void centerClicked();
+    void mousePressed(QMouseEvent *event);
     // Bars to the mine's angles and zoom without raising their own handlers.
     void barsFromMine();
     bool acceptsMouse(QPoint at) const;

@@ -1,5 +1,6 @@
 #include "schemes/TGraph3DForm.h"
 
+#include "base/Guarded.h"
 #include "base/Help.h"
 #include "base/Utils.h"
 #include "TPainterSchemeCanvas.h"
@@ -63,7 +64,7 @@ TGraph3DForm::TGraph3DForm(TSchemeHost *host, QWidget *parent)
     auto *refresh = new QShortcut(QKeySequence(Qt::Key_F5), this);
     connect(refresh, &QShortcut::activated, this, [this] {
         if (btnRefresh->isEnabled())
-            Refresh();
+            RunGuarded([this] { Refresh(); });
     });
     auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, [this] { ShowHelpTopic(this, kHelpTopic); });
@@ -105,10 +106,14 @@ void TGraph3DForm::buildLayout()
     lbPLFs->setGeometry(143, 23, 132, 100);
     connect(btnLayers, &QPushButton::clicked, this, [this] { toggleList(lbLayers, btnLayers, false); });
     connect(btnPLF, &QPushButton::clicked, this, [this] { toggleList(lbPLFs, btnPLF, true); });
-    connect(lbLayers, &QListWidget::itemChanged, this,
-            [this](QListWidgetItem *item) { listItemChanged(lbLayers, false, lbLayers->row(item)); });
-    connect(lbPLFs, &QListWidget::itemChanged, this,
-            [this](QListWidgetItem *item) { listItemChanged(lbPLFs, true, lbPLFs->row(item)); });
+    // The window's choices are the mine's: setting them redraws the scheme, and a failure is
+    // shown here rather than unwound through the toolkit's event handling.
+    connect(lbLayers, &QListWidget::itemChanged, this, [this](QListWidgetItem *item) {
+        RunGuarded([&] { listItemChanged(lbLayers, false, lbLayers->row(item)); });
+    });
+    connect(lbPLFs, &QListWidget::itemChanged, this, [this](QListWidgetItem *item) {
+        RunGuarded([&] { listItemChanged(lbPLFs, true, lbPLFs->row(item)); });
+    });
     connect(Mine3D, &TCustomMine3D::layersChanged, this, [this] {
         if (lbLayers->isVisible())
             fillList(lbLayers, false);
@@ -128,7 +133,7 @@ void TGraph3DForm::buildLayout()
     };
     connect(ShowUzels, &QCheckBox::clicked, this, [this](bool on) {
         if (TMine *mine = Mine3D->Mine())
-            mine->SetShowUzels(on ? 1 : 0);
+            RunGuarded([&] { mine->SetShowUzels(on ? 1 : 0); });
     });
 
     Mine3D->OnSelectUzel = [this](TMine *, int index, TUzel *uzel) { m_host->SchemeSelectedUzel(index, uzel); };
@@ -159,7 +164,7 @@ void TGraph3DForm::buildLayout()
     TextInfoButtons->button(0)->setChecked(true);
     connect(TextInfoButtons, &QButtonGroup::idClicked, this, [this](int id) {
         if (TMine *mine = Mine3D->Mine())
-            mine->SetTextInfo(quint8(id));
+            RunGuarded([&] { mine->SetTextInfo(quint8(id)); });
     });
     TextInfoGroup->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
     row->addWidget(TextInfoGroup);
@@ -178,7 +183,7 @@ void TGraph3DForm::buildLayout()
         item->setCheckState(Qt::Unchecked);
     }
     connect(clbColors, &QListWidget::itemChanged, this,
-            [this](QListWidgetItem *item) { colorItemChanged(clbColors->row(item)); });
+            [this](QListWidgetItem *item) { RunGuarded([&] { colorItemChanged(clbColors->row(item)); }); });
     colorLayout->addWidget(clbColors);
     row->addWidget(colors, 1);
 
@@ -193,7 +198,7 @@ void TGraph3DForm::buildLayout()
         buttons->addWidget(b);
     }
     connect(btnHelp, &QPushButton::clicked, this, [this] { ShowHelpTopic(this, kHelpTopic); });
-    connect(btnRefresh, &QPushButton::clicked, this, &TGraph3DForm::Refresh);
+    connect(btnRefresh, &QPushButton::clicked, this, [this] { RunGuarded([this] { Refresh(); }); });
     connect(btnClose, &QPushButton::clicked, this, &QWidget::close);
     row->addLayout(buttons);
 }

@@ -804,6 +804,46 @@ private slots:
         QCOMPARE(a->Position(), 0.2);
     }
 
+    // Leave to edit may save the document, and the save may fail: the table, the choice box and
+    // the menu show the failure themselves (after the editor has closed, for a typed edit) and
+    // change nothing, rather than unwinding through the toolkit's event handling.
+    void failingLeaveToEditIsShownWhereAsked_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::newRow("typed caption") << "type";
+        QTest::newRow("material chosen") << "choose";
+        QTest::newRow("stopping added from the menu") << "add";
+        QTest::newRow("stopping deleted from the menu") << "delete";
+    }
+    void failingLeaveToEditIsShownWhereAsked()
+    {
+        QFETCH(QString, action);
+        AppTestHooks hooks;
+        TJumper *j = addAt(0.5);
+        j->SetMaterial(9);
+        panel->RefreshStoppings();
+        panel->ConfirmEdit = []() -> bool { throw AppError(QStringLiteral("Ошибка при записи в файл")); };
+        if (action == QLatin1String("type")) {
+            QLineEdit *editor = openEditor(grid, SC::Caption, 1);
+            QTest::keyClicks(editor, QStringLiteral("X"));
+            QTest::keyClick(editor, Qt::Key_Return);
+        } else if (action == QLatin1String("choose")) {
+            grid->setFocus();
+            grid->SetCurrentCell(SC::Material, 1);
+            grid->ChoiceBox()->setCurrentIndex(13);
+            emit grid->ChoiceBox()->activated(13);
+            QCOMPARE(grid->ChoiceBox()->currentIndex(), 9);
+        } else {
+            grid->SetCurrentCell(SC::Caption, 1);
+            (action == QLatin1String("add") ? panel->actAddJumper : panel->actDelJumper)->trigger();
+        }
+        QTRY_COMPARE(hooks.errors().size(), 1);
+        QCOMPARE(hooks.errors().first().text, QStringLiteral("Ошибка при записи в файл"));
+        QCOMPARE(branch->Jumpers().Count(), 1);
+        QCOMPARE(j->Caption(), QString());
+        QCOMPARE(j->Material(), quint8(9));
+    }
+
     void draggingBeyondTheEndsPins_data()
     {
         QTest::addColumn<int>("x");

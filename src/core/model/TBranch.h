@@ -11,6 +11,7 @@
 #include <QString>
 #include <QVector>
 #include <QtGlobal>
+#include <cstddef>
 #include <memory>
 
 class TMine;
@@ -27,6 +28,9 @@ public:
     ~TBranch();
     TBranch(const TBranch &) = delete;
     TBranch &operator=(const TBranch &) = delete;
+    // Branches of a mine are made in its element store (TMine::AddBranch), never one by one.
+    static void *operator new(std::size_t) = delete;
+    static void operator delete(void *) = delete;
 
     TMine *Mine() const { return FMine; }
     qint32 Number() const { return FNumber; }

@@ -64,7 +64,7 @@ void TBranchList::Clear()
     FEnds.MarkStale();
     for (TBranch *b : items) {
         b->FListPos = -1;
-        delete b;
+        FMine->FBranchStore.Destroy(b);
     }
 }
 
@@ -131,7 +131,7 @@ void TBranchList::Delete(int i)
     FItems.erase(FItems.begin() + i);
     Reposition(i);
     b->FListPos = -1;
-    delete b;
+    FMine->FBranchStore.Destroy(b);
     if (!FMine->Updating())
         FMine->RefreshScheme();
     FMine->CountsChanged();
@@ -145,7 +145,7 @@ int TBranchList::RemoveDoomed()
     for (TBranch *b : FItems) {
         if (b->FDoomed) {
             b->FListPos = -1;
-            delete b;
+            FMine->FBranchStore.Destroy(b);
             ++removed;
         } else {
             kept.push_back(b);

@@ -4,6 +4,7 @@
 #include "model/NumberIndex.h"
 #include "model/TIncidenceIndex.h"
 #include <QtGlobal>
+#include <algorithm>
 #include <vector>
 
 class TMine;
@@ -30,7 +31,10 @@ public:
     // The branches whose start or end number is number, in list order (a loop once). Valid
     // until the list or a branch's numbers change.
     const std::vector<TBranch *> &BranchesAt(qint32 number) const { return FEnds.At(number, FItems); }
-    // Appends (taking ownership); the first branch of the list becomes the mine's CurBranch.
+    // Room for count branches in all, so that reading a file does not grow the list step by step.
+    void Reserve(int count) { FItems.reserve(size_t(std::max(count, 0))); }
+    // Appends (taking ownership) a branch made by the mine's AddBranch; the first branch of the
+    // list becomes the mine's CurBranch.
     void Add(TBranch *branch);
     // Deletes (frees) the branch at 0-based position i. Never refused; does not mark Modified.
     void Delete(int i);

@@ -8,7 +8,6 @@
 #include <array>
 #include <climits>
 #include <cmath>
-#include <memory>
 #include <vector>
 
 namespace {
@@ -103,27 +102,37 @@ bool TMine::HasBranch(qint32 number) const
 
 TUzel *TMine::AddUzel(qint32 number, float x, float y, float z)
 {
-    // Owned here until the list has taken it (adding may run out of memory).
-    std::unique_ptr<TUzel> n(new TUzel(this));
+    TUzel *n = FUzelStore.Create(this);
     n->FNumber = number;
     n->FX = x;
     n->FY = y;
     n->FZ = z;
-    FUzels.Add(n.get());
-    return n.release();
+    try {
+        FUzels.Add(n);
+    } catch (...) {
+        // Out of memory: the node never joins the list and gives its slot back.
+        FUzelStore.Destroy(n);
+        throw;
+    }
+    return n;
 }
 
 TBranch *TMine::AddBranch(qint32 number, qint32 startNumber, qint32 endNumber,
                           const QString &comment, float section)
 {
-    std::unique_ptr<TBranch> b(new TBranch(this));
+    TBranch *b = FBranchStore.Create(this);
     b->FNumber = number;
     b->FStartNumber = startNumber;
     b->FEndNumber = endNumber;
-    b->FComment = comment;
-    b->FSection = section;
-    FBranches.Add(b.get());
-    return b.release();
+    try {
+        b->FComment = comment;
+        b->FSection = section;
+        FBranches.Add(b);
+    } catch (...) {
+        FBranchStore.Destroy(b);
+        throw;
+    }
+    return b;
 }
 
 int TMine::DeleteEmptyUzels()

@@ -5,7 +5,9 @@
 // Who owns what
 //  - The document window owns one TMine. The mine owns Layers, PLFs, Uzels and Branches; the
 //    node and branch lists own their elements; a branch owns its Jumpers and People. The mine's
-//    Jumpers (all stoppings) and GasBranches1/2 own nothing.
+//    Jumpers (all stoppings) and GasBranches1/2 own nothing. Nodes and branches live in the
+//    mine's element stores (model/ElementStore.h): only AddUzel and AddBranch make them, and
+//    only their lists destroy them.
 //  - The 3D scheme is an IMineScheme (GUI side) the mine only points to (Scheme()); it attaches
 //    itself with SetScheme.
 //
@@ -25,6 +27,7 @@
 //    list order with that number, through an index (constant time).
 //  - StartUzel/EndUzel and BranchCount are valid after ResolveIncidence until a number changes.
 //  - Errors are AppError with the text the user sees.
+#include "model/ElementStore.h"
 #include "model/IMineScheme.h"
 #include "model/TBranchList.h"
 #include "model/TInfoBranchList.h"
@@ -213,7 +216,10 @@ private:
     float FFitFactor = 1.0f;
     bool FModified = false;
     // Destruction order matters: plan positions, seams, branches, nodes, then the non-owning
-    // lists (members are destroyed in reverse order of declaration).
+    // lists, and the stores of nodes and branches last (members are destroyed in reverse order
+    // of declaration).
+    TElementStore<TUzel> FUzelStore;
+    TElementStore<TBranch> FBranchStore;
     TInfoBranchList FGasBranches2;
     TInfoBranchList FGasBranches1;
     TJumperList FJumpers;

@@ -4,6 +4,7 @@
 // the value really changes (reals compare exactly).
 #include <QString>
 #include <QtGlobal>
+#include <cstddef>
 
 class TMine;
 class TBranch;
@@ -17,6 +18,9 @@ public:
     ~TUzel();
     TUzel(const TUzel &) = delete;
     TUzel &operator=(const TUzel &) = delete;
+    // Nodes of a mine are made in its element store (TMine::AddUzel), never one by one.
+    static void *operator new(std::size_t) = delete;
+    static void operator delete(void *) = delete;
 
     TMine *Mine() const { return FMine; }
     qint32 Number() const { return FNumber; }
@@ -74,11 +78,10 @@ private:
     float FX, FY, FZ;
     qint32 FProjX = 0, FProjY = 0;
     int FBranchCount = 0;
-    quint8 FSurface = 0;   // a file's Boolean byte, kept as read
-    bool FDrawn = false;
     qint32 FExtra1 = -1, FExtra2 = -1;
-
     int FListPos = -1;
     int FIncidentRefs = 0;
+    quint8 FSurface = 0;   // a file's Boolean byte, kept as read
+    bool FDrawn = false;
     bool FDoomed = false;   // marked during a bulk deletion
 };

@@ -60,7 +60,7 @@ void TUzelList::Clear()
     items.swap(FItems);
     FIndex.MarkStale();
     for (TUzel *n : items)
-        delete n;
+        FMine->FUzelStore.Destroy(n);
 }
 
 TUzel *TUzelList::Items(int i) const
@@ -141,7 +141,7 @@ void TUzelList::Delete(int i)
     Reposition(i);
     n->FListPos = -1;
     FMine->NodeLeaving(n);
-    delete n;
+    FMine->FUzelStore.Destroy(n);
     FMine->UpdateExtents(false);
     FMine->ProjectNodes();
     FMine->RefreshScheme();
@@ -156,7 +156,7 @@ int TUzelList::RemoveDoomed()
     for (TUzel *n : FItems) {
         if (n->FDoomed) {
             n->FListPos = -1;
-            delete n;
+            FMine->FUzelStore.Destroy(n);
             ++removed;
         } else {
             kept.push_back(n);

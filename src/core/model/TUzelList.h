@@ -4,6 +4,7 @@
 // list order carrying that number".
 #include "model/NumberIndex.h"
 #include <QtGlobal>
+#include <algorithm>
 #include <vector>
 
 class TMine;
@@ -24,7 +25,10 @@ public:
     // 1-based position of the first node with that number, 0 when none.
     int PositionOf(qint32 number) const;
     TUzel *Find(qint32 number) const;
-    // Appends (taking ownership). The first node of the list becomes the mine's CurUzel;
+    // Room for count nodes in all, so that reading a file does not grow the list step by step.
+    void Reserve(int count) { FItems.reserve(size_t(std::max(count, 0))); }
+    // Appends (taking ownership) a node made by the mine's AddUzel. The first node of the list
+    // becomes the mine's CurUzel;
     // extents and projection are updated and the scheme refreshed unless the mine is Updating.
     void Add(TUzel *uzel);
     // Deletes the node at 0-based position i. Refused (AppError) when the node is not empty

@@ -43,7 +43,7 @@ public:
     }
     void Skip(qint64 n) { Take(n); }
 
-    // For a file mapping: gives the pages that reading has left more than a megabyte behind back
+    // For a file mapping: gives the pages that reading has left a quarter megabyte behind back
     // to the system, so that a large file does not stay resident beside the document it becomes.
     // They are the file's own pages: looking back at them reads them in again. Bytes in memory
     // are never given back (they would be lost).
@@ -67,7 +67,7 @@ private:
 
     void Release();
 
-    static constexpr qint64 kReleaseStep = 1 << 20;
+    static constexpr qint64 kReleaseStep = 256 * 1024;
     const char *FData;
     qint64 FSize;
     qint64 FPos = 0;

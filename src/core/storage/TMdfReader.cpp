@@ -179,6 +179,7 @@ private:
     void ReadNodes()
     {
         const qint32 count = FIn.CheckCount(FNodeCount, FNodeSize);
+        FMine.Uzels().Reserve(count);
         for (qint32 i = 0; i < count; ++i) {
             const char *r = FIn.Take(FNodeSize);
             TUzel *u = FMine.AddUzel(At<qint32>(r, 0), At<float>(r, 4), At<float>(r, 8), At<float>(r, 12));
@@ -196,6 +197,7 @@ private:
         // The smallest entry: the record, the comment length and, from 1.12, the name length.
         const qint64 minEntry = FBranchSize + 4 + (FV >= 112 ? 4 : 0);
         const qint32 count = FIn.CheckCount(FBranchCount, minEntry);
+        FMine.Branches().Reserve(count);
         for (qint32 i = 0; i < count; ++i) {
             ReadBranch(count);
             FIn.ReleaseBehind();
@@ -345,13 +347,25 @@ private:
     // the branches instead of the file.
     void OrderStoppings(std::vector<RawStopping> &stoppings)
     {
-        std::vector<double> last(size_t(FMine.Branches().Count()) + 1, 0.0);
+        // Entries grouped by branch in branch order, as the program writes them, are checked
+        // against their neighbours; only other files need the last position of every branch.
         bool ordered = true;
-        for (RawStopping &s : stoppings) {
+        const RawStopping *previous = nullptr;
+        for (const RawStopping &s : stoppings) {
             StoppingBranch(s.BranchIndex);
-            if (s.Position < last[size_t(s.BranchIndex)])
+            if (previous && (s.BranchIndex < previous->BranchIndex
+                             || (s.BranchIndex == previous->BranchIndex && s.Position < previous->Position)))
                 ordered = false;
-            last[size_t(s.BranchIndex)] = s.Position;
+            previous = &s;
+        }
+        if (!ordered) {
+            std::vector<double> last(size_t(FMine.Branches().Count()) + 1, 0.0);
+            ordered = true;
+            for (const RawStopping &s : stoppings) {
+                if (s.Position < last[size_t(s.BranchIndex)])
+                    ordered = false;
+                last[size_t(s.BranchIndex)] = s.Position;
+            }
         }
         if (!ordered)
             std::stable_sort(stoppings.begin(), stoppings.end(), [](const RawStopping &x, const RawStopping &y) {

@@ -123,9 +123,7 @@ void WriteStopping(TByteWriter &out, qint32 branchIndex, const TJumper &j)
         out.Float64(j.RouteValues()[k]);
 }
 
-} // namespace
-
-QByteArray TMdfWriter::Write(TMineDocument &doc)
+void Lay(TMineDocument &doc, TByteWriter &out)
 {
     TMine &mine = *doc.Mine();
     mine.DeleteEmptyUzels();
@@ -133,7 +131,6 @@ QByteArray TMdfWriter::Write(TMineDocument &doc)
 
     const int nodes = mine.Uzels().Count();
     const int branches = mine.Branches().Count();
-    TByteWriter out;
     out.Reserve(qint64(nodes) * 25 + qint64(branches) * 140 + 4096);
 
     out.Bytes().append(MdfFormat::kSignature, MdfFormat::kSignatureSize);
@@ -181,22 +178,40 @@ QByteArray TMdfWriter::Write(TMineDocument &doc)
         r.Put(17, u.Extra1());
         r.Put(21, u.Extra2());
         out.Bytes().append(r.Data, sizeof r.Data);
+        out.Spill();
     }
 
     qint32 stoppings = 0;
     for (int i = 1; i <= branches; ++i) {
         const TBranch &b = *mine.Branches().Items(i);
         WriteBranch(out, b);
+        out.Spill();
         stoppings += b.Jumpers().Count();
     }
 
     out.Int32(stoppings);
     for (int i = 1; i <= branches; ++i) {
         const TBranch &b = *mine.Branches().Items(i);
-        for (int k = 0; k < b.Jumpers().Count(); ++k)
+        for (int k = 0; k < b.Jumpers().Count(); ++k) {
             WriteStopping(out, i, *b.Jumpers().Items(k));
+            out.Spill();
+        }
     }
 
-    out.PatchInt32(MdfFormat::kSizeOffset, qint32(out.Size()));
+    out.Finish(MdfFormat::kSizeOffset, qint32(out.Size()));
+}
+
+} // namespace
+
+QByteArray TMdfWriter::Write(TMineDocument &doc)
+{
+    TByteWriter out;
+    Lay(doc, out);
     return std::move(out.Bytes());
+}
+
+void TMdfWriter::Write(TMineDocument &doc, QIODevice &device)
+{
+    TByteWriter out(&device);
+    Lay(doc, out);
 }

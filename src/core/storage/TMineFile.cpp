@@ -106,13 +106,15 @@ void TMineFile::Save(TMineDocument &doc, const QString &path)
     doc.SetFileName(path);
     if (RegularFile::IrregularTarget(path))
         throw AppError(FileErrors::NotRegularMessage());
-    const QByteArray bytes = TMdfWriter::Write(doc);
+    // The file is written beside the old one and takes its place only once complete.
     QSaveFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::WriteOnly))
         throw AppError(FileErrors::OpenFailure(path, true));
-    if (file.write(bytes) != bytes.size()) {
+    try {
+        TMdfWriter::Write(doc, file);
+    } catch (...) {
         file.cancelWriting();
-        throw AppError(FileErrors::WriteFailedMessage());
+        throw;
     }
     if (!file.commit())
         throw AppError(FileErrors::WriteFailedMessage());

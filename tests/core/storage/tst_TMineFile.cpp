@@ -74,6 +74,7 @@ private slots:
     void loadMarksTheDocument();
     void largeFileReadFromItsPages();
     void saveMarksTheDocument();
+    void largeFileSavedInChunks();
     void saveIntoMissingFolder();
     void failedSaveKeepsThePreviousFile();
     void loadOutOfMemory();
@@ -171,6 +172,21 @@ void TestMineFile::saveMarksTheDocument()
     TMineFile::Load(again, path);
     QCOMPARE(again.Mine()->Branches().Items(1)->Comment(), QStringLiteral("ветвь"));
     QCOMPARE(ReadFile(path).size(), QFileInfo(path).size());
+}
+
+// A file of many chunks is written as it is laid out, its size field filled in at the end: the
+// same bytes as laid out in memory.
+void TestMineFile::largeFileSavedInChunks()
+{
+    TMineDocument doc;
+    for (int i = 1; i <= 6000; ++i)
+        doc.Mine()->AddBranch(i, i, i + 1, QString(300, QChar(u'а' + i % 32)), 1.0f);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("large.mdf"));
+    TMineFile::Save(doc, path);
+    const QByteArray saved = ReadFile(path);
+    QVERIFY(saved.size() > 1024 * 1024);
+    QCOMPARE(saved, TMdfWriter::Write(doc));
 }
 
 void TestMineFile::saveIntoMissingFolder()

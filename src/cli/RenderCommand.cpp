@@ -13,7 +13,6 @@
 #include <QRegularExpression>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -127,11 +126,6 @@ bool Parse(const QStringList &args, Options *o, QString *problem)
 }
 
 } // namespace
-
-bool RenderCommand::Wanted(int argc, char *argv[])
-{
-    return argc > 1 && std::strcmp(argv[1], "render") == 0;
-}
 
 int RenderCommand::Run(const QStringList &args, QString *problem)
 {

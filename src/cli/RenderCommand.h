@@ -6,7 +6,7 @@
 // turned about the middle of the network's extents (the window turns about the current element,
 // which after opening a file is the first branch: a picture on its own would show half a mine).
 // The current element keeps its selection mark. Defaults: 1280x800, angles 0,0, scale 1, no
-// labels, no colours. Needs a QGuiApplication (main starts one on the offscreen platform).
+// labels, no colours. Needs a QGuiApplication (tarvel-mdf-pictures starts one on the offscreen platform).
 #include <QString>
 #include <QStringList>
 
@@ -16,9 +16,6 @@ inline constexpr int kDrawn = 0;
 inline constexpr int kCheckFailed = 1;
 inline constexpr int kWriteFailed = 2;
 inline constexpr int kUsage = 64;
-
-// The command line asks for a picture (main then starts Qt Gui).
-bool Wanted(int argc, char *argv[]);
 
 // args: everything after "render". Usage problems come back as kUsage with the reason in
 // *problem; a file that cannot be read raises AppError (exit status 2 in main).

@@ -7,12 +7,6 @@
 #include "storage/TMineDocument.h"
 #include "storage/TMineFile.h"
 
-#include <cstring>
-
-bool ReportCommand::Wanted(int argc, char *argv[])
-{
-    return argc > 1 && std::strcmp(argv[1], "report") == 0;
-}
 
 int ReportCommand::Run(const QStringList &args, QString &usage)
 {

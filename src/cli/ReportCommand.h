@@ -7,10 +7,6 @@
 
 namespace ReportCommand {
 
-// Whether the command line asks for a report: the caller must then run a QGuiApplication
-// (fonts), which works without a display.
-bool Wanted(int argc, char *argv[]);
-
 // args after "report". Returns the exit status; a usage error gives usage (the problem) and
 // returns -1; a file that cannot be read or written raises AppError.
 int Run(const QStringList &args, QString &usage);

@@ -45,6 +45,7 @@ QString readText(const QString &path)
 const QStringList kInstalled{
     QStringLiteral("bin/tarvel"),
     QStringLiteral("bin/tarvel-mdf"),
+    QStringLiteral("bin/tarvel-mdf-pictures"),
     QStringLiteral("share/applications/tarvel.desktop"),
     QStringLiteral("share/icons/hicolor/scalable/apps/tarvel.svg"),
     QStringLiteral("share/mime/packages/tarvel.xml"),
@@ -117,6 +118,11 @@ void tst_Install::installTree()
                          {QStringLiteral("info"), kSource + QStringLiteral("/examples/sample-mine.mdf")});
     QCOMPARE(r.code, 0);
     QVERIFY(r.out.startsWith("Version: 1.19\n"));
+    // and hands a picture to the program beside it.
+    const QString picture = m_prefix.filePath(QStringLiteral("mine.png"));
+    const Result drawn = run(m_prefix.filePath(QStringLiteral("bin/tarvel-mdf")),
+                             {QStringLiteral("render"), kSource + QStringLiteral("/examples/sample-mine.mdf"), picture});
+    QVERIFY2(drawn.code == 0 && QFileInfo(picture).size() > 0, drawn.err.constData());
 }
 
 void tst_Install::desktopEntryIsValid()

@@ -57,20 +57,6 @@ QString sideFile(const QString &path, const QString &extension)
     return stem + extension;
 }
 
-QLabel *placeholder(const QString &objectName, QWidget *parent)
-{
-    auto *label = new QLabel(parent);
-    label->setObjectName(objectName);
-    label->setAlignment(Qt::AlignCenter);
-    label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    label->setAutoFillBackground(true);
-    label->setBackgroundRole(QPalette::Base);
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
-    label->setMinimumWidth(100);
-    return label;
-}
-
 } // namespace
 
 int TChildForm::CreatedCount()

@@ -274,7 +274,7 @@ TElementGrid::TElementGrid(Kind kind, QWidget *parent) : QTableView(parent), m_k
     auto *corner = new TCornerCell(this);
     corner->raise();
     corner->setGeometry(0, 0, 1, 1);
-    connect(horizontalHeader(), &QHeaderView::geometriesChanged, corner, [this, corner] {
+    m_cornerFollow = connect(horizontalHeader(), &QHeaderView::geometriesChanged, corner, [this, corner] {
         corner->setGeometry(frameWidth(), frameWidth(), verticalHeader()->width(),
                             horizontalHeader()->height());
     });
@@ -286,13 +286,15 @@ TElementGrid::TElementGrid(Kind kind, QWidget *parent) : QTableView(parent), m_k
     connect(verticalHeader(), &QHeaderView::sectionPressed, this, rowsChosen);
     connect(verticalHeader(), &QHeaderView::sectionEntered, this, rowsChosen);
     // Column widths are the user's to change; an open choice box keeps to its cell.
-    connect(horizontalHeader(), &QHeaderView::sectionResized, this,
-            [this] { QTimer::singleShot(0, this, &TElementGrid::followChoiceBox); });
+    m_choiceFollow = connect(horizontalHeader(), &QHeaderView::sectionResized, this,
+                             [this] { QTimer::singleShot(0, this, &TElementGrid::followChoiceBox); });
     ApplyDisplaySettings();
 }
 
 TElementGrid::~TElementGrid()
 {
+    disconnect(m_cornerFollow);
+    disconnect(m_choiceFollow);
     // An editor still open goes with the viewport, after this object: it must no longer reach
     // the grid, the delegate or the model through its focus and change notices.
     Branch = nullptr;

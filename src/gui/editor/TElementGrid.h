@@ -121,4 +121,7 @@ private:
     int m_rowHeight = 20;
     QPointer<TChoiceBox> m_choiceBox;
     int m_choiceColumn = 0, m_choiceRow = 0;
+    // Notices of the headers that reach this object's own members; the base class's destructor
+    // still resizes the headers, after those members are gone, so they are let go of first.
+    QMetaObject::Connection m_cornerFollow, m_choiceFollow;
 };

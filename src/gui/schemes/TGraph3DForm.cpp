@@ -70,7 +70,7 @@ TGraph3DForm::TGraph3DForm(TSchemeHost *host, QWidget *parent)
     connect(help, &QShortcut::activated, this, [this] { ShowHelpTopic(this, kHelpTopic); });
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+    m_focusWatch = connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
         // A list closes when the focus goes anywhere but into it or onto its own button.
         if (lbLayers->isVisible() && now != lbLayers && now != btnLayers)
             lbLayers->hide();
@@ -81,6 +81,7 @@ TGraph3DForm::TGraph3DForm(TSchemeHost *host, QWidget *parent)
 
 TGraph3DForm::~TGraph3DForm()
 {
+    disconnect(m_focusWatch);
     Mine3D->SetMine(nullptr);
 }
 

@@ -76,5 +76,8 @@ private:
 
     TSchemeHost *m_host;
     bool m_filling = false;
+    // The application's focus notice reaches the window until it is let go of by hand: the base
+    // class's destructor still moves the focus, after this window's members are gone.
+    QMetaObject::Connection m_focusWatch;
     static QRect s_bounds;
 };

@@ -32,10 +32,10 @@ struct Fixture {
             TBranch *branch;
             double position;
             const char *caption;
-        } specs[] = {{b5, 0.2, "а"}, {b5, 0.7, "Z"}, {b3, 0.7, "б"}, {b3, 0.1, "ё"}, {b9, 0.7, "Б"}};
-        for (const auto &spec : specs) {
-            auto *j = new TJumper(spec.branch, spec.position);
-            j->SetCaption(QString::fromUtf8(spec.caption));
+        } rows[] = {{b5, 0.2, "а"}, {b5, 0.7, "Z"}, {b3, 0.7, "б"}, {b3, 0.1, "ё"}, {b9, 0.7, "Б"}};
+        for (const auto &row : rows) {
+            auto *j = new TJumper(row.branch, row.position);
+            j->SetCaption(QString::fromUtf8(row.caption));
             s << j;
         }
         s[0]->SetMaterial(4);

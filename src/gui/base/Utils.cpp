@@ -7,9 +7,11 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QPaintDevice>
+#include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 #include <QWidget>
@@ -156,4 +158,19 @@ int FontPixelHeight(const QFont &font, const QPaintDevice *device)
 int CellRowHeight(const QFont &font, const QPaintDevice *device)
 {
     return std::abs(FontPixelHeight(font, device)) + 7;
+}
+
+QHBoxLayout *OkCancelRow(QWidget *dialog, const QString &okCaption, QPushButton *&ok, QPushButton *&cancel)
+{
+    ok = new QPushButton(okCaption, dialog);
+    ok->setObjectName(QStringLiteral("btnOK"));
+    ok->setDefault(true);
+    cancel = new QPushButton(QStringLiteral("Отмена"), dialog);
+    cancel->setObjectName(QStringLiteral("btnCancel"));
+    cancel->setAutoDefault(false);
+    auto *row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    return row;
 }

@@ -11,6 +11,8 @@
 #include <QString>
 
 class QComboBox;
+class QHBoxLayout;
+class QPushButton;
 class QPaintDevice;
 class QWidget;
 
@@ -40,6 +42,10 @@ quint32 FromQColor(const QColor &color);
 // The same as a tool tip showing exactly those characters: a tool tip takes text that looks like
 // markup for rich text, and a name such as "<h1>...</h1>" must not become a heading.
 QString PlainToolTip(const QString &text);
+
+// The row of a dialog's OK and "Отмена" buttons at its right, made children of dialog: OK is the
+// default button, Enter on "Отмена" does not press OK. The caller places the row and connects them.
+QHBoxLayout *OkCancelRow(QWidget *dialog, const QString &okCaption, QPushButton *&ok, QPushButton *&cancel);
 
 // Tells font matching which installed faces stand for the Windows font names settings use.
 // Done once; CellFont and start-up call it.

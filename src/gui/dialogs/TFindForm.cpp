@@ -100,16 +100,7 @@ TFindForm::TFindForm(const TMineDocument &document, int kind, QWidget *parent)
     pageLayout->setSpacing(0);
     pageLayout->addWidget(lbValues, 1);
 
-    btnOK = new QPushButton(QStringLiteral("OK"), this);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnOK->setDefault(true);
-    btnCancel = new QPushButton(QStringLiteral("Отмена"), this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnCancel->setAutoDefault(false);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
+    QHBoxLayout *buttons = OkCancelRow(this, QStringLiteral("OK"), btnOK, btnCancel);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(PageControl, 1);

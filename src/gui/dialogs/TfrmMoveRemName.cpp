@@ -1,6 +1,7 @@
 #include "dialogs/TfrmMoveRemName.h"
 
 #include "base/Guarded.h"
+#include "base/Utils.h"
 #include "model/NameComment.h"
 
 #include <QButtonGroup>
@@ -31,16 +32,7 @@ TfrmMoveRemName::TfrmMoveRemName(TMine *mine, QWidget *parent) : QDialog(parent)
     }
     SetOperation(NameComment::CopyCommentsToNames);
 
-    btnOK = new QPushButton(QStringLiteral("&ОК"), this);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnOK->setDefault(true);
-    btnCancel = new QPushButton(QStringLiteral("Отмена"), this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnCancel->setAutoDefault(false);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
+    QHBoxLayout *buttons = OkCancelRow(this, QStringLiteral("&ОК"), btnOK, btnCancel);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(box);

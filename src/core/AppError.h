@@ -8,11 +8,11 @@
 
 class AppError : public std::exception {
 public:
-    explicit AppError(QString message) : m_message(std::move(message)), m_utf8(m_message.toUtf8()) {}
-    const QString &message() const noexcept { return m_message; }
-    const char *what() const noexcept override { return m_utf8.constData(); }
+    explicit AppError(QString message) : FMessage(std::move(message)), FUtf8(FMessage.toUtf8()) {}
+    const QString &message() const noexcept { return FMessage; }
+    const char *what() const noexcept override { return FUtf8.constData(); }
 
 private:
-    QString m_message;
-    QByteArray m_utf8;
+    QString FMessage;
+    QByteArray FUtf8;
 };

@@ -35,41 +35,41 @@ public:
         if (!keys.empty()) {
             const auto [lo, hi] = std::minmax_element(keys.begin(), keys.end());
             if (*hi - *lo <= 4 * quint64(keys.size()) + 1024) {
-                m_direct = true;
-                m_base = *lo;
-                m_values.assign(size_t(*hi - *lo) + 1, kEmpty);
+                FDirect = true;
+                FBase = *lo;
+                FValues.assign(size_t(*hi - *lo) + 1, kEmpty);
                 return;
             }
         }
         const size_t cap = std::bit_ceil(std::max<size_t>(16, keys.size() * 2));
-        m_mask = cap - 1;
-        m_keys.resize(cap);
-        m_values.assign(cap, kEmpty);
+        FMask = cap - 1;
+        FKeys.resize(cap);
+        FValues.assign(cap, kEmpty);
     }
 
     // Payload slot of key, created with the value kEmpty when absent. key must be one of the
     // keys the table was built for.
     int &Slot(quint64 key)
     {
-        if (m_direct)
-            return m_values[size_t(key - m_base)];
-        size_t i = MixKey(key) & m_mask;
-        while (m_values[i] != kEmpty && m_keys[i] != key)
-            i = (i + 1) & m_mask;
-        m_keys[i] = key;
-        return m_values[i];
+        if (FDirect)
+            return FValues[size_t(key - FBase)];
+        size_t i = MixKey(key) & FMask;
+        while (FValues[i] != kEmpty && FKeys[i] != key)
+            i = (i + 1) & FMask;
+        FKeys[i] = key;
+        return FValues[i];
     }
 
     // Whether a payload was stored for key (any key may be asked).
     bool Contains(quint64 key) const
     {
-        if (m_direct)
-            return key >= m_base && key - m_base < m_values.size() && m_values[size_t(key - m_base)] != kEmpty;
-        size_t i = MixKey(key) & m_mask;
-        while (m_values[i] != kEmpty) {
-            if (m_keys[i] == key)
+        if (FDirect)
+            return key >= FBase && key - FBase < FValues.size() && FValues[size_t(key - FBase)] != kEmpty;
+        size_t i = MixKey(key) & FMask;
+        while (FValues[i] != kEmpty) {
+            if (FKeys[i] == key)
                 return true;
-            i = (i + 1) & m_mask;
+            i = (i + 1) & FMask;
         }
         return false;
     }
@@ -78,11 +78,11 @@ public:
     static constexpr int kEmpty = -1;
 
 private:
-    bool m_direct = false;
-    quint64 m_base = 0;
-    size_t m_mask = 0;
-    std::vector<quint64> m_keys;
-    std::vector<int> m_values;
+    bool FDirect = false;
+    quint64 FBase = 0;
+    size_t FMask = 0;
+    std::vector<quint64> FKeys;
+    std::vector<int> FValues;
 };
 
 // next[i] = the smallest j > i with keys[j] == keys[i], or -1. Positions are 0-based.

@@ -33,24 +33,24 @@ struct TMessageLine {
 
 class TMessageList : public TMessageSink {
 public:
-    void ClearMessages() override { m_lines.clear(); }
+    void ClearMessages() override { FLines.clear(); }
     void AddMessage(const QString &text, std::optional<TErrorInfo> info = std::nullopt) override
     {
-        m_lines.push_back({text, info});
+        FLines.push_back({text, info});
     }
-    int MessageCount() const override { return int(std::min<size_t>(m_lines.size(), INT_MAX)); }
+    int MessageCount() const override { return int(std::min<size_t>(FLines.size(), INT_MAX)); }
 
-    const std::vector<TMessageLine> &Lines() const { return m_lines; }
-    const TMessageLine &Line(int i) const { return m_lines.at(size_t(i)); }
+    const std::vector<TMessageLine> &Lines() const { return FLines; }
+    const TMessageLine &Line(int i) const { return FLines.at(size_t(i)); }
     QStringList Texts() const
     {
         QStringList texts;
-        texts.reserve(qsizetype(m_lines.size()));
-        for (const TMessageLine &line : m_lines)
+        texts.reserve(qsizetype(FLines.size()));
+        for (const TMessageLine &line : FLines)
             texts.append(line.Text);
         return texts;
     }
 
 private:
-    std::vector<TMessageLine> m_lines;
+    std::vector<TMessageLine> FLines;
 };

@@ -16,50 +16,50 @@ namespace {
 // The status bar shows the running step and is returned to its panels however the stage ends.
 class StatusScope {
 public:
-    StatusScope(TCheckStatus *status, const QString &text) : m_status(status) { Show(text); }
+    StatusScope(TCheckStatus *status, const QString &text) : FStatus(status) { Show(text); }
     ~StatusScope()
     {
-        if (m_status)
-            m_status->ClearStatusText();
+        if (FStatus)
+            FStatus->ClearStatusText();
     }
     void Show(const QString &text)
     {
-        if (m_status)
-            m_status->ShowStatusText(text);
+        if (FStatus)
+            FStatus->ShowStatusText(text);
     }
     StatusScope(const StatusScope &) = delete;
     StatusScope &operator=(const StatusScope &) = delete;
 
 private:
-    TCheckStatus *m_status;
+    TCheckStatus *FStatus;
 };
 
 // The findings of one test: the first one opens the group with an empty line (unless the list
 // is still empty) and the header.
 class Group {
 public:
-    Group(TMessageSink &sink, QString header) : m_sink(sink), m_header(std::move(header)) {}
+    Group(TMessageSink &sink, QString header) : FSink(sink), FHeader(std::move(header)) {}
 
     void Add(const QString &text, std::optional<TErrorInfo> info = std::nullopt)
     {
         Open();
-        m_sink.AddMessage(text, info);
+        FSink.AddMessage(text, info);
     }
     void Open()
     {
-        if (m_open)
+        if (FOpen)
             return;
-        m_open = true;
-        if (m_sink.MessageCount() > 0)
-            m_sink.AddMessage(QString());
-        m_sink.AddMessage(m_header);
+        FOpen = true;
+        if (FSink.MessageCount() > 0)
+            FSink.AddMessage(QString());
+        FSink.AddMessage(FHeader);
     }
-    bool IsOpen() const { return m_open; }
+    bool IsOpen() const { return FOpen; }
 
 private:
-    TMessageSink &m_sink;
-    QString m_header;
-    bool m_open = false;
+    TMessageSink &FSink;
+    QString FHeader;
+    bool FOpen = false;
 };
 
 // The numbers of a branch, copied out of the list once so that the tests of stage 1 and the
@@ -98,10 +98,10 @@ TStageResult EarlyEnd(const TStageResult &sofar)
 } // namespace
 
 TTopologyCheck::TTopologyCheck(TMine &mine, TMessageSink &sink, TCheckStatus *status)
-    : m_mine(mine), m_sink(sink), m_status(status)
+    : FMine(mine), FSink(sink), FStatus(status)
 {
     const QString point = QLocale().decimalPoint();
-    m_point = point.isEmpty() ? QLatin1Char('.') : point.at(0);
+    FPoint = point.isEmpty() ? QLatin1Char('.') : point.at(0);
 }
 
 const QString &TTopologyCheck::StopLine()
@@ -115,8 +115,8 @@ QString TTopologyCheck::FormatCoordinate(float value) const
     if (value == kUnsetReal)
         return QString();
     QString text = QString::number(double(value), 'f', 1);
-    if (m_point != QLatin1Char('.'))
-        text.replace(QLatin1Char('.'), m_point);
+    if (FPoint != QLatin1Char('.'))
+        text.replace(QLatin1Char('.'), FPoint);
     return text;
 }
 
@@ -249,29 +249,29 @@ bool MissingReferences(TMessageSink &sink, const std::vector<quint64> &uzelNumbe
 
 TStageResult TTopologyCheck::CheckTopology()
 {
-    StatusScope status(m_status, QStringLiteral("Проверка топологии шахты"));
+    StatusScope status(FStatus, QStringLiteral("Проверка топологии шахты"));
     TStageResult r;
-    m_sink.ClearMessages();
+    FSink.ClearMessages();
 
-    r.DeletedUzels = m_mine.DeleteEmptyUzels();
+    r.DeletedUzels = FMine.DeleteEmptyUzels();
     if (r.DeletedUzels > 0)
-        m_sink.AddMessage(QStringLiteral("Удалено пустых узлов: %1").arg(r.DeletedUzels));
-    r.DeletedBranches = m_mine.DeleteEmptyBranches();
+        FSink.AddMessage(QStringLiteral("Удалено пустых узлов: %1").arg(r.DeletedUzels));
+    r.DeletedBranches = FMine.DeleteEmptyBranches();
     if (r.DeletedBranches > 0)
-        m_sink.AddMessage(QStringLiteral("Удалено пустых ветвей: %1").arg(r.DeletedBranches));
-    m_sink.SelectFirstMessage();
+        FSink.AddMessage(QStringLiteral("Удалено пустых ветвей: %1").arg(r.DeletedBranches));
+    FSink.SelectFirstMessage();
 
-    const TUzelList &uzels = m_mine.Uzels();
-    const TBranchList &branches = m_mine.Branches();
+    const TUzelList &uzels = FMine.Uzels();
+    const TBranchList &branches = FMine.Branches();
     if (uzels.Count() == 0)
-        m_sink.AddMessage(QStringLiteral("Отсутствуют данные по сопряжениям"));
+        FSink.AddMessage(QStringLiteral("Отсутствуют данные по сопряжениям"));
     if (branches.Count() == 0)
-        m_sink.AddMessage(QStringLiteral("Отсутствуют данные по выработкам"));
+        FSink.AddMessage(QStringLiteral("Отсутствуют данные по выработкам"));
     bool result = branches.Count() > 0;
 
     std::vector<quint64> uzelNumbers;
     uzelNumbers.reserve(size_t(uzels.Count()));
-    Group badUzels(m_sink, QStringLiteral("Обнаружены узлы с неверно указанными номерами:"));
+    Group badUzels(FSink, QStringLiteral("Обнаружены узлы с неверно указанными номерами:"));
     int i = 0;
     ForEachPrefetched(uzels, [&](const TUzel *n) {
         ++i;
@@ -286,7 +286,7 @@ TStageResult TTopologyCheck::CheckTopology()
     });
 
     std::vector<Ends> ends = BranchEnds(branches);
-    Group badBranches(m_sink, QStringLiteral("Обнаружены ветви с неверно указанными номероми:"));
+    Group badBranches(FSink, QStringLiteral("Обнаружены ветви с неверно указанными номероми:"));
     for (size_t k = 0; k < ends.size(); ++k) {
         if (ends[k].Number == kUnsetInt || ends[k].Number < 1) {
             const TBranch *b = branches.Items(int(k) + 1);
@@ -305,11 +305,11 @@ TStageResult TTopologyCheck::CheckTopology()
     // A repeated number, a branch without its node numbers or a loop leaves the network unusable
     // for the later stages, so each of them fails the stage too. Repeated numbers do not end it
     // early, though: the user fixing them should see the broken references and loops as well.
-    bool repeated = RepeatedUzelNumbers(*this, m_sink, uzels, uzelNumbers);
-    if (RepeatedBranchNumbers(m_sink, branches, ends))
+    bool repeated = RepeatedUzelNumbers(*this, FSink, uzels, uzelNumbers);
+    if (RepeatedBranchNumbers(FSink, branches, ends))
         repeated = true;
 
-    Group noNumbers(m_sink, QStringLiteral("Обнаружены ветви без указанных номеров узлов:"));
+    Group noNumbers(FSink, QStringLiteral("Обнаружены ветви без указанных номеров узлов:"));
     for (size_t k = 0; k < ends.size(); ++k) {
         const bool noStart = ends[k].Start == kUnsetInt;
         if (!noStart && ends[k].End != kUnsetInt)
@@ -323,10 +323,10 @@ TStageResult TTopologyCheck::CheckTopology()
     if (!result)
         return EarlyEnd(r);
 
-    if (MissingReferences(m_sink, uzelNumbers, ends))
+    if (MissingReferences(FSink, uzelNumbers, ends))
         return EarlyEnd(r);
 
-    Group loops(m_sink, QStringLiteral("Обнаружены ветви с одинаковыми номерами начального и конечного узлов:"));
+    Group loops(FSink, QStringLiteral("Обнаружены ветви с одинаковыми номерами начального и конечного узлов:"));
     for (size_t k = 0; k < ends.size(); ++k) {
         if (ends[k].Start == ends[k].End) {
             result = false;
@@ -338,9 +338,9 @@ TStageResult TTopologyCheck::CheckTopology()
         }
     }
 
-    if (m_snapshot) {
-        m_snapshot->uzelNumbers = std::move(uzelNumbers);
-        m_snapshot->ends = std::move(ends);
+    if (FSnapshot) {
+        FSnapshot->uzelNumbers = std::move(uzelNumbers);
+        FSnapshot->ends = std::move(ends);
     }
     r.Passed = result && !repeated;
     return r;
@@ -348,21 +348,21 @@ TStageResult TTopologyCheck::CheckTopology()
 
 TStageResult TTopologyCheck::CheckCoordinates()
 {
-    StatusScope status(m_status, QStringLiteral("Проверка наличия координат"));
+    StatusScope status(FStatus, QStringLiteral("Проверка наличия координат"));
     TStageResult r;
     bool result = true;
 
     constexpr int kMaxListed = 20;
-    Group group(m_sink, QStringLiteral("Обнаружены узлы без указанных коодинат:"));
+    Group group(FSink, QStringLiteral("Обнаружены узлы без указанных коодинат:"));
     int listed = 0;
     int i = 0;
-    for (const TUzel *n : m_mine.Uzels()) {
+    for (const TUzel *n : FMine.Uzels()) {
         ++i;
         if (n->X() != kUnsetReal && n->Y() != kUnsetReal && n->Z() != kUnsetReal)
             continue;
         result = false;
         if (listed == kMaxListed) {
-            m_sink.AddMessage(StopLine());
+            FSink.AddMessage(StopLine());
             break;
         }
         group.Add(QStringLiteral("  - № %1,  X=%2,  Y=%3,  Z=%4")
@@ -372,33 +372,33 @@ TStageResult TTopologyCheck::CheckCoordinates()
         ++listed;
     }
 
-    m_mine.SetTopologyValid(result);
+    FMine.SetTopologyValid(result);
     r.Passed = result;
     return r;
 }
 
 TStageResult TTopologyCheck::CheckPhysics()
 {
-    StatusScope status(m_status, QStringLiteral("Проверка физических характеристик"));
+    StatusScope status(FStatus, QStringLiteral("Проверка физических характеристик"));
     TStageResult r;
     bool result = true;
 
     // The bounds are valid values; a pressure that is not a number is not.
-    const qint32 t = m_mine.Temperature();
-    const float p = m_mine.Pressure();
+    const qint32 t = FMine.Temperature();
+    const float p = FMine.Pressure();
     if (t < -60 || t > 60 || !(p >= 0.95f && p <= 1.05f)) {
         result = false;
-        Group physics(m_sink, QStringLiteral("Физические характеристики шахты:"));
+        Group physics(FSink, QStringLiteral("Физические характеристики шахты:"));
         physics.Add(QStringLiteral("Неверные значения температуры или давления в шахте"),
                     TErrorInfo{ErrorKind::MinePhysics, 0});
     }
 
     status.Show(QStringLiteral("Проверка инцидентностей узлов"));
-    Group topology(m_sink, QStringLiteral("Нарушение топологии шахты:"));
+    Group topology(FSink, QStringLiteral("Нарушение топологии шахты:"));
     std::vector<int> counts;
-    counts.reserve(size_t(m_mine.Uzels().Count()));
+    counts.reserve(size_t(FMine.Uzels().Count()));
     int i = 0;
-    for (const TUzel *n : m_mine.Uzels()) {
+    for (const TUzel *n : FMine.Uzels()) {
         ++i;
         const int c = n->BranchCount();
         counts.push_back(c);
@@ -418,7 +418,7 @@ TStageResult TTopologyCheck::CheckPhysics()
     // Per branch: its number, whether both its nodes carry one branch, and the positions of its
     // two nodes (the first node with each number, as the resolution links them), which stand for
     // the node numbers one to one.
-    const TBranchList &branches = m_mine.Branches();
+    const TBranchList &branches = FMine.Branches();
     const size_t count = size_t(branches.Count());
     std::vector<int> lo, hi;
     std::vector<qint32> numbers;
@@ -427,13 +427,13 @@ TStageResult TTopologyCheck::CheckPhysics()
     hi.reserve(count);
     numbers.reserve(count);
     bool byPosition = true;
-    bool fromSnapshot = m_snapshot && m_snapshot->ends.size() == count && m_snapshot->uzelNumbers.size() == counts.size();
+    bool fromSnapshot = FSnapshot && FSnapshot->ends.size() == count && FSnapshot->uzelNumbers.size() == counts.size();
     if (fromSnapshot) {
         // Within CheckAll: the numbers stage 1 read, every one of them naming a node.
-        TKeyTable position(m_snapshot->uzelNumbers);
-        for (size_t k = m_snapshot->uzelNumbers.size(); k-- > 0;)
-            position.Slot(m_snapshot->uzelNumbers[k]) = int(k);   // the first node wins
-        for (const Ends &e : m_snapshot->ends) {
+        TKeyTable position(FSnapshot->uzelNumbers);
+        for (size_t k = FSnapshot->uzelNumbers.size(); k-- > 0;)
+            position.Slot(FSnapshot->uzelNumbers[k]) = int(k);   // the first node wins
+        for (const Ends &e : FSnapshot->ends) {
             if (!position.Contains(NumberKey(e.Start)) || !position.Contains(NumberKey(e.End))) {
                 fromSnapshot = false;   // not what stage 1 left behind: read the branches
                 break;
@@ -490,7 +490,7 @@ TStageResult TTopologyCheck::CheckPhysics()
         for (int j = next[i]; j >= 0; j = next[size_t(j)]) {
             result = false;
             if (parallels++ == kMaxPairs) {
-                m_sink.AddMessage(StopLine());
+                FSink.AddMessage(StopLine());
                 break;
             }
             topology.Add(QStringLiteral("  - Обнаружены параллельные ветви (%1 и %2)").arg(numbers[i]).arg(numbers[size_t(j)]),
@@ -504,11 +504,11 @@ TStageResult TTopologyCheck::CheckPhysics()
 
 TCheckOutcome TTopologyCheck::CheckAll()
 {
-    m_snapshot = std::make_shared<Snapshot>();
+    FSnapshot = std::make_shared<Snapshot>();
     struct Drop {
         std::shared_ptr<Snapshot> &s;
         ~Drop() { s.reset(); }
-    } drop{m_snapshot};
+    } drop{FSnapshot};
     TCheckOutcome outcome;
     outcome.StagesRun = 1;
     outcome.Last = CheckTopology();

@@ -43,8 +43,8 @@ public:
     // current locale unless set.
     TTopologyCheck(TMine &mine, TMessageSink &sink, TCheckStatus *status = nullptr);
 
-    void SetDecimalPoint(QChar point) { m_point = point; }
-    QChar DecimalPoint() const { return m_point; }
+    void SetDecimalPoint(QChar point) { FPoint = point; }
+    QChar DecimalPoint() const { return FPoint; }
 
     // Stage 1: clears the list, deletes empty nodes and branches, tests data, numbers and node
     // references.
@@ -72,10 +72,10 @@ public:
 private:
     struct Snapshot;
 
-    TMine &m_mine;
-    TMessageSink &m_sink;
-    TCheckStatus *m_status;
-    QChar m_point;
+    TMine &FMine;
+    TMessageSink &FSink;
+    TCheckStatus *FStatus;
+    QChar FPoint;
     // Filled by stage 1 while CheckAll runs, used by its stage 3, dropped at its end.
-    std::shared_ptr<Snapshot> m_snapshot;
+    std::shared_ptr<Snapshot> FSnapshot;
 };

@@ -28,16 +28,16 @@ template<typename T> QString Shortest(T value)
 } // namespace
 
 TReader::TReader(QStringView text, QChar separator, TQuotes quotes)
-    : m_text(text), m_sep(separator), m_strict(quotes == TQuotes::Strict)
+    : FText(text), FSep(separator), FStrict(quotes == TQuotes::Strict)
 {
 }
 
 bool TReader::Next(TRecord &record)
 {
     record.Fields.clear();
-    if (m_pos >= m_text.size() || m_errorLine > 0)
+    if (FPos >= FText.size() || FErrorLine > 0)
         return false;
-    record.Line = m_line;
+    record.Line = FLine;
     bool more = true;
     while (more) {
         QString field;
@@ -53,10 +53,10 @@ bool TReader::Next(TRecord &record)
 // record), false after a line break or at the end of the text.
 bool TReader::EndField()
 {
-    if (m_pos >= m_text.size())
+    if (FPos >= FText.size())
         return false;
-    if (m_text[m_pos] == m_sep) {
-        ++m_pos;
+    if (FText[FPos] == FSep) {
+        ++FPos;
         return true;
     }
     SkipBreak();
@@ -65,82 +65,82 @@ bool TReader::EndField()
 
 void TReader::SkipBreak()
 {
-    if (m_text[m_pos] == u'\r' && m_pos + 1 < m_text.size() && m_text[m_pos + 1] == u'\n')
-        ++m_pos;
-    ++m_pos;
-    ++m_line;
+    if (FText[FPos] == u'\r' && FPos + 1 < FText.size() && FText[FPos + 1] == u'\n')
+        ++FPos;
+    ++FPos;
+    ++FLine;
 }
 
 bool TReader::AtFieldEnd(qsizetype p) const
 {
-    return p >= m_text.size() || m_text[p] == m_sep || IsBreak(m_text[p]);
+    return p >= FText.size() || FText[p] == FSep || IsBreak(FText[p]);
 }
 
 bool TReader::ReadField(QString &field)
 {
-    if (m_pos < m_text.size() && m_text[m_pos] == u'"' && !m_quotesLiteral) {
-        const int startLine = m_line;
+    if (FPos < FText.size() && FText[FPos] == u'"' && !FQuotesLiteral) {
+        const int startLine = FLine;
         if (ReadQuoted(field))
             return true;
-        if (m_strict) {
-            m_errorLine = startLine;
-            m_error = m_pos >= m_text.size() ? QStringLiteral("кавычка не закрыта")
+        if (FStrict) {
+            FErrorLine = startLine;
+            FError = FPos >= FText.size() ? QStringLiteral("кавычка не закрыта")
                                              : QStringLiteral("после закрывающей кавычки должен идти разделитель");
             return false;
         }
     }
-    const qsizetype start = m_pos;
-    while (!AtFieldEnd(m_pos))
-        ++m_pos;
-    field = m_text.sliced(start, m_pos - start).toString();
+    const qsizetype start = FPos;
+    while (!AtFieldEnd(FPos))
+        ++FPos;
+    field = FText.sliced(start, FPos - start).toString();
     return true;
 }
 
-// A quoted field from the opening quote at m_pos. On failure m_pos is back at the opening
+// A quoted field from the opening quote at FPos. On failure FPos is back at the opening
 // quote (lenient) or where the field went wrong (strict).
 bool TReader::ReadQuoted(QString &field)
 {
-    const qsizetype open = m_pos;
-    const int openLine = m_line;
+    const qsizetype open = FPos;
+    const int openLine = FLine;
     qsizetype p = open + 1;
-    int line = m_line;
+    int line = FLine;
     field.clear();
-    while (p < m_text.size()) {
-        const QChar c = m_text[p];
+    while (p < FText.size()) {
+        const QChar c = FText[p];
         if (c == u'"') {
-            if (p + 1 < m_text.size() && m_text[p + 1] == u'"') {
+            if (p + 1 < FText.size() && FText[p + 1] == u'"') {
                 field.append(u'"');
                 p += 2;
                 continue;
             }
             if (AtFieldEnd(p + 1)) {
-                m_pos = p + 1;
-                m_line = line;
+                FPos = p + 1;
+                FLine = line;
                 return true;
             }
             // Text after the closing quote: not a quoted field after all.
-            if (m_strict) {
-                m_pos = p + 1;
+            if (FStrict) {
+                FPos = p + 1;
             } else {
-                m_pos = open;
-                m_line = openLine;
+                FPos = open;
+                FLine = openLine;
             }
             return false;
         }
-        if (c == u'\n' || (c == u'\r' && !(p + 1 < m_text.size() && m_text[p + 1] == u'\n')))
+        if (c == u'\n' || (c == u'\r' && !(p + 1 < FText.size() && FText[p + 1] == u'\n')))
             ++line;
         field.append(c);
         ++p;
     }
-    if (m_strict) {
-        m_pos = p;
+    if (FStrict) {
+        FPos = p;
         return false;
     }
     // Nothing closes it before the end: no later quote can close anything either, so from
     // here on quotes are plain characters, and the text is read only once more at most.
-    m_pos = open;
-    m_line = openLine;
-    m_quotesLiteral = true;
+    FPos = open;
+    FLine = openLine;
+    FQuotesLiteral = true;
     return false;
 }
 

@@ -42,8 +42,8 @@ public:
     // Fills record with the next one; false at the end of the text or at an error.
     bool Next(TRecord &record);
     // Strict only: the line of a broken field (0 while there is none) and what is wrong.
-    int ErrorLine() const { return m_errorLine; }
-    const QString &Error() const { return m_error; }
+    int ErrorLine() const { return FErrorLine; }
+    const QString &Error() const { return FError; }
 
 private:
     bool EndField();
@@ -52,14 +52,14 @@ private:
     bool ReadField(QString &field);
     bool ReadQuoted(QString &field);
 
-    QStringView m_text;
-    QChar m_sep;
-    bool m_strict;
-    bool m_quotesLiteral = false;
-    qsizetype m_pos = 0;
-    int m_line = 1;
-    int m_errorLine = 0;
-    QString m_error;
+    QStringView FText;
+    QChar FSep;
+    bool FStrict;
+    bool FQuotesLiteral = false;
+    qsizetype FPos = 0;
+    int FLine = 1;
+    int FErrorLine = 0;
+    QString FError;
 };
 
 // All records of text at once (TReader's rules).

@@ -115,12 +115,12 @@ class TCsvTable {
 public:
     TCsvTable(const QByteArray &bytes, const QString &name, const char *const *names, int count,
               std::initializer_list<int> required)
-        : m_name(name), m_names(names), m_count(count), m_field(size_t(count), -1), m_text(Decode(bytes)),
-          m_reader(m_text, CsvText::DetectSeparator(m_text), CsvText::TQuotes::Strict)
+        : FName(name), FNames(names), FCount(count), FField(size_t(count), -1), FText(Decode(bytes)),
+          FReader(FText, CsvText::DetectSeparator(FText), CsvText::TQuotes::Strict)
     {
         CsvText::TRecord header;
         do {
-            if (!m_reader.Next(header)) {
+            if (!FReader.Next(header)) {
                 FailOnBrokenQuote();
                 Fail(1, QStringLiteral("файл пуст, нет строки заголовка"));
             }
@@ -133,11 +133,11 @@ public:
     // The next row of values, blank ones skipped; false at the end of the file.
     bool Next(CsvText::TRecord &r)
     {
-        while (m_reader.Next(r)) {
+        while (FReader.Next(r)) {
             if (r.IsBlank())
                 continue;
             for (qsizetype f = 0; f < r.Fields.size(); ++f)
-                if (!m_named.value(f) && !r.Fields[f].trimmed().isEmpty())
+                if (!FNamed.value(f) && !r.Fields[f].trimmed().isEmpty())
                     Fail(r.Line, QStringLiteral("значение в поле %1, у которого нет столбца в заголовке").arg(f + 1));
             return true;
         }
@@ -145,22 +145,22 @@ public:
         return false;
     }
 
-    bool Has(int column) const { return m_field[size_t(column)] >= 0; }
+    bool Has(int column) const { return FField[size_t(column)] >= 0; }
 
     [[noreturn]] void Fail(int line, const QString &text) const
     {
-        throw AppError(QStringLiteral("%1:%2: %3").arg(m_name).arg(line).arg(text));
+        throw AppError(QStringLiteral("%1:%2: %3").arg(FName).arg(line).arg(text));
     }
     [[noreturn]] void Fail(const CsvText::TRecord &r, int column, const QString &text) const
     {
-        Fail(r.Line, QStringLiteral("column %1: %2").arg(QLatin1String(m_names[column]), text));
+        Fail(r.Line, QStringLiteral("column %1: %2").arg(QLatin1String(FNames[column]), text));
     }
 
     // The field of column in r, without leading and trailing blanks; empty when the column is
     // missing or the record ends before it.
     QString Text(const CsvText::TRecord &r, int column) const
     {
-        const int f = m_field[size_t(column)];
+        const int f = FField[size_t(column)];
         return f >= 0 && f < r.Fields.size() ? r.Fields[f].trimmed() : QString();
     }
 
@@ -248,8 +248,8 @@ public:
 private:
     void FailOnBrokenQuote() const
     {
-        if (m_reader.ErrorLine() > 0)
-            Fail(m_reader.ErrorLine(), m_reader.Error());
+        if (FReader.ErrorLine() > 0)
+            Fail(FReader.ErrorLine(), FReader.Error());
     }
 
     void ReadHeader(const CsvText::TRecord &header, std::initializer_list<int> required)
@@ -257,38 +257,38 @@ private:
         QStringList unknown;
         for (qsizetype i = 0; i < header.Fields.size(); ++i) {
             const QString name = header.Fields[i].trimmed();
-            m_named.append(!name.isEmpty());
+            FNamed.append(!name.isEmpty());
             if (name.isEmpty())
                 continue;
             int column = -1;
-            for (int k = 0; k < m_count && column < 0; ++k)
-                if (name.compare(QLatin1String(m_names[k]), Qt::CaseInsensitive) == 0)
+            for (int k = 0; k < FCount && column < 0; ++k)
+                if (name.compare(QLatin1String(FNames[k]), Qt::CaseInsensitive) == 0)
                     column = k;
             if (column < 0) {
                 unknown << EscapedControls(name);
                 continue;
             }
-            if (m_field[size_t(column)] >= 0)
-                Fail(header.Line, QStringLiteral("column %1: столбец указан дважды").arg(QLatin1String(m_names[column])));
-            m_field[size_t(column)] = int(i);
+            if (FField[size_t(column)] >= 0)
+                Fail(header.Line, QStringLiteral("column %1: столбец указан дважды").arg(QLatin1String(FNames[column])));
+            FField[size_t(column)] = int(i);
         }
         if (!unknown.isEmpty())
             Fail(header.Line, QStringLiteral("неизвестные столбцы: %1; допустимы: %2")
                                   .arg(unknown.join(QStringLiteral(", ")),
-                                       HeaderOf(m_names, m_count).replace(u',', QStringLiteral(", "))));
+                                       HeaderOf(FNames, FCount).replace(u',', QStringLiteral(", "))));
         for (int column : required)
             if (!Has(column))
                 Fail(header.Line, QStringLiteral("column %1: столбец обязателен, но его нет")
-                                      .arg(QLatin1String(m_names[column])));
+                                      .arg(QLatin1String(FNames[column])));
     }
 
-    QString m_name;
-    const char *const *m_names;
-    int m_count;
-    std::vector<int> m_field;   // per known column: its field in a record, -1 when absent
-    QList<bool> m_named;        // per field of the header: it names a column
-    QString m_text;
-    CsvText::TReader m_reader;   // reads m_text
+    QString FName;
+    const char *const *FNames;
+    int FCount;
+    std::vector<int> FField;   // per known column: its field in a record, -1 when absent
+    QList<bool> FNamed;        // per field of the header: it names a column
+    QString FText;
+    CsvText::TReader FReader;   // reads FText
 };
 
 struct TNodeRow {

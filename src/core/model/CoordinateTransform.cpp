@@ -11,22 +11,22 @@ TNodeTransform TNodeTransform::ShiftScale(const std::array<double, 3> &scale,
                                           const std::array<double, 3> &offset)
 {
     TNodeTransform t;
-    t.m_scale = scale;
-    t.m_offset = offset;
+    t.FScale = scale;
+    t.FOffset = offset;
     return t;
 }
 
 TNodeTransform TNodeTransform::Rotation(double x0, double y0, double angle)
 {
     TNodeTransform t;
-    t.m_rotation = true;
-    t.m_x0 = x0;
-    t.m_y0 = y0;
+    t.FRotation = true;
+    t.FX0 = x0;
+    t.FY0 = y0;
     // A quarter turn is exact: cos 90° computes as 6e-17, which would leave -0.0 and 1e-14
     // in coordinates that are plainly 0.
     auto exact = [](double v) { return std::abs(v) < 1e-15 ? 0.0 : v; };
-    t.m_cos = exact(std::cos(angle));
-    t.m_sin = exact(std::sin(angle));
+    t.FCos = exact(std::cos(angle));
+    t.FSin = exact(std::sin(angle));
     return t;
 }
 
@@ -34,18 +34,18 @@ bool TNodeTransform::moved(const TUzel &uzel, std::array<double, 3> &xyz) const
 {
     for (int axis = 1; axis <= 3; ++axis)
         xyz[axis - 1] = uzel.Coordinate(axis);
-    if (m_rotation) {
+    if (FRotation) {
         if (IsUnset(float(xyz[0])) || IsUnset(float(xyz[1])))
             return false;
-        const double u = xyz[0] - m_x0;
-        const double v = xyz[1] - m_y0;
-        xyz[0] = m_x0 + u * m_cos + v * m_sin;
-        xyz[1] = m_y0 - u * m_sin + v * m_cos;
+        const double u = xyz[0] - FX0;
+        const double v = xyz[1] - FY0;
+        xyz[0] = FX0 + u * FCos + v * FSin;
+        xyz[1] = FY0 - u * FSin + v * FCos;
         return true;
     }
     for (int axis = 0; axis < 3; ++axis) {
         if (!IsUnset(float(xyz[axis])))
-            xyz[axis] = xyz[axis] * m_scale[axis] + m_offset[axis];
+            xyz[axis] = xyz[axis] * FScale[axis] + FOffset[axis];
     }
     return true;
 }

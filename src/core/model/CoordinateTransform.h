@@ -35,8 +35,8 @@ private:
     // turn of a node without X or Y). Unset coordinates come back unset.
     bool moved(const TUzel &uzel, std::array<double, 3> &xyz) const;
 
-    bool m_rotation = false;
-    std::array<double, 3> m_scale{1, 1, 1};
-    std::array<double, 3> m_offset{0, 0, 0};
-    double m_x0 = 0, m_y0 = 0, m_cos = 1, m_sin = 0;
+    bool FRotation = false;
+    std::array<double, 3> FScale{1, 1, 1};
+    std::array<double, 3> FOffset{0, 0, 0};
+    double FX0 = 0, FY0 = 0, FCos = 1, FSin = 0;
 };

@@ -80,15 +80,15 @@ public:
             v /= 10;
         } while (v > 0);
         if (negative)
-            m_text[m_length++] = u'-';
+            FText[FLength++] = u'-';
         while (n > 0)
-            m_text[m_length++] = digits[--n];
+            FText[FLength++] = digits[--n];
     }
-    QStringView View() const { return QStringView(m_text, m_length); }
+    QStringView View() const { return QStringView(FText, FLength); }
 
 private:
-    char16_t m_text[12];
-    qsizetype m_length = 0;
+    char16_t FText[12];
+    qsizetype FLength = 0;
 };
 
 // What the drawing asked for against what the canvas holds: pens and brushes are handed to the
@@ -98,74 +98,74 @@ private:
 class TPictureState {
 public:
     TPictureState(TSchemeCanvas &canvas, std::vector<QLine> &batch, const TSchemeRect &clip)
-        : m_canvas(canvas), m_batch(batch), m_clip(clip)
+        : FCanvas(canvas), FBatch(batch), FClip(clip)
     {
-        m_batch.clear();
+        FBatch.clear();
     }
 
-    const TSchemeRect &Clip() const { return m_clip; }
+    const TSchemeRect &Clip() const { return FClip; }
 
     void Pen(TSchemeColor color, int width)
     {
-        m_pen = color;
-        m_width = width;
+        FPen = color;
+        FWidth = width;
     }
-    void Brush(TSchemeColor color) { m_brush = color; }
+    void Brush(TSchemeColor color) { FBrush = color; }
 
     void Segment(QPoint a, QPoint b)
     {
         // Whatever lies wholly outside the rectangle would be clipped away anyway.
-        const int reach = m_width;
-        if (std::max(a.x(), b.x()) + reach < m_clip.Left || std::min(a.x(), b.x()) - reach >= m_clip.Right
-            || std::max(a.y(), b.y()) + reach < m_clip.Top || std::min(a.y(), b.y()) - reach >= m_clip.Bottom)
+        const int reach = FWidth;
+        if (std::max(a.x(), b.x()) + reach < FClip.Left || std::min(a.x(), b.x()) - reach >= FClip.Right
+            || std::max(a.y(), b.y()) + reach < FClip.Top || std::min(a.y(), b.y()) - reach >= FClip.Bottom)
             return;
         ApplyPen();
-        m_batch.emplace_back(a, b);
-        if (m_batch.size() >= kBatchLimit)
+        FBatch.emplace_back(a, b);
+        if (FBatch.size() >= kBatchLimit)
             Flush();
     }
 
     void Disc(QPoint p, int radius)
     {
         const TSchemeRect box{p.x() - radius, p.y() - radius, p.x() + radius, p.y() + radius};
-        if (box.Right <= m_clip.Left || box.Left >= m_clip.Right || box.Bottom <= m_clip.Top
-            || box.Top >= m_clip.Bottom)
+        if (box.Right <= FClip.Left || box.Left >= FClip.Right || box.Bottom <= FClip.Top
+            || box.Top >= FClip.Bottom)
             return;
         ApplyPen();
         ApplyBrush();
         Flush();
-        m_canvas.Ellipse(box);
+        FCanvas.Ellipse(box);
     }
 
     // A label whose cell (width w, height h) at (x, y) touches the rectangle.
     bool Shows(int x, int y, int w, int h) const
     {
-        return x < m_clip.Right && y < m_clip.Bottom && x + w > m_clip.Left && y + h > m_clip.Top;
+        return x < FClip.Right && y < FClip.Bottom && x + w > FClip.Left && y + h > FClip.Top;
     }
 
     void Label(int x, int y, QStringView text, TSchemeColor color)
     {
         ApplyBrush();
-        if (!m_textSet || m_textColor != color) {
-            m_canvas.SetTextColor(color);
-            m_textColor = color;
-            m_textSet = true;
+        if (!FTextSet || FTextColor != color) {
+            FCanvas.SetTextColor(color);
+            FTextColor = color;
+            FTextSet = true;
         }
         Flush();
-        m_canvas.Text(x, y, text);
+        FCanvas.Text(x, y, text);
     }
 
     void Flush()
     {
-        if (!m_batch.empty())
-            m_canvas.Lines(m_batch.data(), int(m_batch.size()));
-        m_batch.clear();
+        if (!FBatch.empty())
+            FCanvas.Lines(FBatch.data(), int(FBatch.size()));
+        FBatch.clear();
     }
 
     void BrushIsOnCanvas(TSchemeColor color)
     {
-        m_brush = m_canvasBrush = color;
-        m_brushSet = true;
+        FBrush = FCanvasBrush = color;
+        FBrushSet = true;
     }
 
 private:
@@ -173,33 +173,33 @@ private:
 
     void ApplyPen()
     {
-        if (m_penSet && m_canvasPen == m_pen && m_canvasWidth == m_width)
+        if (FPenSet && FCanvasPen == FPen && FCanvasWidth == FWidth)
             return;
         Flush();
-        m_canvas.SetPen(m_pen, m_width, TPenStyle::InsideFrame);
-        m_canvasPen = m_pen;
-        m_canvasWidth = m_width;
-        m_penSet = true;
+        FCanvas.SetPen(FPen, FWidth, TPenStyle::InsideFrame);
+        FCanvasPen = FPen;
+        FCanvasWidth = FWidth;
+        FPenSet = true;
     }
     void ApplyBrush()
     {
-        if (m_brushSet && m_canvasBrush == m_brush)
+        if (FBrushSet && FCanvasBrush == FBrush)
             return;
-        m_canvas.SetBrush(m_brush);
-        m_canvasBrush = m_brush;
-        m_brushSet = true;
+        FCanvas.SetBrush(FBrush);
+        FCanvasBrush = FBrush;
+        FBrushSet = true;
     }
 
-    TSchemeCanvas &m_canvas;
-    std::vector<QLine> &m_batch;
-    TSchemeRect m_clip;
-    TSchemeColor m_pen = kNetwork, m_canvasPen = 0;
-    int m_width = 1, m_canvasWidth = 0;
-    bool m_penSet = false;
-    TSchemeColor m_brush = kBackground, m_canvasBrush = 0;
-    bool m_brushSet = false;
-    TSchemeColor m_textColor = 0;
-    bool m_textSet = false;
+    TSchemeCanvas &FCanvas;
+    std::vector<QLine> &FBatch;
+    TSchemeRect FClip;
+    TSchemeColor FPen = kNetwork, FCanvasPen = 0;
+    int FWidth = 1, FCanvasWidth = 0;
+    bool FPenSet = false;
+    TSchemeColor FBrush = kBackground, FCanvasBrush = 0;
+    bool FBrushSet = false;
+    TSchemeColor FTextColor = 0;
+    bool FTextSet = false;
 };
 
 // Visits the branches in list order, asking the memory early for the branch a few steps ahead

@@ -71,14 +71,14 @@ public:
 // Narrows the clipping for a scope; the previous clipping comes back also when drawing fails.
 class TClipScope {
 public:
-    TClipScope(TSchemeCanvas &canvas, const TSchemeRect &rect) : m_canvas(canvas)
+    TClipScope(TSchemeCanvas &canvas, const TSchemeRect &rect) : FCanvas(canvas)
     {
-        m_canvas.PushClip(rect);
+        FCanvas.PushClip(rect);
     }
-    ~TClipScope() { m_canvas.PopClip(); }
+    ~TClipScope() { FCanvas.PopClip(); }
     TClipScope(const TClipScope &) = delete;
     TClipScope &operator=(const TClipScope &) = delete;
 
 private:
-    TSchemeCanvas &m_canvas;
+    TSchemeCanvas &FCanvas;
 };

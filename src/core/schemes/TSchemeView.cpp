@@ -5,15 +5,15 @@
 
 TSchemeView::~TSchemeView()
 {
-    if (m_mine && m_mine->Scheme() == this)
-        m_mine->SetScheme(nullptr);
+    if (FMine && FMine->Scheme() == this)
+        FMine->SetScheme(nullptr);
 }
 
 void TSchemeView::SetMine(TMine *mine)
 {
-    if (m_mine && m_mine->Scheme() == this)
-        m_mine->SetScheme(nullptr);
-    m_mine = mine;
+    if (FMine && FMine->Scheme() == this)
+        FMine->SetScheme(nullptr);
+    FMine = mine;
     if (!mine)
         return;
     if (IMineScheme *other = mine->Scheme(); other && other != this)
@@ -28,39 +28,39 @@ void TSchemeView::SetMine(TMine *mine)
 
 void TSchemeView::SetDrawRect(const TSchemeRect &rect)
 {
-    m_rect = rect;
-    m_origin = RectCenter();
+    FRect = rect;
+    FOrigin = RectCenter();
 }
 
 QPoint TSchemeView::RectCenter() const
 {
-    return QPoint((m_rect.Left + m_rect.Right) / 2, (m_rect.Top + m_rect.Bottom) / 2);
+    return QPoint((FRect.Left + FRect.Right) / 2, (FRect.Top + FRect.Bottom) / 2);
 }
 
 void TSchemeView::Draw(TSchemeCanvas &canvas)
 {
-    if (m_mine)
-        SchemeDrawing::DrawScheme(*m_mine, canvas, m_rect, m_origin);
+    if (FMine)
+        SchemeDrawing::DrawScheme(*FMine, canvas, FRect, FOrigin);
 }
 
 void TSchemeView::DrawAt(TSchemeCanvas &canvas, QPoint topLeft)
 {
-    if (!m_mine)
+    if (!FMine)
         return;
-    const QPoint shift = topLeft - QPoint(m_rect.Left, m_rect.Top);
-    const TSchemeRect rect{m_rect.Left + shift.x(), m_rect.Top + shift.y(), m_rect.Right + shift.x(),
-                           m_rect.Bottom + shift.y()};
-    SchemeDrawing::DrawScheme(*m_mine, canvas, rect, m_origin + shift);
+    const QPoint shift = topLeft - QPoint(FRect.Left, FRect.Top);
+    const TSchemeRect rect{FRect.Left + shift.x(), FRect.Top + shift.y(), FRect.Right + shift.x(),
+                           FRect.Bottom + shift.y()};
+    SchemeDrawing::DrawScheme(*FMine, canvas, rect, FOrigin + shift);
 }
 
 TUzel *TSchemeView::HitNode(QPoint at) const
 {
-    return m_mine ? SchemeDrawing::HitNode(*m_mine, m_origin, at) : nullptr;
+    return FMine ? SchemeDrawing::HitNode(*FMine, FOrigin, at) : nullptr;
 }
 
 TBranch *TSchemeView::HitBranch(QPoint at) const
 {
-    return m_mine ? SchemeDrawing::HitBranch(*m_mine, m_origin, at) : nullptr;
+    return FMine ? SchemeDrawing::HitBranch(*FMine, FOrigin, at) : nullptr;
 }
 
 void TSchemeView::SetFocusPoint(float x, float y, float z)
@@ -70,9 +70,9 @@ void TSchemeView::SetFocusPoint(float x, float y, float z)
 
 void TSchemeView::SetRotationCenter(float x, float y, float z)
 {
-    m_centerX = x;
-    m_centerY = y;
-    m_centerZ = z;
+    FCenterX = x;
+    FCenterY = y;
+    FCenterZ = z;
 }
 
 void TSchemeView::SelectUzelEvent(TMine *mine, int index, TUzel *uzel)
@@ -95,6 +95,6 @@ void TSchemeView::SelectJumperEvent(TMine *mine, TJumper *jumper)
 
 void TSchemeView::MineDestroyed(TMine *mine)
 {
-    if (m_mine == mine)
-        m_mine = nullptr;
+    if (FMine == mine)
+        FMine = nullptr;
 }

@@ -20,18 +20,18 @@ public:
     TSchemeView(const TSchemeView &) = delete;
     TSchemeView &operator=(const TSchemeView &) = delete;
 
-    TMine *Mine() const { return m_mine; }
+    TMine *Mine() const { return FMine; }
     // Attaches the mine (none detaches): the previous mine forgets the view, the mine's current
     // element is selected again (a branch or stopping selects its branch, a node its node), which
     // moves the rotation centre to it, and the next projection re-centres the screen origin.
     // The caller then re-projects (the control through its bars).
     void SetMine(TMine *mine);
 
-    const TSchemeRect &DrawRect() const { return m_rect; }
+    const TSchemeRect &DrawRect() const { return FRect; }
     // A new rectangle also puts the screen origin at its centre.
     void SetDrawRect(const TSchemeRect &rect);
-    QPoint ScreenOrigin() const { return m_origin; }
-    void SetScreenOrigin(QPoint origin) { m_origin = origin; }
+    QPoint ScreenOrigin() const { return FOrigin; }
+    void SetScreenOrigin(QPoint origin) { FOrigin = origin; }
     // Integer halves of left + right and top + bottom.
     QPoint RectCenter() const;
 
@@ -52,10 +52,10 @@ public:
     void Refresh() override {}
     void SetFocusPoint(float x, float y, float z) override;
     void SetRotationCenter(float x, float y, float z) override;
-    float RotationCenterX() const override { return m_centerX; }
-    float RotationCenterY() const override { return m_centerY; }
-    float RotationCenterZ() const override { return m_centerZ; }
-    void CenterScreenOrigin() override { m_origin = RectCenter(); }
+    float RotationCenterX() const override { return FCenterX; }
+    float RotationCenterY() const override { return FCenterY; }
+    float RotationCenterZ() const override { return FCenterZ; }
+    void CenterScreenOrigin() override { FOrigin = RectCenter(); }
     bool HasSelectUzelHandler() const override { return bool(OnSelectUzel); }
     void SelectUzelEvent(TMine *mine, int index, TUzel *uzel) override;
     bool HasSelectBranchHandler() const override { return bool(OnSelectBranch); }
@@ -68,8 +68,8 @@ public:
     void MineDestroyed(TMine *mine) override;
 
 private:
-    TMine *m_mine = nullptr;
-    float m_centerX = 0, m_centerY = 0, m_centerZ = 0;
-    QPoint m_origin;
-    TSchemeRect m_rect;
+    TMine *FMine = nullptr;
+    float FCenterX = 0, FCenterY = 0, FCenterZ = 0;
+    QPoint FOrigin;
+    TSchemeRect FRect;
 };

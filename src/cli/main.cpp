@@ -10,8 +10,9 @@
 //   tarvel-mdf import-csv NODES BRANCHES OUT [--title T] a document from two such files
 // Output is UTF-8; info and check write the control characters of titles and comments as \xHH,
 // and so do the messages on stderr for the file names and texts they carry.
-// Pictures and reports are made by tarvel-mdf-pictures beside it, which it hands those command
-// lines to (ToolMain.h).
+// Pictures and reports are made by tarvel-mdf-pictures in ../libexec/tarvel/ from the tool's
+// folder (installed and in the build tree alike), which it hands those command lines to
+// (ToolMain.h).
 // Exit codes: 0 success, 1 the check found something, 2 a file that cannot be
 // read or written, or a value import-csv refuses (the message the editor would show goes to
 // stderr), 64 a usage error.
@@ -68,13 +69,13 @@ int Run(const QStringList &args)
     return QuickExit::AfterOutput(kOk);
 }
 
-// Replaces this process by the pictures program beside it, with the same arguments; returns
-// only when it cannot be started.
+// Replaces this process by the pictures program, with the same arguments; returns only when it
+// cannot be started.
 int StartPictures(char *argv[])
 {
     std::error_code error;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    const std::string program = (self.parent_path() / "tarvel-mdf-pictures").string();
+    const std::string program = (self.parent_path() / TARVEL_PICTURES_FROM_BIN).lexically_normal().string();
     if (!error)
         ::execv(program.c_str(), argv);
     const int code = error ? error.value() : errno;

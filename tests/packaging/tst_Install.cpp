@@ -45,7 +45,7 @@ QString readText(const QString &path)
 const QStringList kInstalled{
     QStringLiteral("bin/tarvel"),
     QStringLiteral("bin/tarvel-mdf"),
-    QStringLiteral("bin/tarvel-mdf-pictures"),
+    QStringLiteral("libexec/tarvel/tarvel-mdf-pictures"),
     QStringLiteral("share/applications/tarvel.desktop"),
     QStringLiteral("share/icons/hicolor/scalable/apps/tarvel.svg"),
     QStringLiteral("share/mime/packages/tarvel.xml"),
@@ -113,6 +113,8 @@ void tst_Install::installTree()
             reader.readNext();
         QVERIFY2(!reader.hasError(), qPrintable(QLatin1String(xml) + QStringLiteral(": ") + reader.errorString()));
     }
+    // The pictures program is the tool's helper, not a command of the user's.
+    QVERIFY(!QFileInfo::exists(m_prefix.filePath(QStringLiteral("bin/tarvel-mdf-pictures"))));
     // The installed tool runs from its new place.
     const Result r = run(m_prefix.filePath(QStringLiteral("bin/tarvel-mdf")),
                          {QStringLiteral("info"), kSource + QStringLiteral("/examples/sample-mine.mdf")});

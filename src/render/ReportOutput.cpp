@@ -1,15 +1,13 @@
 #include "ReportOutput.h"
 
-#include "AppError.h"
 #include "TPainterPageCanvas.h"
 #include "report/TPageSurface.h"
 #include "storage/FileErrors.h"
-#include "storage/RegularFile.h"
+#include "storage/TSafeFile.h"
 
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 namespace ReportOutput {
 
@@ -33,12 +31,8 @@ bool PaintPages(const TReportDocument &document, QPagedPaintDevice &device, int 
 
 void WritePdf(const TReportDocument &document, const QString &path)
 {
-    // The new file would be renamed over whatever has the name: a pipe or a device is refused.
-    if (RegularFile::IrregularTarget(path))
-        throw AppError(FileErrors::NotRegularMessage());
-    QSaveFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::WriteOnly))
-        throw AppError(FileErrors::OpenFailure(path, true));
+    TSafeFile file(path);
+    file.Open();
     {
         QPdfWriter writer(&file);
         writer.setPageSize(QPageSize(QPageSize::A4));
@@ -46,13 +40,10 @@ void WritePdf(const TReportDocument &document, const QString &path)
         writer.setResolution(1200);
         writer.setTitle(document.Title());
         writer.setCreator(QStringLiteral("Тарвел"));
-        if (!PaintPages(document, writer, 0, document.PageCount() - 1)) {
-            file.cancelWriting();
-            throw AppError(FileErrors::WriteFailedMessage());
-        }
+        if (!PaintPages(document, writer, 0, document.PageCount() - 1))
+            throw TFileError(path, FileErrors::WriteFailedMessage(), FileErrors::WriteFailedMessage());
     }
-    if (!file.commit())
-        throw AppError(FileErrors::WriteFailedMessage());
+    file.Commit();
 }
 
 QImage PageImage(const TReportDocument &document, int index, double dpi)

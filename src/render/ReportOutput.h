@@ -16,7 +16,7 @@ namespace ReportOutput {
 bool PaintPages(const TReportDocument &document, QPagedPaintDevice &device, int first, int last, int copies = 1);
 
 // Writes every page as an A4 PDF titled like the report. The file is replaced only once it is
-// complete; failures raise AppError with the file error's text.
+// complete (TSafeFile); failures raise TFileError.
 void WritePdf(const TReportDocument &document, const QString &path);
 
 // One page on white paper at dpi dots per inch.

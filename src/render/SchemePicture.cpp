@@ -1,13 +1,13 @@
 #include "SchemePicture.h"
 
+#include "AppError.h"
 #include "TImageSchemeCanvas.h"
 #include "schemes/SchemeDrawing.h"
 #include "schemes/TSchemeView.h"
 #include "storage/FileErrors.h"
-#include "storage/RegularFile.h"
+#include "storage/TSafeFile.h"
 
 #include <QPainter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 namespace SchemePicture {
@@ -17,13 +17,6 @@ QSize PictureSize(const TSchemeView &view)
 {
     const TSchemeRect &r = view.DrawRect();
     return QSize(std::abs(r.Width()), std::abs(r.Height()));
-}
-
-bool Fail(QString *error, const QString &reason)
-{
-    if (error)
-        *error = reason;
-    return false;
 }
 
 } // namespace
@@ -49,26 +42,23 @@ QImage Render(TSchemeView &view)
     return image;
 }
 
-bool Write(TSchemeView &view, const QString &path, QString *error)
+void Write(TSchemeView &view, const QString &path)
 {
     const TFormat format = FormatOf(path);
     if (format == TFormat::Unknown)
-        return Fail(error, QStringLiteral("Схему можно сохранить только в файл PNG или SVG."));
+        throw AppError(QStringLiteral("Схему можно сохранить только в файл PNG или SVG."));
     const QSize size = PictureSize(view);
     if (size.isEmpty())
-        return Fail(error, QStringLiteral("Пустая схема."));
-    // The picture would be renamed over whatever has the name: a pipe or a device is refused.
-    if (RegularFile::IrregularTarget(path))
-        return Fail(error, FileErrors::NotRegularText());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return Fail(error, file.errorString());
+        throw AppError(QStringLiteral("Пустая схема."));
+    TSafeFile file(path);
+    file.Open();
     if (format == TFormat::Png) {
         const QImage image = Render(view);
         if (image.isNull())
-            return Fail(error, QStringLiteral("Недостаточно памяти для схемы такого размера."));
-        if (!image.save(&file, "PNG"))
-            return Fail(error, file.errorString());
+            throw AppError(QStringLiteral("Недостаточно памяти для схемы такого размера."));
+        // The image writer stops at the first failed write; what failed is the file's to say.
+        if (!image.save(&file, "PNG") && !file.Failed())
+            throw TFileError(path, FileErrors::WriteFailedMessage(), FileErrors::WriteFailedMessage());
     } else {
         QSvgGenerator svg;
         svg.setOutputDevice(&file);
@@ -78,7 +68,7 @@ bool Write(TSchemeView &view, const QString &path, QString *error)
         svg.setTitle(QStringLiteral("Топологическая схема"));
         QPainter painter;
         if (!painter.begin(&svg))
-            return Fail(error, file.errorString());
+            throw TFileError(path, FileErrors::WriteFailedMessage(), FileErrors::WriteFailedMessage());
         painter.fillRect(QRect(QPoint(0, 0), size), TPainterSchemeCanvas::ToColor(SchemeColors::kBackground));
         {
             TPainterSchemeCanvas canvas(painter);
@@ -86,9 +76,24 @@ bool Write(TSchemeView &view, const QString &path, QString *error)
         }
         painter.end();
     }
-    if (!file.commit())
-        return Fail(error, file.errorString());
-    return true;
+    file.Commit();
+}
+
+bool Write(TSchemeView &view, const QString &path, QString *error)
+{
+    try {
+        Write(view, path);
+        return true;
+    } catch (const TFileError &e) {
+        // The box names no file: the user just chose it.
+        if (error)
+            *error = e.Reason();
+        return false;
+    } catch (const AppError &e) {
+        if (error)
+            *error = e.message();
+        return false;
+    }
 }
 
 } // namespace SchemePicture

@@ -18,8 +18,10 @@ TFormat FormatOf(const QString &path);
 // The drawing rectangle on the background colour, 32 bits per pixel.
 QImage Render(TSchemeView &view);
 
-// Writes the picture; the file is replaced only when the whole picture was written. On failure
-// returns false with the reason in *error (the file as it was).
+// Writes the picture; the file is replaced only when the whole picture was written (TSafeFile).
+// Failures raise AppError (TFileError for the file's own), the file as it was.
+void Write(TSchemeView &view, const QString &path);
+// The same, for a window: false with the reason of the failure in *error.
 bool Write(TSchemeView &view, const QString &path, QString *error);
 
 } // namespace SchemePicture

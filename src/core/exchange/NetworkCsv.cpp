@@ -12,12 +12,12 @@
 #include "storage/CodePage.h"
 #include "storage/FileErrors.h"
 #include "storage/RegularFile.h"
+#include "storage/TSafeFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <cfloat>
 #include <climits>
@@ -381,18 +381,16 @@ void Export(const TMine &mine, const QString &dir)
     const QString names[2] = {folder.filePath(QStringLiteral("nodes.csv")), folder.filePath(QStringLiteral("branches.csv"))};
     const QByteArray texts[2] = {NodesText(mine), BranchesText(mine)};
     // Both files are complete beside their old versions before either replaces its old one.
-    QSaveFile files[2] = {QSaveFile(names[0]), QSaveFile(names[1])};
-    for (int i = 0; i < 2; ++i) {
-        if (RegularFile::IrregularTarget(names[i]))
-            throw AppError(QStringLiteral("%1: %2").arg(names[i], FileErrors::NotRegularText()));
-        if (!files[i].open(QIODevice::WriteOnly))
-            throw AppError(QStringLiteral("%1: %2").arg(names[i], FileErrors::Text(FileErrors::AccessDenied)));
-        if (files[i].write(texts[i]) != texts[i].size())
-            throw AppError(QStringLiteral("%1: %2").arg(names[i], FileErrors::WriteFailedMessage()));
+    TSafeFile nodes(names[0]), branches(names[1]);
+    try {
+        nodes.Open();
+        branches.Open();
+        nodes.write(texts[0]);
+        branches.write(texts[1]);
+        TSafeFile::CommitAll({&nodes, &branches});
+    } catch (const TFileError &e) {
+        throw AppError(QStringLiteral("%1: %2").arg(e.Path(), e.Reason()));
     }
-    for (int i = 0; i < 2; ++i)
-        if (!files[i].commit())
-            throw AppError(QStringLiteral("%1: %2").arg(names[i], FileErrors::WriteFailedMessage()));
 }
 
 void Read(TMine &mine, const QByteArray &nodes, const QString &nodesName, const QByteArray &branches,

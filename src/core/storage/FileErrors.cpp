@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <cerrno>
+
 namespace FileErrors {
 
 namespace {
@@ -47,6 +49,43 @@ QString OpenFailure(const QString &path, bool forWriting)
 QString WriteFailedMessage()
 {
     return QStringLiteral("Ошибка при записи в файл");
+}
+
+namespace {
+
+int CreateFailureCode(int errnoValue)
+{
+    switch (errnoValue) {
+    case ENOENT:
+    case ENOTDIR:
+    case ENAMETOOLONG: return BadFileName;
+    case EMFILE:
+    case ENFILE: return TooManyOpenFiles;
+    case ENOSPC:
+    case EDQUOT: return DiskFull;
+    default: return AccessDenied;
+    }
+}
+
+} // namespace
+
+QString CreateFailureReason(int errnoValue)
+{
+    if (errnoValue == ENOENT || errnoValue == ENOTDIR)
+        return QStringLiteral("папка не существует");
+    return Text(CreateFailureCode(errnoValue));
+}
+
+QString CreateFailureMessage(int errnoValue)
+{
+    return Message(CreateFailureCode(errnoValue));
+}
+
+QString WriteFailureReason(int errnoValue)
+{
+    if (errnoValue == ENOSPC || errnoValue == EDQUOT)
+        return Text(DiskFull);
+    return WriteFailedMessage();
 }
 
 QString NotRegularMessage()

@@ -1,7 +1,26 @@
 #pragma once
 // Texts of the mine file's errors. Reading and writing raise AppError with the full message the
 // user sees; the coded input/output failures carry the reader's prefix before the code's text.
+#include "AppError.h"
+
 #include <QString>
+
+// A failure on one file. message() is what the editor's box shows; Path() and Reason() (the
+// reason alone, "файл не найден") are for messages that name the file themselves, as the CSV
+// export and the command-line tool do.
+class TFileError : public AppError {
+public:
+    TFileError(QString path, QString reason, QString message)
+        : AppError(std::move(message)), FPath(std::move(path)), FReason(std::move(reason))
+    {
+    }
+    const QString &Path() const { return FPath; }
+    const QString &Reason() const { return FReason; }
+
+private:
+    QString FPath;
+    QString FReason;
+};
 
 namespace FileErrors {
 
@@ -25,6 +44,11 @@ QString Message(int code);
 QString OpenFailure(const QString &path, bool forWriting);
 // What a failure to write into an opened file is reported as.
 QString WriteFailedMessage();
+// A file could not be created or written for the reason errnoValue gives: the reason alone (a
+// missing folder says so, a full disk is the table's text) and the message of the table.
+QString CreateFailureReason(int errnoValue);
+QString CreateFailureMessage(int errnoValue);
+QString WriteFailureReason(int errnoValue);
 // A path that names a directory, a pipe, a device or a socket instead of a mine file; the text
 // alone is what other files' messages put after their name.
 QString NotRegularMessage();

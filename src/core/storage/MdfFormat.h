@@ -24,9 +24,10 @@ constexpr int Version(quint8 major, quint8 minor)
 
 constexpr int NodeRecordSize(int v) { return v >= 114 ? 25 : v >= 106 ? 21 : 17; }
 
+inline constexpr int kMaxBranchRecordSize = 121;
 constexpr int BranchRecordSize(int v)
 {
-    if (v >= 119) return 121;
+    if (v >= 119) return kMaxBranchRecordSize;
     if (v >= 117) return 117;
     if (v == 116) return 113;
     if (v == 115) return 94;

@@ -5,27 +5,51 @@
 
 #include <QStringDecoder>
 
-#ifdef Q_OS_LINUX
-#include <sys/mman.h>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <unistd.h>
-#endif
 
-TByteReader::TByteReader(QByteArrayView bytes, bool fileMapping)
-    : FData(bytes.data()), FSize(bytes.size()), FFileMapping(fileMapping)
-{
-}
+namespace {
 
-void TByteReader::Release()
+// Large enough that reading costs a small part of decoding, small enough to stay in the
+// processor's cache while it is decoded.
+constexpr qint64 kChunk = 256 * 1024;
+
+} // namespace
+
+TByteReader::TByteReader(QByteArrayView bytes) : FData(bytes.data()), FEnd(bytes.size()), FSize(bytes.size()) {}
+
+TByteReader::TByteReader(int fd, qint64 size) : FData(nullptr), FEnd(0), FSize(size), FFd(fd) {}
+
+void TByteReader::Fill(qint64 n)
 {
-#ifdef Q_OS_LINUX
-    // Whole pages: madvise takes a page boundary.
-    static const quintptr page = quintptr(sysconf(_SC_PAGESIZE));
-    const quintptr from = quintptr(FData + FReleased) & ~(page - 1);
-    const quintptr to = quintptr(FData + FPos - kReleaseStep) & ~(page - 1);
-    if (to > from)
-        madvise(reinterpret_cast<void *>(from), to - from, MADV_DONTNEED);
-#endif
-    FReleased = FPos - kReleaseStep;
+    if (n < 0 || FFd < 0 || n > Remaining())
+        Fail();
+    // The unread rest moves to the front, the next bytes of the file follow it.
+    const qint64 kept = FEnd - FPos;
+    const qint64 wanted = std::min(Remaining(), std::max(n, kChunk));
+    if (FBuffer.size() < wanted) {
+        QByteArray larger(qsizetype(wanted), Qt::Uninitialized);
+        if (kept > 0)
+            std::memcpy(larger.data(), FData + FPos, size_t(kept));
+        FBuffer.swap(larger);
+    } else if (kept > 0) {
+        std::memmove(FBuffer.data(), FData + FPos, size_t(kept));
+    }
+    FBase += FPos;
+    FPos = 0;
+    FEnd = kept;
+    FData = FBuffer.constData();
+    while (FEnd < wanted) {
+        const ssize_t got = ::pread(FFd, FBuffer.data() + FEnd, size_t(wanted - FEnd), off_t(FBase + FEnd));
+        if (got < 0 && errno == EINTR)
+            continue;
+        // The file is shorter than it was when opened, or cannot be read any further.
+        if (got <= 0)
+            Fail();
+        FEnd += got;
+    }
 }
 
 qint32 TByteReader::CheckCount(qint32 count, qint64 itemSize) const

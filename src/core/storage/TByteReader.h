@@ -1,6 +1,6 @@
 #pragma once
-// Bounded little-endian reading over the bytes of a mine file held in memory. Every read checks
-// what is left first: running past the end, or a count or string length larger than the rest of
+// Bounded little-endian reading over the bytes of a mine file, held in memory or read from the
+// file as they are needed. Every read checks what is left first: running past the end, or a count or string length larger than the rest of
 // the file, raises the "damaged file" error instead of reading or allocating anything.
 #include <QByteArrayView>
 #include <QString>
@@ -9,18 +9,23 @@
 
 class TByteReader {
 public:
-    // fileMapping: bytes are a read-only mapping of a file (see ReleaseBehind).
-    explicit TByteReader(QByteArrayView bytes, bool fileMapping = false);
+    // Reads bytes held in memory.
+    explicit TByteReader(QByteArrayView bytes);
+    // Reads the file open on descriptor fd, of size bytes from its start, a chunk at a time into
+    // memory. The file is not mapped: a file that another program shortens while it is read
+    // would end the process with a bus error where a mapping's pages are gone; read, it only
+    // ends early, and that is the "damaged file" error.
+    TByteReader(int fd, qint64 size);
 
-    qint64 Pos() const { return FPos; }
+    qint64 Pos() const { return FBase + FPos; }
     qint64 Size() const { return FSize; }
-    qint64 Remaining() const { return FSize - FPos; }
+    qint64 Remaining() const { return FSize - Pos(); }
 
     // Raises the damaged-file error unless n more bytes are there.
-    void Need(qint64 n) const
+    void Need(qint64 n)
     {
-        if (n < 0 || n > FSize - FPos)
-            Fail();
+        if (n < 0 || n > FEnd - FPos)
+            Fill(n);
     }
     // Raises the damaged-file error unless count items of at least itemSize bytes each can still
     // follow; a negative count is taken as none and gives 0.
@@ -33,7 +38,8 @@ public:
     double Float64() { return Get<double>(); }
     // A Windows-1251 string: int32 byte count, then the bytes; a count of 0 or less is empty.
     QString String();
-    // The next n bytes as they are (n checked first).
+    // The next n bytes as they are (n checked first). Reading from a file, they stay valid only
+    // until the next read.
     const char *Take(qint64 n)
     {
         Need(n);
@@ -42,16 +48,6 @@ public:
         return p;
     }
     void Skip(qint64 n) { Take(n); }
-
-    // For a file mapping: gives the pages that reading has left a quarter megabyte behind back
-    // to the system, so that a large file does not stay resident beside the document it becomes.
-    // They are the file's own pages: looking back at them reads them in again. Bytes in memory
-    // are never given back (they would be lost).
-    void ReleaseBehind()
-    {
-        if (FFileMapping && FPos - FReleased >= 2 * kReleaseStep)
-            Release();
-    }
 
     // The error for a file that ends too early or claims more than it holds.
     [[noreturn]] static void Fail();
@@ -65,14 +61,16 @@ private:
         return v;
     }
 
-    void Release();
+    // Brings at least n unread bytes into the buffer (a chunk at a time).
+    void Fill(qint64 n);
 
-    static constexpr qint64 kReleaseStep = 256 * 1024;
-    const char *FData;
-    qint64 FSize;
-    qint64 FPos = 0;
-    qint64 FReleased = 0;   // bytes before this offset may have been given back
-    bool FFileMapping;
+    const char *FData;  // the bytes in memory; FData[0] is the file's byte FBase
+    qint64 FBase = 0;
+    qint64 FPos = 0;    // next byte, from FData
+    qint64 FEnd;        // bytes at FData
+    qint64 FSize;       // of the whole file
+    int FFd = -1;       // the file being read, or -1 for bytes in memory
+    QByteArray FBuffer;
 };
 
 // Little-endian reads from a fixed record already checked to be long enough.

@@ -32,10 +32,11 @@ quint8 MapOldMaterial(quint8 code)
     return code < sizeof kMap ? kMap[code] : 0;
 }
 
-// A fixed record whose fields exist only while the record is long enough to hold them.
+// A fixed record whose fields exist only while the record is long enough to hold them. It keeps
+// a copy: the comment and name are read before all of its fields are used.
 class BranchRecord {
 public:
-    BranchRecord(const char *data, int size) : FData(data), FSize(size) {}
+    BranchRecord(const char *data, int size) : FSize(size) { std::memcpy(FData, data, size_t(size)); }
     template<typename T> T Get(int offset, T absent) const
     {
         return offset + int(sizeof(T)) <= FSize ? At<T>(FData, offset) : absent;
@@ -45,7 +46,7 @@ public:
     quint8 Byte(int offset) const { return offset < FSize ? quint8(FData[offset]) : 0; }
 
 private:
-    const char *FData;
+    char FData[MdfFormat::kMaxBranchRecordSize];
     int FSize;
 };
 
@@ -72,8 +73,8 @@ void ApplyLayout(Columns &columns, const char *entries, int count, int firstKind
 
 class Reader {
 public:
-    Reader(QByteArrayView bytes, TMineDocument &doc, bool fileMapping)
-        : FIn(bytes, fileMapping), FDoc(doc), FMine(*doc.Mine()), FOldPeopleLeft(TMdfReader::OldPeopleLimit(bytes.size()))
+    Reader(TByteReader in, TMineDocument &doc)
+        : FIn(std::move(in)), FDoc(doc), FMine(*doc.Mine()), FOldPeopleLeft(TMdfReader::OldPeopleLimit(FIn.Size()))
     {
     }
 
@@ -149,8 +150,9 @@ private:
     void ReadLayout()
     {
         const int k = MdfFormat::BranchLayoutCount(FV);
-        const char *nodeEntries = FIn.Take(2 * TColumnDesc::kNodeColumnCount);
-        const char *branchEntries = FIn.Take(2 * k);
+        // Taken in one piece: a second Take may move the bytes of the first.
+        const char *nodeEntries = FIn.Take(2 * (TColumnDesc::kNodeColumnCount + k));
+        const char *branchEntries = nodeEntries + 2 * TColumnDesc::kNodeColumnCount;
         TNodeColumns nodes = TMineDocument::DefaultNodeColumns();
         TBranchColumns branches = TMineDocument::DefaultBranchColumns();
         ApplyLayout(nodes, nodeEntries, TColumnDesc::kNodeColumnCount, 0, TColumnDesc::kFirstBranchKind - 1);
@@ -188,7 +190,6 @@ private:
                 u->SetExtra1(At<qint32>(r, 17));
             if (FNodeSize >= 25)
                 u->SetExtra2(At<qint32>(r, 21));
-            FIn.ReleaseBehind();
         }
     }
 
@@ -200,7 +201,6 @@ private:
         FMine.Branches().Reserve(count);
         for (qint32 i = 0; i < count; ++i) {
             ReadBranch(count);
-            FIn.ReleaseBehind();
         }
     }
 
@@ -322,7 +322,7 @@ private:
         qint32 BranchIndex = 0;
         double Position = 0;
         QString Caption;
-        const char *Record = nullptr; // the 70-byte record (1.08 on), or the old record
+        char Record[MdfFormat::kStoppingRecordSize] = {}; // the 70-byte record (1.08 on), or the old record
         quint8 NormalHit = 0;
         qint32 NormalStep = 0;
         double NormalValues[3] = {0, 0, 0};
@@ -385,7 +385,7 @@ private:
         for (RawStopping &s : stoppings) {
             s.BranchIndex = FIn.Int32();
             s.Caption = FIn.String();
-            s.Record = FIn.Take(MdfFormat::kStoppingRecordSize);
+            std::memcpy(s.Record, FIn.Take(MdfFormat::kStoppingRecordSize), MdfFormat::kStoppingRecordSize);
             s.Position = ClampPosition(At<double>(s.Record, S::Position));
             s.NormalHit = FIn.Byte();
             s.NormalStep = FIn.Int32();
@@ -398,7 +398,6 @@ private:
                 for (double &x : s.RouteValues)
                     x = FIn.Float64();
             }
-            FIn.ReleaseBehind();
         }
         OrderStoppings(stoppings);
         for (const RawStopping &s : stoppings) {
@@ -438,7 +437,7 @@ private:
         const qint32 count = FIn.CheckCount(FIn.Int32(), size);
         std::vector<RawStopping> stoppings(static_cast<size_t>(count));
         for (RawStopping &s : stoppings) {
-            s.Record = FIn.Take(size);
+            std::memcpy(s.Record, FIn.Take(size), size_t(size));
             s.BranchIndex = At<qint32>(s.Record, O::BranchIndex);
             s.Position = ClampPosition(double(At<float>(s.Record, O::Position)));
             s.NormalHit = quint8(s.Record[O::NormalHit]);
@@ -474,7 +473,12 @@ qint64 TMdfReader::OldPeopleLimit(qint64 fileSize)
     return std::min<qint64>(1000000, 100000 + fileSize);
 }
 
-void TMdfReader::Read(QByteArrayView bytes, TMineDocument &doc, bool fileMapping)
+void TMdfReader::Read(QByteArrayView bytes, TMineDocument &doc)
 {
-    Reader(bytes, doc, fileMapping).Run();
+    Reader(TByteReader(bytes), doc).Run();
+}
+
+void TMdfReader::ReadFile(int fd, qint64 size, TMineDocument &doc)
+{
+    Reader(TByteReader(fd, size), doc).Run();
 }

@@ -11,9 +11,12 @@ public:
     // document has a file and path is its FileName.
     static void Load(TMineDocument &doc, const QString &path);
 
-    // Writes doc as a current-version file at path. The bytes go to a new file beside it which
-    // replaces the old one only once everything is written, so a failed save leaves the previous
-    // file as it was. FileName becomes path in any case; on success the document has a file and
+    // Writes doc as a current-version file at path through TSafeFile: a failed save leaves the
+    // previous file as it was. FileName becomes path in any case; on success the document has a file and
     // the mine is unmodified, on failure both stay as they were.
     static void Save(TMineDocument &doc, const QString &path);
+
+    // Tests only: called once the file is open and its size known, before its bytes are read
+    // (a test shortens the file there, as another program might).
+    static void SetReadHookForTests(void (*hook)(const QString &path));
 };

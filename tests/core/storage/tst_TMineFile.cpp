@@ -17,6 +17,8 @@
 #include <cstdlib>
 #include <new>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace mdftest;
 
@@ -73,6 +75,7 @@ private slots:
     void loadFailures();
     void loadMarksTheDocument();
     void largeFileReadFromItsPages();
+    void fileShortenedWhileRead();
     void saveMarksTheDocument();
     void largeFileSavedInChunks();
     void saveIntoMissingFolder();
@@ -124,9 +127,9 @@ void TestMineFile::loadMarksTheDocument()
     QVERIFY(!doc.Mine()->Updating());
 }
 
-// A file is read where it lies, and the pages reading has passed are given back on the way: a
-// file of several megabytes whose stoppings (read last, placed after all are read) span more
-// than a megabyte reads as the same document as its bytes in memory.
+// A file is read a chunk at a time: a file of several megabytes whose stoppings (read last,
+// placed after all are read) span more than a megabyte reads as the same document as its bytes
+// in memory.
 void TestMineFile::largeFileReadFromItsPages()
 {
     File f;
@@ -154,6 +157,51 @@ void TestMineFile::largeFileReadFromItsPages()
     const auto inMemory = Read(bytes);
     QCOMPARE(mapped.Mine()->Jumpers().Count(), 24000);
     QVERIFY(TMdfWriter::Write(mapped) == TMdfWriter::Write(*inMemory));
+}
+
+// Another program cuts the file between its opening and its reading (a mapped file would end
+// the process with a bus error, and the editor with it): the read fails as a damaged file. Run
+// in a child process, which reports its exit status and message.
+void TestMineFile::fileShortenedWhileRead()
+{
+    File f;
+    for (int i = 1; i <= 4000; ++i) {
+        Branch b;
+        b.Number = i;
+        b.Comment = QByteArray(200, 'c');
+        f.Branches.append(b);
+    }
+    QTemporaryDir dir;
+    static QString path;
+    path = dir.filePath(QStringLiteral("shrinking.mdf"));
+    WriteFile(path, f.Build());
+    QVERIFY(QFileInfo(path).size() > 512 * 1024);
+
+    int pipeFds[2];
+    QCOMPARE(::pipe(pipeFds), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeFds[0]);
+        TMineFile::SetReadHookForTests([](const QString &p) {
+            if (::truncate(QFile::encodeName(p).constData(), 100 * 1024) != 0)
+                ::_exit(3);
+        });
+        const QByteArray message = LoadError(path).toUtf8();
+        if (::write(pipeFds[1], message.constData(), size_t(message.size())) != message.size())
+            ::_exit(4);
+        ::_exit(message.isEmpty() ? 0 : 2);
+    }
+    ::close(pipeFds[1]);
+    QByteArray message;
+    char buf[512];
+    for (ssize_t n; (n = ::read(pipeFds[0], buf, sizeof buf)) > 0;)
+        message.append(buf, n);
+    ::close(pipeFds[0]);
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY2(WIFEXITED(status), qPrintable(QStringLiteral("ended by signal %1").arg(WTERMSIG(status))));
+    QCOMPARE(WEXITSTATUS(status), 2);
+    QCOMPARE(QString::fromUtf8(message), kDamaged);
 }
 
 void TestMineFile::saveMarksTheDocument()

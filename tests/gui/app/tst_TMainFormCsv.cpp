@@ -2,6 +2,7 @@
 // a new document window from two CSV files (none when a value is refused), and the active
 // document written as two files, asking before it replaces old ones.
 #include "AppTestHooks.h"
+#include "FailedWrites.h"
 #include "Settle.h"
 #include "app/TChildForm.h"
 #include "app/TMainForm.h"
@@ -58,6 +59,7 @@ private slots:
         settle();
     }
     void fileMenuOrder();
+    void failedExportKeepsBothFiles();
     void importOpensWindow();
     void refusedImportOpensNothing();
     void exportAsksBeforeReplacing();
@@ -143,6 +145,34 @@ void tst_TMainFormCsv::exportAsksBeforeReplacing()
     QCOMPARE(hooks.boxes.size(), 1);
     QVERIFY(hooks.boxes.first().text.contains(QStringLiteral("Заменить их?")));
     QCOMPARE(QFile(out.filePath("nodes.csv")).size(), qint64(QByteArray("Number,X,Y,Z,Surface\n4,1,2,3,0\n").size()));
+}
+
+// The branches do not fit under the limit, the nodes do: an error box, and neither old file is
+// replaced.
+void tst_TMainFormCsv::failedExportKeepsBothFiles()
+{
+    AppTestHooks hooks;
+    m_form->actNew->trigger();
+    settle();
+    TMine *mine = m_form->ActiveChild()->Mine();
+    mine->AddUzel(1, 0, 0, 0);
+    mine->AddUzel(2, 0, 0, 0);
+    for (int i = 1; i <= 300; ++i)
+        mine->AddBranch(i, 1, 2, QStringLiteral("выработка"), 9.5f);
+    QTemporaryDir out;
+    const QMap<QString, QByteArray> old{{QStringLiteral("nodes.csv"), "old nodes"},
+                                        {QStringLiteral("branches.csv"), "old branches"}};
+    failedwrites::PutFiles(out.path(), old);
+    hooks.files << QStringList{out.path()};
+    hooks.answers << QMessageBox::Yes;
+    {
+        failedwrites::FileSizeLimit limit(4096);
+        m_form->actExportCsv->trigger();
+    }
+    QCOMPARE(hooks.errors().size(), 1);
+    QVERIFY2(hooks.errors().first().text.endsWith(QStringLiteral("branches.csv: Ошибка при записи в файл")),
+             qPrintable(hooks.errors().first().text));
+    QCOMPARE(failedwrites::FilesIn(out.path()), old);
 }
 
 QTEST_MAIN(tst_TMainFormCsv)

@@ -2,6 +2,7 @@
 // printing into a PDF file, the signer kept in the settings, and the preview's zoom, pages and
 // copies.
 #include "AppTestHooks.h"
+#include "FailedWrites.h"
 #include "MineText.h"
 #include "PdfText.h"
 #include "model/TMine.h"
@@ -46,6 +47,7 @@ private slots:
     void enablingRules();
     void selectionFollowsTheMode();
     void printsSelectedRowsIntoAPdf();
+    void failedPdfKeepsTheOldFile();
     void signerGoesBackOnlyAfterPrinting_data();
     void signerGoesBackOnlyAfterPrinting();
     void zoomTexts_data();
@@ -182,6 +184,26 @@ void tst_TPrintForm::printsSelectedRowsIntoAPdf()
     QCOMPARE(pdf.Lines[0], (QStringList{QStringLiteral("Топологическая таблица узлов"), QStringLiteral("Узел Х Y Z"),
                                         "5 1005.0 0.0 0.0", "6 1006.0 0.0 0.0", "7 1007.0 0.0 0.0",
                                         "8 1008.0 0.0 0.0", "9 1009.0 0.0 0.0", "1"}));
+}
+
+void tst_TPrintForm::failedPdfKeepsTheOldFile()
+{
+    TMine mine;
+    minetext::Build(mine, Nodes(20));
+    TPrintForm form(mine);
+    form.cbPrinters->setCurrentIndex(form.cbPrinters->findText(TPrintForm::PdfPrinterName()));
+    QTemporaryDir dir;
+    tooltest::WriteFile(dir.filePath(QStringLiteral("r.pdf")), "old report");
+    AppTestHooks hooks;
+    hooks.files.enqueue({dir.filePath(QStringLiteral("r.pdf"))});
+    {
+        failedwrites::FileSizeLimit limit(4096);
+        form.btnPrint->click();
+    }
+    QCOMPARE(hooks.errors().size(), 1);
+    QCOMPARE(hooks.errors().first().text, QStringLiteral("Ошибка при записи в файл"));
+    QVERIFY(!form.Printed());
+    QCOMPARE(failedwrites::FilesIn(dir.path()), (QMap<QString, QByteArray>{{QStringLiteral("r.pdf"), "old report"}}));
 }
 
 void tst_TPrintForm::signerGoesBackOnlyAfterPrinting_data()

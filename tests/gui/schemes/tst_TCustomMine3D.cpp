@@ -1,6 +1,7 @@
 // The 3D scheme control: its layout, the bars and the wheel moving the view, the mouse picking,
 // panning and information boxes, and its picture file.
 #include "AppTestHooks.h"
+#include "FailedWrites.h"
 #include "MineText.h"
 #include "model/TBranch.h"
 #include "model/TMine.h"
@@ -68,6 +69,8 @@ private slots:
     void panAndCentre();
     void rightClickOnEmptySpaceOpensMenu();
     void savesThePicture();
+    void failedSaveKeepsTheOldPicture_data();
+    void failedSaveKeepsTheOldPicture();
 };
 
 void tst_TCustomMine3D::layoutFollowsSize()
@@ -244,6 +247,30 @@ void tst_TCustomMine3D::savesThePicture()
     QCOMPARE(saved.size(), QSize(468, 347));
     // The picture is what the control shows inside its drawing rectangle.
     QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), s.control.grab().toImage().convertToFormat(QImage::Format_RGB32).copy(6, 27, 468, 347));
+}
+
+void tst_TCustomMine3D::failedSaveKeepsTheOldPicture_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("PNG") << QStringLiteral("scheme.png");
+    QTest::newRow("SVG") << QStringLiteral("scheme.svg");
+}
+
+void tst_TCustomMine3D::failedSaveKeepsTheOldPicture()
+{
+    QFETCH(QString, name);
+    Shown s;
+    QTemporaryDir dir;
+    tooltest::WriteFile(dir.filePath(name), "old picture");
+    AppTestHooks hooks;
+    hooks.files.enqueue({dir.filePath(name)});
+    {
+        failedwrites::FileSizeLimit limit(64);   // the empty space of a picture packs well
+        s.control.SavePictureAs();
+    }
+    QCOMPARE(hooks.errors().size(), 1);
+    QCOMPARE(hooks.errors().first().text, QStringLiteral("Ошибка при записи в файл"));
+    QCOMPARE(failedwrites::FilesIn(dir.path()), (QMap<QString, QByteArray>{{name, "old picture"}}));
 }
 
 QTEST_MAIN(tst_TCustomMine3D)

@@ -1,6 +1,7 @@
 #include "settings/TRegistry.h"
 
 #include "AppError.h"
+#include "storage/RegularFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -114,8 +115,14 @@ QString toGroup(const QString &key)
 } // namespace
 
 TRegistry::TRegistry()
-    : m_settings(std::make_unique<QSettings>(StoreFileName(), QSettings::IniFormat))
 {
+    // The store is a file like any other the program reads and replaces: a pipe of its name
+    // would hold the start until some other program wrote into it, and a folder, pipe or device
+    // is not the user's settings. Such a store is left alone: the program starts with the
+    // defaults, and saving reports that the settings could not be written.
+    const QString file = StoreFileName();
+    if (!RegularFile::IrregularTarget(file))
+        m_settings = std::make_unique<QSettings>(file, QSettings::IniFormat);
 }
 
 TRegistry::~TRegistry() = default;
@@ -135,6 +142,8 @@ QString TRegistry::StoreFileName()
 
 bool TRegistry::KeyExists(const QString &key) const
 {
+    if (!m_settings)
+        return false;
     m_settings->beginGroup(toGroup(key));
     const bool exists = !m_settings->childKeys().isEmpty() || !m_settings->childGroups().isEmpty();
     m_settings->endGroup();
@@ -144,7 +153,7 @@ bool TRegistry::KeyExists(const QString &key) const
 bool TRegistry::OpenKey(const QString &key, bool canCreate)
 {
     if (canCreate) {
-        if (!m_settings->isWritable())
+        if (!m_settings || !m_settings->isWritable())
             return false;
     } else if (!KeyExists(key)) {
         return false;
@@ -163,18 +172,25 @@ QString TRegistry::valuePath(const QString &name) const
     return m_currentKey.isEmpty() ? name : m_currentKey + u'/' + name;
 }
 
+QVariant TRegistry::value(const QString &name) const
+{
+    return m_settings ? m_settings->value(valuePath(name)) : QVariant();
+}
+
 bool TRegistry::ValueExists(const QString &name) const
 {
-    return m_settings->contains(valuePath(name));
+    return m_settings && m_settings->contains(valuePath(name));
 }
 
 TRegistry::ValueType TRegistry::GetDataType(const QString &name) const
 {
-    return decode(m_settings->value(valuePath(name))).type;
+    return decode(value(name)).type;
 }
 
 QStringList TRegistry::GetValueNames() const
 {
+    if (!m_settings)
+        return QStringList();
     m_settings->beginGroup(m_currentKey);
     QStringList names = m_settings->childKeys();
     m_settings->endGroup();
@@ -196,7 +212,7 @@ QStringList TRegistry::GetValueNames() const
 
 qint32 TRegistry::ReadInteger(const QString &name) const
 {
-    const TypedValue v = decode(m_settings->value(valuePath(name)));
+    const TypedValue v = decode(value(name));
     if (v.type != ValueType::Integer)
         throw AppError(QStringLiteral("Неверный тип значения \"%1\" в настройках").arg(name));
     return v.integer;
@@ -206,7 +222,7 @@ QString TRegistry::ReadString(const QString &name) const
 {
     if (!ValueExists(name))
         return QString();
-    const TypedValue v = decode(m_settings->value(valuePath(name)));
+    const TypedValue v = decode(value(name));
     if (v.type != ValueType::String)
         throw AppError(QStringLiteral("Неверный тип значения \"%1\" в настройках").arg(name));
     return v.text;
@@ -214,7 +230,7 @@ QString TRegistry::ReadString(const QString &name) const
 
 QByteArray TRegistry::ReadBinaryData(const QString &name) const
 {
-    const TypedValue v = decode(m_settings->value(valuePath(name)));
+    const TypedValue v = decode(value(name));
     if (v.type != ValueType::Binary)
         throw AppError(QStringLiteral("Неверный тип значения \"%1\" в настройках").arg(name));
     return v.bytes;
@@ -222,23 +238,29 @@ QByteArray TRegistry::ReadBinaryData(const QString &name) const
 
 void TRegistry::WriteInteger(const QString &name, qint32 value)
 {
+    if (!m_settings)
+        return;
     m_settings->setValue(valuePath(name),
                          IntegerTag + QStringLiteral("%1").arg(quint32(value), 8, 16, QLatin1Char('0')));
 }
 
 void TRegistry::WriteString(const QString &name, const QString &value)
 {
+    if (!m_settings)
+        return;
     m_settings->setValue(valuePath(name), StringTag + value);
 }
 
 void TRegistry::WriteBinaryData(const QString &name, const QByteArray &value)
 {
+    if (!m_settings)
+        return;
     m_settings->setValue(valuePath(name), encodeBytes(value));
 }
 
 bool TRegistry::Flush()
 {
-    if (!m_settings->isWritable())
+    if (!m_settings || !m_settings->isWritable())
         return false;
     m_settings->sync();
     switch (m_settings->status()) {

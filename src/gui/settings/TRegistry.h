@@ -19,6 +19,7 @@
 #include <memory>
 
 class QSettings;
+class QVariant;
 
 class TRegistry {
 public:
@@ -64,7 +65,8 @@ public:
 
 private:
     QString valuePath(const QString &name) const;
+    QVariant value(const QString &name) const;
 
-    std::unique_ptr<QSettings> m_settings;
+    std::unique_ptr<QSettings> m_settings;   // none when the store's file is not a regular file
     QString m_currentKey;   // QSettings group form: "Software/Kelmar/Tarvelian/1.0/Options"
 };

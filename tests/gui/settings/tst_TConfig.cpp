@@ -14,6 +14,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
+#include <fcntl.h>
+#include <future>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -461,6 +465,34 @@ private slots:
         TConfig again(false);
         again.LoadOptions();
         QCOMPARE(again.Surname, QStringLiteral("Сидоров"));
+    }
+
+    // A pipe in the store's place would hold the start until some program wrote into it: the
+    // program starts with the defaults, leaves the pipe alone and says that it could not save.
+    void pipeInPlaceOfTheStore()
+    {
+        QDir().mkpath(QFileInfo(iniFile()).absolutePath());
+        QVERIFY(::mkfifo(QFile::encodeName(iniFile()).constData(), 0600) == 0);
+        AppTestHooks boxes;
+        auto start = std::async(std::launch::async, [] {
+            TConfig c(false);
+            c.LoadOptions();
+            c.LoadGrid();
+            return c.FontSize;
+        });
+        if (start.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+            // Let the reader go (it sees an empty file), then fail.
+            const int fd = ::open(QFile::encodeName(iniFile()).constData(), O_WRONLY | O_NONBLOCK);
+            ::close(fd);
+            start.wait();
+            QFAIL("reading a pipe as the settings store hung");
+        }
+        QCOMPARE(start.get(), 8);
+        TConfig c(false);
+        c.SaveOptions();
+        QVERIFY(!boxes.texts().isEmpty());
+        QCOMPARE(boxes.texts().first(), QStringLiteral("Ошибка при записи настроек в реестр"));
+        QVERIFY(!QFileInfo(iniFile()).isFile());
     }
 
     void folders()

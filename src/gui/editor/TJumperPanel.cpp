@@ -230,8 +230,11 @@ void TJumperPanel::DeleteStopping()
                                 QStringLiteral("Подтверждение")) != QMessageBox::Yes)
         return;
     // The row is looked up again: the question may have let the table change.
-    if (TJumper *jumper = JumperGrid->JumperAt(JumperGrid->CurrentRow()))
+    if (TJumper *jumper = JumperGrid->JumperAt(JumperGrid->CurrentRow())) {
         branch->Jumpers().Delete(jumper->IndexInBranch());
+        // The model does not mark a deletion; the user's does.
+        branch->Mine()->SetModified(true);
+    }
     RefreshStoppings();
     emit StoppingsChanged();
     refreshScheme();
@@ -261,8 +264,10 @@ void TJumperPanel::DeletePerson()
                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No,
                                 QStringLiteral("Подтверждение")) != QMessageBox::Yes)
         return;
-    if (TPeopleInfo *person = PeopleGrid->PersonAt(PeopleGrid->CurrentRow()))
+    if (TPeopleInfo *person = PeopleGrid->PersonAt(PeopleGrid->CurrentRow())) {
         branch->People().Delete(person->IndexInBranch());
+        branch->Mine()->SetModified(true);
+    }
     RefreshPeople();
     emit PeopleChanged();
 }

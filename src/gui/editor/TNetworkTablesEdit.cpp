@@ -352,6 +352,9 @@ void TNetworkTables::deleteRow(TNetworkGrid *grid)
         return;
     TNetworkTableModel *model = grid->TableModel();
     const int row = grid->CurrentRow();
+    // The model does not mark a deletion; the user's deletion of an element the file would keep
+    // changes the document (an empty row never reaches the file).
+    bool changed = false;
     if (isUzels(grid)) {
         TUzel *u = model->UzelAt(row);
         if (!u)
@@ -363,6 +366,7 @@ void TNetworkTables::deleteRow(TNetworkGrid *grid)
                                     QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes)
                 != QMessageBox::Yes)
             return;
+        changed = !u->IsEmpty();
         Mine()->Uzels().Delete(row);
     } else {
         TBranch *b = model->BranchAt(row);
@@ -375,8 +379,11 @@ void TNetworkTables::deleteRow(TNetworkGrid *grid)
                                     QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes)
                 != QMessageBox::Yes)
             return;
+        changed = !b->IsEmpty();
         Mine()->Branches().Delete(row);
     }
+    if (changed)
+        Mine()->SetModified(true);
     RefreshTables();
 }
 

@@ -13,6 +13,7 @@
 #include "model/TJumper.h"
 #include "model/TLayer.h"
 #include "model/TMine.h"
+#include "model/TPeopleInfo.h"
 #include "model/TUzel.h"
 #include "settings/TConfig.h"
 
@@ -38,6 +39,8 @@ private slots:
 
     void resultsQuestionOnce();
     void tableCommands();
+    void deletionAsksOnClose_data();
+    void deletionAsksOnClose();
     void sortCommands();
     void branchRowDrivesGroupBoxes();
     void seamChoiceRepaintsSquare();
@@ -135,6 +138,54 @@ void tst_TChildFormTables::tableCommands()
     QVERIFY(tables()->UzelGrid->actions().contains(m_form->actAddUzel));
     QVERIFY(!tables()->UzelGrid->actions().contains(m_form->actAddBranch));
     QVERIFY(tables()->BranchGrid->actions().contains(m_form->actDelBranch));
+}
+
+void tst_TChildFormTables::deletionAsksOnClose_data()
+{
+    QTest::addColumn<QString>("what");
+    QTest::newRow("node") << QStringLiteral("node");
+    QTest::newRow("branch") << QStringLiteral("branch");
+    QTest::newRow("stopping") << QStringLiteral("stopping");
+    QTest::newRow("person") << QStringLiteral("person");
+}
+
+// A deletion is a change like any other: closing the window afterwards asks about saving it.
+void tst_TChildFormTables::deletionAsksOnClose()
+{
+    QFETCH(QString, what);
+    AppTestHooks hooks;
+    mine()->AddUzel(4, 4.0f, 0.0f, 0.0f);   // without branches: it may go
+    TBranch *branch = mine()->Branches().Items(1);
+    new TJumper(branch, 0.5);
+    new TPeopleInfo(branch, 0.5);
+    child()->RefreshTables();
+    go(tables()->BranchGrid, 0, 4);
+    mine()->SetModified(false);
+    m_form->UpdateActions();
+    hooks.answers.enqueue(QMessageBox::Yes);
+    if (what == QLatin1String("node")) {
+        go(tables()->UzelGrid, 3, 0);
+        m_form->UpdateActions();
+        m_form->actDelUzel->trigger();
+        QCOMPARE(mine()->Uzels().Count(), 3);
+    } else if (what == QLatin1String("branch")) {
+        m_form->actDelBranch->trigger();
+        QCOMPARE(mine()->Branches().Count(), 2);
+    } else if (what == QLatin1String("stopping")) {
+        child()->pnlJumpers->RefreshStoppings();
+        child()->pnlJumpers->DeleteStopping();
+        QCOMPARE(branch->Jumpers().Count(), 0);
+    } else {
+        child()->pnlJumpers->RefreshPeople();
+        child()->pnlJumpers->DeletePerson();
+        QCOMPARE(branch->People().Count(), 0);
+    }
+    QVERIFY(mine()->Modified());
+    hooks.answers.enqueue(QMessageBox::No);
+    m_form->actClose->trigger();
+    QApplication::processEvents();
+    QVERIFY2(hooks.texts().last().startsWith(QStringLiteral("Сохранить изменения в файле")),
+             qPrintable(hooks.texts().join(u'|')));
 }
 
 void tst_TChildFormTables::sortCommands()

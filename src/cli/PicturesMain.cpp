@@ -6,7 +6,6 @@
 #include "ToolMain.h"
 
 #include <QGuiApplication>
-#include <QStringList>
 #include <csignal>
 
 using namespace ToolMain;
@@ -21,21 +20,6 @@ void QuietQt(QtMsgType type, const QMessageLogContext &, const QString &message)
         Write(stderr, TerminalText::EscapedMessage(message).toUtf8() + '\n');
 }
 
-int Run(const QStringList &args)
-{
-    const QString command = args.value(0);
-    QString problem;
-    if (command == "report") {
-        const int status = ReportCommand::Run(args.mid(1), problem);
-        return status < 0 ? Usage(problem) : status;
-    }
-    if (command == "render") {
-        const int status = RenderCommand::Run(args.mid(1), &problem);
-        return status == RenderCommand::kUsage ? Usage(problem) : status;
-    }
-    return Usage(QStringLiteral("unknown command \"%1\"").arg(command));
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -46,5 +30,9 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(QuietQt);
     QGuiApplication app(argc, argv);
-    return Guarded([&] { return Run(app.arguments().mid(1)); });
+    int status = kOk;
+    const std::optional<TInvocation> in = Parse(app.arguments().mid(1), &status);
+    if (!in)
+        return status;
+    return ToolMain::Run(*in, {{QStringLiteral("report"), ReportCommand::Run}, {QStringLiteral("render"), RenderCommand::Run}});
 }

@@ -1,5 +1,6 @@
 #include "RenderCommand.h"
 
+#include "AppError.h"
 #include "checks/TMessageSink.h"
 #include "checks/TTopologyCheck.h"
 #include "model/TMine.h"
@@ -8,6 +9,7 @@
 #include "schemes/SchemeDrawing.h"
 #include "schemes/TSchemeView.h"
 #include "storage/TMineDocument.h"
+#include "storage/FileErrors.h"
 #include "storage/TMineFile.h"
 
 #include <QRegularExpression>
@@ -53,20 +55,13 @@ bool Number(const QString &text, double lo, double hi, double *value)
     return true;
 }
 
-bool Parse(const QStringList &args, Options *o, QString *problem)
+bool Parse(const ToolMain::TInvocation &in, Options *o, QString *problem)
 {
-    QStringList operands;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &a = args[i];
-        if (!a.startsWith(QLatin1String("--"))) {
-            operands << a;
-            continue;
-        }
-        if (i + 1 >= args.size()) {
-            *problem = QStringLiteral("%1 needs a value").arg(a);
-            return false;
-        }
-        const QString v = args[++i];
+    o->file = in.Operand(QStringLiteral("FILE"));
+    o->out = in.Operand(QStringLiteral("OUT"));
+    for (auto it = in.Options.begin(); it != in.Options.end(); ++it) {
+        const QString &a = it.key();
+        const QString &v = it.value();
         if (a == QLatin1String("--size")) {
             const auto m = QRegularExpression(QStringLiteral("^(\\d{1,5})x(\\d{1,5})$")).match(v);
             o->width = m.hasMatch() ? m.captured(1).toInt() : 0;
@@ -107,31 +102,19 @@ bool Parse(const QStringList &args, Options *o, QString *problem)
                 *problem = QStringLiteral("--colors takes seams or plan");
                 return false;
             }
-        } else {
-            *problem = QStringLiteral("unknown option \"%1\"").arg(a);
-            return false;
         }
-    }
-    if (operands.size() != 2) {
-        *problem = QStringLiteral("render takes FILE and OUT");
-        return false;
-    }
-    o->file = operands[0];
-    o->out = operands[1];
-    if (SchemePicture::FormatOf(o->out) == SchemePicture::TFormat::Unknown) {
-        *problem = QStringLiteral("OUT must end in .png or .svg");
-        return false;
     }
     return true;
 }
 
 } // namespace
 
-int RenderCommand::Run(const QStringList &args, QString *problem)
+int RenderCommand::Run(const ToolMain::TInvocation &in)
 {
     Options o;
-    if (!Parse(args, &o, problem))
-        return kUsage;
+    QString problem;
+    if (!Parse(in, &o, &problem))
+        return ToolMain::Usage(problem);
 
     TMineDocument doc;
     TMineFile::Load(doc, o.file);
@@ -152,12 +135,12 @@ int RenderCommand::Run(const QStringList &args, QString *problem)
     mine.SetAngles(o.angleX, o.angleZ);
     mine.SetScale(o.scale);
 
-    QString error;
-    if (!SchemePicture::Write(view, o.out, &error)) {
-        const QByteArray line =
-            QStringLiteral("%1: %2\n").arg(TerminalText::Escaped(o.out), TerminalText::EscapedMessage(error)).toUtf8();
-        std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
-        return kWriteFailed;
+    try {
+        SchemePicture::Write(view, o.out);
+    } catch (const TFileError &e) {
+        throw AppError(QStringLiteral("%1: %2").arg(o.out, e.Reason()));
+    } catch (const AppError &e) {
+        throw AppError(QStringLiteral("%1: %2").arg(o.out, e.message()));
     }
     return kDrawn;
 }

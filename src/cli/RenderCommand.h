@@ -7,18 +7,15 @@
 // which after opening a file is the first branch: a picture on its own would show half a mine).
 // The current element keeps its selection mark. Defaults: 1280x800, angles 0,0, scale 1, no
 // labels, no colours. Needs a QGuiApplication (tarvel-mdf-pictures starts one on the offscreen platform).
-#include <QString>
-#include <QStringList>
+#include "ToolMain.h"
 
 namespace RenderCommand {
 
 inline constexpr int kDrawn = 0;
 inline constexpr int kCheckFailed = 1;
-inline constexpr int kWriteFailed = 2;
-inline constexpr int kUsage = 64;
 
-// args: everything after "render". Usage problems come back as kUsage with the reason in
-// *problem; a file that cannot be read raises AppError (exit status 2 in main).
-int Run(const QStringList &args, QString *problem);
+// Returns the exit status (an option's value out of its bounds is a usage error); a file that
+// cannot be read or written raises AppError (exit status 2).
+int Run(const ToolMain::TInvocation &in);
 
 } // namespace RenderCommand

@@ -8,25 +8,9 @@
 #include "storage/TMineFile.h"
 
 
-int ReportCommand::Run(const QStringList &args, QString &usage)
+int ReportCommand::Run(const ToolMain::TInvocation &in)
 {
-    QStringList files;
-    QStringList parts{QStringLiteral("title"), QStringLiteral("nodes"), QStringLiteral("branches")};
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--parts")) {
-            if (i + 1 == args.size()) {
-                usage = QStringLiteral("--parts takes a list");
-                return -1;
-            }
-            parts = args[++i].split(QLatin1Char(','));
-        } else {
-            files << args[i];
-        }
-    }
-    if (files.size() != 2) {
-        usage = QStringLiteral("report takes FILE and OUT.pdf");
-        return -1;
-    }
+    const QStringList parts = in.Option(QStringLiteral("--parts"), QStringLiteral("title,nodes,branches")).split(QLatin1Char(','));
     TReportChoice choice;
     choice.TitlePage = false;
     bool nodes = false, branches = false;
@@ -37,10 +21,8 @@ int ReportCommand::Run(const QStringList &args, QString &usage)
             nodes = true;
         else if (part == QLatin1String("branches"))
             branches = true;
-        else {
-            usage = QStringLiteral("unknown part \"%1\" (title, nodes, branches)").arg(part);
-            return -1;
-        }
+        else
+            return ToolMain::Usage(QStringLiteral("unknown part \"%1\" (title, nodes, branches)").arg(part));
     }
     choice.Tables = nodes || branches;
     choice.Lists = nodes && branches ? TReportChoice::AllLists
@@ -48,10 +30,10 @@ int ReportCommand::Run(const QStringList &args, QString &usage)
                                      : TReportChoice::BranchList;
 
     TMineDocument doc;
-    TMineFile::Load(doc, files[0]);
+    TMineFile::Load(doc, in.Operand(QStringLiteral("FILE")));
     doc.Mine()->ResolveIncidence();
     TReportDocument report;
     TTopologyReport(*doc.Mine(), choice).Build(report, TQtTextMetrics());
-    ReportOutput::WritePdf(report, files[1]);
-    return 0;
+    ReportOutput::WritePdf(report, in.Operand(QStringLiteral("OUT")));
+    return ToolMain::kOk;
 }

@@ -1,7 +1,7 @@
 // tarvel-mdf: the mine file from the command line.
 //   tarvel-mdf info FILE         version, title and element counts
 //   tarvel-mdf dump FILE         the whole document as JSON
-//   tarvel-mdf convert IN OUT    read any version, write the current one
+//   tarvel-mdf convert IN OUT.mdf  read any version, write the current one
 //   tarvel-mdf check FILE        the editor's topology check; its message list, one line each
 //   tarvel-mdf report FILE OUT.pdf [--parts title,nodes,branches]   the topology report as PDF
 //   tarvel-mdf render FILE OUT.png|OUT.svg [--size WxH] [--angles AX,AZ] [--scale S]
@@ -37,36 +37,33 @@ using namespace ToolMain;
 
 namespace {
 
-int Run(const QStringList &args)
+int Info(const TInvocation &in)
 {
-    if (args.size() == 1 && (args[0] == "-h" || args[0] == "--help"))
-        return Help();
-    if (args.isEmpty())
-        return Usage(QString());
-    const QString command = args[0];
-    if (command == "export-csv" || command == "import-csv") {
-        QString problem;
-        const int code = CsvCommands::Run(args, problem);
-        return problem.isEmpty() ? code : Usage(problem);
-    }
-    const int operands = command == "convert" ? 2 : 1;
-    if (command != "info" && command != "dump" && command != "convert" && command != "check")
-        return Usage(QStringLiteral("unknown command \"%1\"").arg(command));
-    if (args.size() != operands + 1)
-        return Usage(QStringLiteral("%1 takes %2").arg(command, operands == 2 ? "IN and OUT" : "one FILE"));
-
-    if (command == "check")
-        return CheckCommand::Run(args[1]);
-
     TMineDocument doc;
-    TMineFile::Load(doc, args[1]);
-    if (command == "info")
-        Write(stdout, MdfCommands::Info(doc));
-    else if (command == "dump")
-        MdfCommands::Dump(doc, stdout);
-    else
-        TMineFile::Save(doc, args[2]);
+    TMineFile::Load(doc, in.Operand(QStringLiteral("FILE")));
+    Write(stdout, MdfCommands::Info(doc));
     return QuickExit::AfterOutput(kOk);
+}
+
+int Dump(const TInvocation &in)
+{
+    TMineDocument doc;
+    TMineFile::Load(doc, in.Operand(QStringLiteral("FILE")));
+    MdfCommands::Dump(doc, stdout);
+    return QuickExit::AfterOutput(kOk);
+}
+
+int Convert(const TInvocation &in)
+{
+    TMineDocument doc;
+    TMineFile::Load(doc, in.Operand(QStringLiteral("IN")));
+    TMineFile::Save(doc, in.Operand(QStringLiteral("OUT")));
+    return QuickExit::AfterOutput(kOk);
+}
+
+int Check(const TInvocation &in)
+{
+    return CheckCommand::Run(in.Operand(QStringLiteral("FILE")));
 }
 
 // Replaces this process by the pictures program, with the same arguments; returns only when it
@@ -94,8 +91,21 @@ int main(int argc, char *argv[])
     // Past a file-size limit (ulimit -f) a write would kill the tool with SIGXFSZ without a
     // word; ignored, the write fails and the command reports it like any failed save.
     std::signal(SIGXFSZ, SIG_IGN);
-    if (WantsPictures(argc, argv))
+    // The command line is checked before anything else starts, the pictures program included.
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    int status = kOk;
+    const std::optional<TInvocation> in = Parse(args, &status);
+    if (!in)
+        return status;
+    if (in->Command->Pictures)
         return StartPictures(argv);
     QCoreApplication app(argc, argv);
-    return Guarded([&] { return Run(app.arguments().mid(1)); });
+    return ToolMain::Run(*in, {{QStringLiteral("info"), Info},
+                               {QStringLiteral("dump"), Dump},
+                               {QStringLiteral("convert"), Convert},
+                               {QStringLiteral("check"), Check},
+                               {QStringLiteral("export-csv"), CsvCommands::Export},
+                               {QStringLiteral("import-csv"), CsvCommands::Import}});
 }

@@ -55,12 +55,13 @@ void TestCsvCommands::exportThenImport()
     QCOMPARE(NetworkCsv::NodesText(*imported.Mine()), NetworkCsv::NodesText(*original.Mine()));
     QCOMPARE(NetworkCsv::BranchesText(*imported.Mine()), NetworkCsv::BranchesText(*original.Mine()));
 
-    // Without a title the document is named after its file.
+    // Without a title the document is named after its file, all but the extension.
+    const QString dotted = FDir.filePath(QStringLiteral("шахта.v2.mdf"));
     QCOMPARE(Tool({QStringLiteral("import-csv"), dir + QStringLiteral("/nodes.csv"),
-                   dir + QStringLiteral("/branches.csv"), back}).ExitCode, 0);
+                   dir + QStringLiteral("/branches.csv"), dotted}).ExitCode, 0);
     TMineDocument untitled;
-    TMineFile::Load(untitled, back);
-    QCOMPARE(untitled.Mine()->Title(), QStringLiteral("back"));
+    TMineFile::Load(untitled, dotted);
+    QCOMPARE(untitled.Mine()->Title(), QStringLiteral("шахта.v2"));
 }
 
 void TestCsvCommands::refusedValueWritesNothing()
@@ -82,6 +83,11 @@ void TestCsvCommands::refusedValueWritesNothing()
     QCOMPARE(r.ExitCode, 2);
     QVERIFY(r.Err.startsWith("--title: "));
     QVERIFY(!QFile::exists(FDir.filePath(QStringLiteral("new.mdf"))));
+    // A character beyond the first plane is quoted whole, not as half a surrogate pair.
+    r = Tool({QStringLiteral("import-csv"), nodes, branches, FDir.filePath(QStringLiteral("new.mdf")),
+              QStringLiteral("--title"), QStringLiteral("Шахта \U0001F6A7 1")});
+    QCOMPARE(r.ExitCode, 2);
+    QVERIFY2(QString::fromUtf8(r.Err).contains(QStringLiteral("символ \"\U0001F6A7\"")), r.Err.constData());
 
     r = Tool({QStringLiteral("export-csv"), FDir.filePath(QStringLiteral("missing.mdf")), FDir.path()});
     QCOMPARE(r.ExitCode, 2);

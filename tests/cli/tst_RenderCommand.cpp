@@ -70,6 +70,9 @@ void tst_RenderCommand::render_data()
     QTest::newRow("check findings, no picture")
         << QStringList{"unchecked", "out.png"} << 1 << QSize() << "Обнаружены";
     QTest::newRow("unreadable file") << QStringList{"bad", "out.png"} << 2 << QSize() << "Ошибка";
+    // In the tool's words, not the toolkit's.
+    QTest::newRow("into a missing folder") << QStringList{"good", "no/such/out.png"} << 2 << QSize()
+                                           << "no/such/out.png: папка не существует";
     QTest::newRow("unknown picture kind") << QStringList{"good", "out.bmp"} << 64 << QSize() << "usage";
     QTest::newRow("scale beyond the bar") << QStringList{"good", "out.png", "--scale", "21"} << 64 << QSize()
                                           << "--scale";

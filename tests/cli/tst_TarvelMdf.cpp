@@ -8,12 +8,15 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QCryptographicHash>
+#include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <limits>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace mdftest;
 using namespace tooltest;
@@ -75,6 +78,8 @@ private slots:
     void fileErrors();
     void usage_data();
     void usage();
+    void refusedBeforeAnyWork_data();
+    void refusedBeforeAnyWork();
     void convertPastFileSizeLimit();
     void controlCharactersEscaped_data();
     void controlCharactersEscaped();
@@ -263,8 +268,10 @@ void TestTarvelMdf::fileErrors_data()
     QVERIFY(QFileInfo::exists(pipe) || ::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0);
     const QString notRegular = kReadPrefix + QStringLiteral("указанное имя не является обычным файлом");
     const QString source = FDir.filePath(QStringLiteral("source.mdf"));
+    const QString folder = FDir.filePath(QStringLiteral("folder.mdf"));
+    QVERIFY(QDir().mkpath(folder));
     // A device is only read: run as root, a save that replaced it would replace it for everyone.
-    for (const QString &special : {pipe, FDir.path(), QStringLiteral("/dev/null")}) {
+    for (const QString &special : {pipe, folder, QStringLiteral("/dev/null")}) {
         const QString name = QFileInfo(special).fileName();
         QTest::addRow("info of %s", qPrintable(name)) << QStringList{QStringLiteral("info"), special} << QByteArray()
                                                       << notRegular;
@@ -304,6 +311,75 @@ void TestTarvelMdf::usage()
     QCOMPARE(r.ExitCode, 64);
     QVERIFY(r.Err.contains("usage: tarvel-mdf"));
     QVERIFY(r.Out.isEmpty());
+}
+
+// A command line that would write over an input, name an output as something else than it is,
+// or give an option twice or without its value: exit 64 with the problem on the first line,
+// and not a byte written.
+void TestTarvelMdf::refusedBeforeAnyWork_data()
+{
+    QTest::addColumn<QStringList>("args");   // %D stands for a folder holding the files below
+    QTest::addColumn<QString>("problem");
+    const QString sameAsIn = QStringLiteral("OUT is the same file as IN: nothing would be left to read");
+    const QString sameAsFile = QStringLiteral("OUT is the same file as FILE: nothing would be left to read");
+    QTest::newRow("convert over its input") << QStringList{"convert", "%D/m.mdf", "%D/m.mdf"} << sameAsIn;
+    QTest::newRow("convert over a link to its input") << QStringList{"convert", "%D/m.mdf", "%D/link.mdf"} << sameAsIn;
+    QTest::newRow("convert over a hard link") << QStringList{"convert", "%D/m.mdf", "%D/hard.mdf"} << sameAsIn;
+    QTest::newRow("convert into a text") << QStringList{"convert", "%D/m.mdf", "%D/m.txt"} << "OUT must end in .mdf";
+    QTest::newRow("report over the mine") << QStringList{"report", "%D/m.mdf", "%D/m.mdf"} << "OUT must end in .pdf";
+    QTest::newRow("report named as a picture") << QStringList{"report", "%D/m.mdf", "%D/r.png"} << "OUT must end in .pdf";
+    QTest::newRow("report over a mine named .pdf") << QStringList{"report", "%D/mine.pdf", "%D/mine.pdf"} << sameAsFile;
+    QTest::newRow("render into a PDF") << QStringList{"render", "%D/m.mdf", "%D/r.pdf"} << "OUT must end in .png or .svg";
+    QTest::newRow("render over a mine named .png") << QStringList{"render", "%D/mine.png", "%D/mine.png"} << sameAsFile;
+    QTest::newRow("import over the nodes")
+        << QStringList{"import-csv", "%D/n.csv", "%D/b.csv", "%D/n.csv"} << "OUT must end in .mdf";
+    QTest::newRow("import over nodes named .mdf")
+        << QStringList{"import-csv", "%D/n.mdf", "%D/b.csv", "%D/n.mdf"}
+        << "OUT is the same file as NODES: nothing would be left to read";
+    QTest::newRow("export over its input") << QStringList{"export-csv", "%D/nodes.csv", "%D"}
+                                           << "DIR/nodes.csv is the same file as FILE: nothing would be left to read";
+    QTest::newRow("second --parts") << QStringList{"report", "%D/m.mdf", "%D/r.pdf", "--parts", "title", "--parts", "nodes"}
+                                    << "--parts given twice";
+    QTest::newRow("--parts last") << QStringList{"report", "%D/m.mdf", "%D/r.pdf", "--parts"} << "--parts needs a value";
+    QTest::newRow("second --title")
+        << QStringList{"import-csv", "--title", "a", "%D/n.csv", "%D/b.csv", "%D/o.mdf", "--title", "b"}
+        << "--title given twice";
+    QTest::newRow("second --size") << QStringList{"render", "%D/m.mdf", "%D/r.png", "--size", "9x9", "--size", "8x8"}
+                                   << "--size given twice";
+    QTest::newRow("unknown option") << QStringList{"info", "--verbose", "%D/m.mdf"} << "unknown option \"--verbose\"";
+}
+
+void TestTarvelMdf::refusedBeforeAnyWork()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, problem);
+    QTemporaryDir dir;
+    const QByteArray mine = Sample().Build();
+    for (const char *name : {"m.mdf", "mine.pdf", "mine.png", "nodes.csv"})
+        WriteFile(dir.filePath(QLatin1String(name)), mine);
+    QVERIFY(QFile::link(dir.filePath(QStringLiteral("m.mdf")), dir.filePath(QStringLiteral("link.mdf"))));
+    QCOMPARE(::link(QFile::encodeName(dir.filePath(QStringLiteral("m.mdf"))).constData(),
+                    QFile::encodeName(dir.filePath(QStringLiteral("hard.mdf"))).constData()), 0);
+    for (const char *name : {"n.csv", "n.mdf"})
+        WriteFile(dir.filePath(QLatin1String(name)), "Number\n1\n2\n");
+    WriteFile(dir.filePath(QStringLiteral("b.csv")), "Number,StartNumber,EndNumber\n1,1,2\n");
+    const QStringList before = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    for (const QString &name : before)
+        hash.addData(ReadFile(dir.filePath(name)));
+    const QByteArray contents = hash.result();
+
+    for (QString &a : args)
+        a.replace(QLatin1String("%D"), dir.path());
+    const Run r = Tool(args);
+    QCOMPARE(r.ExitCode, 64);
+    QVERIFY(r.Out.isEmpty());
+    QCOMPARE(QString::fromUtf8(r.Err).section(u'\n', 0, 0), QStringLiteral("tarvel-mdf: ") + problem);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System), before);
+    hash.reset();
+    for (const QString &name : before)
+        hash.addData(ReadFile(dir.filePath(name)));
+    QCOMPARE(hash.result(), contents);
 }
 
 // Under ulimit -f the write fails instead of the signal ending the tool; the old file stays.

@@ -1,11 +1,10 @@
 #include "CheckCommand.h"
-#include "QuickExit.h"
+#include "ToolMain.h"
 
 #include "TerminalText.h"
 #include "checks/TMessageSink.h"
 #include "checks/TTopologyCheck.h"
 #include "storage/TMineDocument.h"
-#include "storage/TMineFile.h"
 
 #include <QByteArray>
 #include <climits>
@@ -50,13 +49,13 @@ private:
 
 } // namespace
 
-int CheckCommand::Run(const QString &path)
+int CheckCommand::Run(const QString &operand)
 {
     TMineDocument doc;
-    TMineFile::Load(doc, path);
+    ToolMain::LoadMine(doc, operand);
     StdoutSink sink;
     TTopologyCheck check(*doc.Mine(), sink);
     const TCheckOutcome outcome = check.CheckAll();
     sink.Flush();
-    return QuickExit::AfterOutput(outcome.Passed() ? kPassed : kFound);
+    return ToolMain::Finish(outcome.Passed() ? kPassed : kFound);
 }

@@ -5,7 +5,6 @@
 #include "model/TMine.h"
 #include "storage/CodePage.h"
 #include "storage/TMineDocument.h"
-#include "storage/TMineFile.h"
 
 #include <QFileInfo>
 
@@ -14,7 +13,7 @@ namespace CsvCommands {
 int Export(const ToolMain::TInvocation &in)
 {
     TMineDocument doc;
-    TMineFile::Load(doc, in.Operand(QStringLiteral("FILE")));
+    ToolMain::LoadMine(doc, in.Operand(QStringLiteral("FILE")));
     NetworkCsv::Export(*doc.Mine(), in.Operand(QStringLiteral("DIR")));
     return ToolMain::kOk;
 }
@@ -23,7 +22,8 @@ int Import(const ToolMain::TInvocation &in)
 {
     const QString out = in.Operand(QStringLiteral("OUT"));
     // Without --title the mine is named like its file: everything before the last dot.
-    const QString title = in.Option(QStringLiteral("--title"), QFileInfo(out).completeBaseName());
+    const QString title =
+        in.Option(QStringLiteral("--title"), ToolMain::IsStream(out) ? QString() : QFileInfo(out).completeBaseName());
     const qsizetype bad = CodePage::First1251Misfit(title);
     if (bad >= 0) {
         // The whole character: one beyond the first plane is two halves of a surrogate pair.
@@ -32,9 +32,20 @@ int Import(const ToolMain::TInvocation &in)
                            .arg(title.mid(bad, pair ? 2 : 1)));
     }
     TMineDocument doc;
-    NetworkCsv::Import(*doc.Mine(), in.Operand(QStringLiteral("NODES")), in.Operand(QStringLiteral("BRANCHES")));
+    const QString nodes = in.Operand(QStringLiteral("NODES"));
+    const QString branches = in.Operand(QStringLiteral("BRANCHES"));
+    if (ToolMain::IsStream(nodes) || ToolMain::IsStream(branches)) {
+        const auto read = [](const QString &operand) {
+            return ToolMain::IsStream(operand) ? ToolMain::ReadStandardInput() : NetworkCsv::ReadFile(operand);
+        };
+        const QByteArray nodesBytes = read(nodes);
+        const QByteArray branchesBytes = read(branches);
+        NetworkCsv::Read(*doc.Mine(), nodesBytes, nodes, branchesBytes, branches);
+    } else {
+        NetworkCsv::Import(*doc.Mine(), nodes, branches);
+    }
     doc.Mine()->SetTitle(title);
-    TMineFile::Save(doc, out);
+    ToolMain::SaveMine(doc, out);
     return ToolMain::kOk;
 }
 

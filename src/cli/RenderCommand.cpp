@@ -10,7 +10,7 @@
 #include "schemes/TSchemeView.h"
 #include "storage/TMineDocument.h"
 #include "storage/FileErrors.h"
-#include "storage/TMineFile.h"
+#include "storage/TSafeFile.h"
 
 #include <QRegularExpression>
 #include <cmath>
@@ -117,7 +117,7 @@ int RenderCommand::Run(const ToolMain::TInvocation &in)
         return ToolMain::Usage(problem);
 
     TMineDocument doc;
-    TMineFile::Load(doc, o.file);
+    ToolMain::LoadMine(doc, o.file);
     TMine &mine = *doc.Mine();
     StderrSink sink;
     TTopologyCheck check(mine, sink);
@@ -135,12 +135,15 @@ int RenderCommand::Run(const ToolMain::TInvocation &in)
     mine.SetAngles(o.angleX, o.angleZ);
     mine.SetScale(o.scale);
 
+    const std::unique_ptr<TSafeFile> out = ToolMain::OpenOutput(o.out);
     try {
-        SchemePicture::Write(view, o.out);
-    } catch (const TFileError &e) {
-        throw AppError(QStringLiteral("%1: %2").arg(o.out, e.Reason()));
+        // Standard output gets a PNG: it has no extension to tell.
+        const auto format = SchemePicture::FormatOf(o.out);
+        SchemePicture::Write(view, *out, format == SchemePicture::TFormat::Svg ? format : SchemePicture::TFormat::Png);
     } catch (const AppError &e) {
-        throw AppError(QStringLiteral("%1: %2").arg(o.out, e.message()));
+        if (!out->Failed())
+            throw TFileError(o.out, e.message(), e.message(), true);
     }
+    out->Commit();
     return kDrawn;
 }

@@ -5,7 +5,8 @@
 #include "model/TMine.h"
 #include "report/TTopologyReport.h"
 #include "storage/TMineDocument.h"
-#include "storage/TMineFile.h"
+#include "storage/FileErrors.h"
+#include "storage/TSafeFile.h"
 
 
 int ReportCommand::Run(const ToolMain::TInvocation &in)
@@ -30,10 +31,18 @@ int ReportCommand::Run(const ToolMain::TInvocation &in)
                                      : TReportChoice::BranchList;
 
     TMineDocument doc;
-    TMineFile::Load(doc, in.Operand(QStringLiteral("FILE")));
+    ToolMain::LoadMine(doc, in.Operand(QStringLiteral("FILE")));
     doc.Mine()->ResolveIncidence();
     TReportDocument report;
     TTopologyReport(*doc.Mine(), choice).Build(report, TQtTextMetrics());
-    ReportOutput::WritePdf(report, in.Operand(QStringLiteral("OUT")));
+    const QString path = in.Operand(QStringLiteral("OUT"));
+    const std::unique_ptr<TSafeFile> out = ToolMain::OpenOutput(path);
+    try {
+        ReportOutput::WritePdf(report, *out);
+    } catch (const AppError &e) {
+        if (!out->Failed())
+            throw TFileError(path, e.message(), e.message(), true);
+    }
+    out->Commit();
     return ToolMain::kOk;
 }

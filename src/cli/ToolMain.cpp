@@ -1,17 +1,26 @@
 #include "ToolMain.h"
 
 #include "AppError.h"
+#include "QuickExit.h"
 #include "TerminalText.h"
+#include "storage/FileErrors.h"
+#include "storage/TMdfWriter.h"
+#include "storage/TMineFile.h"
+#include "storage/TSafeFile.h"
 
-#include <QFile>
 #include <QDir>
+#include <QFile>
+#include <cerrno>
 #include <exception>
 #include <new>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace ToolMain {
 
 namespace {
+
+const QString kStream = QStringLiteral("-");
 
 TOperand In(const char *role)
 {
@@ -29,7 +38,44 @@ QString UsageText()
     for (const TCommand &c : Commands())
         text += (text.isEmpty() ? QStringLiteral("usage: tarvel-mdf ") : QStringLiteral("       tarvel-mdf ")) + c.Usage
                 + u'\n';
+    text += QStringLiteral("       tarvel-mdf COMMAND --help | --help | --version\n");
     return text;
+}
+
+int CommandHelp(const TCommand &c)
+{
+    QString text = QStringLiteral("usage: tarvel-mdf ") + c.Usage + QStringLiteral("\n\n") + c.Help + u'\n';
+    QStringList in, out;
+    for (const TOperand &o : c.Operands) {
+        if (o.Use == TUse::Read)
+            in << o.Role;
+        else if (o.Use == TUse::Write)
+            out << o.Role;
+    }
+    if (!in.isEmpty() || !out.isEmpty())
+        text += u'\n';
+    if (!in.isEmpty())
+        text += QStringLiteral("%1 may be - for standard input.\n").arg(in.join(QStringLiteral(" or ")));
+    if (!out.isEmpty())
+        text += QStringLiteral("%1 may be - for standard output.\n").arg(out.join(QStringLiteral(" or ")));
+    Write(stdout, text.toUtf8());
+    return kOk;
+}
+
+int Version()
+{
+    Write(stdout, QStringLiteral("tarvel-mdf %1.%2.%3.%4\n")
+                      .arg(TARVEL_VERSION_MAJOR)
+                      .arg(TARVEL_VERSION_MINOR)
+                      .arg(TARVEL_VERSION_PATCH)
+                      .arg(TARVEL_VERSION_TWEAK)
+                      .toUtf8());
+    return kOk;
+}
+
+bool SameFile(const struct stat &a, const struct stat &b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
 // The same file, also through a link or under another name; false when either is missing.
@@ -37,7 +83,7 @@ bool SameFile(const QString &a, const QString &b)
 {
     struct stat sa, sb;
     return ::stat(QFile::encodeName(a).constData(), &sa) == 0 && ::stat(QFile::encodeName(b).constData(), &sb) == 0
-           && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+           && SameFile(sa, sb);
 }
 
 bool EndsInOneOf(const QString &path, const QStringList &extensions)
@@ -52,28 +98,95 @@ bool EndsInOneOf(const QString &path, const QStringList &extensions)
 QString FileProblem(const TInvocation &in)
 {
     const QList<TOperand> &operands = in.Command->Operands;
+    QString streamIn;
+    for (qsizetype i = 0; i < operands.size(); ++i) {
+        const TOperand &o = operands[i];
+        const QString &path = in.Operands[i];
+        if (!IsStream(path))
+            continue;
+        if (o.Use == TUse::WriteInto)
+            return QStringLiteral("%1 must be a folder, not -").arg(o.Role);
+        if (o.Use == TUse::Read && !streamIn.isEmpty())
+            return QStringLiteral("%1 and %2 cannot both be - (standard input is read once)").arg(streamIn, o.Role);
+        if (o.Use == TUse::Read)
+            streamIn = o.Role;
+        // Bytes of a mine, a PDF or a picture would only garble a terminal; a terminal as input
+        // would wait for the user to type them.
+        if (::isatty(o.Use == TUse::Read ? STDIN_FILENO : STDOUT_FILENO))
+            return QStringLiteral("%1 is - and standard %2 is a terminal")
+                .arg(o.Role, o.Use == TUse::Read ? QStringLiteral("input") : QStringLiteral("output"));
+    }
     for (qsizetype i = 0; i < operands.size(); ++i) {
         const TOperand &o = operands[i];
         if (o.Use == TUse::Read)
             continue;
-        if (o.Use == TUse::Write && !o.Extensions.isEmpty() && !EndsInOneOf(in.Operands[i], o.Extensions))
+        const bool stream = IsStream(in.Operands[i]);
+        if (o.Use == TUse::Write && !stream && !o.Extensions.isEmpty() && !EndsInOneOf(in.Operands[i], o.Extensions))
             return QStringLiteral("%1 must end in %2").arg(o.Role, o.Extensions.join(QStringLiteral(" or ")));
         // What is written, by the role the user knows it under.
         QList<QPair<QString, QString>> written;
-        if (o.Use == TUse::Write)
+        if (o.Use == TUse::Write && !stream)
             written.append({in.Operands[i], o.Role});
         for (const QString &f : o.Files)
             written.append({QDir(in.Operands[i]).filePath(f), o.Role + u'/' + f});
+        struct stat out;
+        const bool outIsFile = stream && ::fstat(STDOUT_FILENO, &out) == 0 && S_ISREG(out.st_mode);
         for (qsizetype k = 0; k < operands.size(); ++k) {
-            if (operands[k].Use != TUse::Read)
+            if (operands[k].Use != TUse::Read || IsStream(in.Operands[k]))
                 continue;
+            const auto problem = [&](const QString &name) {
+                return QStringLiteral("%1 is the same file as %2: nothing would be left to read").arg(name, operands[k].Role);
+            };
             for (const auto &[path, name] : std::as_const(written))
                 if (SameFile(path, in.Operands[k]))
-                    return QStringLiteral("%1 is the same file as %2: nothing would be left to read")
-                        .arg(name, operands[k].Role);
+                    return problem(name);
+            struct stat input;
+            if (outIsFile && ::stat(QFile::encodeName(in.Operands[k]).constData(), &input) == 0 && SameFile(out, input))
+                return problem(o.Role + QStringLiteral(" (standard output)"));
         }
     }
     return QString();
+}
+
+// The role of the file an error names: the operand that is that file, or the folder it is
+// written into; empty when it names none of them.
+QString RoleOf(const TInvocation &in, const QString &path, bool writing)
+{
+    const QList<TOperand> &operands = in.Command->Operands;
+    for (qsizetype i = 0; i < operands.size(); ++i)
+        if (in.Operands[i] == path && (operands[i].Use != TUse::Read) == writing)
+            return operands[i].Role;
+    for (qsizetype i = 0; i < operands.size(); ++i)
+        if (in.Operands[i] == path)
+            return operands[i].Role;
+    for (qsizetype i = 0; i < operands.size(); ++i)
+        for (const QString &f : operands[i].Files)
+            if (QDir(in.Operands[i]).filePath(f) == path)
+                return operands[i].Role;
+    return QString();
+}
+
+// The one line an error ends a command with: "ROLE FILE: reason", or what the error says when
+// it names no file of the command. Line breaks of the system's texts become blanks.
+QString ErrorLine(const AppError &e, const TInvocation *in)
+{
+    QString line;
+    if (const auto *file = dynamic_cast<const TFileError *>(&e)) {
+        const QString role = in ? RoleOf(*in, file->Path(), file->Writing()) : QString();
+        line = (role.isEmpty() ? QString() : role + u' ') + file->Path() + QStringLiteral(": ") + file->Reason();
+    } else {
+        line = e.message();
+        // A message that starts with one of the files ("nodes.csv:3: column X: ...").
+        for (qsizetype i = 0; in && i < in->Operands.size(); ++i) {
+            const QString &path = in->Operands[i];
+            if (line.startsWith(path + u':')) {
+                line = in->Command->Operands[i].Role + u' ' + line;
+                break;
+            }
+        }
+    }
+    line.replace(QLatin1String("\r\n"), QLatin1String(" ")).replace(u'\n', u' ');
+    return QStringLiteral("tarvel-mdf: ") + TerminalText::Escaped(line);
 }
 
 } // namespace
@@ -81,25 +194,46 @@ QString FileProblem(const TInvocation &in)
 const QList<TCommand> &Commands()
 {
     static const QList<TCommand> commands = {
-        {QStringLiteral("info"), {In("FILE")}, {}, QStringLiteral("info FILE")},
-        {QStringLiteral("dump"), {In("FILE")}, {}, QStringLiteral("dump FILE")},
+        {QStringLiteral("info"), {In("FILE")}, {}, QStringLiteral("info FILE"),
+         QStringLiteral("Prints the file version, the mine title and the numbers of nodes, branches, stoppings,\n"
+                        "people, seams and plan positions, one \"Name: value\" line each.")},
+        {QStringLiteral("dump"), {In("FILE")}, {}, QStringLiteral("dump FILE"),
+         QStringLiteral("Prints the whole document as one JSON object, with the field names of the file format.")},
         {QStringLiteral("convert"), {In("IN"), Out("OUT", {QStringLiteral(".mdf")})}, {},
-         QStringLiteral("convert IN OUT.mdf")},
-        {QStringLiteral("check"), {In("FILE")}, {}, QStringLiteral("check FILE")},
+         QStringLiteral("convert IN OUT.mdf"),
+         QStringLiteral("Reads IN in any version and writes it in the current version 1.19, as saving in the editor\n"
+                        "does (empty nodes and branches are left out).")},
+        {QStringLiteral("check"), {In("FILE")}, {}, QStringLiteral("check FILE"),
+         QStringLiteral("Runs the editor's topology check and prints its message list, one line each; exit status 1\n"
+                        "when it finds something. The file is not changed.")},
         {QStringLiteral("report"), {In("FILE"), Out("OUT", {QStringLiteral(".pdf")})}, {{QStringLiteral("--parts")}},
-         QStringLiteral("report FILE OUT.pdf [--parts title,nodes,branches]"), true},
+         QStringLiteral("report FILE OUT.pdf [--parts title,nodes,branches]"),
+         QStringLiteral("Writes the editor's printed topology report as a PDF.\n"
+                        "  --parts LIST   the parts to print, any of title, nodes and branches (default: all)"),
+         true},
         {QStringLiteral("render"), {In("FILE"), Out("OUT", {QStringLiteral(".png"), QStringLiteral(".svg")})},
          {{QStringLiteral("--size")}, {QStringLiteral("--angles")}, {QStringLiteral("--scale")},
           {QStringLiteral("--labels")}, {QStringLiteral("--colors")}},
          QStringLiteral("render FILE OUT.png|OUT.svg [--size WxH] [--angles AX,AZ] [--scale S]\n"
                         "                  [--labels none|branches|nodes] [--colors seams|plan]"),
+         QStringLiteral("Checks the topology and coordinates (findings on stderr, exit status 1, no picture) and\n"
+                        "draws the topological scheme as a PNG or SVG picture, by OUT's extension (PNG for -).\n"
+                        "  --size WxH                      picture size, each side 1 to 10000 (default 1280x800)\n"
+                        "  --angles AX,AZ                  turn in degrees, AX -90..90, AZ -180..180 (default 0,0)\n"
+                        "  --scale S                       magnification 1 to 20 (default 1)\n"
+                        "  --labels none|branches|nodes    numbers written beside the elements (default none)\n"
+                        "  --colors seams|plan             branches in the colours of their groups (default none)"),
          true},
         {QStringLiteral("export-csv"),
          {In("FILE"), TOperand{QStringLiteral("DIR"), TUse::WriteInto, {}, {QStringLiteral("nodes.csv"), QStringLiteral("branches.csv")}}},
          {},
-         QStringLiteral("export-csv FILE DIR")},
+         QStringLiteral("export-csv FILE DIR"),
+         QStringLiteral("Writes DIR/nodes.csv and DIR/branches.csv, both or neither, creating DIR when it is missing.")},
         {QStringLiteral("import-csv"), {In("NODES"), In("BRANCHES"), Out("OUT", {QStringLiteral(".mdf")})},
-         {{QStringLiteral("--title")}}, QStringLiteral("import-csv NODES.csv BRANCHES.csv OUT.mdf [--title TEXT]")},
+         {{QStringLiteral("--title")}}, QStringLiteral("import-csv NODES.csv BRANCHES.csv OUT.mdf [--title TEXT]"),
+         QStringLiteral("Makes a new mine document from the two CSV files; the first value refused is reported and\n"
+                        "nothing is written.\n"
+                        "  --title TEXT   the mine title (default: OUT's name without its extension)")},
     };
     return commands;
 }
@@ -122,8 +256,13 @@ QString TInvocation::Operand(const QString &role) const
 
 std::optional<TInvocation> Parse(const QStringList &args, int *status)
 {
-    if (args.size() == 1 && (args[0] == QLatin1String("-h") || args[0] == QLatin1String("--help"))) {
+    const QString first = args.value(0);
+    if (args.size() == 1 && (first == QLatin1String("-h") || first == QLatin1String("--help"))) {
         *status = Help();
+        return std::nullopt;
+    }
+    if (args.size() == 1 && (first == QLatin1String("-V") || first == QLatin1String("--version"))) {
+        *status = Version();
         return std::nullopt;
     }
     if (args.isEmpty()) {
@@ -131,16 +270,27 @@ std::optional<TInvocation> Parse(const QStringList &args, int *status)
         return std::nullopt;
     }
     TInvocation in;
-    in.Command = FindCommand(args[0]);
+    in.Command = FindCommand(first);
     if (!in.Command) {
-        *status = Usage(QStringLiteral("unknown command \"%1\"").arg(args[0]));
+        *status = Usage(QStringLiteral("unknown command \"%1\"").arg(first));
         return std::nullopt;
     }
     const TCommand &c = *in.Command;
+    for (qsizetype i = 1; i < args.size() && args[i] != QLatin1String("--"); ++i) {
+        if (args[i] == QLatin1String("--help") || args[i] == QLatin1String("-h")) {
+            *status = CommandHelp(c);
+            return std::nullopt;
+        }
+    }
+    bool optionsEnd = false;
     for (qsizetype i = 1; i < args.size(); ++i) {
         const QString &a = args[i];
-        if (!a.startsWith(QLatin1String("--"))) {
+        if (optionsEnd || a == kStream || !a.startsWith(u'-')) {
             in.Operands << a;
+            continue;
+        }
+        if (a == QLatin1String("--")) {
+            optionsEnd = true;
             continue;
         }
         const auto option = std::find_if(c.Options.begin(), c.Options.end(), [&](const TOption &o) { return o.Name == a; });
@@ -174,6 +324,64 @@ std::optional<TInvocation> Parse(const QStringList &args, int *status)
     return in;
 }
 
+bool IsStream(const QString &operand)
+{
+    return operand == kStream;
+}
+
+QByteArray ReadStandardInput()
+{
+    QByteArray bytes;
+    const qint64 chunk = 1024 * 1024;
+    for (;;) {
+        if (bytes.size() > kMaxInput)
+            throw TFileError(kStream, QStringLiteral("больше %1 байт").arg(kMaxInput),
+                             FileErrors::Message(FileErrors::UnknownFormat));
+        const qsizetype at = bytes.size();
+        bytes.resize(at + chunk);
+        const ssize_t got = ::read(STDIN_FILENO, bytes.data() + at, size_t(chunk));
+        if (got < 0 && errno == EINTR) {
+            bytes.resize(at);
+            continue;
+        }
+        if (got < 0) {
+            const QString reason = FileErrors::Text(FileErrors::AccessDenied);
+            throw TFileError(kStream, reason, FileErrors::Message(FileErrors::AccessDenied));
+        }
+        bytes.resize(at + got);
+        if (got == 0)
+            return bytes;
+    }
+}
+
+void LoadMine(TMineDocument &doc, const QString &operand)
+{
+    if (IsStream(operand))
+        TMineFile::LoadBytes(doc, ReadStandardInput(), kStream);
+    else
+        TMineFile::Load(doc, operand);
+}
+
+void SaveMine(TMineDocument &doc, const QString &operand)
+{
+    if (!IsStream(operand)) {
+        TMineFile::Save(doc, operand);
+        return;
+    }
+    // A pipe cannot take the size field back at the end: the file is laid out in memory first.
+    const QByteArray bytes = TMdfWriter::Write(doc);
+    const std::unique_ptr<TSafeFile> out = OpenOutput(operand);
+    out->write(bytes);
+    out->Commit();
+}
+
+std::unique_ptr<TSafeFile> OpenOutput(const QString &operand)
+{
+    auto out = IsStream(operand) ? std::make_unique<TSafeFile>(STDOUT_FILENO, kStream) : std::make_unique<TSafeFile>(operand);
+    out->Open();
+    return out;
+}
+
 void Write(FILE *stream, const QByteArray &bytes)
 {
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
@@ -194,17 +402,25 @@ int Usage(const QString &problem)
     return kUsage;
 }
 
-int Guarded(const std::function<int()> &command)
+int Guarded(const std::function<int()> &command, const TInvocation *in)
 {
     try {
         return command();
     } catch (const AppError &e) {
-        Write(stderr, TerminalText::EscapedMessage(e.message()).toUtf8() + '\n');
+        Write(stderr, ErrorLine(e, in).toUtf8() + '\n');
     } catch (const std::bad_alloc &) {
-        Write(stderr, QStringLiteral("Недостаточно памяти для выполнения операции\n").toUtf8());
+        Write(stderr, QStringLiteral("tarvel-mdf: Недостаточно памяти для выполнения операции\n").toUtf8());
     } catch (const std::exception &e) {
-        Write(stderr, TerminalText::EscapedMessage(QString::fromLocal8Bit(e.what())).toUtf8() + '\n');
+        Write(stderr, ErrorLine(AppError(QString::fromLocal8Bit(e.what())), in).toUtf8() + '\n');
     }
+    return kFileError;
+}
+
+int Finish(int status)
+{
+    QuickExit::AfterOutput(status);
+    // Still here: standard output could not be written (a full disk, a closed pipe).
+    Write(stderr, QStringLiteral("tarvel-mdf: стандартный вывод: %1\n").arg(FileErrors::WriteFailedMessage()).toUtf8());
     return kFileError;
 }
 
@@ -213,7 +429,7 @@ int Run(const TInvocation &invocation, const QMap<QString, TRunner> &runners)
     const auto runner = runners.find(invocation.Command->Name);
     if (runner == runners.end())
         return Usage(QStringLiteral("unknown command \"%1\"").arg(invocation.Command->Name));
-    return Guarded([&] { return (*runner)(invocation); });
+    return Guarded([&] { return (*runner)(invocation); }, &invocation);
 }
 
 } // namespace ToolMain

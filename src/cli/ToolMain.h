@@ -1,13 +1,21 @@
 #pragma once
 // What tarvel-mdf and the program it starts for pictures and reports (tarvel-mdf-pictures) have
-// in common: the commands and the rules of their command lines, the usage text, the exit codes
-// and the errors that end a command.
+// in common: the commands and the rules of their command lines, the usage and help texts, the
+// exit codes, standard input and output as files, and the one line an error ends a command with.
 //
 // A command is one entry of Commands() (its operands with what it does with each, its options,
-// its usage line) and one runner in the program that makes it. The rules hold for every command
-// by construction, checked before any work: the number of operands; every option known, given
-// once and with its value; an output whose name ends as the command writes it; no output that is
-// one of the command's inputs (the same file, through links too). Breaking one is a usage error.
+// its usage line and help) and one runner in the program that makes it. Every command keeps
+// these conventions by construction, checked before any work:
+//  - --help or -h after the command prints its help, --version or -V alone the version, on
+//    stdout with exit 0; -- ends the options (a file may be called "-x" after it);
+//  - the number of operands; every option known, given once and with its value;
+//  - an output whose name ends as the command writes it, and no output that is one of the
+//    command's inputs (the same file, through links too);
+//  - "-" as an input reads standard input (whole, at most kMaxInput bytes, never a terminal),
+//    as an output writes standard output (never a terminal); one input at most;
+//  - an error is one line on stderr naming the file and its role as the usage names it:
+//    "tarvel-mdf: OUT /missing/dir/out.mdf: папка не существует", exit status 2.
+// Breaking a rule is a usage error: the problem and the usage text on stderr, exit 64.
 //
 // Pictures and reports set text in fonts, which takes Qt Gui and the font libraries; starting
 // them costs every command a few milliseconds and megabytes, so only the pictures program
@@ -20,13 +28,20 @@
 #include <QStringList>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <optional>
+
+class TMineDocument;
+class TSafeFile;
 
 namespace ToolMain {
 
 inline constexpr int kOk = 0;
 inline constexpr int kFileError = 2;
 inline constexpr int kUsage = 64;
+
+// The largest standard input read: a mine file cannot say it is larger.
+inline constexpr qint64 kMaxInput = 0x7FFFFFFF;
 
 // What a command does with an operand.
 enum class TUse {
@@ -52,6 +67,7 @@ struct TCommand {
     QList<TOperand> Operands;
     QList<TOption> Options;
     QString Usage;          // after "tarvel-mdf ", as the usage text shows it (may run over lines)
+    QString Help;           // what it does and what its options mean, for COMMAND --help
     bool Pictures = false;  // made by tarvel-mdf-pictures
 };
 
@@ -74,9 +90,22 @@ struct TInvocation {
 };
 
 // The arguments after the program's name checked against Commands(). Anything else than an
-// invocation (no command, an unknown one, a broken rule, --help) has been answered on stdout or
-// stderr, and *status is the exit code.
+// invocation (no command, an unknown one, a broken rule, --help, --version) has been answered
+// on stdout or stderr, and *status is the exit code.
 std::optional<TInvocation> Parse(const QStringList &args, int *status);
+
+// "-": standard input or output in the place of a file.
+bool IsStream(const QString &operand);
+// The whole of standard input; TFileError for "-" when it cannot be read or holds more than
+// kMaxInput bytes.
+QByteArray ReadStandardInput();
+// A mine document from a file or, for "-", from standard input.
+void LoadMine(TMineDocument &doc, const QString &operand);
+// A mine document into a file (replaced whole) or, for "-", onto standard output.
+void SaveMine(TMineDocument &doc, const QString &operand);
+// Where an output goes: a file replaced whole, or standard output for "-"; opened. Commit()
+// when everything is written.
+std::unique_ptr<TSafeFile> OpenOutput(const QString &operand);
 
 // Writes and flushes at once (stdout and stderr interleave as the user reads them).
 void Write(FILE *stream, const QByteArray &bytes);
@@ -84,8 +113,12 @@ void Write(FILE *stream, const QByteArray &bytes);
 int Help();
 // The problem, if any, and the usage text on stderr; status kUsage.
 int Usage(const QString &problem);
-// Runs a command, turning the errors that end it into their message on stderr and kFileError.
-int Guarded(const std::function<int()> &command);
+// Runs a command, turning the errors that end it into their line on stderr and kFileError;
+// the errors that name one of in's files carry its role.
+int Guarded(const std::function<int()> &command, const TInvocation *in = nullptr);
+// Ends a command that wrote to standard output with status, at once when the output went
+// through (QuickExit); a failed output is an error (kFileError).
+int Finish(int status);
 
 using TRunner = std::function<int(const TInvocation &)>;
 // Runs the invocation's runner (Guarded).

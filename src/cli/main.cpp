@@ -19,11 +19,9 @@
 #include "CheckCommand.h"
 #include "CsvCommands.h"
 #include "MdfCommands.h"
-#include "QuickExit.h"
 #include "TerminalText.h"
 #include "ToolMain.h"
 #include "storage/TMineDocument.h"
-#include "storage/TMineFile.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -40,25 +38,25 @@ namespace {
 int Info(const TInvocation &in)
 {
     TMineDocument doc;
-    TMineFile::Load(doc, in.Operand(QStringLiteral("FILE")));
+    LoadMine(doc, in.Operand(QStringLiteral("FILE")));
     Write(stdout, MdfCommands::Info(doc));
-    return QuickExit::AfterOutput(kOk);
+    return Finish(kOk);
 }
 
 int Dump(const TInvocation &in)
 {
     TMineDocument doc;
-    TMineFile::Load(doc, in.Operand(QStringLiteral("FILE")));
+    LoadMine(doc, in.Operand(QStringLiteral("FILE")));
     MdfCommands::Dump(doc, stdout);
-    return QuickExit::AfterOutput(kOk);
+    return Finish(kOk);
 }
 
 int Convert(const TInvocation &in)
 {
     TMineDocument doc;
-    TMineFile::Load(doc, in.Operand(QStringLiteral("IN")));
-    TMineFile::Save(doc, in.Operand(QStringLiteral("OUT")));
-    return QuickExit::AfterOutput(kOk);
+    LoadMine(doc, in.Operand(QStringLiteral("IN")));
+    SaveMine(doc, in.Operand(QStringLiteral("OUT")));
+    return Finish(kOk);
 }
 
 int Check(const TInvocation &in)

@@ -1,5 +1,6 @@
 #include "ReportOutput.h"
 
+#include "AppError.h"
 #include "TPainterPageCanvas.h"
 #include "report/TPageSurface.h"
 #include "storage/FileErrors.h"
@@ -29,19 +30,26 @@ bool PaintPages(const TReportDocument &document, QPagedPaintDevice &device, int 
     return painter.end();
 }
 
+void WritePdf(const TReportDocument &document, QIODevice &out)
+{
+    QPdfWriter writer(&out);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    writer.setResolution(1200);
+    writer.setTitle(document.Title());
+    writer.setCreator(QStringLiteral("Тарвел"));
+    if (!PaintPages(document, writer, 0, document.PageCount() - 1))
+        throw AppError(FileErrors::WriteFailedMessage());
+}
+
 void WritePdf(const TReportDocument &document, const QString &path)
 {
     TSafeFile file(path);
     file.Open();
-    {
-        QPdfWriter writer(&file);
-        writer.setPageSize(QPageSize(QPageSize::A4));
-        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        writer.setResolution(1200);
-        writer.setTitle(document.Title());
-        writer.setCreator(QStringLiteral("Тарвел"));
-        if (!PaintPages(document, writer, 0, document.PageCount() - 1))
-            throw TFileError(path, FileErrors::WriteFailedMessage(), FileErrors::WriteFailedMessage());
+    try {
+        WritePdf(document, file);
+    } catch (const AppError &e) {
+        throw TFileError(path, e.message(), e.message(), true);
     }
     file.Commit();
 }

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QString>
 
+class QIODevice;
 class QPagedPaintDevice;
 
 namespace ReportOutput {
@@ -18,6 +19,8 @@ bool PaintPages(const TReportDocument &document, QPagedPaintDevice &device, int 
 // Writes every page as an A4 PDF titled like the report. The file is replaced only once it is
 // complete (TSafeFile); failures raise TFileError.
 void WritePdf(const TReportDocument &document, const QString &path);
+// The same PDF into out, open for writing (the caller commits a TSafeFile).
+void WritePdf(const TReportDocument &document, QIODevice &out);
 
 // One page on white paper at dpi dots per inch.
 QImage PageImage(const TReportDocument &document, int index, double dpi);

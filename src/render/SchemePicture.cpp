@@ -42,39 +42,52 @@ QImage Render(TSchemeView &view)
     return image;
 }
 
-void Write(TSchemeView &view, const QString &path)
+void Write(TSchemeView &view, QIODevice &out, TFormat format)
 {
-    const TFormat format = FormatOf(path);
-    if (format == TFormat::Unknown)
-        throw AppError(QStringLiteral("Схему можно сохранить только в файл PNG или SVG."));
     const QSize size = PictureSize(view);
     if (size.isEmpty())
         throw AppError(QStringLiteral("Пустая схема."));
-    TSafeFile file(path);
-    file.Open();
     if (format == TFormat::Png) {
         const QImage image = Render(view);
         if (image.isNull())
             throw AppError(QStringLiteral("Недостаточно памяти для схемы такого размера."));
-        // The image writer stops at the first failed write; what failed is the file's to say.
-        if (!image.save(&file, "PNG") && !file.Failed())
-            throw TFileError(path, FileErrors::WriteFailedMessage(), FileErrors::WriteFailedMessage());
+        // The image writer stops at the first failed write; a TSafeFile says what failed.
+        if (!image.save(&out, "PNG"))
+            throw AppError(FileErrors::WriteFailedMessage());
     } else {
         QSvgGenerator svg;
-        svg.setOutputDevice(&file);
+        svg.setOutputDevice(&out);
         svg.setSize(size);
         svg.setViewBox(QRect(QPoint(0, 0), size));
         svg.setResolution(96);
         svg.setTitle(QStringLiteral("Топологическая схема"));
         QPainter painter;
         if (!painter.begin(&svg))
-            throw TFileError(path, FileErrors::WriteFailedMessage(), FileErrors::WriteFailedMessage());
+            throw AppError(FileErrors::WriteFailedMessage());
         painter.fillRect(QRect(QPoint(0, 0), size), TPainterSchemeCanvas::ToColor(SchemeColors::kBackground));
         {
             TPainterSchemeCanvas canvas(painter);
             view.DrawAt(canvas, QPoint(0, 0));
         }
         painter.end();
+    }
+}
+
+void Write(TSchemeView &view, const QString &path)
+{
+    const TFormat format = FormatOf(path);
+    if (format == TFormat::Unknown)
+        throw AppError(QStringLiteral("Схему можно сохранить только в файл PNG или SVG."));
+    if (PictureSize(view).isEmpty())
+        throw AppError(QStringLiteral("Пустая схема."));
+    TSafeFile file(path);
+    file.Open();
+    try {
+        Write(view, file, format);
+    } catch (const AppError &) {
+        // A failed write is the file's to tell, with its reason (Commit raises it).
+        if (!file.Failed())
+            throw;
     }
     file.Commit();
 }

@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QString>
 
+class QIODevice;
+
 class TSchemeView;
 
 namespace SchemePicture {
@@ -21,6 +23,8 @@ QImage Render(TSchemeView &view);
 // Writes the picture; the file is replaced only when the whole picture was written (TSafeFile).
 // Failures raise AppError (TFileError for the file's own), the file as it was.
 void Write(TSchemeView &view, const QString &path);
+// The picture into out, open for writing (the caller commits a TSafeFile).
+void Write(TSchemeView &view, QIODevice &out, TFormat format);
 // The same, for a window: false with the reason of the failure in *error.
 bool Write(TSchemeView &view, const QString &path, QString *error);
 

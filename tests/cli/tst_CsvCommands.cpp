@@ -75,13 +75,13 @@ void TestCsvCommands::refusedValueWritesNothing()
 
     Run r = Tool({QStringLiteral("import-csv"), nodes, branches, out});
     QCOMPARE(r.ExitCode, 2);
-    QCOMPARE(QString::fromUtf8(r.Err), nodes + QStringLiteral(":3: column Y: не число: \"abc\"\n"));
+    QCOMPARE(QString::fromUtf8(r.Err), QStringLiteral("tarvel-mdf: NODES ") + nodes + QStringLiteral(":3: column Y: не число: \"abc\"\n"));
     QCOMPARE(ReadFile(out), QByteArray("the user's file"));
 
     r = Tool({QStringLiteral("import-csv"), nodes, branches, FDir.filePath(QStringLiteral("new.mdf")),
               QStringLiteral("--title"), QStringLiteral("Mine \u65E5")});
     QCOMPARE(r.ExitCode, 2);
-    QVERIFY(r.Err.startsWith("--title: "));
+    QVERIFY(r.Err.startsWith("tarvel-mdf: --title: "));
     QVERIFY(!QFile::exists(FDir.filePath(QStringLiteral("new.mdf"))));
     // A character beyond the first plane is quoted whole, not as half a surrogate pair.
     r = Tool({QStringLiteral("import-csv"), nodes, branches, FDir.filePath(QStringLiteral("new.mdf")),
@@ -98,7 +98,7 @@ void TestCsvCommands::refusedValueWritesNothing()
 void TestCsvCommands::notRegularFilesRefused_data()
 {
     QTest::addColumn<QStringList>("args");
-    QTest::addColumn<QString>("refused");
+    QTest::addColumn<QString>("refused");   // the role and the file
     const QString nodes = FDir.filePath(QStringLiteral("n.csv"));
     const QString branches = FDir.filePath(QStringLiteral("b.csv"));
     WriteFile(nodes, "Number\n1\n2\n");
@@ -109,13 +109,16 @@ void TestCsvCommands::notRegularFilesRefused_data()
     const QString mdf = FDir.filePath(QStringLiteral("two.mdf"));
     QVERIFY(Tool({QStringLiteral("import-csv"), nodes, branches, mdf}).ExitCode == 0);
     const QString out = FDir.filePath(QStringLiteral("out.mdf"));
-    QTest::newRow("nodes from a pipe") << QStringList{QStringLiteral("import-csv"), pipe, branches, out} << pipe;
+    QTest::newRow("nodes from a pipe") << QStringList{QStringLiteral("import-csv"), pipe, branches, out}
+                                       << QStringLiteral("NODES ") + pipe;
     QTest::newRow("branches from a device")
-        << QStringList{QStringLiteral("import-csv"), nodes, QStringLiteral("/dev/zero"), out} << QStringLiteral("/dev/zero");
+        << QStringList{QStringLiteral("import-csv"), nodes, QStringLiteral("/dev/zero"), out}
+        << QStringLiteral("BRANCHES /dev/zero");
     QTest::newRow("nodes from a folder") << QStringList{QStringLiteral("import-csv"), FDir.path(), branches, out}
-                                         << FDir.path();
+                                         << QStringLiteral("NODES ") + FDir.path();
     QTest::newRow("export over a pipe")
-        << QStringList{QStringLiteral("export-csv"), mdf, FDir.filePath(QStringLiteral("pipes"))} << pipe;
+        << QStringList{QStringLiteral("export-csv"), mdf, FDir.filePath(QStringLiteral("pipes"))}
+        << QStringLiteral("DIR ") + pipe;
 }
 
 void TestCsvCommands::notRegularFilesRefused()
@@ -124,7 +127,8 @@ void TestCsvCommands::notRegularFilesRefused()
     QFETCH(QString, refused);
     const Run r = Tool(args);
     QCOMPARE(r.ExitCode, 2);
-    QCOMPARE(QString::fromUtf8(r.Err), refused + QStringLiteral(": указанное имя не является обычным файлом\n"));
+    QCOMPARE(QString::fromUtf8(r.Err),
+             QStringLiteral("tarvel-mdf: ") + refused + QStringLiteral(": указанное имя не является обычным файлом\n"));
     QVERIFY(!QFile::exists(FDir.filePath(QStringLiteral("out.mdf"))));
     // The pipe is still there, and no nodes.csv went beside it.
     const QFileInfo pipe(FDir.filePath(QStringLiteral("pipes/branches.csv")));

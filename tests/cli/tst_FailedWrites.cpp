@@ -5,6 +5,7 @@
 #include "FailedWrites.h"
 #include "ToolRun.h"
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -83,10 +84,10 @@ void tst_FailedWrites::checkKept(const Run &run, const QMap<QString, QByteArray>
                                  const QMap<QString, QByteArray> &after)
 {
     QCOMPARE(run.ExitCode, 2);
-    const QString err = QString::fromUtf8(run.Err);
-    QVERIFY2(err.contains(QStringLiteral("Ошибка при записи в файл"))
-                 || err.contains(QStringLiteral("недостаточно свободного места на диске")),
-             run.Err.constData());
+    // One line: the output by its role, the file, the reason.
+    static const QRegularExpression line(QStringLiteral("^tarvel-mdf: (OUT|DIR) /[^\n]+: "
+                                                        "(Ошибка при записи в файл|недостаточно свободного места на диске)\n$"));
+    QVERIFY2(line.match(QString::fromUtf8(run.Err)).hasMatch(), run.Err.constData());
     QCOMPARE(after, before);
 }
 

@@ -118,15 +118,15 @@ void tst_HostileFiles::specialFilesRefused_data()
     QTest::addColumn<QStringList>("args");   // %D is the test folder, %S the sample mine
     QTest::addColumn<QString>("special");    // the pipe or folder, which must stay what it is
     QTest::addColumn<QString>("message");    // stderr, %D the test folder
-    const QString notRegular = QStringLiteral("указанное имя не является обычным файлом");
-    const QString withPrefix = QStringLiteral("Ошибка при чтении/записи файла: \r\n") + notRegular;
-    QTest::newRow("report into a pipe") << QStringList{"report", "%S", "%D/pipe.pdf"} << "pipe.pdf" << withPrefix;
+    const QString notRegular = QStringLiteral(": указанное имя не является обычным файлом");
+    QTest::newRow("report into a pipe") << QStringList{"report", "%S", "%D/pipe.pdf"} << "pipe.pdf"
+                                        << "tarvel-mdf: OUT %D/pipe.pdf" + notRegular;
     QTest::newRow("report into a folder") << QStringList{"report", "%S", "%D/folder.pdf"} << "folder.pdf"
-                                          << withPrefix;
+                                          << "tarvel-mdf: OUT %D/folder.pdf" + notRegular;
     QTest::newRow("render into a pipe") << QStringList{"render", "%S", "%D/pipe.png"} << "pipe.png"
-                                        << "%D/pipe.png: " + notRegular;
+                                        << "tarvel-mdf: OUT %D/pipe.png" + notRegular;
     QTest::newRow("render into a folder") << QStringList{"render", "%S", "%D/folder.svg"} << "folder.svg"
-                                          << "%D/folder.svg: " + notRegular;
+                                          << "tarvel-mdf: OUT %D/folder.svg" + notRegular;
 }
 
 void tst_HostileFiles::specialFilesRefused()

@@ -8,6 +8,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QTemporaryDir>
@@ -78,6 +79,10 @@ private slots:
     void fileErrors();
     void usage_data();
     void usage();
+    void helpAndVersion_data();
+    void helpAndVersion();
+    void standardStreams_data();
+    void standardStreams();
     void refusedBeforeAnyWork_data();
     void refusedBeforeAnyWork();
     void convertPastFileSizeLimit();
@@ -240,33 +245,40 @@ void TestTarvelMdf::convert()
     QCOMPARE(ReadFile(twice), converted);
 }
 
+// Every error is one line naming the role and the file, the file format's texts inside it.
 void TestTarvelMdf::fileErrors_data()
 {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QByteArray>("content"); // written to the first file argument when not empty
-    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("message");    // %1, %2: the file arguments
     const QString missing = FDir.filePath(QStringLiteral("missing.mdf"));
     QTest::newRow("info of a missing file") << QStringList{QStringLiteral("info"), missing} << QByteArray()
-                                            << kReadPrefix + QStringLiteral("файл не найден");
+                                            << QStringLiteral("FILE %1: файл не найден");
     File newer;
     newer.Minor = 20;
     const QString newerPath = FDir.filePath(QStringLiteral("newer.mdf"));
-    QTest::newRow("dump of a newer file") << QStringList{QStringLiteral("dump"), newerPath} << newer.Build()
-                                          << kNewerVersion;
+    QTest::newRow("dump of a newer file")
+        << QStringList{QStringLiteral("dump"), newerPath} << newer.Build()
+        << QStringLiteral("FILE %1: для открытия этого файла необходима более старшая версия программы");
     const QString textPath = FDir.filePath(QStringLiteral("text.mdf"));
     QTest::newRow("convert of a text file")
         << QStringList{QStringLiteral("convert"), textPath, FDir.filePath(QStringLiteral("x.mdf"))}
-        << QByteArray("not a mine\n") << kUnknownFormat;
+        << QByteArray("not a mine\n") << QStringLiteral("IN %1: неизвестный формат файла");
+    QTest::newRow("convert into a missing folder")
+        << QStringList{QStringLiteral("convert"), FDir.filePath(QStringLiteral("ok.mdf")),
+                       FDir.filePath(QStringLiteral("missing/dir/out.mdf"))}
+        << Sample().Build() << QStringLiteral("OUT %2: папка не существует");
     File damaged;
     damaged.NodeCount = 3;
     const QString damagedPath = FDir.filePath(QStringLiteral("damaged.mdf"));
-    QTest::newRow("info of a damaged file") << QStringList{QStringLiteral("info"), damagedPath} << damaged.Build()
-                                            << kDamaged;
+    QTest::newRow("info of a damaged file")
+        << QStringList{QStringLiteral("info"), damagedPath} << damaged.Build()
+        << QStringLiteral("FILE %1: достигнут непредвиденный конец файла. Файл имеет неизвестный формат или поврежден");
 
     // Not regular files: a pipe would block the reader until someone writes into it.
     const QString pipe = FDir.filePath(QStringLiteral("pipe.mdf"));
     QVERIFY(QFileInfo::exists(pipe) || ::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0);
-    const QString notRegular = kReadPrefix + QStringLiteral("указанное имя не является обычным файлом");
+    const QString notRegular = QStringLiteral(": указанное имя не является обычным файлом");
     const QString source = FDir.filePath(QStringLiteral("source.mdf"));
     const QString folder = FDir.filePath(QStringLiteral("folder.mdf"));
     QVERIFY(QDir().mkpath(folder));
@@ -274,10 +286,11 @@ void TestTarvelMdf::fileErrors_data()
     for (const QString &special : {pipe, folder, QStringLiteral("/dev/null")}) {
         const QString name = QFileInfo(special).fileName();
         QTest::addRow("info of %s", qPrintable(name)) << QStringList{QStringLiteral("info"), special} << QByteArray()
-                                                      << notRegular;
+                                                      << QStringLiteral("FILE %1") + notRegular;
         if (special.startsWith(FDir.path()))
             QTest::addRow("convert into %s", qPrintable(name))
-                << QStringList{QStringLiteral("convert"), source, special} << Sample().Build() << notRegular;
+                << QStringList{QStringLiteral("convert"), source, special} << Sample().Build()
+                << QStringLiteral("OUT %2") + notRegular;
     }
 }
 
@@ -291,7 +304,8 @@ void TestTarvelMdf::fileErrors()
     const Run r = Tool(args);
     QCOMPARE(r.ExitCode, 2);
     QVERIFY(r.Out.isEmpty());
-    QCOMPARE(QString::fromUtf8(r.Err), message + '\n');
+    message.replace(QLatin1String("%1"), args[1]).replace(QLatin1String("%2"), args.value(2));
+    QCOMPARE(QString::fromUtf8(r.Err), QStringLiteral("tarvel-mdf: ") + message + '\n');
 }
 
 void TestTarvelMdf::usage_data()
@@ -311,6 +325,101 @@ void TestTarvelMdf::usage()
     QCOMPARE(r.ExitCode, 64);
     QVERIFY(r.Err.contains("usage: tarvel-mdf"));
     QVERIFY(r.Out.isEmpty());
+}
+
+// Answered on stdout with exit 0 before anything else, for every command alike.
+void TestTarvelMdf::helpAndVersion_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("pattern");   // the whole of stdout
+    const QString version = QStringLiteral("^tarvel-mdf \\d+\\.\\d+\\.\\d+\\.\\d+\\n$");
+    QTest::newRow("--version") << QStringList{"--version"} << version;
+    QTest::newRow("-V") << QStringList{"-V"} << version;
+    const QString usage = QStringLiteral("^usage: tarvel-mdf info FILE\\n.*COMMAND --help");
+    QTest::newRow("--help") << QStringList{"--help"} << usage;
+    QTest::newRow("-h") << QStringList{"-h"} << usage;
+    QTest::newRow("info --help") << QStringList{"info", "--help"}
+                                 << QStringLiteral("^usage: tarvel-mdf info FILE\\n\\nPrints .*FILE may be - for standard input");
+    QTest::newRow("render -h, made by the pictures program")
+        << QStringList{"render", "-h"} << QStringLiteral("^usage: tarvel-mdf render FILE .*--size WxH +picture size");
+    QTest::newRow("help among operands") << QStringList{"import-csv", "n.csv", "--help", "b.csv"}
+                                         << QStringLiteral("^usage: tarvel-mdf import-csv .*--title TEXT +the mine title");
+}
+
+void TestTarvelMdf::helpAndVersion()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, pattern);
+    const Run r = Tool(args);
+    QCOMPARE(r.ExitCode, 0);
+    QVERIFY(r.Err.isEmpty());
+    const QRegularExpression expected(pattern, QRegularExpression::DotMatchesEverythingOption);
+    QVERIFY2(expected.match(QString::fromUtf8(r.Out)).hasMatch(), r.Out.constData());
+}
+
+// "-" reads standard input or writes standard output, with the same results and refusals as
+// files.
+void TestTarvelMdf::standardStreams_data()
+{
+    QTest::addColumn<QStringList>("args");  // %S the sample file, %D a folder with n.csv and b.csv
+    QTest::addColumn<QString>("input");     // the file standard input reads
+    QTest::addColumn<QStringList>("same");  // a command line whose stdout (or %D/out.*) is the same
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("err");       // the start of stderr
+    QTest::newRow("info") << QStringList{"info", "-"} << "%S" << QStringList{"info", "%S"} << 0 << "";
+    QTest::newRow("dump") << QStringList{"dump", "-"} << "%S" << QStringList{"dump", "%S"} << 0 << "";
+    QTest::newRow("check") << QStringList{"check", "-"} << "%S" << QStringList{"check", "%S"} << 0 << "";
+    QTest::newRow("convert both") << QStringList{"convert", "-", "-"} << "%S"
+                                  << QStringList{"convert", "%S", "%D/out.mdf"} << 0 << "";
+    QTest::newRow("convert to stdout") << QStringList{"convert", "%S", "-"} << ""
+                                       << QStringList{"convert", "%S", "%D/out.mdf"} << 0 << "";
+    QTest::newRow("import with nodes from stdin") << QStringList{"import-csv", "-", "%D/b.csv", "-", "--title", "t"}
+                                                  << "%D/n.csv"
+                                                  << QStringList{"import-csv", "%D/n.csv", "%D/b.csv", "%D/out.mdf",
+                                                                 "--title", "t"}
+                                                  << 0 << "";
+    QTest::newRow("PNG to stdout") << QStringList{"render", "%S", "-", "--size", "64x48"} << ""
+                                   << QStringList{"render", "%S", "%D/out.png", "--size", "64x48"} << 0 << "";
+    QTest::newRow("damaged stdin") << QStringList{"info", "-"} << "%D/n.csv" << QStringList{} << 2
+                                   << "tarvel-mdf: FILE -: неизвестный формат файла\n";
+    QTest::newRow("CSV refusal on stdin") << QStringList{"import-csv", "%D/n.csv", "-", "%D/o.mdf"} << "%D/n.csv"
+                                          << QStringList{} << 2 << "tarvel-mdf: BRANCHES -:1: ";
+    QTest::newRow("two inputs from stdin") << QStringList{"import-csv", "-", "-", "%D/o.mdf"} << "" << QStringList{}
+                                           << 64 << "tarvel-mdf: NODES and BRANCHES cannot both be -";
+    QTest::newRow("no folder for export") << QStringList{"export-csv", "%S", "-"} << "" << QStringList{} << 64
+                                          << "tarvel-mdf: DIR must be a folder, not -";
+}
+
+void TestTarvelMdf::standardStreams()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, input);
+    QFETCH(QStringList, same);
+    QFETCH(int, exitCode);
+    QFETCH(QString, err);
+    QTemporaryDir dir;
+    WriteFile(dir.filePath(QStringLiteral("n.csv")), "Number,X,Y,Z\n1,0,0,0\n2,10,0,0\n");
+    WriteFile(dir.filePath(QStringLiteral("b.csv")), "Number,StartNumber,EndNumber\n1,1,2\n");
+    const auto fill = [&](QString text) {
+        return text.replace(QLatin1String("%S"), QStringLiteral(TARVEL_SOURCE_DIR "/examples/sample-mine.mdf"))
+            .replace(QLatin1String("%D"), dir.path());
+    };
+    for (QString &a : args)
+        a = fill(a);
+    const Run r = Tool(args, fill(input));
+    QCOMPARE(r.ExitCode, exitCode);
+    QVERIFY2(err.isEmpty() ? r.Err.isEmpty() : QString::fromUtf8(r.Err).startsWith(err), r.Err.constData());
+    if (same.isEmpty()) {
+        QVERIFY(r.Out.isEmpty());
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("o.mdf"))));
+        return;
+    }
+    for (QString &a : same)
+        a = fill(a);
+    const Run expected = Tool(same);
+    QCOMPARE(expected.ExitCode, exitCode);
+    const QStringList written = QDir(dir.path()).entryList({QStringLiteral("out.*")}, QDir::Files);
+    QVERIFY(r.Out == (written.isEmpty() ? expected.Out : ReadFile(dir.filePath(written.value(0)))));
 }
 
 // A command line that would write over an input, name an output as something else than it is,
@@ -401,7 +510,7 @@ void TestTarvelMdf::convertPastFileSizeLimit()
     QVERIFY(p.waitForFinished(60000));
     QCOMPARE(p.exitStatus(), QProcess::NormalExit);
     QCOMPARE(p.exitCode(), 2);
-    QCOMPARE(QString::fromUtf8(p.readAllStandardError()), QStringLiteral("Ошибка при записи в файл\n"));
+    QCOMPARE(QString::fromUtf8(p.readAllStandardError()), QStringLiteral("tarvel-mdf: OUT %1: Ошибка при записи в файл\n").arg(out));
     QCOMPARE(ReadFile(out), QByteArray("old file"));
 }
 

@@ -62,19 +62,10 @@ inline void PutFiles(const QString &dir, const QMap<QString, QByteArray> &files)
 // tarvel-mdf in a child process whose files may not grow past limit bytes.
 inline tooltest::Run ToolUnderFileSizeLimit(const QStringList &args, rlim_t limit)
 {
-    QProcess p;
-    p.setChildProcessModifier([limit] {
+    return tooltest::Tool(args, QString(), [limit] {
         const struct rlimit lower = {limit, limit};
         ::setrlimit(RLIMIT_FSIZE, &lower);
     });
-    p.start(QStringLiteral(TARVEL_BIN_DIR "/tarvel-mdf"), args);
-    tooltest::Run r;
-    if (!p.waitForFinished(60000))
-        return r;
-    r.ExitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.Out = p.readAllStandardOutput();
-    r.Err = p.readAllStandardError();
-    return r;
 }
 
 // A small disk: a tmpfs mounted in a mount namespace of its own (unshare, as an unprivileged

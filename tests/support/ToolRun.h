@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QtTest>
+#include <functional>
 
 namespace tooltest {
 
@@ -11,9 +12,15 @@ struct Run {
     QByteArray Out, Err;
 };
 
-inline Run Tool(const QStringList &args)
+// stdinFile: the file standard input reads (none: an empty input); childSetup runs in the
+// child before the tool starts (limits).
+inline Run Tool(const QStringList &args, const QString &stdinFile = QString(),
+                const std::function<void()> &childSetup = {})
 {
     QProcess p;
+    p.setStandardInputFile(stdinFile.isEmpty() ? QProcess::nullDevice() : stdinFile);
+    if (childSetup)
+        p.setChildProcessModifier(childSetup);
     p.start(QStringLiteral(TARVEL_BIN_DIR "/tarvel-mdf"), args);
     Run r;
     if (!p.waitForFinished(60000))

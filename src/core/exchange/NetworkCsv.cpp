@@ -306,6 +306,10 @@ struct TBranchRow {
     QString Comment, Name;
 };
 
+} // namespace
+
+namespace NetworkCsv {
+
 QByteArray ReadFile(const QString &path)
 {
     QFile file;
@@ -320,10 +324,6 @@ QByteArray ReadFile(const QString &path)
                                                : FileErrors::FileNotFound;
     throw AppError(QStringLiteral("%1: %2").arg(path, FileErrors::Text(code)));
 }
-
-} // namespace
-
-namespace NetworkCsv {
 
 QByteArray NodesText(const TMine &mine)
 {
@@ -389,7 +389,7 @@ void Export(const TMine &mine, const QString &dir)
         branches.write(texts[1]);
         TSafeFile::CommitAll({&nodes, &branches});
     } catch (const TFileError &e) {
-        throw AppError(QStringLiteral("%1: %2").arg(e.Path(), e.Reason()));
+        throw TFileError(e.Path(), e.Reason(), QStringLiteral("%1: %2").arg(e.Path(), e.Reason()), true);
     }
 }
 

@@ -26,7 +26,8 @@ QByteArray NodesText(const TMine &mine);
 QByteArray BranchesText(const TMine &mine);
 // Writes DIR/nodes.csv and DIR/branches.csv, creating DIR when it is missing. The mine itself
 // is not touched (lengths are resolved on a copy of the network). A pipe, device or folder of
-// either name is refused, and then neither file is replaced.
+// either name is refused, and then neither file is replaced; so is a failed write (TFileError,
+// its message "PATH: reason").
 void Export(const TMine &mine, const QString &dir);
 
 // Fills mine, which must hold no elements yet, from the two files' contents; the names are the
@@ -38,5 +39,7 @@ void Read(TMine &mine, const QByteArray &nodes, const QString &nodesName, const 
 // Read from the files at the two paths, which must be regular files (a pipe would hold the
 // reading for ever, a device never ends).
 void Import(TMine &mine, const QString &nodesPath, const QString &branchesPath);
+// The whole of one such file, refused as above with "PATH: reason".
+QByteArray ReadFile(const QString &path);
 
 } // namespace NetworkCsv

@@ -103,4 +103,9 @@ QString OutOfMemoryMessage()
     return kPrefix + QStringLiteral("недостаточно памяти для открытия файла");
 }
 
+QString ReasonOf(const QString &message)
+{
+    return message.startsWith(kPrefix) ? message.mid(kPrefix.size()) : message;
+}
+
 } // namespace FileErrors

@@ -7,19 +7,22 @@
 
 // A failure on one file. message() is what the editor's box shows; Path() and Reason() (the
 // reason alone, "файл не найден") are for messages that name the file themselves, as the CSV
-// export and the command-line tool do.
+// export and the command-line tool do; Writing() tells a file being written from one being read
+// (standard input and output have the same name, "-").
 class TFileError : public AppError {
 public:
-    TFileError(QString path, QString reason, QString message)
-        : AppError(std::move(message)), FPath(std::move(path)), FReason(std::move(reason))
+    TFileError(QString path, QString reason, QString message, bool writing = false)
+        : AppError(std::move(message)), FPath(std::move(path)), FReason(std::move(reason)), FWriting(writing)
     {
     }
     const QString &Path() const { return FPath; }
     const QString &Reason() const { return FReason; }
+    bool Writing() const { return FWriting; }
 
 private:
     QString FPath;
     QString FReason;
+    bool FWriting;
 };
 
 namespace FileErrors {
@@ -55,5 +58,7 @@ QString NotRegularMessage();
 QString NotRegularText();
 // Reading ran out of memory (a file claiming more than the machine holds).
 QString OutOfMemoryMessage();
+// The reason a message gives, without the reader's prefix ("файл не найден").
+QString ReasonOf(const QString &message);
 
 } // namespace FileErrors

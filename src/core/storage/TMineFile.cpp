@@ -55,7 +55,22 @@ void TMineFile::Load(TMineDocument &doc, const QString &path)
     try {
         Read(doc, path);
     } catch (const std::bad_alloc &) {
-        throw AppError(FileErrors::OutOfMemoryMessage());
+        throw TFileError(path, FileErrors::ReasonOf(FileErrors::OutOfMemoryMessage()), FileErrors::OutOfMemoryMessage());
+    } catch (const TFileError &) {
+        throw;
+    } catch (const AppError &e) {
+        throw TFileError(path, FileErrors::ReasonOf(e.message()), e.message());
+    }
+}
+
+void TMineFile::LoadBytes(TMineDocument &doc, QByteArrayView bytes, const QString &name)
+{
+    try {
+        TMdfReader::Read(bytes, doc);
+    } catch (const std::bad_alloc &) {
+        throw TFileError(name, FileErrors::ReasonOf(FileErrors::OutOfMemoryMessage()), FileErrors::OutOfMemoryMessage());
+    } catch (const AppError &e) {
+        throw TFileError(name, FileErrors::ReasonOf(e.message()), e.message());
     }
 }
 
@@ -64,7 +79,13 @@ void TMineFile::Save(TMineDocument &doc, const QString &path)
     doc.SetFileName(path);
     TSafeFile file(path);
     file.Open();
-    TMdfWriter::Write(doc, file);
+    try {
+        TMdfWriter::Write(doc, file);
+    } catch (const AppError &) {
+        // A failed write is the file's to tell, with its reason (Commit raises it).
+        if (!file.Failed())
+            throw;
+    }
     file.Commit();
     doc.SetHasFile(true);
     doc.Mine()->SetModified(false);

@@ -27,12 +27,14 @@ QByteArray SideName(const QByteArray &target, const char *suffix)
 
 TFileError WriteError(const QString &path, int errnoValue)
 {
-    return TFileError(path, FileErrors::WriteFailureReason(errnoValue), FileErrors::WriteFailedMessage());
+    return TFileError(path, FileErrors::WriteFailureReason(errnoValue), FileErrors::WriteFailedMessage(), true);
 }
 
 } // namespace
 
 TSafeFile::TSafeFile(const QString &path) : FPath(path) {}
+
+TSafeFile::TSafeFile(int fd, const QString &name) : FPath(name), FFd(fd), FStream(true) {}
 
 TSafeFile::~TSafeFile()
 {
@@ -41,8 +43,12 @@ TSafeFile::~TSafeFile()
 
 void TSafeFile::Open()
 {
+    if (FStream) {
+        QIODevice::open(QIODevice::WriteOnly);
+        return;
+    }
     if (FPath.isEmpty())
-        throw TFileError(FPath, FileErrors::Text(FileErrors::BadFileName), FileErrors::Message(FileErrors::BadFileName));
+        throw TFileError(FPath, FileErrors::Text(FileErrors::BadFileName), FileErrors::Message(FileErrors::BadFileName), true);
     // The file a link names is replaced, not the link.
     const QFileInfo info(FPath);
     const QString canonical = info.isSymLink() ? info.canonicalFilePath() : QString();
@@ -52,10 +58,10 @@ void TSafeFile::Open()
     // The new file would be renamed over whatever has the name: a pipe would become a file and,
     // run as root, a device would be replaced for everyone.
     if (exists && !S_ISREG(st.st_mode))
-        throw TFileError(FPath, FileErrors::NotRegularText(), FileErrors::NotRegularMessage());
+        throw TFileError(FPath, FileErrors::NotRegularText(), FileErrors::NotRegularMessage(), true);
     // A file the user made read-only is not replaced behind its back.
     if (exists && ::access(FTarget.constData(), W_OK) != 0)
-        throw TFileError(FPath, FileErrors::CreateFailureReason(EACCES), FileErrors::CreateFailureMessage(EACCES));
+        throw TFileError(FPath, FileErrors::CreateFailureReason(EACCES), FileErrors::CreateFailureMessage(EACCES), true);
     int error = EEXIST;
     for (int attempt = 0; attempt < 16 && error == EEXIST; ++attempt) {
         const QByteArray temp = SideName(FTarget, ".tmp");
@@ -65,7 +71,7 @@ void TSafeFile::Open()
         error = FFd >= 0 ? 0 : errno;
     }
     if (FFd < 0)
-        throw TFileError(FPath, FileErrors::CreateFailureReason(error), FileErrors::CreateFailureMessage(error));
+        throw TFileError(FPath, FileErrors::CreateFailureReason(error), FileErrors::CreateFailureMessage(error), true);
     if (exists)
         ::fchmod(FFd, st.st_mode & 07777);
     FBuffer.reserve(kBufferSize);
@@ -145,6 +151,11 @@ void TSafeFile::Finish()
         FailWrite(FErrno != 0 ? FErrno : EBADF);
     if (!Flush())
         FailWrite(FErrno);
+    if (FStream) {
+        FFd = -1;
+        QIODevice::close();
+        return;
+    }
     // The close reports what the file system could only tell at the end (a network file system
     // writes on closing).
     const int fd = FFd;
@@ -158,7 +169,7 @@ void TSafeFile::Discard()
 {
     if (isOpen())
         QIODevice::close();
-    if (FFd >= 0)
+    if (FFd >= 0 && !FStream)
         ::close(FFd);
     FFd = -1;
     if (!FTemp.isEmpty())
@@ -170,6 +181,8 @@ void TSafeFile::Discard()
 void TSafeFile::Commit()
 {
     Finish();
+    if (FStream)
+        return;
     if (::rename(FTemp.constData(), FTarget.constData()) != 0)
         FailWrite(errno);
     FTemp.clear();

@@ -25,6 +25,9 @@
 class TSafeFile : public QIODevice {
 public:
     explicit TSafeFile(const QString &path);
+    // Writes into a descriptor that is already open (standard output), with the same checks:
+    // nothing to replace, Commit writes out the rest. name stands for it in the errors.
+    TSafeFile(int fd, const QString &name);
     ~TSafeFile() override;
     TSafeFile(const TSafeFile &) = delete;
     TSafeFile &operator=(const TSafeFile &) = delete;
@@ -49,7 +52,7 @@ public:
     // The whole of bytes into the file at path, as above.
     static void Write(const QString &path, const QByteArray &bytes);
 
-    bool isSequential() const override { return false; }
+    bool isSequential() const override { return FStream; }
     bool seek(qint64 pos) override;
     qint64 size() const override { return FSize; }
     // Writes out what is buffered; the new file stays pending until Commit.
@@ -73,4 +76,5 @@ private:
     int FFd = -1;
     int FErrno = 0;     // the first failure
     qint64 FSize = 0;
+    bool FStream = false; // FFd was open already and stays open
 };

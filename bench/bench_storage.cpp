@@ -3,9 +3,12 @@
 // the editor pays for both. For scale, BM_ReadAndHashMd5 reads the same file and computes its
 // MD5 the way md5sum does.
 #include "LargeMine.h"
+#include "storage/TMdfWriter.h"
 #include "storage/TMineFile.h"
+#include "storage/TRecoveryStore.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -60,6 +63,36 @@ void BM_Save(benchmark::State &state)
     state.SetBytesProcessed(state.iterations() * QFileInfo(out).size());
 }
 BENCHMARK(BM_Save)->Arg(100000)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+
+// A recovery copy of a document being edited, in its two parts: laying out the file's bytes in
+// memory, which holds up typing, and writing them to disk, which the store's own thread does.
+// Together they are a save (BM_Save).
+void BM_RecoverySnapshot(benchmark::State &state)
+{
+    const LargeFile &file = File(int(state.range(0)));
+    TMineDocument doc;
+    TMineFile::Load(doc, file.Path);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(TMdfWriter::Snapshot(doc));
+}
+BENCHMARK(BM_RecoverySnapshot)->Arg(100000)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+
+void BM_RecoveryWrite(benchmark::State &state)
+{
+    const LargeFile &file = File(int(state.range(0)));
+    TMineDocument doc;
+    TMineFile::Load(doc, file.Path);
+    const QByteArray bytes = TMdfWriter::Snapshot(doc);
+    TRecoveryStore store(file.Dir.filePath(QStringLiteral("recovery")));
+    TRecoveryInfo info;
+    info.FileName = file.Path;
+    info.HasFile = true;
+    info.Time = QDateTime::currentDateTime();
+    for (auto _ : state)
+        store.Write(1, bytes, info);
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+}
+BENCHMARK(BM_RecoveryWrite)->Arg(100000)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
 void BM_ReadAndHashMd5(benchmark::State &state)
 {

@@ -123,12 +123,9 @@ void WriteStopping(TByteWriter &out, qint32 branchIndex, const TJumper &j)
         out.Float64(j.RouteValues()[k]);
 }
 
-void Lay(TMineDocument &doc, TByteWriter &out)
+void Lay(const TMineDocument &doc, TByteWriter &out)
 {
-    TMine &mine = *doc.Mine();
-    mine.DeleteEmptyUzels();
-    mine.DeleteEmptyBranches();
-
+    const TMine &mine = *doc.Mine();
     const int nodes = mine.Uzels().Count();
     const int branches = mine.Branches().Count();
     out.Reserve(qint64(nodes) * 25 + qint64(branches) * 140 + 4096);
@@ -201,17 +198,30 @@ void Lay(TMineDocument &doc, TByteWriter &out)
     out.Finish(MdfFormat::kSizeOffset, qint32(out.Size()));
 }
 
+void DropEmpty(TMineDocument &doc)
+{
+    doc.Mine()->DeleteEmptyUzels();
+    doc.Mine()->DeleteEmptyBranches();
+}
+
 } // namespace
 
 QByteArray TMdfWriter::Write(TMineDocument &doc)
 {
-    TByteWriter out;
-    Lay(doc, out);
-    return std::move(out.Bytes());
+    DropEmpty(doc);
+    return Snapshot(doc);
 }
 
 void TMdfWriter::Write(TMineDocument &doc, QIODevice &device)
 {
+    DropEmpty(doc);
     TByteWriter out(&device);
     Lay(doc, out);
+}
+
+QByteArray TMdfWriter::Snapshot(const TMineDocument &doc)
+{
+    TByteWriter out;
+    Lay(doc, out);
+    return std::move(out.Bytes());
 }

@@ -13,4 +13,8 @@ public:
     // The same bytes written into device (open for writing, at its start, able to seek back to
     // the size field) in chunks as they are laid out; a failed write raises AppError.
     static void Write(TMineDocument &doc, QIODevice &device);
+    // The document's bytes as it stands, empty nodes and branches included and nothing in it
+    // changed: the snapshot a recovery file keeps of a document while it is being edited (a
+    // row just added and not yet filled in must not vanish under the user's hands).
+    static QByteArray Snapshot(const TMineDocument &doc);
 };

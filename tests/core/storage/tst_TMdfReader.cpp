@@ -143,7 +143,7 @@ File RichFile(quint8 major, quint8 minor)
 }
 
 // With TARVEL_FUZZ_SEEDS naming a folder, the files the tests build are also left there as
-// seeds for the reader's fuzz target (fuzz/seeds holds a copy).
+// seeds for the reader's fuzz target (fuzz/mdf_reader/seeds holds a copy).
 void SaveSeed(const QString &name, const QByteArray &bytes)
 {
     const QString dir = qEnvironmentVariable("TARVEL_FUZZ_SEEDS");

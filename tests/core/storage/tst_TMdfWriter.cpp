@@ -250,6 +250,7 @@ private slots:
     void olderVersionSavedAsCurrent_data();
     void olderVersionSavedAsCurrent();
     void emptyElementsNeverReachTheFile();
+    void snapshotTakesTheDocumentAsItStands();
     void perimeterComputedAtSaving();
     void shortPeopleCountIsTheLowBits();
     void textOutsideTheCodePage();
@@ -488,6 +489,28 @@ void TestMdfWriter::emptyElementsNeverReachTheFile()
     // The document itself lost them too.
     QCOMPARE(m.Uzels().Count(), 1);
     QCOMPARE(m.Branches().Count(), 1);
+}
+
+// A recovery copy: the empty rows stay in the copy and in the document, which is not changed;
+// without empty rows the copy is the saved file byte for byte.
+void TestMdfWriter::snapshotTakesTheDocumentAsItStands()
+{
+    TMineDocument doc;
+    TMine &m = *doc.Mine();
+    m.AddUzel(1, 0, 0, 0);
+    m.AddUzel(kUnsetInt, kUnsetReal, kUnsetReal, kUnsetReal);
+    m.AddBranch(kUnsetInt, kUnsetInt, kUnsetInt, QString(), kUnsetReal);
+    new TJumper(m.AddBranch(7, 1, kUnsetInt, QString(), kUnsetReal));
+    m.SetModified(true);
+    const auto read = Read(TMdfWriter::Snapshot(doc));
+    QCOMPARE(read->Mine()->Uzels().Count(), 2);
+    QCOMPARE(read->Mine()->Branches().Count(), 2);
+    QCOMPARE(read->Mine()->Branches().Items(2)->Jumpers().Count(), 1);
+    QCOMPARE(m.Uzels().Count(), 2);
+    QCOMPARE(m.Branches().Count(), 2);
+    QVERIFY(m.Modified());
+    const QByteArray saved = TMdfWriter::Write(doc);
+    QCOMPARE(TMdfWriter::Snapshot(doc), saved);
 }
 
 void TestMdfWriter::perimeterComputedAtSaving()

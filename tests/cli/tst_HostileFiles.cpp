@@ -1,6 +1,6 @@
 // Hostile files through tarvel-mdf: floods of repeated numbers and parallel branches, a pipe,
 // terminal control sequences and markup in titles and names. Each must give a bounded answer in
-// a bounded time. The files are also kept in fuzz/corpus/hostile (every file there is run too);
+// a bounded time. The files are also kept in fuzz/mdf_reader/hostile (every file there is run too);
 // TARVEL_WRITE_CORPUS=DIR writes them there afresh.
 #include "MdfTestFile.h"
 #include "MdfTestSupport.h"
@@ -88,7 +88,7 @@ void tst_HostileFiles::boundedAnswers_data()
     const QString pipe = dir.filePath(QStringLiteral("pipe.mdf"));
     QVERIFY(::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0);
     QTest::newRow("pipe") << pipe;
-    const QDir stored(QStringLiteral(TARVEL_SOURCE_DIR "/fuzz/corpus/hostile"));
+    const QDir stored(QStringLiteral(TARVEL_SOURCE_DIR "/fuzz/mdf_reader/hostile"));
     for (const QString &name : stored.entryList(QDir::Files))
         QTest::addRow("stored %s", qPrintable(name)) << stored.filePath(name);
 }

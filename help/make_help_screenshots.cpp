@@ -5,6 +5,7 @@
 #include "app/TApplication.h"
 #include "app/TChildForm.h"
 #include "app/TMainForm.h"
+#include "app/TRecovery.h"
 #include "base/Help.h"
 #include "base/THelpWindow.h"
 #include "checks/TIsolForm.h"
@@ -19,6 +20,9 @@
 #include "schemes/TGraph3DForm.h"
 #include "schemes/TIncidGraphForm.h"
 #include "settings/TConfig.h"
+#include "settings/TOptionsForm.h"
+#include "storage/TMdfWriter.h"
+#include "storage/TRecoveryStore.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -27,6 +31,8 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QSplitter>
+#include <QTabWidget>
+#include <QTemporaryDir>
 #include <QToolButton>
 #include <QTimer>
 #include <cstdio>
@@ -150,7 +156,26 @@ int main(int argc, char *argv[])
             TPerimTypeForm perim(branch, &main);
             modal([&] { perim.exec(); }, QStringLiteral("perim-type.png"));
         }
-        modal([&] { main.actSetup->trigger(); }, QStringLiteral("options.png"));
+        modal([&] { main.actSetup->trigger(); }, QStringLiteral("options.png"), [](QWidget *w) {
+            if (auto *options = qobject_cast<TOptionsForm *>(w)) {
+                options->PageControl->setCurrentIndex(1);
+                save(options, QStringLiteral("options-view.png"));
+            }
+        });
+        // The question a start asks about a copy that a crashed run left.
+        {
+            QTemporaryDir state;
+            {
+                TRecoveryStore crashed(state.path());
+                TRecoveryInfo info;
+                info.FileName = sample;
+                info.HasFile = true;
+                info.Time = QDateTime::currentDateTime();
+                crashed.Write(1, TMdfWriter::Snapshot(child->Document()), info);
+            }
+            TRecovery recovery(&main, state.path());
+            modal([&] { recovery.OfferLeftovers(); }, QStringLiteral("recovery.png"));
+        }
         modal([&] { main.actPrint->trigger(); }, QStringLiteral("print.png"), [](QWidget *print) {
             auto *form = qobject_cast<TPrintForm *>(print);
             if (!form)

@@ -3,13 +3,16 @@
 #include "app/DdeMacro.h"
 #include "app/TApplication.h"
 #include "app/TMainForm.h"
+#include "app/TRecovery.h"
 #include "app/TSingleInstance.h"
 #include "settings/TConfig.h"
+#include "storage/TRecoveryStore.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QTimer>
 #include <QTranslator>
 
 #include <csignal>
@@ -54,6 +57,11 @@ int main(int argc, char *argv[])
         TMainForm window;
         QObject::connect(&instance, &TSingleInstance::ExecuteRequested, &window, &TMainForm::ExecuteDdeMacro);
         window.SetCommandLine(commandLine);
+        // Copies of unsaved documents; those a crashed run left are offered first thing, before
+        // the documents of the command line open (queued before the window's first showing
+        // queues them), so that a restored document is the one a path on it finds.
+        TRecovery recovery(&window, TRecoveryStore::DefaultFolder());
+        QTimer::singleShot(0, &recovery, &TRecovery::OfferLeftovers);
         window.show();
         exitCode = app.exec();
     }

@@ -11,6 +11,8 @@
 #include "storage/TByteWriter.h"
 #include "storage/TMineDocument.h"
 
+#include <limits>
+
 namespace B = MdfFormat::Branch;
 namespace S = MdfFormat::Stopping;
 
@@ -123,7 +125,7 @@ void WriteStopping(TByteWriter &out, qint32 branchIndex, const TJumper &j)
         out.Float64(j.RouteValues()[k]);
 }
 
-void Lay(const TMineDocument &doc, TByteWriter &out)
+void LayHead(const TMineDocument &doc, TByteWriter &out)
 {
     const TMine &mine = *doc.Mine();
     const int nodes = mine.Uzels().Count();
@@ -163,39 +165,93 @@ void Lay(const TMineDocument &doc, TByteWriter &out)
         WriteGroup(out, *mine.PLFs().Items(i));
         out.Int32(0);
     }
+}
 
-    for (int i = 1; i <= nodes; ++i) {
-        const TUzel &u = *mine.Uzels().Items(i);
-        Record<25> r;
-        r.Put(0, u.Number());
-        r.Put(4, u.X());
-        r.Put(8, u.Y());
-        r.Put(12, u.Z());
-        r.Flag(16, u.SurfaceByte());
-        r.Put(17, u.Extra1());
-        r.Put(21, u.Extra2());
-        out.Bytes().append(r.Data, sizeof r.Data);
-        out.Spill();
-    }
+void LayNode(const TUzel &u, TByteWriter &out)
+{
+    Record<25> r;
+    r.Put(0, u.Number());
+    r.Put(4, u.X());
+    r.Put(8, u.Y());
+    r.Put(12, u.Z());
+    r.Flag(16, u.SurfaceByte());
+    r.Put(17, u.Extra1());
+    r.Put(21, u.Extra2());
+    out.Bytes().append(r.Data, sizeof r.Data);
+}
 
-    qint32 stoppings = 0;
-    for (int i = 1; i <= branches; ++i) {
-        const TBranch &b = *mine.Branches().Items(i);
-        WriteBranch(out, b);
-        out.Spill();
-        stoppings += b.Jumpers().Count();
-    }
+} // namespace
 
-    out.Int32(stoppings);
-    for (int i = 1; i <= branches; ++i) {
-        const TBranch &b = *mine.Branches().Items(i);
-        for (int k = 0; k < b.Jumpers().Count(); ++k) {
-            WriteStopping(out, i, *b.Jumpers().Items(k));
-            out.Spill();
+// The file in the order of its sections, a run of nodes, branches or stoppings at a time.
+struct TMdfLayout {
+    enum TStage { Head, Nodes, Branches, StoppingCount, Stoppings, Done };
+    TStage Stage = Head;
+    int Next = 1;            // 1-based position in the list of the stage
+    qint32 StoppingTotal = 0;
+
+    // Lays out at most about budget more elements; true once the file is complete.
+    bool Step(const TMineDocument &doc, TByteWriter &out, qint64 budget)
+    {
+        const TMine &mine = *doc.Mine();
+        while (budget > 0 && Stage != Done) {
+            switch (Stage) {
+            case Head:
+                LayHead(doc, out);
+                Stage = Nodes;
+                break;
+            case Nodes:
+                for (; Next <= mine.Uzels().Count() && budget > 0; ++Next, --budget) {
+                    LayNode(*mine.Uzels().Items(Next), out);
+                    out.Spill();
+                }
+                if (Next > mine.Uzels().Count()) {
+                    Stage = Branches;
+                    Next = 1;
+                }
+                break;
+            case Branches:
+                for (; Next <= mine.Branches().Count() && budget > 0; ++Next, --budget) {
+                    const TBranch &b = *mine.Branches().Items(Next);
+                    WriteBranch(out, b);
+                    out.Spill();
+                    StoppingTotal += b.Jumpers().Count();
+                }
+                if (Next > mine.Branches().Count()) {
+                    Stage = StoppingCount;
+                    Next = 1;
+                }
+                break;
+            case StoppingCount:
+                out.Int32(StoppingTotal);
+                Stage = Stoppings;
+                break;
+            case Stoppings:
+                for (; Next <= mine.Branches().Count() && budget > 0; ++Next, --budget) {
+                    const TBranch &b = *mine.Branches().Items(Next);
+                    for (int k = 0; k < b.Jumpers().Count(); ++k, --budget) {
+                        WriteStopping(out, Next, *b.Jumpers().Items(k));
+                        out.Spill();
+                    }
+                }
+                if (Next > mine.Branches().Count()) {
+                    out.Finish(MdfFormat::kSizeOffset, qint32(out.Size()));
+                    Stage = Done;
+                }
+                break;
+            case Done:
+                break;
+            }
         }
+        return Stage == Done;
     }
+};
 
-    out.Finish(MdfFormat::kSizeOffset, qint32(out.Size()));
+namespace {
+
+void Lay(const TMineDocument &doc, TByteWriter &out)
+{
+    TMdfLayout layout;
+    layout.Step(doc, out, std::numeric_limits<qint64>::max());
 }
 
 void DropEmpty(TMineDocument &doc)
@@ -224,4 +280,21 @@ QByteArray TMdfWriter::Snapshot(const TMineDocument &doc)
     TByteWriter out;
     Lay(doc, out);
     return std::move(out.Bytes());
+}
+
+TMdfSnapshot::TMdfSnapshot(const TMineDocument &doc)
+    : FDoc(doc), FOut(std::make_unique<TByteWriter>()), FLayout(std::make_unique<TMdfLayout>())
+{
+}
+
+TMdfSnapshot::~TMdfSnapshot() = default;
+
+bool TMdfSnapshot::Step(qint64 elements)
+{
+    return FLayout->Step(FDoc, *FOut, elements);
+}
+
+QByteArray TMdfSnapshot::TakeBytes()
+{
+    return std::move(FOut->Bytes());
 }

@@ -2,8 +2,12 @@
 // Writes a document as a mine file of the current version (1.19), in memory or into a device.
 #include <QByteArray>
 
+#include <memory>
+
 class QIODevice;
+class TByteWriter;
 class TMineDocument;
+struct TMdfLayout;
 
 class TMdfWriter {
 public:
@@ -17,4 +21,28 @@ public:
     // changed: the snapshot a recovery file keeps of a document while it is being edited (a
     // row just added and not yet filled in must not vanish under the user's hands).
     static QByteArray Snapshot(const TMineDocument &doc);
+};
+
+// TMdfWriter::Snapshot laid out a slice at a time, for a document that is being edited on the
+// thread that lays it out: no slice holds that thread up for long, whatever the size of the
+// mine, and the edits wait between slices. The document must not change while the snapshot is
+// under way: a caller that lets it change between two steps (rows added or removed, a value
+// set) must throw the snapshot away and start another.
+class TMdfSnapshot {
+public:
+    explicit TMdfSnapshot(const TMineDocument &doc);
+    ~TMdfSnapshot();
+    TMdfSnapshot(const TMdfSnapshot &) = delete;
+    TMdfSnapshot &operator=(const TMdfSnapshot &) = delete;
+
+    // Lays out about elements more nodes, branches and stoppings (the title, notes, seams and
+    // plan positions come with the first step); true once the file is complete.
+    bool Step(qint64 elements);
+    // The file's bytes, once Step has returned true; Snapshot(doc) gives the same.
+    QByteArray TakeBytes();
+
+private:
+    const TMineDocument &FDoc;
+    std::unique_ptr<TByteWriter> FOut;
+    std::unique_ptr<TMdfLayout> FLayout;
 };

@@ -87,11 +87,13 @@ TChildForm::TChildForm(TMainForm *mainForm, QWidget *parent) : QWidget(parent), 
     // Within a bulk update the status waits for its end (which reports the counts), instead of
     // following each of, say, 300,000 coordinates a transformation sets.
     Mine()->OnModified = [this](TMine *mine, bool) {
+        noteChange();
         if (!m_loading && !mine->Updating())
             ShowDocumentStatus();
     };
     // Adding and deleting rows need not mark the document modified; the counts follow anyway.
     Mine()->OnCountsChanged = [this](TMine *) {
+        noteChange();
         if (!m_loading)
             ShowDocumentStatus();
     };
@@ -189,6 +191,16 @@ void TChildForm::updateCaption()
     setWindowTitle(OneLineText(withoutFolder(m_doc.FileName())));
 }
 
+void TChildForm::noteChange()
+{
+    ++m_changes;
+    // Reading sets the flag for every value read; the window tells its outcome once at the end.
+    if (m_loading || Mine()->Modified() == m_wasModified)
+        return;
+    m_wasModified = Mine()->Modified();
+    emit ModifiedChanged(m_wasModified);
+}
+
 void TChildForm::updatePlaceholders()
 {
     // Stand-ins until the tables are built: they say what will be there and how much of it.
@@ -236,6 +248,7 @@ void TChildForm::readDocument(const std::function<void()> &read)
         m_loading = true;
         read();
         m_loading = false;
+        noteChange();
         // Refresh: columns from the kinds read, tables, caption, group boxes, branch row.
         LayoutColumns();
         RefreshTables();

@@ -54,6 +54,10 @@ public:
 
     // Reads path into this (new) window. A read error closes the window and is thrown on.
     void LoadFromFile(const QString &path);
+    // Reads a recovery copy (app/TRecovery.h) into this (new) window as the modified document it
+    // was: under its own path fileName when it had a file, else untitled under this window's
+    // proposed name. A read error closes the window and is thrown on.
+    void LoadRecovered(const QString &copyPath, const QString &fileName, bool hasFile);
     // Reads the network of a node file and a branch file (CSV) into this (new) window, refreshed
     // as after LoadFromFile; the document stays modified and without a file. A refused value
     // closes the window and is thrown on.
@@ -69,6 +73,10 @@ public:
     // Guard before any edit of the tables: with results present the user must agree to lose
     // them. While its question is on screen a further call answers at once.
     bool ConfirmEdit() override;
+
+    // Grows with every notice of a change of the mine (its modified flag set, rows added or
+    // removed): a copy taken at one count holds every change made before it.
+    quint64 ChangeCount() const { return m_changes; }
 
     // The close question; true when the window may close.
     bool FormCloseQuery();
@@ -163,6 +171,11 @@ public:
     QListWidget *lbMessages = nullptr;
     QToolButton *btnHideMessages = nullptr;
 
+signals:
+    // The mine's modified flag went from one value to the other (saved, or the changes
+    // dropped at the close question, when it goes false).
+    void ModifiedChanged(bool modified);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -180,6 +193,8 @@ private:
     // Makes this the active document window (the list window leads here from outside).
     void bringToFront();
     void updateCaption();
+    // Counts a change and tells when the modified flag turned.
+    void noteChange();
     // The splitter positions go to the settings (the next window starts there).
     void rememberSplitters();
     void updatePlaceholders();
@@ -193,6 +208,8 @@ private:
     bool m_discard = false;
     bool m_closeApproved = false;
     bool m_closed = false;
+    bool m_wasModified = false;
+    quint64 m_changes = 0;
     int m_uzelWidthBeforeHide = 229;   // set from the settings when the tables are built
     QLabel *m_uzelPlaceholder = nullptr;
     QLabel *m_branchPlaceholder = nullptr;

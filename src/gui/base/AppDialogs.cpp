@@ -58,6 +58,8 @@ QMessageBox::StandardButton ShowMessageBox(QWidget *parent, const MessageRequest
         box.setText(r.text.size() > kMaxBoxText ? r.text.left(kMaxBoxText) + u'…' : r.text);
         if (r.defaultButton != QMessageBox::NoButton)
             box.setDefaultButton(r.defaultButton);
+        if (r.escapeButton != QMessageBox::NoButton)
+            box.setEscapeButton(r.escapeButton);
         QPushButton *help = nullptr;
         if (r.helpTopic > 0) {
             // Help must not answer the question: the box stays while the topic is read beside it.
@@ -66,6 +68,9 @@ QMessageBox::StandardButton ShowMessageBox(QWidget *parent, const MessageRequest
             QObject::connect(help, &QAbstractButton::clicked, &box, [&box, topic = r.helpTopic] { ShowHelpTopic(&box, topic); });
             InstallHelpKey(&box, r.helpTopic);
         }
+        for (const auto &[button, text] : r.buttonTexts)
+            if (QAbstractButton *b = box.button(button))
+                b->setText(text);
         box.exec();
         if (help && box.clickedButton() == help)
             continue;
@@ -73,6 +78,8 @@ QMessageBox::StandardButton ShowMessageBox(QWidget *parent, const MessageRequest
         if (answer != QMessageBox::NoButton)
             return answer;
         // Closed with Escape or the close box: the box's escape button decides.
+        if (r.escapeButton != QMessageBox::NoButton)
+            return r.escapeButton;
         if (r.buttons.testFlag(QMessageBox::Cancel))
             return QMessageBox::Cancel;
         if (r.buttons.testFlag(QMessageBox::No))

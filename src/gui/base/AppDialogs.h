@@ -4,7 +4,9 @@
 //  - the error display of the whole program looks the same wherever the error came from,
 //  - tests can answer boxes and dialogs without anything modal appearing (SetMessageHook,
 //    SetFileDialogHook); the program itself never installs a hook.
+#include <QList>
 #include <QMessageBox>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -23,6 +25,10 @@ struct MessageRequest {
     QMessageBox::StandardButtons buttons = QMessageBox::Ok;
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
     int helpTopic = 0;   // > 0: the box has a Help button opening this topic
+    // Captions instead of the toolkit's, for an answer no standard caption names.
+    QList<QPair<QMessageBox::StandardButton, QString>> buttonTexts;
+    // The answer of Escape and of the close box; without one Cancel, else No, else Ok.
+    QMessageBox::StandardButton escapeButton = QMessageBox::NoButton;
 };
 using MessageHook = std::function<QMessageBox::StandardButton(const MessageRequest &)>;
 

@@ -250,6 +250,15 @@ void TConfig::LoadOptions()
             Surname.clear();
             Post.clear();
         }
+        RecoveryMinutes = DefaultRecoveryMinutes;
+        try {
+            if (Registry->ValueExists(QStringLiteral("RecoveryMinutes"))) {
+                const qint32 minutes = Registry->ReadInteger(QStringLiteral("RecoveryMinutes"));
+                if (minutes >= 0 && minutes <= MaxRecoveryMinutes)
+                    RecoveryMinutes = minutes;
+            }
+        } catch (const AppError &) {
+        }
         Registry->CloseKey();
     }
 
@@ -316,6 +325,7 @@ void TConfig::SaveOptions()
         Registry->WriteInteger(QStringLiteral("PressureMode"), PressureMode);
         Registry->WriteString(QStringLiteral("Surname"), Surname);
         Registry->WriteString(QStringLiteral("Post"), Post);
+        Registry->WriteInteger(QStringLiteral("RecoveryMinutes"), RecoveryMinutes);
         written = Registry->Flush();
         Registry->CloseKey();
     }

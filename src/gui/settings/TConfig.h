@@ -78,6 +78,12 @@ public:
     qint32 JumperPanelHeight = 0;
     qint32 MessagePanelHeight = 0;
     qint32 UzelTableWidth = 0;
+    // Minutes between the copies of a document with unsaved changes kept for recovery after a
+    // crash (app/TRecovery.h); 0: no copies. "RecoveryMinutes" under OptionsKey, read on its own
+    // so that a store from before it keeps the other options.
+    static constexpr qint32 DefaultRecoveryMinutes = 2;
+    static constexpr qint32 MaxRecoveryMinutes = 24 * 60;
+    qint32 RecoveryMinutes = DefaultRecoveryMinutes;
     // The help window's size where the user left it, 0 while never shown.
     qint32 HelpWidth = 0;
     qint32 HelpHeight = 0;

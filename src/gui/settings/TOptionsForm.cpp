@@ -20,6 +20,7 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QScrollArea>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -48,6 +49,7 @@ TOptionsForm::TOptionsForm(QWidget *parent)
     Q_ASSERT(Config);
     Loading loading(m_loading);
     m_work->AssignDisplay(*Config);
+    m_work->RecoveryMinutes = Config->RecoveryMinutes;
 
     setWindowTitle(QStringLiteral("Установки"));
 
@@ -201,8 +203,26 @@ QWidget *TOptionsForm::createViewPage()
     auto *unitsLayout = new QHBoxLayout(units);
     unitsLayout->addWidget(pressure);
     unitsLayout->addStretch(1);
+
+    // Copies of documents with unsaved changes, for the next start after a crash.
+    auto *recovery = new QGroupBox(QStringLiteral(" Восстановление после сбоя  "));
+    auto *recoveryLabel = new QLabel(QStringLiteral("&Копия несохраненного документа каждые"));
+    edRecovery = new QSpinBox;
+    edRecovery->setRange(0, TConfig::MaxRecoveryMinutes);
+    edRecovery->setSuffix(QStringLiteral(" мин"));
+    // 0 turns the copies off, and says so.
+    edRecovery->setSpecialValueText(QStringLiteral("не делать"));
+    edRecovery->setValue(m_work->RecoveryMinutes);
+    recoveryLabel->setBuddy(edRecovery);
+    connect(edRecovery, &QSpinBox::valueChanged, this, [this](int minutes) { m_work->RecoveryMinutes = minutes; });
+    auto *recoveryLayout = new QHBoxLayout(recovery);
+    recoveryLayout->addWidget(recoveryLabel);
+    recoveryLayout->addWidget(edRecovery);
+    recoveryLayout->addStretch(1);
+
     auto *layout = new QVBoxLayout(page);
     layout->addWidget(units);
+    layout->addWidget(recovery);
     layout->addStretch(1);
     return page;
 }
@@ -319,6 +339,7 @@ void TOptionsForm::rgPressureClick(int mode)
 void TOptionsForm::btnOKClick()
 {
     Config->AssignDisplay(*m_work);
+    Config->RecoveryMinutes = m_work->RecoveryMinutes;
     if (ApplyDisplaySettings)
         ApplyDisplaySettings();
     accept();

@@ -1,7 +1,8 @@
 #pragma once
 // TOptionsForm, the "Установки" dialog: the table font and the look of the nine cell kinds,
 // edited on a working copy of the settings and watched in a sample table, and how stopping
-// destruction pressure is shown. "&OK" copies the working copy's display settings into Config
+// destruction pressure is shown, and how often a document with unsaved changes is copied for
+// recovery after a crash. "&OK" copies the working copy's display settings into Config
 // and applies them to every open document; "&Отмена" drops the copy. Nothing is written to the
 // store here (that happens at shut-down).
 //
@@ -17,6 +18,7 @@ class QListWidget;
 class QPushButton;
 class QRadioButton;
 class QScrollArea;
+class QSpinBox;
 class QTabWidget;
 class TColorGrid;
 class TConfig;
@@ -52,6 +54,7 @@ public:
     TSampleGrid *sgSample = nullptr;
     QRadioButton *rbAt = nullptr;
     QRadioButton *rbMPa = nullptr;
+    QSpinBox *edRecovery = nullptr;   // minutes between recovery copies, 0 none
     QPushButton *btnOK = nullptr;
     QPushButton *btnCancel = nullptr;
     QPushButton *btnHelp = nullptr;

@@ -53,6 +53,7 @@ void fillNonDefault(TConfig &c)
     c.JumperPanelHeight = 231;
     c.MessagePanelHeight = 90;
     c.UzelTableWidth = 305;
+    c.RecoveryMinutes = 7;
 }
 
 } // namespace
@@ -141,6 +142,7 @@ private slots:
         QCOMPARE(c.JumperPanelHeight, expected.JumperPanelHeight);
         QCOMPARE(c.MessagePanelHeight, expected.MessagePanelHeight);
         QCOMPARE(c.UzelTableWidth, expected.UzelTableWidth);
+        QCOMPARE(c.RecoveryMinutes, expected.RecoveryMinutes);
     }
 
     void attributeBytesAreLaidOutLittleEndian()
@@ -297,6 +299,40 @@ private slots:
         QCOMPARE(c.LastFiles, expected.LastFiles);
         QCOMPARE(c.Fontname, expected.Fontname);
         QVERIFY(attrsOf(c) == attrsOf(expected));
+    }
+
+    // The interval of the recovery copies came later than the other options: a store without
+    // it, or with a value of no use, gives the default and keeps everything else.
+    void recoveryMinutesReadOnItsOwn_data()
+    {
+        QTest::addColumn<QString>("stored");   // empty: the value is removed
+        QTest::addColumn<int>("minutes");
+        QTest::newRow("missing") << "" << 2;
+        QTest::newRow("off") << "dword:00000000" << 0;
+        QTest::newRow("a day") << "dword:000005a0" << 1440;
+        QTest::newRow("beyond a day") << "dword:000005a1" << 2;
+        QTest::newRow("negative") << "dword:ffffffff" << 2;
+        QTest::newRow("held as a string") << "sz:5" << 2;
+    }
+
+    void recoveryMinutesReadOnItsOwn()
+    {
+        QFETCH(QString, stored);
+        QFETCH(int, minutes);
+        saveNonDefault();
+        {
+            QSettings ini(iniFile(), QSettings::IniFormat);
+            const QString path = QStringLiteral("Software/Kelmar/Tarvelian/1.0/Options/RecoveryMinutes");
+            if (stored.isEmpty())
+                ini.remove(path);
+            else
+                ini.setValue(path, stored);
+        }
+        TConfig c(false);
+        c.LoadOptions();
+        QCOMPARE(c.RecoveryMinutes, minutes);
+        QCOMPARE(c.LastFilesCount, 9);
+        QCOMPARE(c.PressureMode, 1);
     }
 
     void badRecentEntryEmptiesTheListSilently()

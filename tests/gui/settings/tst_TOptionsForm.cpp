@@ -17,6 +17,7 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -297,6 +298,10 @@ private slots:
         form.rbMPa->click();
         QCOMPARE(form.WorkingCopy().PressureMode, 1);
         QCOMPARE(Config->PressureMode, 0);
+        QCOMPARE(form.edRecovery->value(), 2);
+        form.edRecovery->setValue(0);
+        QCOMPARE(form.edRecovery->text(), QStringLiteral("не делать"));
+        QCOMPARE(Config->RecoveryMinutes, 2);
         form.PageControl->setCurrentIndex(0);
         form.lbItems->setCurrentRow(ckSelCell);
         form.cbBold->click();
@@ -304,6 +309,7 @@ private slots:
         form.btnOK->click();
         QCOMPARE(form.result(), int(QDialog::Accepted));
         QCOMPARE(Config->PressureMode, 1);
+        QCOMPARE(Config->RecoveryMinutes, 0);
         QVERIFY(Config->SelCellAttr.Bold);
         QCOMPARE(m_applied, 1);
         // Not display settings: untouched.
@@ -313,9 +319,12 @@ private slots:
         // And back to atmospheres.
         TOptionsForm again;
         QVERIFY(again.rbMPa->isChecked());
+        QCOMPARE(again.edRecovery->value(), 0);
         again.rbAt->click();
+        again.edRecovery->setValue(2);
         again.btnOK->click();
         QCOMPARE(Config->PressureMode, 0);
+        QCOMPARE(Config->RecoveryMinutes, 2);
     }
 
     void helpGoesThroughTheHelpLayer()

@@ -3,6 +3,7 @@
 // and made current in turn, the last one taking the keyboard focus. The document window follows
 // it on a double click or Enter in its message list; the row is the reference's Index.
 #include "checks/TErrorInfo.h"
+#include "model/ColumnKinds.h"
 
 #include <QList>
 
@@ -14,23 +15,25 @@ struct TMessageTarget {
 
 inline TMessageTarget MessageTarget(const TErrorInfo &info)
 {
+    using ColumnKinds::Code;
+    using K = TColumnKind;
     switch (info.Kind) {
     case ErrorKind::UzelNumber:
     case ErrorKind::RepeatedUzel:
     case ErrorKind::UzelIncidence:
-        return {TMessageTarget::UzelTable, {0}};
+        return {TMessageTarget::UzelTable, {Code(K::UzelNumber)}};
     case ErrorKind::BranchNumber:
     case ErrorKind::RepeatedBranch:
     case ErrorKind::BranchIncidence:
-        return {TMessageTarget::BranchTable, {4}};
+        return {TMessageTarget::BranchTable, {Code(K::BranchNumber)}};
     case ErrorKind::StartUzel:
-        return {TMessageTarget::BranchTable, {5}};
+        return {TMessageTarget::BranchTable, {Code(K::StartNumber)}};
     case ErrorKind::EndUzel:
-        return {TMessageTarget::BranchTable, {6}};
+        return {TMessageTarget::BranchTable, {Code(K::EndNumber)}};
     case ErrorKind::BothUzels:
-        return {TMessageTarget::BranchTable, {5, 6}};
+        return {TMessageTarget::BranchTable, {Code(K::StartNumber), Code(K::EndNumber)}};
     case ErrorKind::Coordinates:
-        return {TMessageTarget::UzelTable, {3, 2, 1}};
+        return {TMessageTarget::UzelTable, {Code(K::Z), Code(K::Y), Code(K::X)}};
     default:
         // The mine as a whole (kind 5) and anything unknown lead nowhere.
         return {};

@@ -1,6 +1,6 @@
 #include "exchange/CsvText.h"
 
-#include <charconv>
+#include "model/NumberText.h"
 
 namespace CsvText {
 
@@ -15,15 +15,6 @@ bool TRecord::IsBlank() const
 namespace {
 
 bool IsBreak(QChar c) { return c == u'\n' || c == u'\r'; }
-
-template<typename T> QString Shortest(T value)
-{
-    char buf[64];
-    const auto result = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
-    if (result.ec != std::errc())
-        return QString::number(double(value), 'g', 17);
-    return QString::fromLatin1(buf, result.ptr - buf);
-}
 
 } // namespace
 
@@ -192,7 +183,7 @@ QChar DetectSeparator(QStringView text)
     return u',';
 }
 
-QString ShortestFixed(float value) { return Shortest(value); }
-QString ShortestFixed(double value) { return Shortest(value); }
+QString ShortestFixed(float value) { return NumberText::Shortest(value); }
+QString ShortestFixed(double value) { return NumberText::Shortest(value); }
 
 } // namespace CsvText

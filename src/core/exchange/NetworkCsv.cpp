@@ -3,6 +3,7 @@
 #include "AppError.h"
 #include "ShownText.h"
 #include "exchange/CsvText.h"
+#include "model/ColumnKinds.h"
 #include "model/TBranch.h"
 #include "model/TLayer.h"
 #include "model/TMine.h"
@@ -26,16 +27,24 @@
 
 namespace {
 
+// The files' columns: table columns by the names their kinds have in CSV (the table of column
+// kinds, whose rows are set before anything runs), and fields that no table column shows.
+const char *CsvName(TColumnKind kind) { return ColumnKinds::Row(kind).CsvName; }
+
 enum NodeColumn { NNumber, NX, NY, NZ, NSurface, NodeColumnCount };
-const char *const kNodeNames[NodeColumnCount] = {"Number", "X", "Y", "Z", "Surface"};
+const char *const kNodeNames[NodeColumnCount] = {
+    CsvName(TColumnKind::UzelNumber), CsvName(TColumnKind::X), CsvName(TColumnKind::Y),
+    CsvName(TColumnKind::Z), "Surface"};
 
 enum BranchColumn {
     BNumber, BStart, BEnd, BSection, BShape, BRoughness, BResistance, BLayer, BPLF, BComment, BName,
     BLength, BPerimeter, BAngle, BranchColumnCount
 };
 const char *const kBranchNames[BranchColumnCount] = {
-    "Number", "StartNumber", "EndNumber", "Section", "Shape", "Roughness", "Resistance",
-    "LayerIndex", "PLFIndex", "Comment", "Name", "Length", "Perimeter", "Angle"};
+    CsvName(TColumnKind::BranchNumber), CsvName(TColumnKind::StartNumber), CsvName(TColumnKind::EndNumber),
+    CsvName(TColumnKind::Section), "Shape", "Roughness", CsvName(TColumnKind::Resistance), "LayerIndex",
+    CsvName(TColumnKind::PLF), CsvName(TColumnKind::Comment), CsvName(TColumnKind::Name),
+    CsvName(TColumnKind::Length), CsvName(TColumnKind::Perimeter), CsvName(TColumnKind::Angle)};
 
 // Seam and plan-position indices are created as groups on import: a bound keeps a stray value
 // from making millions of them.

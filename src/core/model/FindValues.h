@@ -1,15 +1,12 @@
 #pragma once
 // What the find dialog lists for a column kind: the value of every node (kinds 0..3) or branch
-// (kinds 4..18) as text, sorted by text without regard to letter case, each remembering the
-// element's list position. Values of one element share nothing with its table cell but the
-// numbers' look: the find texts have fixed decimals per kind and name a missing plan position
-// "<без позиции>".
+// (kinds 4..18) as text (ColumnKinds::FindText: the table's text, but a missing plan position
+// named "<без позиции>"), sorted by text without regard to letter case, each remembering the
+// element's list position.
 #include <QString>
 #include <vector>
 
-class TBranch;
 class TMine;
-class TUzel;
 
 struct TFindValue {
     QString Text;       // as listed
@@ -18,10 +15,6 @@ struct TFindValue {
 };
 
 namespace FindValues {
-
-// The value text of one element for a kind; empty for the unset marker.
-QString UzelText(const TUzel &uzel, int kind);
-QString BranchText(const TBranch &branch, int kind);
 
 // Every node's (kind 0..3) or branch's (kind 4..18) value in list order, leaving out values
 // that are blank after trimming; all but the element's number and the comment end in

@@ -14,6 +14,9 @@ inline constexpr int kOpeningCount = 5;
 inline constexpr int kArbitraryOpening = 4;         // "Произвольный": the area is entered
 inline constexpr int kDoorCount = 3;
 inline constexpr int kShapeCount = 4;
+// The cross-section shapes as a branch stores them ("Квадратная", "Арочная", "Трапециевидная",
+// "Круглая").
+inline constexpr int kSquareShape = 0, kArchedShape = 1, kTrapezoidShape = 2, kRoundShape = 3;
 
 // Text of material i (0..20); an empty string outside the table.
 QString MaterialName(int index);

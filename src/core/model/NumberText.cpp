@@ -3,6 +3,7 @@
 #include "model/Unset.h"
 
 #include <QLocale>
+#include <charconv>
 #include <cmath>
 
 namespace NumberText {
@@ -22,6 +23,15 @@ QString Int(qint32 value)
 }
 
 namespace {
+
+template<typename T> QString ShortestOf(T value)
+{
+    char buf[64];
+    const auto result = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
+    if (result.ec != std::errc())
+        return QString::number(double(value), 'g', 17);
+    return QString::fromLatin1(buf, result.ptr - buf);
+}
 
 QString withSeparator(QString text)
 {
@@ -49,6 +59,16 @@ QString Fixed(double value, int decimals)
 QString General(double value)
 {
     return withSeparator(QString::number(value, 'g', 15));
+}
+
+QString Shortest(float value)
+{
+    return ShortestOf(value);
+}
+
+QString Shortest(double value)
+{
+    return ShortestOf(value);
 }
 
 bool ParseInt(const QString &text, qint32 &value)

@@ -16,6 +16,10 @@ QString Fixed(double value, int decimals);
 // The shortest text that reads back as value (at most 15 significant digits), with the user's
 // separator: 1, 0.5, 1.15, 1e+20.
 QString General(double value);
+// The shortest fixed-point text that reads back to the same value, with "." as the point and
+// every digit the value needs: what exchange with other programs writes.
+QString Shortest(float value);
+QString Shortest(double value);
 
 // Parsing of typed text (already trimmed): a 32-bit integer in decimal, a real with the user's
 // decimal separator (a "." is taken as well). Anything else fails.

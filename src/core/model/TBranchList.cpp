@@ -1,5 +1,6 @@
 #include "model/TBranchList.h"
 #include "AppError.h"
+#include "model/ColumnKinds.h"
 #include "model/TBranch.h"
 #include "model/TMine.h"
 #include "model/Unset.h"
@@ -21,26 +22,6 @@ struct SortKey {
 
 // Unset (and undefined) values sort first.
 bool Unsorted(double v) { return std::isnan(v) || v == double(kUnsetReal); }
-
-double NumericKey(const TBranch *b, int kind)
-{
-    switch (kind) {
-    case 4: return b->Number();
-    case 5: return b->StartNumber();
-    case 6: return b->EndNumber();
-    case 7: return b->Length();
-    case 8: return b->Section();
-    case 9: return b->Perimeter();
-    case 10: return b->Volume();
-    case 11: return b->VolumeFactor();
-    case 12: return b->ExtraVolume();
-    case 13: return b->Angle();
-    case 15: return b->Resistance();
-    case 16: return b->People().Count();
-    case 18: return b->PLFIndex();
-    default: return 0;
-    }
-}
 
 // Texts compare byte by byte in the document's code page, as they are stored in the file.
 QByteArray TextKey(QStringEncoder &encoder, const QString &s)
@@ -162,27 +143,29 @@ int TBranchList::RemoveDoomed()
 
 void TBranchList::SortBy(int index)
 {
-    if (index < 0 || index > 14)
+    if (index < 0 || index >= ColumnKinds::kBranchCount)
         return;
-    SortByKind(index + 4);
+    SortByKind(index + ColumnKinds::Code(ColumnKinds::kFirstBranchKind));
 }
 
-void TBranchList::SortByKind(int kind)
+void TBranchList::SortByKind(int code)
 {
-    if (kind < 4 || kind > 18)
+    const std::optional<TColumnKind> kind = ColumnKinds::FromCode(code, TColumnTable::Branches);
+    if (!kind)
         return;
     FMine->DeleteEmptyBranches();
 
-    const bool textual = kind == 14 || kind == 17;
+    const bool textual = ColumnKinds::IsText(*kind);
     std::vector<SortKey> keys;
     keys.reserve(FItems.size());
     QStringEncoder encoder("windows-1251");
     for (TBranch *b : FItems) {
         SortKey k{b, 0.0, QByteArray(), b->Number(), false};
+        const TColumnValue value = ColumnKinds::Value(*kind, *b);
         if (textual) {
-            k.text = TextKey(encoder, kind == 14 ? b->Comment() : b->Name());
+            k.text = TextKey(encoder, std::get<QString>(value));
         } else {
-            k.value = NumericKey(b, kind);
+            k.value = ColumnKinds::SortNumber(value);
             k.unsetValue = Unsorted(k.value);
         }
         keys.push_back(std::move(k));
@@ -193,7 +176,7 @@ void TBranchList::SortByKind(int kind)
             return ua;
         return a.number < b.number;
     };
-    if (kind == 4) {
+    if (*kind == TColumnKind::BranchNumber) {
         std::stable_sort(keys.begin(), keys.end(), byNumber);
     } else if (textual) {
         std::stable_sort(keys.begin(), keys.end(), [&](const SortKey &a, const SortKey &b) {

@@ -40,8 +40,9 @@ public:
     void Delete(int i);
     // index 0..14: deletes the empty branches, then sorts stably by column kind index + 4.
     void SortBy(int index);
-    // kind 4..18 (every branch column kind of the tables): same, by kind.
-    void SortByKind(int kind);
+    // kind code 4..18 (every branch column kind of the tables): same, by kind. Ties go by
+    // number, unset values first; texts compare byte by byte in the file's code page.
+    void SortByKind(int code);
 
     TBranch *const *begin() const { return FItems.data(); }
     TBranch *const *end() const { return FItems.data() + FItems.size(); }

@@ -1,5 +1,6 @@
 #include "model/TUzelList.h"
 #include "AppError.h"
+#include "model/ColumnKinds.h"
 #include "model/TBranch.h"
 #include "model/TMine.h"
 #include "model/TUzel.h"
@@ -38,9 +39,11 @@ int CompareCoordinate(float a, float b)
     return a < b ? -1 : 1;
 }
 
-int CompareNodes(const TUzel *a, const TUzel *b, int kind)
+// By the kind's coordinate, equal ones by the coordinates before it, then by number: the codes
+// of the kinds X, Y, Z are the axes 1, 2, 3.
+int CompareNodes(const TUzel *a, const TUzel *b, TColumnKind kind)
 {
-    for (int axis = kind; axis >= 1; --axis) {
+    for (int axis = ColumnKinds::Code(kind); axis >= 1; --axis) {
         const int c = CompareCoordinate(a->Coordinate(axis), b->Coordinate(axis));
         if (c != 0)
             return c;
@@ -170,13 +173,14 @@ int TUzelList::RemoveDoomed()
     return removed;
 }
 
-void TUzelList::SortBy(int kind)
+void TUzelList::SortBy(int code)
 {
-    if (kind < 0 || kind > 3)
+    const std::optional<TColumnKind> kind = ColumnKinds::FromCode(code, TColumnTable::Uzels);
+    if (!kind)
         return;
     FMine->DeleteEmptyUzels();
-    std::stable_sort(FItems.begin(), FItems.end(), [kind](const TUzel *a, const TUzel *b) {
-        return CompareNodes(a, b, kind) < 0;
+    std::stable_sort(FItems.begin(), FItems.end(), [&kind](const TUzel *a, const TUzel *b) {
+        return CompareNodes(a, b, *kind) < 0;
     });
     Reposition(0);
     FIndex.MarkStale();

@@ -1,6 +1,7 @@
 #include "report/TTopologyReport.h"
 #include "ShownText.h"
 
+#include "model/ColumnKinds.h"
 #include "model/NumberText.h"
 #include "model/TBranch.h"
 #include "model/TMine.h"
@@ -15,6 +16,12 @@ namespace {
 constexpr double W = TPageSurface::kWidth;
 constexpr double H = TPageSurface::kHeight;
 constexpr double kTableTop = 1.2;   // below the table's heading
+
+// What the columns of the two tables print: the values as the tables show them.
+using K = TColumnKind;
+constexpr K kNodeKinds[] = {K::UzelNumber, K::X, K::Y, K::Z};
+constexpr K kBranchKinds[] = {K::BranchNumber, K::StartNumber, K::EndNumber, K::Length,
+                              K::Section,      K::Perimeter,   K::Angle,     K::Name};
 
 TReportFont Font(const char *name, double size, quint8 style = TReportFont::Regular)
 {
@@ -247,8 +254,9 @@ void TTopologyReport::NodeTable(TPageSurface &surface) const
             rightHalf = !rightHalf;
         }
         const TUzel *uzel = uzels.Items(i + 1);
-        cells = {NumberText::Int(uzel->Number()), NumberText::Real(uzel->X(), 1), NumberText::Real(uzel->Y(), 1),
-                 NumberText::Real(uzel->Z(), 1)};
+        cells.clear();
+        for (const TColumnKind kind : kNodeKinds)
+            cells << ColumnKinds::Text(kind, *uzel);
         fits = table.Row(cells);
     }
     table.Close();
@@ -264,10 +272,9 @@ void TTopologyReport::BranchTable(TPageSurface &surface) const
     QStringList cells;
     for (int i = first; i < last; ++i) {
         const TBranch *b = branches.Items(i + 1);
-        cells = {NumberText::Int(b->Number()),        NumberText::Int(b->StartNumber()),
-                 NumberText::Int(b->EndNumber()),     NumberText::Real(b->Length(), 1),
-                 NumberText::Real(b->Section(), 1),   NumberText::Real(b->Perimeter(), 1),
-                 NumberText::Real(b->Angle(), 1),     b->Name()};
+        cells.clear();
+        for (const TColumnKind kind : kBranchKinds)
+            cells << ColumnKinds::Text(kind, *b);
         table.Row(cells);
     }
     table.Close();

@@ -562,14 +562,9 @@ bool TChildForm::CurrentUzelIsSurface() const
     return u && u->Surface();
 }
 
-void TChildForm::SortUzels(int kind)
+void TChildForm::SortBy(TColumnKind kind)
 {
-    Tables->SortUzels(kind);
-}
-
-void TChildForm::SortBranches(int index)
-{
-    Tables->SortBranchesByKind(index + TColumnDesc::kFirstBranchKind);
+    Tables->SortBy(kind);
 }
 
 // ------------------------------------------------------------------------------------------

@@ -122,9 +122,8 @@ public:
     int CurrentBranchJumperCount() const;
     bool CurrentUzelIsSurface() const;
 
-    // Sorting through the model; the tables are refreshed after.
-    void SortUzels(int kind);
-    void SortBranches(int index);
+    // Sorting the kind's table by the kind through the model; the tables are refreshed after.
+    void SortBy(TColumnKind kind);
 
     // Parts of the window the view commands show and hide.
     bool IsUzelTableVisible() const;

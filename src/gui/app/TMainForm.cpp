@@ -241,29 +241,21 @@ void TMainForm::createActions()
         addAction(a); // shortcuts of commands that have no menu entry (the sorts)
     }
 
+    using K = TColumnKind;
     const struct {
         QAction *TMainForm::*member;
-        int key;
-        bool uzels;
+        TColumnKind kind;
     } sorts[] = {
-        {&M::actSortUzelsNum, 0, true}, {&M::actSortUzelsX, 1, true}, {&M::actSortUzelsY, 2, true},
-        {&M::actSortUzelsZ, 3, true}, {&M::actSortBranchesNum, 0, false}, {&M::actSortBranchesStart, 1, false},
-        {&M::actSortBranchesEnd, 2, false}, {&M::actSortL, 3, false}, {&M::actSortS, 4, false},
-        {&M::actSortPerim, 5, false}, {&M::actSortV, 6, false}, {&M::actSortVk, 7, false},
-        {&M::actSortVadd, 8, false}, {&M::actSortAngle, 9, false}, {&M::actSortRem, 10, false},
-        {&M::actSortR, 11, false},
+        {&M::actSortUzelsNum, K::UzelNumber}, {&M::actSortUzelsX, K::X}, {&M::actSortUzelsY, K::Y},
+        {&M::actSortUzelsZ, K::Z}, {&M::actSortBranchesNum, K::BranchNumber},
+        {&M::actSortBranchesStart, K::StartNumber}, {&M::actSortBranchesEnd, K::EndNumber},
+        {&M::actSortL, K::Length}, {&M::actSortS, K::Section}, {&M::actSortPerim, K::Perimeter},
+        {&M::actSortV, K::Volume}, {&M::actSortVk, K::VolumeFactor}, {&M::actSortVadd, K::ExtraVolume},
+        {&M::actSortAngle, K::Angle}, {&M::actSortRem, K::Comment}, {&M::actSortR, K::Resistance},
     };
-    for (const auto &s : sorts) {
-        const int key = s.key;
-        if (s.uzels)
-            connect(this->*(s.member), &QAction::triggered, this, [this, key] {
-                RunGuarded([this, key] { sortUzels(key); });
-            });
-        else
-            connect(this->*(s.member), &QAction::triggered, this, [this, key] {
-                RunGuarded([this, key] { sortBranches(key); });
-            });
-    }
+    for (const auto &s : sorts)
+        connect(this->*(s.member), &QAction::triggered, this,
+                [this, kind = s.kind] { RunGuarded([this, kind] { sortBy(kind); }); });
 }
 
 void TMainForm::runCommand(void (TMainForm::*exec)())

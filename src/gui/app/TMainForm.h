@@ -23,6 +23,7 @@ class TGraph3DForm;
 class TGroupCombo;
 class TIncidGraphForm;
 class TJumper;
+enum class TColumnKind : quint8;
 
 class TMainForm : public QMainWindow, public TSchemeHost {
     Q_OBJECT
@@ -158,8 +159,7 @@ private:
     void fillWindowMenu();
     void updateRecentFilesMenus();
     void groupChosen(TGroupCombo *box, bool layers, int index);
-    void sortUzels(int kind);
-    void sortBranches(int index);
+    void sortBy(TColumnKind kind);
     QString dataDir() const;
     QString helpDir() const;
     bool useColorSetting() const;

@@ -426,16 +426,10 @@ void TMainForm::execClearAccountResults()
         child->ClearResults(true, true, true, true);
 }
 
-void TMainForm::sortUzels(int kind)
+void TMainForm::sortBy(TColumnKind kind)
 {
     if (TChildForm *child = ActiveChild())
-        child->SortUzels(kind);
-}
-
-void TMainForm::sortBranches(int index)
-{
-    if (TChildForm *child = ActiveChild())
-        child->SortBranches(index);
+        child->SortBy(kind);
 }
 
 void TMainForm::groupChosen(TGroupCombo *box, bool layers, int index)

@@ -83,14 +83,15 @@ QString ColumnBoxCaption(int box)
     return box >= 0 && box < ColumnBoxCount ? QString::fromUtf8(captions[box]) : QString();
 }
 
-int ColumnBoxOf(int kind)
+int ColumnBoxOf(int code)
 {
-    static const int boxes[TColumnDesc::kKindCount] = {
+    // By kind code.
+    static const int boxes[ColumnKinds::kCount] = {
         cbUzelNumber, cbXY, cbXY, cbZ,
         cbBranchNumber, cbStart, cbEnd, cbLength, cbSection, cbPerimeter, cbVolume, -1, -1,
         cbAngle, cbComment, cbResistance, cbPeople, cbName, -1,
     };
-    return kind >= 0 && kind < TColumnDesc::kKindCount ? boxes[kind] : -1;
+    return ColumnKinds::FromCode(code) ? boxes[code] : -1;
 }
 
 ColumnBoxes BoxesFromColumns(const TNodeColumns &uzels, const TBranchColumns &branches)

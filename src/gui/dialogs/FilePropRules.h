@@ -43,7 +43,7 @@ enum ColumnBox {
 inline constexpr int UzelBoxCount = cbBranchNumber;
 QString ColumnBoxCaption(int box);
 // The box of a column kind; -1 for the kinds without one (11 and 12 always hidden, 18 kept).
-int ColumnBoxOf(int kind);
+int ColumnBoxOf(int code);
 using ColumnBoxes = std::array<bool, ColumnBoxCount>;
 // Ticks from the layout, in the document's column order: the box of X and Y shows whichever of
 // the two comes later.

@@ -6,6 +6,7 @@
 #include "editor/TCellEditor.h"
 #include "editor/TNetworkGrid.h"
 #include "editor/TNetworkTables.h"
+#include "model/MineTables.h"
 #include "model/TBranch.h"
 #include "model/TLayer.h"
 #include "model/TMine.h"
@@ -36,20 +37,20 @@ void drawShape(QPainter &painter, const QRect &square, int shape)
     const int l = square.left(), t = square.top();
     const int r = square.left() + square.width(), b = square.top() + square.height();
     switch (shape) {
-    case 0:
+    case MineTables::kSquareShape:
         painter.drawRect(QRect(l, t, r - l - 1, b - t - 1));
         break;
-    case 1: {
+    case MineTables::kArchedShape: {
         const QPoint points[] = {{l, b}, {r, b}, {r, t + 3}, {r - 3, t}, {l + 3, t}, {l, t + 3}};
         painter.drawPolygon(points, 6);
         break;
     }
-    case 2: {
+    case MineTables::kTrapezoidShape: {
         const QPoint points[] = {{l, b}, {r, b}, {r - 2, t}, {l + 2, t}};
         painter.drawPolygon(points, 4);
         break;
     }
-    case 3:
+    case MineTables::kRoundShape:
         painter.drawEllipse(QRect(l, t, r - l - 1, b - t - 1));
         break;
     default:
@@ -111,7 +112,7 @@ void TCellDelegate::DrawCell(QPainter &painter, const QRect &rect, int row, int 
     QColor fontColor = ToQColor(attr.FontColor);
     const QRect narrowed = textRect;
 
-    if (d->Kind == 9 && branch) {
+    if (d->ColumnKind() == TColumnKind::Perimeter && branch) {
         const int side = textRect.height();
         const QRect square = QRect(textRect.left(), textRect.top(), side, side).adjusted(1, 1, -1, -1);
         const int layer = branch->LayerIndex();
@@ -126,7 +127,7 @@ void TCellDelegate::DrawCell(QPainter &painter, const QRect &rect, int row, int 
         painter.setPen(marked ? QColor(255, 255, 255) : QColor(0, 0, 255));
         drawShape(painter, square, branch->Shape());
         textRect.setLeft(textRect.left() + 17);
-    } else if (d->Kind == 18 && branch && branch->PLFIndex() != -1) {
+    } else if (d->ColumnKind() == TColumnKind::PLF && branch && branch->PLFIndex() != -1) {
         const TPLF *plf = branch->Mine()->PLFs().Items(branch->PLFIndex());
         if (!plf)
             return;
@@ -151,7 +152,7 @@ void TCellDelegate::DrawCell(QPainter &painter, const QRect &rect, int row, int 
 QWidget *TCellDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &,
                                      const QModelIndex &index) const
 {
-    auto *editor = new TCellEditor(m_grid->TableModel()->KindOf(index.column()), parent);
+    auto *editor = new TCellEditor(m_grid->TableModel()->Column(index.column())->ColumnKind(), parent);
     editor->setFont(m_grid->TableFont());
     const int row = index.row(), column = index.column();
     connect(editor, &QLineEdit::textEdited, this, [this, row, column](const QString &text) {

@@ -22,17 +22,12 @@ public:
     }
 };
 
-bool isTextKind(int kind)
-{
-    return kind == 14 || kind == 17;
-}
-
 } // namespace
 
-TCellEditor::TCellEditor(int kind, QWidget *parent) : QLineEdit(parent), m_kind(kind)
+TCellEditor::TCellEditor(TColumnKind kind, QWidget *parent) : QLineEdit(parent), m_kind(kind)
 {
     setFrame(false);
-    if (isTextKind(kind))
+    if (ColumnKinds::IsText(kind))
         setValidator(new StorableTextValidator(this));
 }
 
@@ -41,8 +36,8 @@ void TCellEditor::keyPressEvent(QKeyEvent *event)
     const QString text = event->text();
     const bool plainKey = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
     if (plainKey && text.size() == 1 && text.front().isPrint() &&
-        !TableText::KeyAdmitted(m_kind, text.front())) {
-        if (isTextKind(m_kind))
+        !ColumnKinds::KeyAdmitted(m_kind, text.front())) {
+        if (ColumnKinds::IsText(m_kind))
             QApplication::beep();
         event->accept();
         return;

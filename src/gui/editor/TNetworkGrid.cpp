@@ -149,8 +149,8 @@ bool TNetworkGrid::edit(const QModelIndex &index, EditTrigger trigger, QEvent *e
     if (trigger == AnyKeyPressed && event && event->type() == QEvent::KeyPress) {
         // A key the column does not admit neither opens the editor nor reaches it.
         const QString text = static_cast<QKeyEvent *>(event)->text();
-        if (text.isEmpty() || (text.size() == 1 && !TableText::KeyAdmitted(
-                                                       m_model->KindOf(index.column()), text.front())))
+        if (text.isEmpty() || (text.size() == 1 && !ColumnKinds::KeyAdmitted(
+                                                       m_model->Column(index.column())->ColumnKind(), text.front())))
             return true;
     }
     bool open = false;

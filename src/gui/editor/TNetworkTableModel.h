@@ -31,8 +31,10 @@ public:
 
     // The descriptor of model column, or none (beyond the shown ones).
     const TColumnDesc *Column(int column) const;
-    // Model column showing kind, -1 when it is hidden or not in this table.
+    // Model column showing kind (or its code), -1 when it is hidden or not in this table.
     int ColumnOfKind(int kind) const;
+    int ColumnOfKind(TColumnKind kind) const { return ColumnOfKind(ColumnKinds::Code(kind)); }
+    // The kind code of model column, -1 beyond the shown ones.
     int KindOf(int column) const;
     // The text of a cell (empty for the empty row).
     QString CellText(int row, int column) const;

@@ -137,25 +137,28 @@ void TNetworkTables::ApplyDisplaySettings()
     LayoutColumns();
 }
 
-void TNetworkTables::GoToColumn(TNetworkGrid *grid, int kind, bool focus)
+void TNetworkTables::GoToColumn(TNetworkGrid *grid, int code, bool focus)
+{
+    if (const std::optional<TColumnKind> kind = ColumnKinds::FromCode(code))
+        GoToColumn(grid, *kind, focus);
+}
+
+void TNetworkTables::GoToColumn(TNetworkGrid *grid, TColumnKind kind, bool focus)
 {
     TNetworkTableModel *model = grid->TableModel();
     int column = model->ColumnOfKind(kind);
     if (column < 0) {
         // A hidden column that something points to is shown first.
-        if (isUzels(grid)) {
-            TNodeColumns columns = m_document.NodeColumns();
+        auto show = [kind](auto columns) {
             for (TColumnDesc &d : columns)
-                if (d.Kind == kind)
+                if (d.ColumnKind() == kind)
                     d.Shown = true;
-            m_document.SetNodeColumns(columns);
-        } else {
-            TBranchColumns columns = m_document.BranchColumns();
-            for (TColumnDesc &d : columns)
-                if (d.Kind == kind)
-                    d.Shown = true;
-            m_document.SetBranchColumns(columns);
-        }
+            return columns;
+        };
+        if (isUzels(grid))
+            m_document.SetNodeColumns(show(m_document.NodeColumns()));
+        else
+            m_document.SetBranchColumns(show(m_document.BranchColumns()));
         LayoutColumns();
         column = model->ColumnOfKind(kind);
         if (column < 0)
@@ -271,24 +274,21 @@ void TNetworkTables::CurrentCellChanged(TNetworkGrid *grid)
     }
     Mine()->SelectBranch(b);
     emit CurrentBranchChanged(b);
-    const int kind = model->KindOf(grid->CurrentColumn());
-    if (kind == 5 || kind == 6) {
-        const int position = Mine()->Uzels().PositionOf(kind == 5 ? b->StartNumber() : b->EndNumber());
-        if (position > 0 && !IsUnset(kind == 5 ? b->StartNumber() : b->EndNumber()))
+    // On an end node's number the node table goes to that node.
+    const TColumnDesc *d = model->Column(grid->CurrentColumn());
+    const TColumnKind kind = d ? d->ColumnKind() : TColumnKind::BranchNumber;
+    if (kind == TColumnKind::StartNumber || kind == TColumnKind::EndNumber) {
+        const qint32 number = std::get<qint32>(ColumnKinds::Value(kind, *b));
+        const int position = Mine()->Uzels().PositionOf(number);
+        if (position > 0 && !IsUnset(number))
             UzelGrid->SetCurrentCell(position - 1, qMax(0, UzelGrid->CurrentColumn()));
     }
 }
 
 void TNetworkTables::HeaderClicked(TNetworkGrid *grid, int column)
 {
-    const int kind = grid->TableModel()->KindOf(column);
-    if (kind < 0)
-        return;
-    grid->CloseEditor();
-    if (isUzels(grid))
-        SortUzels(kind);
-    else
-        SortBranchesByKind(kind);
+    if (const TColumnDesc *d = grid->TableModel()->Column(column))
+        SortBy(d->ColumnKind());
 }
 
 void TNetworkTables::HeaderDragged(TNetworkGrid *grid, int from, int to)
@@ -321,17 +321,14 @@ void TNetworkTables::HeaderDragged(TNetworkGrid *grid, int from, int to)
     grid->SetCurrentCell(grid->CurrentRow(), to);
 }
 
-void TNetworkTables::SortUzels(int kind)
+void TNetworkTables::SortBy(TColumnKind kind)
 {
-    UzelGrid->CloseEditor();
-    Mine()->Uzels().SortBy(kind);
-    RefreshTables();
-}
-
-void TNetworkTables::SortBranchesByKind(int kind)
-{
-    BranchGrid->CloseEditor();
-    Mine()->Branches().SortByKind(kind);
+    const bool uzels = ColumnKinds::Row(kind).Table == TColumnTable::Uzels;
+    gridOf(uzels)->CloseEditor();
+    if (uzels)
+        Mine()->Uzels().SortBy(ColumnKinds::Code(kind));
+    else
+        Mine()->Branches().SortByKind(ColumnKinds::Code(kind));
     RefreshTables();
 }
 

@@ -66,7 +66,9 @@ public:
     TUzel *CurrentUzel() const;
     TBranch *CurrentBranch() const;
     // The column of kind becomes current in grid (shown first when hidden; focus on request).
-    void GoToColumn(TNetworkGrid *grid, int kind, bool focus);
+    void GoToColumn(TNetworkGrid *grid, TColumnKind kind, bool focus);
+    // The same by the kind's code; a code that is no kind does nothing.
+    void GoToColumn(TNetworkGrid *grid, int code, bool focus);
     void NextCell(TNetworkGrid *grid, bool columnAdvance);
     void NextColumn(TNetworkGrid *grid);
     void PrevColumn(TNetworkGrid *grid);
@@ -83,9 +85,9 @@ public:
     void DelUzel();
     void AddBranch();
     void DelBranch();
-    // Node sort by kind 0..3, branch sort by kind 4..18; empty rows go first (the model's).
-    void SortUzels(int kind);
-    void SortBranchesByKind(int kind);
+    // The node or branch table (the kind's) sorted by the kind, after its empty rows are gone
+    // (the model's order).
+    void SortBy(TColumnKind kind);
     // The edit command: each table's editor closes when open; the focused table's opens.
     void ToggleEditView();
     bool IsEditing() const;
@@ -143,8 +145,10 @@ private:
     TNetworkGrid *gridOf(bool uzels) const { return uzels ? UzelGrid : BranchGrid; }
     bool isUzels(const TNetworkGrid *grid) const { return grid == UzelGrid; }
     void layoutGrid(TNetworkGrid *grid);
-    void applyUzel(TUzel *uzel, int kind, const QString &text, bool &refused);
-    void applyBranch(TBranch *branch, int kind, const QString &text, bool wasBlank, bool &refused);
+    // What a typed text does to the element of row in the kind's column; false when refused.
+    bool applyText(TNetworkTableModel *model, int row, TColumnKind kind, const QString &text, bool blank);
+    // Raise AppError with the row check's message and put the cursor on its column.
+    void refuseRow(TNetworkGrid *grid, const TRowFault &fault);
     void appendElement(TNetworkGrid *grid);
     void selectRow(TNetworkGrid *grid);
     // After a refresh: the current row of grid goes to list position (0-based; -1: it stays),

@@ -18,24 +18,6 @@
 
 namespace {
 
-bool isTextKind(int kind)
-{
-    return kind == 14 || kind == 17;
-}
-
-// A typed real as the model's single precision; a value beyond it does not convert.
-bool toFloat(const QString &text, float &value)
-{
-    double v = 0;
-    if (!TableText::ParseReal(text, v))
-        return false;
-    const float f = float(v);
-    if (!std::isfinite(f))
-        return false;
-    value = f;
-    return true;
-}
-
 // The number a refused 0 goes back to: the text the cell had when the edit began.
 qint32 savedNumber(const QString &saved)
 {
@@ -73,7 +55,10 @@ bool TNetworkTables::ConfirmEdit(TNetworkGrid *)
 bool TNetworkTables::BeginEdit(TNetworkGrid *grid, int row, int column)
 {
     TNetworkTableModel *model = grid->TableModel();
-    const int kind = model->KindOf(column);
+    const TColumnDesc *d = model->Column(column);
+    if (!d)
+        return false;
+    const TColumnKind kind = d->ColumnKind();
     if (isUzels(grid)) {
         ConfirmEdit(grid);
         if (EditAllowed && Mine()->Uzels().Count() == 0) {
@@ -82,7 +67,8 @@ bool TNetworkTables::BeginEdit(TNetworkGrid *grid, int row, int column)
             CurrentCellChanged(grid);
         }
     } else {
-        if (isTextKind(kind))
+        // Comments and names are not calculated data: no results question.
+        if (ColumnKinds::IsText(kind))
             EditAllowed = true;
         else
             ConfirmEdit(grid);
@@ -91,7 +77,7 @@ bool TNetworkTables::BeginEdit(TNetworkGrid *grid, int row, int column)
             model->Refresh();
             CurrentCellChanged(grid);
         }
-        if (kind == 9) {
+        if (kind == TColumnKind::Perimeter) {
             // The perimeter follows from the cross-section and its shape: they are set in the
             // cross-section dialog, never typed. A refused edit opens nothing.
             TBranch *b = model->BranchAt(row);
@@ -131,26 +117,23 @@ void TNetworkTables::ApplyEditText(TNetworkGrid *grid, int row, int column, cons
     if (!EditAllowed)
         return;
     TNetworkTableModel *model = grid->TableModel();
-    const int kind = model->KindOf(column);
+    const TColumnDesc *d = model->Column(column);
+    if (!d)
+        return;
+    const TColumnKind kind = d->ColumnKind();
     const bool restoring = RestoreOnCommit;
     // An emptied number cell keeps its value (a blank or "-" unsets it); an emptied text cell
     // is cleared: there is no other way to remove a comment.
-    if (!restoring && typed.isEmpty() && !isTextKind(kind))
+    if (!restoring && typed.isEmpty() && !ColumnKinds::IsText(kind))
         return;
     if (row < 0 || row >= model->ElementCount())
         return;
 
-    QString text = restoring ? SavedEditText : typed.trimmed();
-    const bool blank = text.isEmpty();
-    if (isUzels(grid) || !(kind == 11 || kind == 12 || isTextKind(kind)))
-        if (text.isEmpty() || text == QLatin1String("-"))
-            text = QString::number(kUnsetInt);
-
-    bool refused = false;
+    const QString text = restoring ? SavedEditText : typed.trimmed();
+    const bool refused = !applyText(model, row, kind, text, text.isEmpty());
     if (isUzels(grid)) {
         TUzel *u = model->UzelAt(row);
-        applyUzel(u, kind, text, refused);
-        if (!refused && kind >= 1 && kind <= 3) {
+        if (!refused && ColumnKinds::IsCoordinate(kind)) {
             BranchGrid->viewport()->update();
             if (Mine()->Scheme()) {
                 // The scheme marks the edited node but does not jump to it.
@@ -161,12 +144,9 @@ void TNetworkTables::ApplyEditText(TNetworkGrid *grid, int row, int column, cons
             }
             emit CoordinateChanged(u);
         }
-    } else {
-        applyBranch(model->BranchAt(row), kind, text, blank, refused);
-        if (kind >= 4 && kind <= 6) {
-            BranchGrid->viewport()->update();
-            emit JumperTableRefresh();
-        }
+    } else if (ColumnKinds::IsBranchNumbering(kind)) {
+        BranchGrid->viewport()->update();
+        emit JumperTableRefresh();
     }
     model->RowChanged(row);
     if (refused)
@@ -176,96 +156,34 @@ void TNetworkTables::ApplyEditText(TNetworkGrid *grid, int row, int column, cons
     emit EditingChanged(grid->IsEditing());
 }
 
-void TNetworkTables::applyUzel(TUzel *uzel, int kind, const QString &text, bool &refused)
+bool TNetworkTables::applyText(TNetworkTableModel *model, int row, TColumnKind kind, const QString &text,
+                               bool blank)
 {
-    if (kind == 0) {
-        qint32 n = 0;
-        if (!TableText::ParseInt(text, n)) {
-            refused = true;
-        } else if (n == 0) {
-            // Checked before it is stored: a refused 0 never marks the document modified.
-            uzel->SetNumber(savedNumber(SavedEditText));
-            refused = true;
-        } else {
-            uzel->SetNumber(n);
+    TUzel *uzel = model->UzelAt(row);
+    TBranch *branch = model->BranchAt(row);
+    auto set = [&](const TColumnValue &value) {
+        return uzel ? ColumnKinds::SetValue(kind, *uzel, value) : ColumnKinds::SetValue(kind, *branch, value);
+    };
+    const TColumnInput input = ColumnKinds::ReadInput(kind, text, TInputSource::Typed);
+    switch (input.Fault) {
+    case TInputFault::None:
+        return set(input.Value);
+    case TInputFault::Zero:
+        // Checked before it is stored: a refused 0 never marks the document modified.
+        set(savedNumber(SavedEditText));
+        return false;
+    case TInputFault::NotANumber:
+        // The volume coefficient and the additional volume go back to their defaults; the text
+        // is refused unless it was empty.
+        if (!IsUnset(ColumnKinds::Row(kind).Emptied)) {
+            set(ColumnKinds::EmptiedValue(kind));
+            return blank;
         }
-        return;
-    }
-    float v = 0;
-    if (kind >= 1 && kind <= 3) {
-        if (toFloat(text, v))
-            uzel->SetCoordinate(kind, v);
-        else
-            refused = true;
-    }
-}
-
-void TNetworkTables::applyBranch(TBranch *branch, int kind, const QString &text, bool wasBlank,
-                                 bool &refused)
-{
-    qint32 n = 0;
-    float v = 0;
-    switch (kind) {
-    case 4:
-        if (!TableText::ParseInt(text, n)) {
-            refused = true;
-        } else if (n == 0) {
-            branch->SetNumbers(1, savedNumber(SavedEditText));
-            refused = true;
-        } else {
-            branch->SetNumbers(1, n);
-        }
-        break;
-    case 5:
-    case 6:
-        if (TableText::ParseInt(text, n))
-            branch->SetNumbers(kind == 5 ? 2 : 3, n);
-        else
-            refused = true;
-        break;
-    case 8:
-        if (toFloat(text, v))
-            branch->SetSection(v);
-        else
-            refused = true;
-        break;
-    case 11:
-        if (toFloat(text, v)) {
-            branch->SetVolumeFactor(v);
-        } else {
-            branch->SetVolumeFactor(1.0f);
-            refused = !wasBlank;
-        }
-        break;
-    case 12:
-        if (toFloat(text, v)) {
-            branch->SetExtraVolume(v);
-        } else {
-            branch->SetExtraVolume(0.0f);
-            refused = !wasBlank;
-        }
-        break;
-    case 14:
-    case 17:
-        if (!TableText::StorableText(text))
-            refused = true;
-        else if (kind == 14)
-            branch->SetComment(text);
-        else
-            branch->SetName(text);
-        break;
-    case 15: {
-        double r = 0;
-        if (TableText::ParseReal(text, r))
-            branch->SetResistance(r);
-        else
-            refused = true;
+        return false;
+    case TInputFault::NotStorable:
         break;
     }
-    default:
-        refused = true;
-        break;
-    }
+    return false;
 }
 
 void TNetworkTables::EditorEnter(TNetworkGrid *grid)
@@ -292,43 +210,23 @@ void TNetworkTables::EditorClosed(TNetworkGrid *grid)
 
 void TNetworkTables::ValidateNode(const TUzel *uzel)
 {
-    if (!uzel)
-        return;
-    QString message;
-    if (uzel->Number() == kUnsetInt)
-        message = QStringLiteral("Ошибка !\r\nНе указан номер узла !");
-    else if (uzel->Number() == 0)
-        message = QStringLiteral("Ошибка !\r\nНомер узла должен быть больше 0 !");
-    else
-        return;
-    GoToColumn(UzelGrid, 0, true);
-    throw AppError(message);
+    if (uzel)
+        refuseRow(UzelGrid, ColumnKinds::UzelRowFault(uzel->Number()));
 }
 
 void TNetworkTables::ValidateBranch(const TBranch *branch)
 {
-    if (!branch)
+    if (branch)
+        refuseRow(BranchGrid, ColumnKinds::BranchRowFault(branch->Number(), branch->StartNumber(),
+                                                          branch->EndNumber()));
+}
+
+void TNetworkTables::refuseRow(TNetworkGrid *grid, const TRowFault &fault)
+{
+    if (fault.Message.isEmpty())
         return;
-    auto missing = [](qint32 n) { return n == kUnsetInt || n == 0; };
-    QString message;
-    int kind = 4;
-    if (branch->Number() == kUnsetInt) {
-        message = QStringLiteral("Ошибка !\r\nНе указан номер ветви !");
-    } else if (missing(branch->StartNumber())) {
-        message = QStringLiteral("Ошибка !\r\nНеверно указан номер начального узла !");
-        kind = 5;
-    } else if (missing(branch->EndNumber())) {
-        message = QStringLiteral("Ошибка !\r\nНеверно указан номер конечного узла !");
-        kind = 6;
-    } else if (branch->StartNumber() == branch->EndNumber()) {
-        message = QStringLiteral(
-            "Ошибка !\r\nНомера начального и конечного узлов должны быть различными !");
-        kind = 6;
-    } else {
-        return;
-    }
-    GoToColumn(BranchGrid, kind, true);
-    throw AppError(message);
+    GoToColumn(grid, fault.Column, true);
+    throw AppError(fault.Message);
 }
 
 // ------------------------------------------------------------------------------------------

@@ -22,15 +22,10 @@
 
 namespace {
 
-bool isTextKind(int kind) { return kind == 14 || kind == 17; }
-bool isNumberKind(int kind) { return kind == 0 || (kind >= 4 && kind <= 6); }
-
 // One cell of a block, as the model will take it.
 struct TPastedCell {
-    int Kind = -1;
-    qint32 Int = kUnsetInt;
-    double Real = 0;
-    QString Text;
+    TColumnKind Kind = TColumnKind::UzelNumber;
+    TColumnValue Value;
 };
 
 struct TPastedRow {
@@ -39,81 +34,12 @@ struct TPastedRow {
     qint32 Numbers[3] = {kUnsetInt, kUnsetInt, kUnsetInt};   // number, start, end after the paste
 };
 
-const QString kInvalidNumber = QStringLiteral("Неверно указано число");
-
-// What the text of a pasted cell stores in a column of kind, by the rules of typing; the reason
-// when it is refused (the cell then holds nothing).
-QString parseCell(int kind, const QString &raw, TPastedCell &cell)
-{
-    cell.Kind = kind;
-    const QString text = raw.trimmed();
-    if (isTextKind(kind)) {
-        if (!TableText::StorableText(text))
-            return QStringLiteral("Текст содержит знаки, которых нет в кодовой странице Windows-1251");
-        cell.Text = text;
-        return {};
-    }
-    // An empty cell stores what an emptied cell stores: the default of the volume factor and
-    // of the additional volume, the unset marker elsewhere.
-    if (kind == 11 || kind == 12) {
-        if (text.isEmpty()) {
-            cell.Real = kind == 11 ? 1.0 : 0.0;
-            return {};
-        }
-    } else if (text.isEmpty() || text == QLatin1String("-")) {
-        cell.Int = kUnsetInt;
-        cell.Real = kUnsetReal;
-        return {};
-    }
-    // The keys typing admits, and "." for the decimal point as spreadsheets of other
-    // languages write it.
-    for (const QChar c : text)
-        if (c.unicode() < 32 || !(TableText::KeyAdmitted(kind, c) || (c == u'.' && !isNumberKind(kind))))
-            return kInvalidNumber;
-    if (isNumberKind(kind)) {
-        if (!TableText::ParseInt(text, cell.Int))
-            return kInvalidNumber;
-        if (cell.Int == 0 && kind == 0)
-            return QStringLiteral("Ошибка !\r\nНомер узла должен быть больше 0 !");
-        if (cell.Int == 0 && kind == 4)
-            return QStringLiteral("Ошибка !\r\nНомер ветви должен быть больше 0 !");
-        return {};
-    }
-    if (!TableText::ParseReal(text, cell.Real))
-        return kInvalidNumber;
-    if (kind != 15 && !std::isfinite(float(cell.Real)))
-        return kInvalidNumber;
-    return {};
-}
-
 // One more than the number above (1 when there is none), as a new row gets it.
 qint32 numberAfter(qint32 above)
 {
     if (above == kUnsetInt)
         return 1;
     return above < std::numeric_limits<qint32>::max() ? above + 1 : kUnsetInt;
-}
-
-// The message of a row that would not pass the row check, and the kind of its column.
-QString rowFault(bool uzels, const qint32 numbers[3], int &kind)
-{
-    if (uzels) {
-        kind = 0;
-        return numbers[0] == kUnsetInt ? QStringLiteral("Ошибка !\r\nНе указан номер узла !") : QString();
-    }
-    auto missing = [](qint32 n) { return n == kUnsetInt || n == 0; };
-    kind = 4;
-    if (numbers[0] == kUnsetInt)
-        return QStringLiteral("Ошибка !\r\nНе указан номер ветви !");
-    kind = 5;
-    if (missing(numbers[1]))
-        return QStringLiteral("Ошибка !\r\nНеверно указан номер начального узла !");
-    kind = 6;
-    if (missing(numbers[2]))
-        return QStringLiteral("Ошибка !\r\nНеверно указан номер конечного узла !");
-    if (numbers[1] == numbers[2])
-        return QStringLiteral("Ошибка !\r\nНомера начального и конечного узлов должны быть различными !");
-    return {};
 }
 
 } // namespace
@@ -136,16 +62,13 @@ void TNetworkTables::Paste(TNetworkGrid *grid, const QString &text)
 
     // Refused: the cursor on the cell (the last row for a row still to be appended), the
     // message with the row and column the user sees.
-    auto refuse = [&](int row, int kind, const QString &why) {
+    auto refuse = [&](int row, TColumnKind kind, const QString &why) {
         const int column = model->ColumnOfKind(kind);
         grid->setFocus(Qt::OtherFocusReason);
         grid->SetCurrentCell(qMin(row, grid->LastRow()), column >= 0 ? column : grid->CurrentColumn());
-        TColumnDesc named;
-        named.Kind = quint8(kind);
-        named.FillTexts();
         throw AppError(QStringLiteral("Вставка не выполнена: строка %1, столбец \"%2\".\r\n\r\n%3")
                            .arg(row + 1)
-                           .arg((named.Caption + QLatin1Char(' ') + named.UnitLine).simplified(), why));
+                           .arg(ColumnKinds::HeaderText(kind), why));
     };
 
     // The whole block is checked before anything changes.
@@ -177,26 +100,27 @@ void TNetworkTables::Paste(TNetworkGrid *grid, const QString &text)
             const int column = firstColumn + int(j);
             if (column > grid->LastColumn())
                 break;
-            const int kind = model->KindOf(column);
+            const TColumnKind kind = model->Column(column)->ColumnKind();
             // Computed columns take nothing; the perimeter comes from the cross-section dialog.
-            if (!grid->ColumnEditable(column) || kind == 9)
+            if (!grid->ColumnEditable(column) || !ColumnKinds::Settable(kind))
                 continue;
-            TPastedCell cell;
-            const QString why = parseCell(kind, cells[j], cell);
-            if (!why.isEmpty())
-                refuse(row.Row, kind, why);
-            if (!isTextKind(kind))
+            TColumnInput input = ColumnKinds::ReadInput(kind, cells[j].trimmed(), TInputSource::Pasted);
+            if (input.Fault != TInputFault::None)
+                refuse(row.Row, kind, input.Refusal);
+            if (!ColumnKinds::IsText(kind))
                 onlyText = false;
-            if (kind == 0 || kind == 4)
-                row.Numbers[0] = cell.Int;
-            else if (kind == 5 || kind == 6)
-                row.Numbers[kind - 4] = cell.Int;
-            row.Cells.push_back(std::move(cell));
+            if (kind == TColumnKind::UzelNumber || kind == TColumnKind::BranchNumber)
+                row.Numbers[0] = std::get<qint32>(input.Value);
+            else if (kind == TColumnKind::StartNumber)
+                row.Numbers[1] = std::get<qint32>(input.Value);
+            else if (kind == TColumnKind::EndNumber)
+                row.Numbers[2] = std::get<qint32>(input.Value);
+            row.Cells.push_back({kind, std::move(input.Value)});
         }
-        int kind = 0;
-        const QString fault = rowFault(uzels, row.Numbers, kind);
-        if (!fault.isEmpty())
-            refuse(row.Row, kind, fault);
+        const TRowFault fault = uzels ? ColumnKinds::UzelRowFault(row.Numbers[0])
+                                      : ColumnKinds::BranchRowFault(row.Numbers[0], row.Numbers[1], row.Numbers[2]);
+        if (!fault.Message.isEmpty())
+            refuse(row.Row, fault.Column, fault.Message);
     }
 
     // Comments and names need no results question, as when they are typed.
@@ -216,12 +140,8 @@ void TNetworkTables::Paste(TNetworkGrid *grid, const QString &text)
             }
             TUzel *u = mine->Uzels().Items(row.Row + 1);
             for (const TPastedCell &cell : row.Cells) {
-                if (cell.Kind == 0) {
-                    u->SetNumber(cell.Int);
-                } else {
-                    u->SetCoordinate(cell.Kind, float(cell.Real));
-                    moved = true;
-                }
+                ColumnKinds::SetValue(cell.Kind, *u, cell.Value);
+                moved = moved || ColumnKinds::IsCoordinate(cell.Kind);
             }
             continue;
         }
@@ -236,20 +156,8 @@ void TNetworkTables::Paste(TNetworkGrid *grid, const QString &text)
             }
         }
         TBranch *b = mine->Branches().Items(row.Row + 1);
-        for (const TPastedCell &cell : row.Cells) {
-            switch (cell.Kind) {
-            case 4: b->SetNumbers(1, cell.Int); break;
-            case 5: b->SetNumbers(2, cell.Int); break;
-            case 6: b->SetNumbers(3, cell.Int); break;
-            case 8: b->SetSection(float(cell.Real)); break;
-            case 11: b->SetVolumeFactor(float(cell.Real)); break;
-            case 12: b->SetExtraVolume(float(cell.Real)); break;
-            case 14: b->SetComment(cell.Text); break;
-            case 15: b->SetResistance(cell.Real); break;
-            case 17: b->SetName(cell.Text); break;
-            default: break;
-            }
-        }
+        for (const TPastedCell &cell : row.Cells)
+            ColumnKinds::SetValue(cell.Kind, *b, cell.Value);
     }
     mine->EndUpdate();
     if (moved) {

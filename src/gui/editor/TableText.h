@@ -19,7 +19,8 @@ QString FormatReal(double value, int decimals);
 // Decimal; empty for the unset marker.
 QString FormatInt(qint32 value);
 
-// The cell text of a node column (kinds 0..3) or a branch column (kinds 4..18).
+// The cell text of a node column (kinds 0..3) or a branch column (kinds 4..18): the kind's text
+// (ColumnKinds::Text); empty for a kind of the other table.
 QString UzelCell(const TColumnDesc &column, const TUzel &uzel);
 QString BranchCell(const TColumnDesc &column, const TBranch &branch);
 
@@ -28,8 +29,6 @@ QString BranchCell(const TColumnDesc &column, const TBranch &branch);
 bool ParseInt(const QString &text, qint32 &value);
 bool ParseReal(const QString &text, double &value);
 
-// The keys a cell editor of a column kind admits; control characters (backspace) always pass.
-bool KeyAdmitted(int kind, QChar key);
 // Text columns keep what the document file can store: characters of code page 1251 only.
 bool StorableText(const QString &text);
 

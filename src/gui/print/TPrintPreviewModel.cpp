@@ -2,10 +2,12 @@
 
 #include "base/Utils.h"
 
-#include "model/NumberText.h"
+#include "model/ColumnKinds.h"
 #include "model/TBranch.h"
 #include "model/TMine.h"
 #include "model/TUzel.h"
+
+#include <span>
 
 namespace {
 
@@ -20,6 +22,12 @@ const QStringList &Captions(TPrintPreviewModel::Kind kind)
                                       QStringLiteral("Коммент.")};
     return kind == TPrintPreviewModel::Nodes ? nodes : branches;
 }
+
+// The kinds of the columns; the node table's last three (temperature and gas contents) have no
+// values before a calculation.
+using K = TColumnKind;
+constexpr K kNodeKinds[] = {K::UzelNumber, K::X, K::Y, K::Z};
+constexpr K kBranchKinds[] = {K::BranchNumber, K::StartNumber, K::EndNumber, K::Length, K::Section, K::Angle, K::Comment};
 
 } // namespace
 
@@ -44,31 +52,20 @@ QVariant TPrintPreviewModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount())
         return {};
-    const bool comment = m_kind == Branches && index.column() == 6;
+    const std::span<const K> kinds = m_kind == Nodes ? std::span<const K>(kNodeKinds) : std::span<const K>(kBranchKinds);
+    const bool known = index.column() < int(kinds.size());
+    const bool text = known && ColumnKinds::IsText(kinds[size_t(index.column())]);
     if (role == Qt::TextAlignmentRole)
-        return int((comment ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
+        return int((text ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
     if (role != Qt::DisplayRole)
         return {};
-    if (m_kind == Nodes) {
-        const TUzel *u = m_mine.Uzels().Items(index.row() + 1);
-        switch (index.column()) {
-        case 0: return NumberText::Int(u->Number());
-        case 1: return NumberText::Real(u->X(), 1);
-        case 2: return NumberText::Real(u->Y(), 1);
-        case 3: return NumberText::Real(u->Z(), 1);
-        default: return QString();   // temperature and gas contents: no values before a calculation
-        }
-    }
-    const TBranch *b = m_mine.Branches().Items(index.row() + 1);
-    switch (index.column()) {
-    case 0: return NumberText::Int(b->Number());
-    case 1: return NumberText::Int(b->StartNumber());
-    case 2: return NumberText::Int(b->EndNumber());
-    case 3: return NumberText::Real(b->Length(), 1);
-    case 4: return NumberText::Real(b->Section(), 1);
-    case 5: return NumberText::Real(b->Angle(), 1);
-    default: return OneLineText(b->Comment());   // a comment may run to millions of characters
-    }
+    if (!known)
+        return QString();
+    const K kind = kinds[size_t(index.column())];
+    if (m_kind == Nodes)
+        return ColumnKinds::Text(kind, *m_mine.Uzels().Items(index.row() + 1));
+    // A comment may run to millions of characters.
+    return OneLineText(ColumnKinds::Text(kind, *m_mine.Branches().Items(index.row() + 1)));
 }
 
 QVariant TPrintPreviewModel::headerData(int section, Qt::Orientation orientation, int role) const

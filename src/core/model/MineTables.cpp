@@ -1,5 +1,7 @@
 #include "model/MineTables.h"
 
+#include <iterator>
+
 namespace MineTables {
 namespace {
 
@@ -41,15 +43,10 @@ float ShapePerimeterFactor(int shape)
 
 int MapOldMaterial(int oldCode)
 {
-    switch (oldCode) {
-    case 0: return 0;   // "Чураковая"
-    case 1: return 1;   // "Брусчатая"
-    case 2: return 9;   // "Кирпичная"
-    case 3: return 8;   // "Шлакоблочная"
-    case 4: return 4;   // "Бетонная"
-    case 5: return 13;  // "Парашютная"
-    default: return 0;
-    }
+    // Old codes 0..5: "Чураковая", "Брусчатая", "Кирпичная", "Шлакоблочная", "Бетонная",
+    // "Парашютная"; anything else was the first.
+    static constexpr int kCodes[] = {0, 1, 9, 8, 4, 13};
+    return oldCode >= 0 && oldCode < int(std::size(kCodes)) ? kCodes[oldCode] : 0;
 }
 
 QString InfoBoxCaption() { return QStringLiteral("Информация об узле"); }

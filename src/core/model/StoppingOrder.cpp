@@ -55,18 +55,18 @@ template<typename Less> void SortKeyed(std::vector<TJumper *> &stoppings, std::v
 double ValueOf(const TJumper &j, int column)
 {
     switch (column) {
-    case 3: return j.Material();
-    case 4: return j.CutIn() ? 1 : 0;
-    case 5: return j.Vent() ? 1 : 0;
-    case 6: return j.Thickness();
-    case 7: return j.Position();
-    case 8: return j.Depression();
-    case 9: return j.Flow();
-    case 10: return j.Resistance();
-    case 11: return j.ReverseResistance();
-    case 12: return j.BreakPressure();
-    case 13: return j.Doors();
-    case 14: return j.Opening();
+    case MaterialColumn: return j.Material();
+    case CutInColumn: return j.CutIn() ? 1 : 0;
+    case VentColumn: return j.Vent() ? 1 : 0;
+    case ThicknessColumn: return j.Thickness();
+    case PositionColumn: return j.Position();
+    case DepressionColumn: return j.Depression();
+    case FlowColumn: return j.Flow();
+    case ResistanceColumn: return j.Resistance();
+    case ReverseResistanceColumn: return j.ReverseResistance();
+    case BreakPressureColumn: return j.BreakPressure();
+    case DoorsColumn: return j.Doors();
+    case OpeningColumn: return j.Opening();
     default: return 0;
     }
 }
@@ -89,7 +89,7 @@ void Sort(std::vector<TJumper *> &stoppings, int column)
     };
     if (column == BranchColumn) {
         SortKeyed(stoppings, keyed, byBranchThenPosition);
-    } else if (column == 2) {
+    } else if (column == CaptionColumn) {
         // The designations as the file holds them, compared byte by byte (unsigned).
         QStringEncoder encoder("windows-1251");
         std::vector<QByteArray> captions(keyed.size());

@@ -13,9 +13,23 @@ class TMine;
 
 namespace StoppingOrder {
 
-inline constexpr int BranchColumn = 1;
-inline constexpr int PositionColumn = 7;
-inline constexpr int LastColumn = 14;
+enum TColumn : int {
+    BranchColumn = 1,
+    CaptionColumn,
+    MaterialColumn,
+    CutInColumn,
+    VentColumn,
+    ThicknessColumn,
+    PositionColumn,
+    DepressionColumn,
+    FlowColumn,
+    ResistanceColumn,
+    ReverseResistanceColumn,
+    BreakPressureColumn,
+    DoorsColumn,
+    OpeningColumn,
+    LastColumn = OpeningColumn
+};
 
 std::vector<TJumper *> AllStoppings(const TMine &mine);
 

@@ -54,9 +54,9 @@ void TBranch::Changed()
 qint32 TBranch::Numbers(int which) const
 {
     switch (which) {
-    case 1: return FNumber;
-    case 2: return FStartNumber;
-    case 3: return FEndNumber;
+    case kNumber: return FNumber;
+    case kStartNumber: return FStartNumber;
+    case kEndNumber: return FEndNumber;
     default: return kUnsetInt;
     }
 }
@@ -64,7 +64,7 @@ qint32 TBranch::Numbers(int which) const
 void TBranch::SetNumbers(int which, qint32 value)
 {
     switch (which) {
-    case 1: {
+    case kNumber: {
         if (value == FNumber)
             return;
         const qint32 old = FNumber;
@@ -73,7 +73,7 @@ void TBranch::SetNumbers(int which, qint32 value)
             FMine->FBranches.Renumbered(this, old);
         break;
     }
-    case 2: {
+    case kStartNumber: {
         if (value == FStartNumber)
             return;
         const qint32 old = FStartNumber;
@@ -83,7 +83,7 @@ void TBranch::SetNumbers(int which, qint32 value)
             FMine->FBranches.EndRenumbered(this, old, value, FEndNumber);
         break;
     }
-    case 3: {
+    case kEndNumber: {
         if (value == FEndNumber)
             return;
         const qint32 old = FEndNumber;

@@ -36,7 +36,8 @@ public:
     qint32 Number() const { return FNumber; }
     qint32 StartNumber() const { return FStartNumber; }
     qint32 EndNumber() const { return FEndNumber; }
-    // which: 1 number, 2 start number, 3 end number
+    // which of the numbers Numbers and SetNumbers mean: 1 number, 2 start number, 3 end number
+    static constexpr int kNumber = 1, kStartNumber = 2, kEndNumber = 3;
     qint32 Numbers(int which) const;
     TUzel *StartUzel() const { return FStartUzel; }
     TUzel *EndUzel() const { return FEndUzel; }

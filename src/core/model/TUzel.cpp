@@ -19,12 +19,7 @@ TUzel::~TUzel()
 
 float TUzel::Coordinate(int axis) const
 {
-    switch (axis) {
-    case 1: return FX;
-    case 2: return FY;
-    case 3: return FZ;
-    default: return kUnsetReal;
-    }
+    return axis == 1 ? FX : axis == 2 ? FY : axis == 3 ? FZ : kUnsetReal;
 }
 
 void TUzel::SetNumber(qint32 value)

@@ -12,14 +12,10 @@
 
 namespace SchemeColors {
 
-TSchemeColor GasColor(int kind)
+TSchemeColor GasColor(int gasKind)
 {
-    switch (kind) {
-    case 1: return kGasLevel1;
-    case 2: return kGasLevel2;
-    case 3: return kGasLevel3;
-    default: return kGasLevel0;
-    }
+    static constexpr TSchemeColor kLevels[] = {kGasLevel0, kGasLevel1, kGasLevel2, kGasLevel3};
+    return gasKind >= 1 && gasKind <= 3 ? kLevels[gasKind] : kGasLevel0;
 }
 
 } // namespace SchemeColors

@@ -25,7 +25,7 @@ inline constexpr TSchemeColor kGasLevel3 = SchemeRgb(216, 0, 0);         // 6
 // A stopping marked by the calculation of the gassed-zone variant on view.
 inline constexpr TSchemeColor kMarkedStopping = SchemeRgb(0, 255, 0);
 // Colour of a gassed zone of kind 0..3.
-TSchemeColor GasColor(int kind);
+TSchemeColor GasColor(int gasKind);
 } // namespace SchemeColors
 
 namespace SchemeFlags {

@@ -182,34 +182,34 @@ void TConfig::SetOptionDefaults()
     PressureMode = 0;
 }
 
-TCellAttr &TConfig::Attr(int kind)
+TCellAttr &TConfig::Attr(int cell)
 {
-    Q_ASSERT(kind >= 0 && kind < CellKindCount);
-    return this->*Kinds[kind].field;
+    Q_ASSERT(cell >= 0 && cell < CellKindCount);
+    return this->*Kinds[cell].field;
 }
 
-const TCellAttr &TConfig::Attr(int kind) const
+const TCellAttr &TConfig::Attr(int cell) const
 {
-    Q_ASSERT(kind >= 0 && kind < CellKindCount);
-    return this->*Kinds[kind].field;
+    Q_ASSERT(cell >= 0 && cell < CellKindCount);
+    return this->*Kinds[cell].field;
 }
 
-TCellAttr TConfig::DefaultAttr(int kind)
+TCellAttr TConfig::DefaultAttr(int cell)
 {
-    Q_ASSERT(kind >= 0 && kind < CellKindCount);
-    return Kinds[kind].defaults;
+    Q_ASSERT(cell >= 0 && cell < CellKindCount);
+    return Kinds[cell].defaults;
 }
 
-QString TConfig::KindText(int kind)
+QString TConfig::KindText(int cell)
 {
-    Q_ASSERT(kind >= 0 && kind < CellKindCount);
-    return QString::fromUtf16(Kinds[kind].text);
+    Q_ASSERT(cell >= 0 && cell < CellKindCount);
+    return QString::fromUtf16(Kinds[cell].text);
 }
 
-QString TConfig::KindValueName(int kind)
+QString TConfig::KindValueName(int cell)
 {
-    Q_ASSERT(kind >= 0 && kind < CellKindCount);
-    return QString::fromLatin1(Kinds[kind].valueName);
+    Q_ASSERT(cell >= 0 && cell < CellKindCount);
+    return QString::fromLatin1(Kinds[cell].valueName);
 }
 
 double TConfig::AtToPa(double at)

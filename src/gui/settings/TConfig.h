@@ -115,11 +115,11 @@ public:
     static double AtToPa(double at);
 
     // The attribute of a kind, by TCellKind.
-    TCellAttr &Attr(int kind);
-    const TCellAttr &Attr(int kind) const;
-    static TCellAttr DefaultAttr(int kind);
-    static QString KindText(int kind);        // "Данные", "Текущая ячейка", …
-    static QString KindValueName(int kind);   // "CellAttr", "SelCellAttr", …
+    TCellAttr &Attr(int cell);
+    const TCellAttr &Attr(int cell) const;
+    static TCellAttr DefaultAttr(int cell);
+    static QString KindText(int cell);        // "Данные", "Текущая ячейка", …
+    static QString KindValueName(int cell);   // "CellAttr", "SelCellAttr", …
 
     // Folder rules, open for tests. A program kept in its own folder (a build, <root>/bin/ with
     // Help/ beside it) has its documents in <root>/Data/ and its help in Help/. An installed one

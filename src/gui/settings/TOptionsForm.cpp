@@ -253,14 +253,14 @@ void TOptionsForm::showFont()
     edSize->setText(QString::number(m_work->FontSize));
 }
 
-void TOptionsForm::LoadKind(int kind)
+void TOptionsForm::LoadKind(int cell)
 {
-    if (kind < 0 || kind >= CellKindCount)
+    if (cell < 0 || cell >= CellKindCount)
         return;
     Loading loading(m_loading);
-    const TCellAttr &attr = m_work->Attr(kind);
-    sgSample->SetCurrentRow(kind + 1);
-    const QRect row = sgSample->CellRect(1, kind + 1);
+    const TCellAttr &attr = m_work->Attr(cell);
+    sgSample->SetCurrentRow(cell + 1);
+    const QRect row = sgSample->CellRect(1, cell + 1);
     m_sampleArea->ensureVisible(row.left(), row.center().y(), 0, row.height() / 2 + 1);
     ColorGrid->SetBackgroundColor(attr.Color);
     ColorGrid->SetForegroundColor(attr.FontColor);
@@ -280,10 +280,10 @@ void TOptionsForm::AttrChange()
 {
     if (m_loading)
         return;
-    const int kind = lbItems->currentRow();
-    if (kind < 0 || kind >= CellKindCount)
+    const int cell = lbItems->currentRow();
+    if (cell < 0 || cell >= CellKindCount)
         return;
-    TCellAttr &attr = m_work->Attr(kind);
+    TCellAttr &attr = m_work->Attr(cell);
     // A colour that is not one of the 16 marks no square; the palette then gives back the colour
     // it was shown, so a change of style leaves such a colour alone.
     attr.Color = ColorGrid->BackgroundColor();

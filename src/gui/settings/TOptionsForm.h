@@ -66,7 +66,7 @@ private:
     void fillFontList();
     void showFont();
 
-    void LoadKind(int kind);
+    void LoadKind(int cell);
     void lbItemsClick();
     void AttrChange();
     void sgSampleClick(int row);

@@ -62,23 +62,32 @@ void tst_StoppingOrder::sortsByColumn_data()
 {
     QTest::addColumn<int>("column");
     QTest::addColumn<QString>("order");
-    QTest::newRow("unsorted: branches in list order") << 0 << "s1 s2 s4 s3 s5";
-    QTest::newRow("branch, then position") << 1 << "s4 s3 s1 s2 s5";
-    QTest::newRow("designation byte by byte") << 2 << "s2 s4 s5 s1 s3";
-    QTest::newRow("material code") << 3 << "s4 s3 s2 s5 s1";
-    QTest::newRow("vent: no before yes") << 5 << "s4 s3 s1 s5 s2";
-    QTest::newRow("thickness") << 6 << "s4 s3 s2 s1 s5";
-    QTest::newRow("same position: by branch number") << 7 << "s4 s1 s3 s2 s5";
-    QTest::newRow("not a number last") << 12 << "s4 s1 s5 s2 s3";
-    QTest::newRow("opening code") << 14 << "s3 s1 s2 s5 s4";
-    QTest::newRow("past the last column") << 15 << "s1 s2 s4 s3 s5";
+    QTest::addColumn<bool>("blankCaptions");
+    auto row = [](const char *name, int column, const char *order, bool blankCaptions = false) {
+        QTest::newRow(name) << column << QString::fromLatin1(order) << blankCaptions;
+    };
+    row("unsorted: branches in list order", 0, "s1 s2 s4 s3 s5");
+    row("branch, then position", 1, "s4 s3 s1 s2 s5");
+    row("designation byte by byte", 2, "s2 s4 s5 s1 s3");
+    row("equal designations: branch, then position", 2, "s4 s3 s1 s2 s5", true);
+    row("material code", 3, "s4 s3 s2 s5 s1");
+    row("vent: no before yes", 5, "s4 s3 s1 s5 s2");
+    row("thickness", 6, "s4 s3 s2 s1 s5");
+    row("same position: by branch number", 7, "s4 s1 s3 s2 s5");
+    row("not a number last", 12, "s4 s1 s5 s2 s3");
+    row("opening code", 14, "s3 s1 s2 s5 s4");
+    row("past the last column", 15, "s1 s2 s4 s3 s5");
 }
 
 void tst_StoppingOrder::sortsByColumn()
 {
     QFETCH(int, column);
     QFETCH(QString, order);
+    QFETCH(bool, blankCaptions);
     Fixture f;
+    if (blankCaptions)
+        for (TJumper *j : f.s)
+            j->SetCaption(QString());
     std::vector<TJumper *> list = StoppingOrder::AllStoppings(f.mine);
     StoppingOrder::Sort(list, column);
     QCOMPARE(f.Order(list), order);

@@ -25,8 +25,10 @@ void AppendRow(QString &out, const QStringList &row, QLatin1StringView cell)
     out.append(QLatin1String("<tr>"));
     for (const QString &text : row) {
         QString escaped = text.toHtmlEscaped();
+        // Line breaks of every convention: CR LF, LF, and the lone CR of old files.
         escaped.replace(QLatin1String("\r\n"), QLatin1String("<br>"));
         escaped.replace(u'\n', QLatin1String("<br>"));
+        escaped.replace(u'\r', QLatin1String("<br>"));
         out.append(u'<').append(cell).append(u'>').append(escaped);
         out.append(QLatin1String("</")).append(cell).append(u'>');
     }

@@ -13,7 +13,7 @@ using TRows = QList<QStringList>;
 // Rows joined by line breaks, cells by tabs; the last row ends with a line break as well.
 QString Tsv(const TRows &rows);
 // An HTML table; header (when not empty) as its first row of heading cells. Line breaks in a
-// cell become <br>.
+// cell (CR LF, LF or CR) become <br>.
 QString Html(const QStringList &header, const TRows &rows);
 // The rows of a tab-separated block. A quote that does not open a proper quoted cell is an
 // ordinary character, so any text gives rows.

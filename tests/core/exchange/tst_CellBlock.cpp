@@ -8,6 +8,7 @@ class TestCellBlock : public QObject {
 
 private slots:
     void tsvReadsBack();
+    void html_data();
     void html();
 };
 
@@ -23,11 +24,22 @@ void TestCellBlock::tsvReadsBack()
              (CellBlock::TRows{{QStringLiteral("1"), QStringLiteral("2")}, {QStringLiteral("3"), QStringLiteral("4")}}));
 }
 
+void TestCellBlock::html_data()
+{
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("markup and a line break") << "<b>&\nx" << "&lt;b&gt;&amp;<br>x";
+    QTest::newRow("CR LF is one break") << "a\r\nb" << "a<br>b";
+    QTest::newRow("a lone CR breaks too") << "a\rb" << "a<br>b";
+}
+
 void TestCellBlock::html()
 {
-    const QString html = CellBlock::Html({QStringLiteral("Узел")}, {{QStringLiteral("<b>&\nx")}});
+    QFETCH(QString, cell);
+    QFETCH(QString, shown);
+    const QString html = CellBlock::Html({QStringLiteral("Узел")}, {{cell}});
     QVERIFY(html.contains(QStringLiteral("<tr><th>Узел</th></tr>")));
-    QVERIFY(html.contains(QStringLiteral("<tr><td>&lt;b&gt;&amp;<br>x</td></tr>")));
+    QVERIFY2(html.contains(QStringLiteral("<tr><td>%1</td></tr>").arg(shown)), qPrintable(html));
 }
 
 QTEST_GUILESS_MAIN(TestCellBlock)

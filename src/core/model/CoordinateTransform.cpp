@@ -4,7 +4,6 @@
 #include "model/TUzel.h"
 #include "model/Unset.h"
 
-#include <algorithm>
 #include <cmath>
 
 TNodeTransform TNodeTransform::ShiftScale(const std::array<double, 3> &scale,
@@ -50,23 +49,30 @@ bool TNodeTransform::moved(const TUzel &uzel, std::array<double, 3> &xyz) const
     return true;
 }
 
-bool TNodeTransform::Fits(const TUzel &uzel) const
+TNodeTransform::TFault TNodeTransform::Check(const TUzel &uzel) const
 {
     std::array<double, 3> xyz;
     if (!moved(uzel, xyz))
-        return true;
-    // A file may already hold a coordinate that is no number; that one is not the move's fault.
+        return TFault::None;
     for (int axis = 1; axis <= 3; ++axis) {
-        if (std::isfinite(uzel.Coordinate(axis)) && !std::isfinite(float(xyz[axis - 1])))
-            return false;
+        const float before = uzel.Coordinate(axis);
+        const float after = float(xyz[axis - 1]);
+        // A file may already hold a coordinate that is no number; that one is not the move's
+        // fault, and an unset coordinate comes back as it was.
+        if (std::isfinite(before) && !std::isfinite(after))
+            return TFault::Overflow;
+        if (!IsUnset(before) && IsUnset(after))
+            return TFault::Unset;
     }
-    return true;
+    return TFault::None;
 }
 
-bool TNodeTransform::FitsAll(const TMine &mine) const
+TNodeTransform::TFault TNodeTransform::CheckAll(const TMine &mine) const
 {
-    const auto &uzels = mine.Uzels();
-    return std::all_of(uzels.begin(), uzels.end(), [this](const TUzel *uzel) { return Fits(*uzel); });
+    for (const TUzel *uzel : mine.Uzels())
+        if (const TFault fault = Check(*uzel); fault != TFault::None)
+            return fault;
+    return TFault::None;
 }
 
 void TNodeTransform::Apply(TUzel &uzel) const

@@ -18,11 +18,13 @@ public:
     // (angle a in radians); Z stays.
     static TNodeTransform Rotation(double x0, double y0, double angle);
 
-    // Whether every coordinate the transformation gives uzel (or every node of mine) is still a
-    // single-precision number; a larger one would be stored as infinity, which no table, file
-    // or scheme can take.
-    bool Fits(const TUzel &uzel) const;
-    bool FitsAll(const TMine &mine) const;
+    // What keeps the transformation from moving uzel (or the nodes of mine, the first such node
+    // in list order): a coordinate beyond single precision, which would be stored as infinity
+    // that no table, file or scheme can take; or one that would be stored as the unset marker,
+    // which would read as never given.
+    enum class TFault { None, Overflow, Unset };
+    TFault Check(const TUzel &uzel) const;
+    TFault CheckAll(const TMine &mine) const;
 
     void Apply(TUzel &uzel) const;
     // Every node of the mine in list order, as one bulk update: the extents, the projection and

@@ -352,9 +352,16 @@ void TTransForm::btnOKClick()
             throw AppError(QStringLiteral("Не выбран узел для трансформации.\n"
                                           "Выделите его строку в таблице узлов или выберите \"Вся шахта\"."));
     }
-    if (only ? !transform.Fits(*only) : !transform.FitsAll(*mine))
+    switch (only ? transform.Check(*only) : transform.CheckAll(*mine)) {
+    case TNodeTransform::TFault::None:
+        break;
+    case TNodeTransform::TFault::Overflow:
         throw AppError(QStringLiteral("Координаты узлов после трансформации вышли бы за пределы "
                                       "допустимых значений.\nУзлы не изменены."));
+    case TNodeTransform::TFault::Unset:
+        throw AppError(QStringLiteral("Координаты узлов после трансформации совпали бы со значением "
+                                      "«не задано» (−777777). Узлы не изменены."));
+    }
     if (!m_host.ConfirmEdit())
         return;
 

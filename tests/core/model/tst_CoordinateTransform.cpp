@@ -57,28 +57,36 @@ private slots:
         QCOMPARE(mine.Modified(), before != after);
     }
 
-    void fits_data()
+    void check_data()
     {
         QTest::addColumn<Triple>("before");
         QTest::addColumn<double>("scale");
-        QTest::addColumn<bool>("fits");
+        QTest::addColumn<double>("turn");   // degrees about (10, 0) instead of the scale when not 0
+        QTest::addColumn<int>("fault");
+        using F = TNodeTransform::TFault;
         const float inf = std::numeric_limits<float>::infinity();
-        QTest::newRow("largest single stays") << Triple{3.4e38f, 0, 0} << 1.0 << true;
-        QTest::newRow("doubled past it") << Triple{3e38f, 0, 0} << 2.0 << false;
-        QTest::newRow("unset Z not scaled") << Triple{1, 1, U} << 1e34 << true;
+        QTest::newRow("largest single stays") << Triple{3.4e38f, 0, 0} << 1.0 << 0.0 << int(F::None);
+        QTest::newRow("doubled past it") << Triple{3e38f, 0, 0} << 2.0 << 0.0 << int(F::Overflow);
+        QTest::newRow("unset Z not scaled") << Triple{1, 1, U} << 1e34 << 0.0 << int(F::None);
         // What a file already held is not the move's fault.
-        QTest::newRow("infinite X from a file") << Triple{inf, 1, 1} << 2.0 << true;
+        QTest::newRow("infinite X from a file") << Triple{inf, 1, 1} << 2.0 << 0.0 << int(F::None);
+        QTest::newRow("Z scaled onto the unset marker") << Triple{1, 1, -7777.77f} << 100.0 << 0.0 << int(F::Unset);
+        QTest::newRow("X turned onto it") << Triple{10, -777787, 0} << 1.0 << 90.0 << int(F::Unset);
+        QTest::newRow("turned next to it") << Triple{10, -777786, 0} << 1.0 << 90.0 << int(F::None);
     }
 
-    void fits()
+    void check()
     {
         QFETCH(Triple, before);
         QFETCH(double, scale);
-        QFETCH(bool, fits);
+        QFETCH(double, turn);
+        QFETCH(int, fault);
         TMine mine;
-        mine.AddUzel(1, before[0], before[1], before[2]);
-        const auto t = TNodeTransform::ShiftScale({scale, scale, scale}, {0, 0, 0});
-        QCOMPARE(t.FitsAll(mine), fits);
+        mine.AddUzel(1, 0, 0, 0);
+        mine.AddUzel(2, before[0], before[1], before[2]);
+        const auto t = turn != 0 ? rotation(turn, 10, 0) : TNodeTransform::ShiftScale({scale, scale, scale}, {0, 0, 0});
+        QCOMPARE(int(t.CheckAll(mine)), fault);
+        QCOMPARE(int(t.Check(*mine.Uzels().Items(2))), fault);
     }
 
     void wholeMineMovesInOneUpdate()

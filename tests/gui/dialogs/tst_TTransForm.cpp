@@ -262,6 +262,11 @@ private slots:
         // The largest single-precision number is 3.4e38.
         QTest::newRow("scaled X beyond single precision") << "ScaleXEdit" << "1e39" << false << true << outOfRange;
         QTest::newRow("shifted Y beyond it") << "OffsetYEdit" << "4e38" << false << true << outOfRange;
+        // Y = 4 would become -777777, after rounding to single precision in the second row.
+        const QString unset = QStringLiteral("Координаты узлов после трансформации совпали бы со значением "
+                                             "«не задано» (−777777). Узлы не изменены.");
+        QTest::newRow("shifted Y onto the unset marker") << "OffsetYEdit" << "-777781" << false << true << unset;
+        QTest::newRow("rounded onto it") << "OffsetYEdit" << "-777781.01" << false << true << unset;
         QTest::newRow("no current node") << "" << "" << true << true
             << "Не выбран узел для трансформации.\nВыделите его строку в таблице узлов или выберите \"Вся шахта\".";
         QTest::newRow("results kept") << "" << "" << false << false << "";

@@ -4,6 +4,7 @@
 #include "ShownText.h"
 #include "exchange/CsvText.h"
 #include "model/ColumnKinds.h"
+#include "model/NumberText.h"
 #include "model/TBranch.h"
 #include "model/TLayer.h"
 #include "model/TMine.h"
@@ -18,7 +19,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocale>
 #include <QStringDecoder>
 #include <cfloat>
 #include <climits>
@@ -98,25 +98,9 @@ QString Decode(const QByteArray &bytes)
 // A refused value as the message quotes it: an invisible character in it shows as \xHH.
 QString Shown(const QString &text) { return QStringLiteral("\"%1\"").arg(EscapedControls(text)); }
 
-// A decimal number with "," or "." as the point (not both), an optional sign and exponent.
-bool ParseDecimal(QString text, double &value)
-{
-    if (text.isEmpty())
-        return false;
-    if (text.contains(u',')) {
-        if (text.contains(u'.'))
-            return false;
-        text.replace(u',', u'.');
-    }
-    static const QLocale numbers = [] {
-        QLocale c = QLocale::c();
-        c.setNumberOptions(QLocale::RejectGroupSeparator | QLocale::OmitGroupSeparator);
-        return c;
-    }();
-    bool ok = false;
-    value = numbers.toDouble(text, &ok);
-    return ok && std::isfinite(value);
-}
+// A decimal number with "," or "." as the point (not both), an optional sign and exponent: the
+// rule of a paste into the tables too.
+bool ParseDecimal(const QString &text, double &value) { return NumberText::ParseDecimal(text, value); }
 
 // One of the two files while it is read: its records, where each known column stands, and the
 // reading of a column's value in a record with the file's own message on a refusal.

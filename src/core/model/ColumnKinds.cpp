@@ -244,6 +244,28 @@ QString ExactText(TColumnKind kind, const TBranch &branch)
     return ExactText(Value(kind, branch));
 }
 
+namespace {
+
+// In full, the real kinds with the user's decimal separator.
+QString CopiedText(TColumnKind kind, const QString &exact)
+{
+    const TColumnType type = Row(kind).Type;
+    return type == TColumnType::Float || type == TColumnType::Double ? NumberText::WithUserSeparator(exact)
+                                                                     : exact;
+}
+
+} // namespace
+
+QString CopyText(TColumnKind kind, const TUzel &uzel)
+{
+    return CopiedText(kind, ExactText(kind, uzel));
+}
+
+QString CopyText(TColumnKind kind, const TBranch &branch)
+{
+    return CopiedText(kind, ExactText(kind, branch));
+}
+
 double SortNumber(const TColumnValue &value)
 {
     if (const qint32 *i = std::get_if<qint32>(&value))
@@ -303,10 +325,22 @@ TColumnInput ReadInput(TColumnKind kind, const QString &text, TInputSource sourc
     const bool unsetting = IsUnset(row.Emptied) && text == QLatin1String("-");
     if (text.isEmpty() || unsetting)
         return Taken(EmptiedValue(kind));
-    if (source == TInputSource::Pasted)
+    // A paste comes from spreadsheets and programs of any language: either "," or "." is the
+    // decimal point, as the CSV import reads it, but not both (digit grouping).
+    const bool pasted = source == TInputSource::Pasted;
+    if (pasted) {
+        const bool reals = row.Keys != TColumnKeys::Digits;
         for (const QChar c : text)
-            if (c.unicode() < 32 || !(KeyAdmitted(kind, c) || (c == u'.' && row.Keys != TColumnKeys::Digits)))
+            if (c.unicode() < 32 || !(KeyAdmitted(kind, c) || (reals && (c == u'.' || c == u','))))
                 return Refused(TInputFault::NotANumber, notANumber);
+        if (NumberText::HasBothPoints(text))
+            return Refused(TInputFault::NotANumber,
+                           QStringLiteral("Неверно указано число «%1»: в нем и запятая, и точка "
+                                          "(разделители разрядов не допускаются)").arg(text));
+    }
+    auto parseReal = [pasted, &text](double &v) {
+        return pasted ? NumberText::ParseDecimal(text, v) : NumberText::ParseReal(text, v);
+    };
     switch (row.Type) {
     case TColumnType::Int: {
         qint32 n = 0;
@@ -319,13 +353,13 @@ TColumnInput ReadInput(TColumnKind kind, const QString &text, TInputSource sourc
     case TColumnType::Float: {
         // The model keeps single precision: a value beyond it does not convert.
         double v = 0;
-        if (!NumberText::ParseReal(text, v) || !std::isfinite(float(v)))
+        if (!parseReal(v) || !std::isfinite(float(v)))
             return Refused(TInputFault::NotANumber, notANumber);
         return Taken(float(v));
     }
     case TColumnType::Double: {
         double v = 0;
-        if (!NumberText::ParseReal(text, v))
+        if (!parseReal(v))
             return Refused(TInputFault::NotANumber, notANumber);
         return Taken(v);
     }

@@ -153,6 +153,10 @@ QString ExactText(const TColumnValue &value);
 // The value in full; the plan position by its name.
 QString ExactText(TColumnKind kind, const TUzel &uzel);
 QString ExactText(TColumnKind kind, const TBranch &branch);
+// In full with the user's decimal separator: what a copy to the clipboard carries, so that a
+// spreadsheet of the user's language reads a number and a paste gives the same value back.
+QString CopyText(TColumnKind kind, const TUzel &uzel);
+QString CopyText(TColumnKind kind, const TBranch &branch);
 // A number as the sorts compare it (texts and none give 0).
 double SortNumber(const TColumnValue &value);
 
@@ -161,8 +165,8 @@ double SortNumber(const TColumnValue &value);
 bool KeyAdmitted(TColumnKind kind, QChar key);
 // What text (trimmed by the caller, or a cell's own text restored) stores in a column of kind:
 // an empty text, or a lone "-" where an emptied cell is unset, stores EmptiedValue; texts must
-// fit the document's code page. A pasted text must also consist of keys the editor admits (and
-// "." for the decimal point, as spreadsheets of other languages write it).
+// fit the document's code page. A pasted text must also consist of keys the editor admits,
+// with "," or "." (not both) as the decimal point in any locale, as the CSV import reads it.
 TColumnInput ReadInput(TColumnKind kind, const QString &text, TInputSource source);
 
 // --- the row check of Enter and of a paste

@@ -33,7 +33,22 @@ template<typename T> QString ShortestOf(T value)
     return QString::fromLatin1(buf, result.ptr - buf);
 }
 
-QString withSeparator(QString text)
+// Only digits, one sign in front, one point and an exponent: what a number is written with.
+double ReadC(const QString &plain, bool &ok)
+{
+    static const QLocale numbers = [] {
+        QLocale c = QLocale::c();
+        c.setNumberOptions(QLocale::RejectGroupSeparator | QLocale::OmitGroupSeparator);
+        return c;
+    }();
+    const double parsed = numbers.toDouble(plain, &ok);
+    ok = ok && std::isfinite(parsed);
+    return parsed;
+}
+
+} // namespace
+
+QString WithUserSeparator(QString text)
 {
     const QChar separator = DecimalSeparator();
     if (separator != u'.') {
@@ -44,8 +59,6 @@ QString withSeparator(QString text)
     return text;
 }
 
-} // namespace
-
 QString Real(double value, int decimals)
 {
     return IsUnset(value) ? QString() : Fixed(value, decimals);
@@ -53,12 +66,12 @@ QString Real(double value, int decimals)
 
 QString Fixed(double value, int decimals)
 {
-    return withSeparator(QString::number(value, 'f', decimals));
+    return WithUserSeparator(QString::number(value, 'f', decimals));
 }
 
 QString General(double value)
 {
-    return withSeparator(QString::number(value, 'g', 15));
+    return WithUserSeparator(QString::number(value, 'g', 15));
 }
 
 QString Shortest(float value)
@@ -88,18 +101,29 @@ bool ParseReal(const QString &text, double &value)
     const QChar separator = DecimalSeparator();
     if (separator != u'.')
         plain.replace(separator, u'.');
-    // Only digits, one sign in front, one point and an exponent: what a number is written with.
-    static const QLocale numbers = [] {
-        QLocale c = QLocale::c();
-        c.setNumberOptions(QLocale::RejectGroupSeparator | QLocale::OmitGroupSeparator);
-        return c;
-    }();
     bool ok = false;
-    const double parsed = numbers.toDouble(plain, &ok);
-    if (!ok || !std::isfinite(parsed))
+    const double parsed = ReadC(plain, ok);
+    if (ok)
+        value = parsed;
+    return ok;
+}
+
+bool HasBothPoints(const QString &text)
+{
+    return text.contains(u',') && text.contains(u'.');
+}
+
+bool ParseDecimal(const QString &text, double &value)
+{
+    if (text.isEmpty() || HasBothPoints(text))
         return false;
-    value = parsed;
-    return true;
+    QString plain = text;
+    plain.replace(u',', u'.');
+    bool ok = false;
+    const double parsed = ReadC(plain, ok);
+    if (ok)
+        value = parsed;
+    return ok;
 }
 
 } // namespace NumberText

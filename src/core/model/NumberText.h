@@ -25,5 +25,13 @@ QString Shortest(double value);
 // decimal separator (a "." is taken as well). Anything else fails.
 bool ParseInt(const QString &text, qint32 &value);
 bool ParseReal(const QString &text, double &value);
+// A real written with "," or "." as the decimal point, whatever the user's locale: what
+// spreadsheets of every language and other programs write. A text with both holds digit
+// grouping (HasBothPoints) and fails, as does anything but a sign, digits, one point and an
+// exponent, and a value beyond double precision.
+bool ParseDecimal(const QString &text, double &value);
+bool HasBothPoints(const QString &text);
+// A number of ExactText form ("." as the point) with the user's decimal separator.
+QString WithUserSeparator(QString text);
 
 } // namespace NumberText

@@ -1,5 +1,6 @@
 #include "editor/TNetworkTableModel.h"
 
+#include "editor/TableClipboard.h"
 #include "editor/TableText.h"
 #include "model/TBranch.h"
 #include "model/TMine.h"
@@ -84,6 +85,19 @@ QString TNetworkTableModel::CellText(int row, int column) const
     return b ? TableText::BranchCell(*d, *b) : QString();
 }
 
+QString TNetworkTableModel::CopyText(int row, int column) const
+{
+    const TColumnDesc *d = Column(column);
+    if (!d)
+        return QString();
+    if (m_table == Uzels) {
+        const TUzel *u = UzelAt(row);
+        return u ? ColumnKinds::CopyText(d->ColumnKind(), *u) : QString();
+    }
+    const TBranch *b = BranchAt(row);
+    return b ? ColumnKinds::CopyText(d->ColumnKind(), *b) : QString();
+}
+
 void TNetworkTableModel::Relayout()
 {
     std::vector<int> shown;
@@ -151,6 +165,8 @@ QVariant TNetworkTableModel::data(const QModelIndex &index, int role) const
         return QVariant();
     if (role == Qt::DisplayRole || role == Qt::EditRole)
         return CellText(index.row(), index.column());
+    if (role == TableClipboard::kCopyTextRole)
+        return CopyText(index.row(), index.column());
     return QVariant();
 }
 

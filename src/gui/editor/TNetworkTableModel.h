@@ -38,6 +38,8 @@ public:
     int KindOf(int column) const;
     // The text of a cell (empty for the empty row).
     QString CellText(int row, int column) const;
+    // The value of a cell in full, as a copy carries it (empty for the empty row).
+    QString CopyText(int row, int column) const;
 
     // Re-reads the column layout (after it changed) and the row count.
     void Relayout();

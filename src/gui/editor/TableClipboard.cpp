@@ -75,20 +75,25 @@ bool Copy(const QTableView *view)
     if (range.WholeRows)
         for (int c = range.Left; c <= range.Right; ++c)
             header << HeaderText(model, c);
-    CellBlock::TRows rows;
-    rows.reserve(range.Bottom - range.Top + 1);
-    for (int r = range.Top; r <= range.Bottom; ++r) {
-        QStringList row;
-        for (int c = range.Left; c <= range.Right; ++c)
-            row << model->data(model->index(r, c), Qt::DisplayRole).toString();
-        rows << row;
-    }
-    CellBlock::TRows withHeader = rows;
+    CellBlock::TRows shown, copied;
+    shown.reserve(range.Bottom - range.Top + 1);
+    copied.reserve(range.Bottom - range.Top + 1);
     if (!header.isEmpty())
-        withHeader.prepend(header);
+        copied << header;
+    for (int r = range.Top; r <= range.Bottom; ++r) {
+        QStringList shownRow, copiedRow;
+        for (int c = range.Left; c <= range.Right; ++c) {
+            const QModelIndex cell = model->index(r, c);
+            shownRow << model->data(cell, Qt::DisplayRole).toString();
+            const QVariant full = model->data(cell, kCopyTextRole);
+            copiedRow << (full.isValid() ? full.toString() : shownRow.last());
+        }
+        shown << shownRow;
+        copied << copiedRow;
+    }
     auto *mime = new QMimeData;
-    mime->setText(CellBlock::Tsv(withHeader));
-    mime->setHtml(CellBlock::Html(header, rows));
+    mime->setText(CellBlock::Tsv(copied));
+    mime->setHtml(CellBlock::Html(header, shown));
     QGuiApplication::clipboard()->setMimeData(mime);
     return true;
 }

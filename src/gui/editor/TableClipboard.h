@@ -1,15 +1,21 @@
 #pragma once
 // Copying from the four tables of the document window: the selected rectangle of cells (the
-// current cell when nothing is selected) goes to the clipboard as tab-separated text exactly as
-// the cells show it, and as an HTML table; with whole rows selected the header row comes first.
-// Works on any table view whose model gives the cell texts and the column headers.
+// current cell when nothing is selected) goes to the clipboard as tab-separated text, each value
+// in full (kCopyTextRole) so that a paste gives it back, and as an HTML table of the cells as
+// shown; with whole rows selected the header row comes first. Works on any table view whose
+// model gives the cell texts and the column headers.
 #include <QString>
 #include <QStringList>
+#include <Qt>
 
 class QAbstractItemModel;
 class QTableView;
 
 namespace TableClipboard {
+
+// The text of a cell that a copy carries, where the model gives one (a number in full);
+// otherwise the copy carries the cell as shown.
+inline constexpr int kCopyTextRole = Qt::UserRole + 1;
 
 // The selected cells as model rows and columns, inclusive.
 struct TRange {

@@ -12,6 +12,7 @@
 class tst_ColumnKinds : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void walk_data();
     void walk();
     void rowCheck_data();
@@ -56,6 +57,12 @@ const QString kNotANumber = QStringLiteral("Неверно указано чис
 
 } // namespace
 
+void tst_ColumnKinds::initTestCase()
+{
+    // The C locale, before anything asks for the user's decimal separator: "." is the point.
+    QLocale::setDefault(QLocale::c());
+}
+
 void tst_ColumnKinds::walk_data()
 {
     QTest::addColumn<int>("kind");
@@ -82,6 +89,12 @@ void tst_ColumnKinds::walk_data()
     row("end 0 is the row check's", K::EndNumber, "0", pasted, {}, "0", "0");
     row("length computed", K::Length, "9", typed, {}, "5.0", "5");
     row("section", K::Section, "4.5", pasted, {}, "4.5", "4.5");
+    // A paste takes "," or "." as the point in any locale (this test runs with "."), not both.
+    row("section pasted with a comma", K::Section, "4,75", pasted, {}, "4.8", "4.75");
+    row("digit grouping refused", K::Section, "1,234.5", pasted,
+        "Неверно указано число «1,234.5»: в нем и запятая, и точка (разделители разрядов не допускаются)", "4.0", "4");
+    row("R pasted with a comma", K::Resistance, "0,003353", pasted, {}, "0.0033530", "0.003353");
+    row("Z pasted with a comma", K::Z, "-100,25", pasted, {}, "-100.3", "-100.25");
     row("section beyond single precision", K::Section, "1e39", typed, kNotANumber, "4.0", "4");
     row("perimeter only from the dialog", K::Perimeter, "9", typed, {}, "8.0", "8");
     row("volume computed", K::Volume, "1", typed, {}, "50.0", "50");

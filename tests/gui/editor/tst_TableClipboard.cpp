@@ -63,14 +63,15 @@ void tst_TableClipboard::initTestCase()
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
 }
 
-// Whole rows with unset cells, Cyrillic text, quotes and a tab inside a cell: copied with their
-// header, pasted into an empty document, every value comes back.
+// Whole rows with unset cells, Cyrillic text, quotes, a tab inside a cell and values with more
+// digits than the cells show: copied with their header, pasted into an empty document, every
+// value comes back. The text carries the values in full, the HTML the cells as shown.
 void tst_TableClipboard::copyPasteRoundTrip()
 {
     Harness from;
     TMine *m = from.mine();
-    TBranch *b = m->AddBranch(7, 1, 2, QStringLiteral("Уклон, \"старый\""), 12.5f);
-    b->SetResistance(0.0125);
+    TBranch *b = m->AddBranch(7, 1, 2, QStringLiteral("Уклон, \"старый\""), 12.75f);
+    b->SetResistance(0.00123449);
     b->SetName(QStringLiteral("Штрек №1"));
     m->AddBranch(8, 2, 3, QString(), kUnsetReal);
     m->AddBranch(9, 5, 4, QStringLiteral("a\tb"), 3.5f)->SetName(QStringLiteral("две\nстроки"));
@@ -82,9 +83,11 @@ void tst_TableClipboard::copyPasteRoundTrip()
 
     const QString text = clipboardText();
     QVERIFY2(text.startsWith(QStringLiteral("Ветвь\tНач. узел\tКон. узел\tДлина м\tСечение м2\t")), qPrintable(text));
-    QVERIFY(text.contains(QStringLiteral("7\t1\t2\t\t12,5\t")));
-    QVERIFY(text.contains(QStringLiteral("\t0,0125000\t")));
-    QVERIFY(QGuiApplication::clipboard()->mimeData()->html().contains(QStringLiteral("<td>Уклон, &quot;старый&quot;</td>")));
+    QVERIFY(text.contains(QStringLiteral("7\t1\t2\t\t12,75\t")));
+    QVERIFY(text.contains(QStringLiteral("\t0,00123449\t")));
+    const QString html = QGuiApplication::clipboard()->mimeData()->html();
+    QVERIFY(html.contains(QStringLiteral("<td>Уклон, &quot;старый&quot;</td>")));
+    QVERIFY(html.contains(QStringLiteral("<td>12,8</td>")) && html.contains(QStringLiteral("<td>0,0012345</td>")));
 
     Harness to;
     to.go(to.grid(false), 0, 4);
@@ -106,6 +109,10 @@ void tst_TableClipboard::refusedBlockChangesNothing_data()
     const QString prefix = QStringLiteral("Вставка не выполнена: строка %1, столбец \"%2\".\r\n\r\n");
     QTest::newRow("one bad section among good rows") << false << 0 << 4 << "7\t1\t2\t\t5,5\n8\t2\t3\t\tabc\n"
         << prefix.arg(2).arg("Сечение м2") + "Неверно указано число" << 1 << 8;
+    QTest::newRow("digit grouping") << false << 0 << 8 << "1.234,5"
+        << prefix.arg(1).arg("Сечение м2") +
+               "Неверно указано число «1.234,5»: в нем и запятая, и точка (разделители разрядов не допускаются)"
+        << 0 << 8;
     QTest::newRow("branch number 0") << false << 1 << 4 << "0"
         << prefix.arg(2).arg("Ветвь") + "Ошибка !\r\nНомер ветви должен быть больше 0 !" << 1 << 4;
     QTest::newRow("empty branch number") << false << 0 << 4 << "\t1\t2"

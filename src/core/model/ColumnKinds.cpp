@@ -8,7 +8,9 @@
 #include "model/Unset.h"
 #include "storage/CodePage.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -210,6 +212,56 @@ QString Text(TColumnKind kind, const TBranch &branch)
         return plf ? plf->Name() : QString();
     }
     return Shown(Value(kind, branch), Row(kind).Decimals);
+}
+
+namespace {
+
+// A number as a value of the kind's type.
+TColumnValue OfType(TColumnType type, double number)
+{
+    switch (type) {
+    case TColumnType::Int: return qint32(number);
+    case TColumnType::Float: return float(number);
+    case TColumnType::Double: return number;
+    case TColumnType::Text: break;
+    }
+    return TColumnValue();
+}
+
+template<typename List> QStringList WidestOf(TColumnKind kind, const List &list)
+{
+    const TColumnKindRow &row = Row(kind);
+    double low = std::numeric_limits<double>::infinity();
+    double high = -low;
+    std::optional<double> odd;   // not a number, or an infinity
+    for (const auto *element : list) {
+        const double number = SortNumber(Value(kind, *element));
+        if (IsUnset(number))
+            continue;
+        if (!std::isfinite(number)) {
+            // "-inf" is the longest of them.
+            if (!odd || std::isnan(*odd) || (std::isinf(number) && number < 0))
+                odd = number;
+            continue;
+        }
+        low = std::min(low, number);
+        high = std::max(high, number);
+    }
+    QStringList texts;
+    if (low <= high)
+        texts << Shown(OfType(row.Type, low), row.Decimals) << Shown(OfType(row.Type, high), row.Decimals);
+    if (odd)
+        texts << Shown(OfType(row.Type, *odd), row.Decimals);
+    return texts;
+}
+
+} // namespace
+
+QStringList WidestTexts(TColumnKind kind, const TMine &mine)
+{
+    if (!ShowsNumber(kind))
+        return {};
+    return Row(kind).Table == TColumnTable::Uzels ? WidestOf(kind, mine.Uzels()) : WidestOf(kind, mine.Branches());
 }
 
 QString FindText(TColumnKind kind, const TBranch &branch)

@@ -10,11 +10,13 @@
 // only, so a setter still marks the document modified only on a real change.
 #include <QChar>
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 #include <optional>
 #include <variant>
 
 class TBranch;
+class TMine;
 class TUzel;
 
 enum class TColumnKind : quint8 {
@@ -122,6 +124,8 @@ inline bool IsBranchNumbering(TColumnKind kind)
     return kind == TColumnKind::BranchNumber || kind == TColumnKind::StartNumber ||
            kind == TColumnKind::EndNumber;
 }
+// Its cells show a number (the plan position, kept as an index, shows a name).
+inline bool ShowsNumber(TColumnKind kind) { return !IsText(kind) && kind != TColumnKind::PLF; }
 // Typed and pasted values reach the model through a setter (the computed kinds and the
 // perimeter, which the cross-section dialog sets, have none).
 inline bool Settable(TColumnKind kind) { return Row(kind).SetUzel || Row(kind).SetBranch; }
@@ -145,6 +149,11 @@ TColumnValue EmptiedValue(TColumnKind kind);
 // stored, the plan position's name (empty without one).
 QString Text(TColumnKind kind, const TUzel &uzel);
 QString Text(TColumnKind kind, const TBranch &branch);
+// The texts of a number column of kind that are the widest of its table in mine: those of the
+// smallest and the largest value (the most digits, the minus sign) and of a value that is no
+// number (a file may hold one). None for the other kinds and an empty table. One pass over the
+// list without making a text per element.
+QStringList WidestTexts(TColumnKind kind, const TMine &mine);
 // As find lists it: the same, but a branch without a plan position has "<без позиции>".
 QString FindText(TColumnKind kind, const TBranch &branch);
 // In full: integers in decimal, reals as the shortest fixed-point text that reads back to the

@@ -221,6 +221,8 @@ void TChildForm::ApplyDisplaySettings()
 void TChildForm::RefreshTables()
 {
     updatePlaceholders();
+    // After reading, a check or clearing results: no number is cut.
+    Tables->WidenColumns();
     Tables->RefreshTables();
 }
 

@@ -67,6 +67,8 @@ void TChildForm::LayoutColumns()
 
 void TChildForm::RepaintTables()
 {
+    // Values may have changed (a transformation, resistances): no number is cut.
+    Tables->WidenColumns();
     Tables->RepaintTables();
 }
 

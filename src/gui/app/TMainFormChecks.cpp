@@ -33,7 +33,7 @@ void TMainForm::execMakeR()
     if (!branch || !child->ConfirmEdit())
         return;
     child->ComputeResistance(branch);
-    child->Tables->RepaintTables();
+    child->RepaintTables();
 }
 
 void TMainForm::execMakeAllR()
@@ -51,6 +51,6 @@ void TMainForm::execMakeAllR()
         return;
     const int count = ComputeAllResistance(
         *child->Mine(), mode == 0 ? TResistanceMode::AllBranches : TResistanceMode::ZeroOnly);
-    child->Tables->RepaintTables();
+    child->RepaintTables();
     AppDialogs::ShowInformation(this, QStringLiteral("Сопротивление расставлено в %1 ветвях").arg(count));
 }

@@ -19,7 +19,8 @@ public:
     // Column counts and widths of both tables after the column layout changed.
     virtual void LayoutColumns() = 0;
     virtual void RefreshCaption() = 0;
-    // The node and branch tables show the model's values again (rows unchanged).
+    // The node and branch tables show the model's values again (rows unchanged); a number
+    // column widens to a value that no longer fits.
     virtual void RepaintTables() = 0;
     // The window the dialogs are modal over.
     virtual QWidget *HostWidget() = 0;

@@ -14,9 +14,12 @@
 #include "model/TUzel.h"
 #include "settings/TConfig.h"
 
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPolygon>
+#include <QToolTip>
+#include <algorithm>
 
 namespace {
 
@@ -58,6 +61,24 @@ void drawShape(QPainter &painter, const QRect &square, int shape)
     }
 }
 
+// The text of a cell sits 2 pixels in from either side; the perimeter's shape symbol takes 17
+// pixels more on the left.
+constexpr int kTextInset = 2;
+constexpr int kShapeWidth = 17;
+
+int shapeIndent(TColumnKind kind) { return kind == TColumnKind::Perimeter ? kShapeWidth : 0; }
+
+// The font of a cell in the look attr.
+QFont lookFont(QFont font, const TCellAttr &attr)
+{
+    if (attr.Bold || attr.Italic || attr.Underline) {
+        font.setBold(attr.Bold);
+        font.setItalic(attr.Italic);
+        font.setUnderline(attr.Underline);
+    }
+    return font;
+}
+
 } // namespace
 
 TCellDelegate::TCellDelegate(TNetworkGrid *grid, TNetworkTables *tables)
@@ -77,6 +98,27 @@ void TCellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
     painter->restore();
 }
 
+bool TCellDelegate::isMarked(int row, int column) const
+{
+    // Selected cells look like the current one.
+    return (m_grid->CurrentRow() == row && m_grid->CurrentColumn() == column) ||
+           m_grid->IsCellSelected(row, column);
+}
+
+TCellAttr TCellDelegate::lookOf(int row, int column) const
+{
+    const TNetworkTableModel *model = m_grid->TableModel();
+    const TUzel *uzel = model->UzelAt(row);
+    if (isMarked(row, column))
+        return configAttr(ckSelCell);
+    if (uzel && uzel->Surface())
+        return configAttr(ckSurf);
+    TCellAttr attr = configAttr(ckData);
+    if (const TColumnDesc *d = model->Column(column); d && !d->Editable)
+        attr.Color = ShiftColor(attr.Color, -20);
+    return attr;
+}
+
 void TCellDelegate::DrawCell(QPainter &painter, const QRect &rect, int row, int column) const
 {
     const TNetworkTableModel *model = m_grid->TableModel();
@@ -84,31 +126,13 @@ void TCellDelegate::DrawCell(QPainter &painter, const QRect &rect, int row, int 
     if (!d)
         return;
     const bool current = m_grid->CurrentRow() == row && m_grid->CurrentColumn() == column;
-    // Selected cells look like the current one.
-    const bool marked = current || m_grid->IsCellSelected(row, column);
-    const TUzel *uzel = model->UzelAt(row);
+    const bool marked = isMarked(row, column);
     const TBranch *branch = model->BranchAt(row);
-
-    TCellAttr attr;
-    if (marked) {
-        attr = configAttr(ckSelCell);
-    } else if (uzel && uzel->Surface()) {
-        attr = configAttr(ckSurf);
-    } else {
-        attr = configAttr(ckData);
-        if (!d->Editable)
-            attr.Color = ShiftColor(attr.Color, -20);
-    }
-
-    QFont font = m_grid->TableFont();
-    if (attr.Bold || attr.Italic || attr.Underline) {
-        font.setBold(attr.Bold);
-        font.setItalic(attr.Italic);
-        font.setUnderline(attr.Underline);
-    }
+    const TCellAttr attr = lookOf(row, column);
+    const QFont font = lookFont(m_grid->TableFont(), attr);
     painter.setFont(font);
     painter.fillRect(rect, ToQColor(attr.Color));
-    QRect textRect = rect.adjusted(2, 1, -2, -1);
+    QRect textRect = rect.adjusted(kTextInset, 1, -kTextInset, -1);
     QColor fontColor = ToQColor(attr.FontColor);
     const QRect narrowed = textRect;
 
@@ -126,7 +150,7 @@ void TCellDelegate::DrawCell(QPainter &painter, const QRect &rect, int row, int 
         painter.setBrush(ToQColor(fill));
         painter.setPen(marked ? QColor(255, 255, 255) : QColor(0, 0, 255));
         drawShape(painter, square, branch->Shape());
-        textRect.setLeft(textRect.left() + 17);
+        textRect.setLeft(textRect.left() + kShapeWidth);
     } else if (d->ColumnKind() == TColumnKind::PLF && branch && branch->PLFIndex() != -1) {
         const TPLF *plf = branch->Mine()->PLFs().Items(branch->PLFIndex());
         if (!plf)
@@ -136,8 +160,11 @@ void TCellDelegate::DrawCell(QPainter &painter, const QRect &rect, int row, int 
         fontColor = ToQColor(InvertColor(color));
     }
 
-    // Only what fits is drawn: a comment may run to millions of characters.
-    const QString text = OneLineText(model->CellText(row, column));
+    // Only what fits is drawn: a comment may run to millions of characters. A number is shown
+    // whole or not at all.
+    QString text = OneLineText(model->CellText(row, column));
+    if (ColumnKinds::ShowsNumber(d->ColumnKind()))
+        text = FittedText(d->ColumnKind(), text, font, rect.width());
     if (!text.isEmpty() && textRect.width() > 0) {
         painter.setPen(fontColor);
         painter.setClipRect(rect, Qt::IntersectClip);
@@ -147,6 +174,49 @@ void TCellDelegate::DrawCell(QPainter &painter, const QRect &rect, int row, int 
     }
     if (current && m_grid->hasFocus())
         DrawFocusFrame(painter, narrowed.adjusted(-1, -1, 1, 1));
+}
+
+int TCellDelegate::ColumnWidthFor(TColumnKind kind, const QString &text) const
+{
+    int widest = 0;
+    for (const int look : {ckData, ckSelCell, ckSurf}) {
+        const QFontMetrics metrics(lookFont(m_grid->TableFont(), configAttr(look)));
+        QChar widestDigit = u'0';
+        for (char16_t digit = u'1'; digit <= u'9'; ++digit)
+            if (metrics.horizontalAdvance(QChar(digit)) > metrics.horizontalAdvance(widestDigit))
+                widestDigit = QChar(digit);
+        QString sample = text;
+        for (QChar &c : sample)
+            if (c.isDigit())
+                c = widestDigit;
+        widest = std::max(widest, metrics.horizontalAdvance(sample));
+    }
+    // As wide as the table lays out a column for its header: 7 pixels over the text.
+    return widest + 7 + shapeIndent(kind);
+}
+
+QString TCellDelegate::FittedText(TColumnKind kind, const QString &text, const QFont &font, int width) const
+{
+    const int room = width - 2 * kTextInset - shapeIndent(kind);
+    if (text.isEmpty() || QFontMetrics(font).horizontalAdvance(text) <= room)
+        return text;
+    return QStringLiteral("###");
+}
+
+bool TCellDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
+                              const QModelIndex &index)
+{
+    const TNetworkTableModel *model = m_grid->TableModel();
+    const TColumnDesc *d = model->Column(index.column());
+    if (event->type() == QEvent::ToolTip && d && ColumnKinds::ShowsNumber(d->ColumnKind())) {
+        const QString text = model->CellText(index.row(), index.column());
+        const QFont font = lookFont(m_grid->TableFont(), lookOf(index.row(), index.column()));
+        if (FittedText(d->ColumnKind(), text, font, option.rect.width()) != text) {
+            QToolTip::showText(event->globalPos(), text, view, option.rect);
+            return true;
+        }
+    }
+    return QStyledItemDelegate::helpEvent(event, view, option, index);
 }
 
 QWidget *TCellDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &,

@@ -43,6 +43,7 @@ public:
     const QFont &TableFont() const { return m_font; }
     int RowHeight() const { return m_rowHeight; }
 
+    TCellDelegate *Delegate() const { return m_delegate; }
     TGridHeader *ColumnHeader() const { return m_columnHeader; }
     TGridHeader *RowHeader() const { return m_rowHeader; }
 

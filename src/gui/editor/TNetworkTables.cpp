@@ -3,6 +3,7 @@
 #include "editor/TNetworkTables.h"
 
 #include "base/Utils.h"
+#include "editor/TCellDelegate.h"
 #include "editor/TGridHeader.h"
 #include "editor/TNetworkGrid.h"
 #include "editor/TNetworkTableModel.h"
@@ -64,11 +65,37 @@ void TNetworkTables::layoutGrid(TNetworkGrid *grid)
                                         QStringLiteral("00.") + QString(d->Decimals, u'0')));
         grid->ColumnHeader()->resizeSection(c, width + 7);
     }
+    widenGrid(grid);
     grid->RowHeader()->setFixedWidth(30);
     if (row >= 0 && column >= 0)
         grid->SetCurrentCell(row, column);
     grid->viewport()->update();
     grid->ColumnHeader()->viewport()->update();
+}
+
+void TNetworkTables::widenColumn(TNetworkGrid *grid, int column, const QStringList &texts)
+{
+    const TColumnDesc *d = grid->TableModel()->Column(column);
+    if (!d)
+        return;
+    int width = grid->ColumnHeader()->sectionSize(column);
+    for (const QString &text : texts)
+        width = std::max(width, grid->Delegate()->ColumnWidthFor(d->ColumnKind(), text));
+    if (width != grid->ColumnHeader()->sectionSize(column))
+        grid->ColumnHeader()->resizeSection(column, width);
+}
+
+void TNetworkTables::widenGrid(TNetworkGrid *grid)
+{
+    const TNetworkTableModel *model = grid->TableModel();
+    for (int c = 0; c < model->columnCount(); ++c)
+        widenColumn(grid, c, ColumnKinds::WidestTexts(model->Column(c)->ColumnKind(), *Mine()));
+}
+
+void TNetworkTables::WidenColumns()
+{
+    widenGrid(UzelGrid);
+    widenGrid(BranchGrid);
 }
 
 void TNetworkTables::LayoutColumns()

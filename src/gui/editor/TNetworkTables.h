@@ -56,8 +56,13 @@ public:
 
     // --- operations of the document window
     void ResetColumns();
-    // Column counts and widths of both tables from the layout; both repainted.
+    // Column counts and widths of both tables from the layout (the header's width at least, a
+    // number column as wide as its widest value); both repainted.
     void LayoutColumns();
+    // Every number column of both tables as wide as its widest value needs, at least (a column
+    // never narrows here): after values changed by more than a keystroke (reading, a paste, a
+    // transformation, a check). Typing widens the typed cell's column by itself.
+    void WidenColumns();
     // Row counts from the model; each table's row goes to the element that was current (it
     // stays where it was when that element is gone), the element in it becomes current and the
     // stopping and people tables follow; both repainted.
@@ -145,6 +150,9 @@ private:
     TNetworkGrid *gridOf(bool uzels) const { return uzels ? UzelGrid : BranchGrid; }
     bool isUzels(const TNetworkGrid *grid) const { return grid == UzelGrid; }
     void layoutGrid(TNetworkGrid *grid);
+    void widenGrid(TNetworkGrid *grid);
+    // Column of grid at least as wide as each of texts needs.
+    void widenColumn(TNetworkGrid *grid, int column, const QStringList &texts);
     // What a typed text does to the element of row in the kind's column; false when refused.
     bool applyText(TNetworkTableModel *model, int row, TColumnKind kind, const QString &text, bool blank);
     // Raise AppError with the row check's message and put the cursor on its column.

@@ -131,9 +131,14 @@ void TNetworkTables::ApplyEditText(TNetworkGrid *grid, int row, int column, cons
 
     const QString text = restoring ? SavedEditText : typed.trimmed();
     const bool refused = !applyText(model, row, kind, text, text.isEmpty());
+    // A number is never cut: its column widens to the value (the lengths, volumes and angles of
+    // the moved node's branches too).
+    if (!refused)
+        widenColumn(grid, column, {model->CellText(row, column)});
     if (isUzels(grid)) {
         TUzel *u = model->UzelAt(row);
         if (!refused && ColumnKinds::IsCoordinate(kind)) {
+            widenGrid(BranchGrid);
             BranchGrid->viewport()->update();
             if (Mine()->Scheme()) {
                 // The scheme marks the edited node but does not jump to it.

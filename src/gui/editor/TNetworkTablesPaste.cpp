@@ -167,6 +167,7 @@ void TNetworkTables::Paste(TNetworkGrid *grid, const QString &text)
         mine->RefreshScheme();
     }
 
+    WidenColumns();
     RefreshTables();
     TableClipboard::TRange pasted;
     pasted.Top = firstRow;

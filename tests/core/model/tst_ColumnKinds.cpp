@@ -8,6 +8,8 @@
 #include "MineText.h"
 
 #include <QtTest>
+#include <cmath>
+#include <limits>
 
 class tst_ColumnKinds : public QObject {
     Q_OBJECT
@@ -17,6 +19,8 @@ private slots:
     void walk();
     void rowCheck_data();
     void rowCheck();
+    void widestTexts_data();
+    void widestTexts();
 };
 
 namespace {
@@ -163,6 +167,37 @@ void tst_ColumnKinds::rowCheck()
     const TRowFault fault = node ? ColumnKinds::UzelRowFault(number) : ColumnKinds::BranchRowFault(number, start, end);
     QCOMPARE(fault.Message, message);
     QCOMPARE(ColumnKinds::Code(fault.Column), column);
+}
+
+// The texts a column is widened to: the smallest and the largest value of the fixture's
+// elements and one of a third node, the unset marker skipped; a number that is no number shows
+// its text too ("-inf" the longest of them). Text kinds and the plan position have none.
+void tst_ColumnKinds::widestTexts_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<float>("third");
+    QTest::addColumn<QStringList>("texts");
+    const float inf = std::numeric_limits<float>::infinity();
+    using K = TColumnKind;
+    QTest::newRow("X of 7 digits") << int(K::X) << -5412345.67f << QStringList{"-5412345.5", "3.0"};
+    QTest::newRow("unset skipped") << int(K::X) << kUnsetReal << QStringList{"0.0", "3.0"};
+    QTest::newRow("infinities and NaN") << int(K::Z) << -inf << QStringList{"0.0", "4.0", "-inf"};
+    QTest::newRow("node numbers") << int(K::UzelNumber) << 0.0f << QStringList{"1", "3"};
+    QTest::newRow("lengths") << int(K::Length) << 0.0f << QStringList{"5.0", "5.0"};
+    QTest::newRow("comments: none") << int(K::Comment) << 0.0f << QStringList{};
+    QTest::newRow("plan position: none") << int(K::PLF) << 0.0f << QStringList{};
+}
+
+void tst_ColumnKinds::widestTexts()
+{
+    QFETCH(int, kind);
+    QFETCH(float, third);
+    QFETCH(QStringList, texts);
+    Fixture f;
+    f.mine.AddUzel(3, third, 0, std::isinf(third) ? std::numeric_limits<float>::quiet_NaN() : 0.0f);
+    if (std::isinf(third))
+        f.mine.AddUzel(4, 0, 0, third);
+    QCOMPARE(ColumnKinds::WidestTexts(ColumnKinds::FromCode(kind).value(), f.mine), texts);
 }
 
 QTEST_GUILESS_MAIN(tst_ColumnKinds)

@@ -3,6 +3,7 @@
 #include "AppTestHooks.h"
 #include "TablesHarness.h"
 #include "base/Utils.h"
+#include "editor/TCellDelegate.h"
 #include "editor/TGridHeader.h"
 #include "editor/TNetworkGrid.h"
 #include "editor/TNetworkTables.h"
@@ -12,6 +13,7 @@
 #include "model/TLayer.h"
 #include "model/TMine.h"
 #include "model/TPLF.h"
+#include "model/CoordinateTransform.h"
 #include "model/TUzel.h"
 #include "settings/TConfig.h"
 #include "storage/TMineDocument.h"
@@ -23,6 +25,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QToolTip>
 #include <QtTest>
 #include <memory>
 
@@ -106,6 +109,9 @@ private slots:
     void jumperSymbolReplacesRowNumber();
     void cellColours();
     void layoutWidths();
+    void numbersNeverCut_data();
+    void numbersNeverCut();
+    void narrowedColumnShowsHashes();
     void editViewToggles();
     void headerCursor();
     void displaySettingsReachTables();
@@ -774,6 +780,106 @@ void tst_NetworkTables::layoutWidths()
     QCOMPARE(h.branches()->columnWidth(r), metrics.horizontalAdvance("00.0000000") + 7);
     QCOMPARE(h.branches()->verticalHeader()->width(), 30);
     QCOMPARE(h.branches()->horizontalHeader()->height(), 2 * h.branches()->rowHeight(0));
+}
+
+namespace {
+
+// The number cells of grid whose text, in the table's font made bold (the widest look a cell
+// takes), does not fit between the cell's 2-pixel insets: "row:kind text".
+QStringList cutNumbers(TNetworkGrid *grid)
+{
+    QFont bold = grid->TableFont();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    const TNetworkTableModel *model = grid->TableModel();
+    QStringList cut;
+    for (int r = 0; r < model->rowCount(); ++r)
+        for (int c = 0; c < model->columnCount(); ++c) {
+            const TColumnKind kind = model->Column(c)->ColumnKind();
+            const QString text = model->CellText(r, c);
+            const int symbol = kind == TColumnKind::Perimeter ? 17 : 0;
+            if (ColumnKinds::ShowsNumber(kind) &&
+                metrics.horizontalAdvance(text) + 4 + symbol > grid->visualRect(model->index(r, c)).width())
+                cut << QStringLiteral("%1:%2 %3").arg(r).arg(int(kind)).arg(text);
+        }
+    return cut;
+}
+
+} // namespace
+
+// Real mine coordinates have 6 or 7 digits before the point: whichever way a value arrives, the
+// column widens to it (never narrower than its header).
+void tst_NetworkTables::numbersNeverCut_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("X of a file") << "opened" << 1 << "5412345.67";
+    QTest::newRow("Y typed") << "typed" << 2 << "7345678.9";
+    QTest::newRow("Z pasted") << "pasted" << 3 << "-1234567.25";
+    QTest::newRow("R typed") << "typed" << 15 << "123456.5";
+    QTest::newRow("section pasted") << "pasted" << 8 << "999999.5";
+    QTest::newRow("scaled by a transformation") << "moved" << 1 << "100000";
+    // The lengths, volumes and angles of the node's branches follow a typed coordinate.
+    QTest::newRow("lengths of a typed X") << "typed" << 1 << "-9999999";
+}
+
+void tst_NetworkTables::numbersNeverCut()
+{
+    QFETCH(QString, how);
+    QFETCH(int, kind);
+    QFETCH(QString, value);
+    Harness h;
+    h.build(3, 3);
+    h.mine()->ResolveIncidence();
+    const bool node = kind <= 3;
+    TNetworkGrid *grid = node ? h.uzels() : h.branches();
+    if (how == QLatin1String("opened")) {
+        h.mine()->Uzels().Items(2)->SetCoordinate(kind, value.toFloat());
+        h.tables->LayoutColumns();   // as a document read from a file is laid out
+    } else if (how == QLatin1String("typed")) {
+        h.go(grid, 1, kind);
+        Harness::type(value);
+        Harness::key(Qt::Key_Return);
+    } else if (how == QLatin1String("pasted")) {
+        h.go(grid, 1, kind);
+        h.tables->Paste(grid, value);
+    } else {
+        TNodeTransform::ShiftScale({value.toDouble(), 1, 1}, {0, 0, 0}).ApplyToAll(*h.mine());
+        h.tables->WidenColumns();   // what the document window does after the dialog
+    }
+    const QString shown = grid->TableModel()->CellText(1, grid->TableModel()->ColumnOfKind(kind));
+    QVERIFY2(shown.size() >= 8, qPrintable(shown));
+    QCOMPARE(cutNumbers(h.uzels()), QStringList());
+    QCOMPARE(cutNumbers(h.branches()), QStringList());
+}
+
+// A column the user made narrower than its widest number shows "###" there, and the tool tip
+// the number; typing a value widens it again.
+void tst_NetworkTables::narrowedColumnShowsHashes()
+{
+    Harness h;
+    h.build(2, 1);
+    h.mine()->Uzels().Items(1)->SetCoordinate(1, 5412345.67f);
+    h.tables->LayoutColumns();
+    TNetworkGrid *grid = h.uzels();
+    const int x = grid->TableModel()->ColumnOfKind(1);
+    grid->ColumnHeader()->resizeSection(x, grid->ColumnHeader()->sectionSize(x) - 10);
+    h.tables->RepaintTables();
+    const QRect cell = grid->visualRect(grid->TableModel()->index(0, x));
+    const QString full = QStringLiteral("5412345.5");   // the single-precision value shown
+    QCOMPARE(grid->Delegate()->FittedText(TColumnKind::X, full, grid->TableFont(), cell.width()),
+             QStringLiteral("###"));
+    QCOMPARE(grid->Delegate()->FittedText(TColumnKind::X, "20.0", grid->TableFont(), cell.width()),
+             QStringLiteral("20.0"));
+    QHelpEvent tip(QEvent::ToolTip, cell.center(), grid->viewport()->mapToGlobal(cell.center()));
+    QApplication::sendEvent(grid->viewport(), &tip);
+    QTRY_COMPARE(QToolTip::text(), full);
+    QVERIFY(!cutNumbers(grid).isEmpty());
+    h.go(grid, 1, 1);
+    Harness::type("1234567");
+    Harness::key(Qt::Key_Return);
+    QCOMPARE(cutNumbers(grid), QStringList());
 }
 
 void tst_NetworkTables::editViewToggles()

@@ -1,6 +1,7 @@
 // Painting the network tables of a 100,000-node, 100,000-branch mine: one full screen of the
 // branch table (every visible cell and row header), at the top and far down the list; the row
-// refresh after an edit; and opening the tables on the mine.
+// refresh after an edit; widening the number columns and a keystroke into a coordinate; and
+// opening the tables on the mine.
 #include "../tests/support/TablesWindow.h"
 #include "GuiBenchMain.h"
 #include "editor/TNetworkGrid.h"
@@ -86,6 +87,32 @@ void BM_RefreshTables(benchmark::State &state)
     }
 }
 BENCHMARK(BM_RefreshTables)->Unit(benchmark::kMillisecond);
+
+// Every number column of both tables checked against its widest value, as after a paste or a
+// transformation.
+void BM_WidenColumns(benchmark::State &state)
+{
+    BigMine &m = bigMine();
+    for (auto _ : state)
+        m.tables->WidenColumns();
+}
+BENCHMARK(BM_WidenColumns)->Unit(benchmark::kMillisecond);
+
+// One keystroke into a node's X: applied, the column and the branch table's number columns
+// widened where the value needs it.
+void BM_TypeCoordinate(benchmark::State &state)
+{
+    BigMine &m = bigMine();
+    TNetworkGrid *grid = m.tables->UzelGrid;
+    const int x = grid->TableModel()->ColumnOfKind(TColumnKind::X);
+    m.tables->EditAllowed = true;
+    bool odd = false;
+    for (auto _ : state) {
+        m.tables->ApplyEditText(grid, 500, x, odd ? QStringLiteral("1234.5") : QStringLiteral("1234.25"));
+        odd = !odd;
+    }
+}
+BENCHMARK(BM_TypeCoordinate)->Unit(benchmark::kMillisecond);
 
 void BM_OpenTables(benchmark::State &state)
 {

@@ -153,6 +153,8 @@ private:
     void widenGrid(TNetworkGrid *grid);
     // Column of grid at least as wide as each of texts needs.
     void widenColumn(TNetworkGrid *grid, int column, const QStringList &texts);
+    // The branch table's number columns at least as wide as the branches of uzel need.
+    void widenBranchesAt(const TUzel *uzel);
     // What a typed text does to the element of row in the kind's column; false when refused.
     bool applyText(TNetworkTableModel *model, int row, TColumnKind kind, const QString &text, bool blank);
     // Raise AppError with the row check's message and put the cursor on its column.

@@ -138,7 +138,7 @@ void TNetworkTables::ApplyEditText(TNetworkGrid *grid, int row, int column, cons
     if (isUzels(grid)) {
         TUzel *u = model->UzelAt(row);
         if (!refused && ColumnKinds::IsCoordinate(kind)) {
-            widenGrid(BranchGrid);
+            widenBranchesAt(u);
             BranchGrid->viewport()->update();
             if (Mine()->Scheme()) {
                 // The scheme marks the edited node but does not jump to it.
@@ -159,6 +159,21 @@ void TNetworkTables::ApplyEditText(TNetworkGrid *grid, int row, int column, cons
     else
         RestoreOnCommit = false;
     emit EditingChanged(grid->IsEditing());
+}
+
+void TNetworkTables::widenBranchesAt(const TUzel *uzel)
+{
+    // Only the node's own branches change: a keystroke costs them, not the whole list.
+    const TNetworkTableModel *model = BranchGrid->TableModel();
+    for (int c = 0; c < model->columnCount(); ++c) {
+        const TColumnKind kind = model->Column(c)->ColumnKind();
+        if (!ColumnKinds::ShowsNumber(kind))
+            continue;
+        QStringList texts;
+        for (const TBranch *b : Mine()->Branches().BranchesAt(uzel->Number()))
+            texts << ColumnKinds::Text(kind, *b);
+        widenColumn(BranchGrid, c, texts);
+    }
 }
 
 bool TNetworkTables::applyText(TNetworkTableModel *model, int row, TColumnKind kind, const QString &text,

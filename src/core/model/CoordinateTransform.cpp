@@ -87,6 +87,9 @@ void TNodeTransform::Apply(TUzel &uzel) const
 
 void TNodeTransform::ApplyToAll(TMine &mine) const
 {
+    // Every node's old place in one array, not a field entry per coordinate.
+    if (mine.Journal().Active())
+        mine.Journal().KeepCoordinates();
     const bool nested = mine.Updating();
     mine.BeginUpdate();
     for (TUzel *uzel : mine.Uzels())

@@ -67,6 +67,8 @@ void TBranch::SetNumbers(int which, qint32 value)
     case kNumber: {
         if (value == FNumber)
             return;
+        if (FMine->FJournal.Active())
+            FMine->FJournal.Field(this, TColumnKind::BranchNumber);
         const qint32 old = FNumber;
         FNumber = value;
         if (FListPos >= 0)
@@ -76,6 +78,8 @@ void TBranch::SetNumbers(int which, qint32 value)
     case kStartNumber: {
         if (value == FStartNumber)
             return;
+        if (FMine->FJournal.Active())
+            FMine->FJournal.Field(this, TColumnKind::StartNumber);
         const qint32 old = FStartNumber;
         FStartNumber = value;
         LinkEnds(nullptr, FEndUzel);
@@ -86,6 +90,8 @@ void TBranch::SetNumbers(int which, qint32 value)
     case kEndNumber: {
         if (value == FEndNumber)
             return;
+        if (FMine->FJournal.Active())
+            FMine->FJournal.Field(this, TColumnKind::EndNumber);
         const qint32 old = FEndNumber;
         FEndNumber = value;
         LinkEnds(FStartUzel, nullptr);
@@ -116,16 +122,82 @@ void TBranch::LinkEnds(TUzel *start, TUzel *end)
         ++FEndUzel->FIncidentRefs;
 }
 
-void TBranch::SetSection(float value) { if (AssignIfChanged(FSection, value)) Changed(); }
-void TBranch::SetShape(quint8 value) { if (AssignIfChanged(FShape, value)) Changed(); }
-void TBranch::SetRoughness(quint8 value) { if (AssignIfChanged(FRoughness, value)) Changed(); }
-void TBranch::SetVolumeFactor(float value) { if (AssignIfChanged(FVolumeFactor, value)) Changed(); }
-void TBranch::SetExtraVolume(float value) { if (AssignIfChanged(FExtraVolume, value)) Changed(); }
-void TBranch::SetResistance(double value) { if (AssignIfChanged(FResistance, value)) Changed(); }
-void TBranch::SetComment(const QString &value) { if (AssignIfChanged(FComment, value)) Changed(); }
-void TBranch::SetName(const QString &value) { if (AssignIfChanged(FName, value)) Changed(); }
-void TBranch::SetLayerIndex(qint32 value) { if (AssignIfChanged(FLayerIndex, value)) Changed(); }
-void TBranch::SetPLFIndex(qint32 value) { if (AssignIfChanged(FPLFIndex, value)) Changed(); }
+// The plain setters: the journal sees the old value before a change is stored.
+template <class Field, class Value>
+void TBranch::Store(Field &field, const Value &value, TColumnKind kind)
+{
+    if (field == value)
+        return;
+    if (FMine->FJournal.Active())
+        FMine->FJournal.Field(this, kind);
+    field = value;
+    Changed();
+}
+
+template <class Field, class Value>
+void TBranch::Store(Field &field, const Value &value, TNamedField named)
+{
+    if (field == value)
+        return;
+    if (FMine->FJournal.Active())
+        FMine->FJournal.Named(this, named);
+    field = value;
+    Changed();
+}
+
+void TBranch::SetSection(float value) { Store(FSection, value, TColumnKind::Section); }
+void TBranch::SetShape(quint8 value) { Store(FShape, value, TNamedField::BranchShape); }
+void TBranch::SetRoughness(quint8 value) { Store(FRoughness, value, TNamedField::BranchRoughness); }
+void TBranch::SetVolumeFactor(float value) { Store(FVolumeFactor, value, TColumnKind::VolumeFactor); }
+void TBranch::SetExtraVolume(float value) { Store(FExtraVolume, value, TColumnKind::ExtraVolume); }
+void TBranch::SetResistance(double value) { Store(FResistance, value, TColumnKind::Resistance); }
+void TBranch::SetComment(const QString &value) { Store(FComment, value, TColumnKind::Comment); }
+void TBranch::SetName(const QString &value) { Store(FName, value, TColumnKind::Name); }
+void TBranch::SetLayerIndex(qint32 value) { Store(FLayerIndex, value, TNamedField::BranchLayer); }
+void TBranch::SetPLFIndex(qint32 value) { Store(FPLFIndex, value, TColumnKind::PLF); }
+
+void TBranch::Detach()
+{
+    if (FStartUzel && FStartUzel->FBranchCount > 0)
+        --FStartUzel->FBranchCount;
+    if (FEndUzel && FEndUzel->FBranchCount > 0)
+        --FEndUzel->FBranchCount;
+    LinkEnds(nullptr, nullptr);
+    if (FMine->FCurBranch == this)
+        FMine->FCurBranch = nullptr;
+    if (FGasSlot[0] >= 0)
+        FMine->FGasBranches1.Remove(this);
+    if (FGasSlot[1] >= 0)
+        FMine->FGasBranches2.Remove(this);
+    for (TJumper *j : FJumpers) {
+        if (FMine->FCurJumper == j)
+            FMine->FCurJumper = nullptr;
+        FMine->FJumpers.Remove(j);
+    }
+    for (TPeopleInfo *p : FPeople)
+        if (FMine->FCurPeople == p)
+            FMine->FCurPeople = nullptr;
+}
+
+void TBranch::Attach()
+{
+    if (FZone[0])
+        FMine->FGasBranches1.Append(this);
+    if (FZone[1])
+        FMine->FGasBranches2.Append(this);
+    for (TJumper *j : FJumpers)
+        FMine->FJumpers.Insert(j);
+    if (FMine->FTopologyValid) {
+        // Back on the schemes at once, linked as the last check would have linked it.
+        auto find = [this](qint32 number) { return IsUnset(number) ? nullptr : FMine->FUzels.Find(number); };
+        TUzel *s = find(FStartNumber), *e = find(FEndNumber);
+        LinkEnds(s, e);
+        if (s)
+            ++s->FBranchCount;
+        if (e)
+            ++e->FBranchCount;
+    }
+}
 
 bool TBranch::Zone(int zone) const
 {

@@ -16,6 +16,8 @@
 
 class TMine;
 class TUzel;
+enum class TColumnKind : quint8;
+enum class TNamedField : quint8;
 
 using TCells = QVector<double>;
 
@@ -173,7 +175,17 @@ private:
     friend class TMine;
     friend class TUzelList;
     friend class TLayerList;
+    friend class TChangeStep;
+    friend class TChangeJournal;
 
+    // Out of the mine and back while a step of the journal holds the branch: the links, the
+    // gas lists and the mine's list of all stoppings let go of it and take it back.
+    void Detach();
+    void Attach();
+    template <class Field, class Value>
+    void Store(Field &field, const Value &value, TColumnKind kind);
+    template <class Field, class Value>
+    void Store(Field &field, const Value &value, TNamedField named);
     // Sets the resolved ends, keeping the nodes' IncidentCount current.
     void LinkEnds(TUzel *start, TUzel *end);
     void ClampZonesToLength(float length);

@@ -107,12 +107,16 @@ void TBranchList::Delete(int i)
     if (i < 0 || i >= int(FItems.size()))
         return;
     TBranch *b = FItems[i];
+    const bool held = FMine->FJournal.Active() && FMine->FJournal.Removing(b, i);
     FIndex.Removed(b);
     FEnds.Removing(b);
     FItems.erase(FItems.begin() + i);
     Reposition(i);
     b->FListPos = -1;
-    FMine->FBranchStore.Destroy(b);
+    if (held)
+        b->Detach();
+    else
+        FMine->FBranchStore.Destroy(b);
     if (!FMine->Updating())
         FMine->RefreshScheme();
     FMine->CountsChanged();
@@ -120,13 +124,26 @@ void TBranchList::Delete(int i)
 
 int TBranchList::RemoveDoomed()
 {
+    bool held = false;
+    if (FMine->FJournal.Active()) {
+        std::vector<std::pair<int, TBranch *>> doomed;
+        for (TBranch *b : FItems)
+            if (b->FDoomed)
+                doomed.emplace_back(b->FListPos, b);
+        held = FMine->FJournal.RemovingMany(doomed);
+    }
     int removed = 0;
     std::vector<TBranch *> kept;
     kept.reserve(FItems.size());
     for (TBranch *b : FItems) {
         if (b->FDoomed) {
             b->FListPos = -1;
-            FMine->FBranchStore.Destroy(b);
+            if (held) {
+                b->FDoomed = false;
+                b->Detach();
+            } else {
+                FMine->FBranchStore.Destroy(b);
+            }
             ++removed;
         } else {
             kept.push_back(b);
@@ -154,6 +171,8 @@ void TBranchList::SortByKind(int code)
     if (!kind)
         return;
     FMine->DeleteEmptyBranches();
+    if (FMine->FJournal.Active())
+        FMine->FJournal.BranchOrder();
 
     const bool textual = ColumnKinds::IsText(*kind);
     std::vector<SortKey> keys;
@@ -199,4 +218,46 @@ void TBranchList::SortByKind(int code)
     Reposition(0);
     FIndex.MarkStale();
     FEnds.MarkStale();
+}
+
+void TBranchList::TakeOut(const std::vector<TBranch *> &gone)
+{
+    for (TBranch *b : gone)
+        b->FDoomed = true;
+    std::vector<TBranch *> kept;
+    kept.reserve(FItems.size());
+    for (TBranch *b : FItems) {
+        if (!b->FDoomed) {
+            kept.push_back(b);
+            continue;
+        }
+        b->FDoomed = false;
+        b->FListPos = -1;
+        b->Detach();
+    }
+    FItems.swap(kept);
+    Reposition(0);
+    FIndex.MarkStale();
+    FEnds.MarkStale();
+}
+
+void TBranchList::PutBack(const std::vector<std::pair<int, TBranch *>> &items)
+{
+    std::vector<TBranch *> merged;
+    merged.reserve(FItems.size() + items.size());
+    size_t from = 0;
+    for (const auto &[pos, b] : items) {
+        while (int(merged.size()) < pos && from < FItems.size())
+            merged.push_back(FItems[from++]);
+        merged.push_back(b);
+    }
+    while (from < FItems.size())
+        merged.push_back(FItems[from++]);
+    FItems.swap(merged);
+    Reposition(0);
+    FIndex.MarkStale();
+    FEnds.MarkStale();
+    // Linked only once the list holds them all, so that their end nodes are found.
+    for (const auto &[pos, b] : items)
+        b->Attach();
 }

@@ -50,6 +50,13 @@ public:
 private:
     friend class TMine;
     friend class TBranch;
+    friend class TChangeStep;
+    friend class TChangeJournal;
+    // Takes branches out of the list without freeing them (a step holds them, with their
+    // stoppings and people).
+    void TakeOut(const std::vector<TBranch *> &gone);
+    // Puts branches back at their 0-based positions (ascending, counted with all of them in).
+    void PutBack(const std::vector<std::pair<int, TBranch *>> &items);
     void Renumbered(TBranch *branch, qint32 oldNumber);
     void EndRenumbered(const TBranch *branch, qint32 oldNumber, qint32 newNumber, qint32 otherEnd)
     {

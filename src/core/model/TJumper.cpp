@@ -3,6 +3,7 @@
 #include "AppError.h"
 #include "model/TBranch.h"
 #include "model/TMine.h"
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -33,10 +34,16 @@ TJumper::TJumper(TBranch *branch, double position) : FBranch(CheckedBranch(branc
         FBranch->Jumpers().Remove(this);
         throw;
     }
+    TChangeJournal &journal = FBranch->Mine()->Journal();
+    if (journal.Active())
+        journal.Added(this);
 }
 
 TJumper::~TJumper()
 {
+    // A stopping a step of the journal held out of its branch: that branch may be gone.
+    if (FDetached)
+        return;
     TMine *mine = FBranch->Mine();
     if (mine->FCurJumper == this)
         mine->FCurJumper = nullptr;
@@ -48,11 +55,41 @@ TMine *TJumper::Mine() const { return FBranch->Mine(); }
 
 void TJumper::Changed() { FBranch->Mine()->SetModified(true); }
 
+void TJumper::Record(TNamedField field)
+{
+    TChangeJournal &journal = FBranch->Mine()->Journal();
+    if (journal.Active())
+        journal.Named(this, field);
+}
+
+void TJumper::Detach()
+{
+    TMine *mine = FBranch->Mine();
+    if (mine->FCurJumper == this)
+        mine->FCurJumper = nullptr;
+    FBranch->Jumpers().Remove(this);
+    mine->Jumpers().Remove(this);
+    FDetached = true;
+}
+
+void TJumper::Attach(int index)
+{
+    auto &items = FBranch->Jumpers().FItems;
+    items.insert(items.begin() + std::clamp(index, 0, int(items.size())), this);
+    FBranch->Mine()->Jumpers().Insert(this);
+    FDetached = false;
+}
+
 void TJumper::SetPosition(double value)
 {
     value = ClampPosition(value);
     if (value == FPosition)
         return;
+    TChangeJournal &journal = FBranch->Mine()->Journal();
+    if (journal.Active()) {
+        journal.JumperOrder(FBranch);
+        journal.Named(this, TNamedField::JumperPosition);
+    }
     FPosition = value;
     Changed();
     FBranch->Jumpers().Resort(this);
@@ -60,15 +97,26 @@ void TJumper::SetPosition(double value)
 
 void TJumper::SetCaption(const QString &value)
 {
+    Record(TNamedField::JumperCaption);
     FCaption = value;
     Changed();
 }
 
-void TJumper::SetMaterial(quint8 value) { if (AssignIfChanged(FMaterial, value)) Changed(); }
-void TJumper::SetDoors(quint8 value) { if (AssignIfChanged(FDoors, value)) Changed(); }
-void TJumper::SetOpening(quint8 value) { if (AssignIfChanged(FOpening, value)) Changed(); }
-void TJumper::SetThickness(double value) { if (AssignIfChanged(FThickness, value)) Changed(); }
-void TJumper::SetBreakPressure(double value) { if (AssignIfChanged(FBreakPressure, value)) Changed(); }
+template <class Field, class Value>
+void TJumper::Store(Field &field, const Value &value, TNamedField named)
+{
+    if (field == value)
+        return;
+    Record(named);
+    field = value;
+    Changed();
+}
+
+void TJumper::SetMaterial(quint8 value) { Store(FMaterial, value, TNamedField::JumperMaterial); }
+void TJumper::SetDoors(quint8 value) { Store(FDoors, value, TNamedField::JumperDoors); }
+void TJumper::SetOpening(quint8 value) { Store(FOpening, value, TNamedField::JumperOpening); }
+void TJumper::SetThickness(double value) { Store(FThickness, value, TNamedField::JumperThickness); }
+void TJumper::SetBreakPressure(double value) { Store(FBreakPressure, value, TNamedField::JumperBreakPressure); }
 
 // A flag byte changes only when its truth value does.
 static bool SetFlag(quint8 &field, bool value)
@@ -81,12 +129,16 @@ static bool SetFlag(quint8 &field, bool value)
 
 void TJumper::SetVent(bool value)
 {
+    if ((FVent != 0) != value)
+        Record(TNamedField::JumperVent);
     if (SetFlag(FVent, value))
         Changed();
 }
 
 void TJumper::SetCutIn(bool value)
 {
+    if ((FCutIn != 0) != value)
+        Record(TNamedField::JumperCutIn);
     if (SetFlag(FCutIn, value))
         Changed();
 }
@@ -123,6 +175,7 @@ void TJumper::SetOpeningArea(double value)
 {
     if (value == FOpeningArea)
         return;
+    Record(TNamedField::JumperOpeningArea);
     FOpeningArea = value;
     // The area only matters with an arbitrary opening.
     if (FOpening == 4)
@@ -136,6 +189,9 @@ void TJumper::SetMeasurement(int which, double value)
         return;
     if (FMeasured != 0 && *field == value)
         return;
+    Record(which == 1 ? TNamedField::JumperDepression : TNamedField::JumperFlow);
+    Record(TNamedField::JumperMeasured);
+    Record(TNamedField::JumperResistance);
     *field = value;
     SetFlag(FMeasured, true);
     FResistance = std::fabs(FFlow) <= 1e-12 ? 0.0 : FDepression / (FFlow * FFlow);
@@ -147,12 +203,15 @@ void TJumper::SetResistanceValue(int which, double value)
     if (which == 1) {
         if (FMeasured == 0 && value == FResistance)
             return;
+        Record(TNamedField::JumperMeasured);
+        Record(TNamedField::JumperResistance);
         FResistance = value;
         FMeasured = 0;
         Changed();
     } else if (which == 2) {
         if (value == FReverseResistance)
             return;
+        Record(TNamedField::JumperReverseResistance);
         FReverseResistance = value;
         Changed();
     }

@@ -9,6 +9,7 @@
 
 class TBranch;
 class TMine;
+enum class TNamedField : quint8;
 
 class TJumper {
 public:
@@ -98,7 +99,15 @@ public:
 
 private:
     friend class TJumperList;
+    friend class TChangeStep;
+    friend class TChangeJournal;
     void Changed();
+    void Record(TNamedField field);
+    template <class Field, class Value>
+    void Store(Field &field, const Value &value, TNamedField named);
+    // Out of both lists while a step of the journal holds it, and back at index in its branch.
+    void Detach();
+    void Attach(int index);
 
     TBranch *FBranch;
     QString FCaption;
@@ -124,4 +133,5 @@ private:
     double FRouteValues[3] = {0, 0, 0};
 
     int FMineSlot = -1;   // slot in the mine's list of all stoppings
+    bool FDetached = false;   // held by a step of the journal, in no list
 };

@@ -1,6 +1,7 @@
 #include "model/TJumperList.h"
 #include "AppError.h"
 #include "model/TJumper.h"
+#include "model/TMine.h"
 #include <algorithm>
 
 namespace {
@@ -65,7 +66,11 @@ void TJumperList::Delete(int i)
     TJumper *j = Items(i);
     if (!j)
         return;
-    delete j;   // leaves both of its lists
+    TChangeJournal &journal = j->Mine()->Journal();
+    if (journal.Active() && journal.Removing(j))
+        j->Detach();   // the journal's step holds it
+    else
+        delete j;   // leaves both of its lists
 }
 
 void TJumperList::Insert(TJumper *jumper)

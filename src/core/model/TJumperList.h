@@ -35,6 +35,8 @@ public:
 private:
     friend class TJumper;
     friend class TBranch;
+    friend class TChangeStep;
+    friend class TChangeJournal;
     void Clear();   // frees every item
     void Insert(TJumper *jumper);   // branch list: at its Position; mine list: at the end
     void Remove(TJumper *jumper);

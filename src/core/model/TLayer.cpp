@@ -19,6 +19,8 @@ TLayer::TLayer(TMine *mine, ListKind kind) : FMine(CheckedMine(mine))
         FMine->Layers().Append(this);
     else
         FMine->PLFs().Append(this);
+    if (FMine->Journal().Active())
+        FMine->Journal().Added(this);
     FMine->SetModified(true);
 }
 
@@ -26,10 +28,17 @@ TLayer::~TLayer() = default;
 
 void TLayer::Changed() { FMine->SetModified(true); }
 
+void TLayer::Record(TNamedField field)
+{
+    if (FMine->Journal().Active())
+        FMine->Journal().Named(this, field);
+}
+
 void TLayer::SetName(const QString &value)
 {
     if (value == FName)
         return;
+    Record(TNamedField::LayerName);
     FName = value;
     Changed();
 }
@@ -38,6 +47,7 @@ void TLayer::SetColor(quint32 value)
 {
     if (value == FColor)
         return;
+    Record(TNamedField::LayerColor);
     FColor = value;
     Changed();
 }
@@ -46,6 +56,7 @@ void TLayer::SetVisible(bool value)
 {
     if (value == Visible())
         return;
+    Record(TNamedField::LayerVisible);
     FVisible = value ? 1 : 0;
     if (IMineScheme *scheme = FMine->Scheme())
         scheme->RebuildPicture();

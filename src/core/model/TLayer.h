@@ -6,6 +6,7 @@
 #include <QtGlobal>
 
 class TMine;
+enum class TNamedField : quint8;
 
 class TLayer {
 public:
@@ -37,7 +38,10 @@ protected:
     TLayer(TMine *mine, ListKind kind);
 
 private:
+    friend class TChangeStep;
+    friend class TChangeJournal;
     void Changed();
+    void Record(TNamedField field);
 
     quint8 FVisible = 1;   // a file's Boolean byte, kept as read
     QString FName;

@@ -48,18 +48,36 @@ void TLayerList::Delete(int i)
     if (i < 0 || i >= int(FItems.size()))
         return;
     TLayer *item = FItems[i];
+    TChangeJournal &journal = FMine->Journal();
+    const bool held = journal.Active() && journal.Removing(item, i);
     FItems.erase(FItems.begin() + i);
-    delete item;
+    if (!held)
+        delete item;
     Notify();
     // Branches refer to seams (plan positions) by position: the ones after i move down and
     // those on the deleted one lose it. Stored directly: the deletion is not itself an edit.
     for (TBranch *b : FMine->Branches()) {
         qint32 &index = FPLF ? b->FPLFIndex : b->FLayerIndex;
-        if (index == i)
-            index = -1;
-        else if (index > i)
-            --index;
+        if (index != i && index <= i)
+            continue;
+        if (held)
+            FPLF ? journal.Field(b, TColumnKind::PLF) : journal.Named(b, TNamedField::BranchLayer);
+        index = index == i ? -1 : index - 1;
     }
+}
+
+void TLayerList::TakeOut(int i)
+{
+    if (i < 0 || i >= int(FItems.size()))
+        return;
+    FItems.erase(FItems.begin() + i);
+    Notify();
+}
+
+void TLayerList::PutBack(int i, TLayer *item)
+{
+    FItems.insert(FItems.begin() + std::clamp(i, 0, int(FItems.size())), item);
+    Notify();
 }
 
 void TLayerList::Clear()

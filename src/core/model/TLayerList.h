@@ -30,7 +30,12 @@ protected:
 
 private:
     friend class TLayer;
+    friend class TChangeStep;
     void Append(TLayer *item);
+    // Out of the list and back while a step of the journal holds the item; the branches'
+    // indices are the step's own entries.
+    void TakeOut(int i);
+    void PutBack(int i, TLayer *item);
     void Notify();
 
     TMine *FMine;

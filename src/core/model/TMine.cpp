@@ -54,6 +54,7 @@ TMine::TMine()
 
 TMine::~TMine()
 {
+    FJournal.FStep.reset();
     if (IMineScheme *scheme = FScheme) {
         FScheme = nullptr;
         scheme->MineDestroyed(this);
@@ -79,8 +80,24 @@ qint32 TMine::Nearest(double v)
 
 void TMine::SetTitle(const QString &title)
 {
+    if (FJournal.Active())
+        FJournal.Named(nullptr, TNamedField::MineTitle);
     FTitle = title;
     SetModified(true);
+}
+
+void TMine::SetTemperature(qint32 value)
+{
+    if (value != FTemperature && FJournal.Active())
+        FJournal.Named(nullptr, TNamedField::MineTemperature);
+    FTemperature = value;
+}
+
+void TMine::SetPressure(float value)
+{
+    if (value != FPressure && FJournal.Active())
+        FJournal.Named(nullptr, TNamedField::MinePressure);
+    FPressure = value;
 }
 
 void TMine::SetModified(bool value)
@@ -114,6 +131,8 @@ TUzel *TMine::AddUzel(qint32 number, float x, float y, float z)
         FUzelStore.Destroy(n);
         throw;
     }
+    if (FJournal.Active())
+        FJournal.Added(n);
     return n;
 }
 
@@ -132,6 +151,8 @@ TBranch *TMine::AddBranch(qint32 number, qint32 startNumber, qint32 endNumber,
         FBranchStore.Destroy(b);
         throw;
     }
+    if (FJournal.Active())
+        FJournal.Added(b);
     return b;
 }
 
@@ -396,6 +417,8 @@ void TMine::SetTopologyValid(bool value)
 void TMine::SetCellLength(float value)
 {
     FCellsReady = FTopologyValid && value != FCellLength;
+    if (value != FCellLength && FJournal.Active())
+        FJournal.Named(nullptr, TNamedField::MineCellLength);
     FCellLength = value;
     RecountCells();
     // The cell length is a document setting: the change is kept, without a status refresh.

@@ -28,6 +28,7 @@
 //  - StartUzel/EndUzel and BranchCount are valid after ResolveIncidence until a number changes.
 //  - Errors are AppError with the text the user sees.
 #include "model/ElementStore.h"
+#include "model/TChangeJournal.h"
 #include "model/IMineScheme.h"
 #include "model/TBranchList.h"
 #include "model/TInfoBranchList.h"
@@ -115,8 +116,12 @@ public:
     void SetModified(bool value);
     // Document settings written by the properties dialog and the file reader; no Modified
     // (the dialog marks the document itself).
-    void SetTemperature(qint32 value) { FTemperature = value; }
-    void SetPressure(float value) { FPressure = value; }
+    void SetTemperature(qint32 value);
+    void SetPressure(float value);
+
+    // What user actions changed (model/TChangeJournal.h); off until the document window
+    // switches it on.
+    TChangeJournal &Journal() { return FJournal; }
 
     // --- lookups ---
     bool HasUzel(qint32 number) const;     // false for the unset number
@@ -189,6 +194,8 @@ private:
     friend class TBranchList;
     friend class TJumper;
     friend class TPeopleInfo;
+    friend class TChangeStep;
+    friend class TChangeJournal;
 
     // OnCountsChanged, unless Updating.
     void CountsChanged();
@@ -242,4 +249,7 @@ private:
     bool FHasBound[3] = {false, false, false};
     float FMin[3] = {0, 0, 0};
     float FMax[3] = {0, 0, 0};
+    // Last, so that it goes first: a step it still records frees the elements it holds while
+    // their lists and stores are there.
+    TChangeJournal FJournal{this};
 };

@@ -2,6 +2,7 @@
 #include "AppError.h"
 #include "model/TBranch.h"
 #include "model/TMine.h"
+#include <algorithm>
 #include <cmath>
 
 TPeopleInfo::TPeopleInfo(TBranch *branch) : TPeopleInfo(branch, 0.0) {}
@@ -12,10 +13,16 @@ TPeopleInfo::TPeopleInfo(TBranch *branch, double position)
     if (!branch)
         throw AppError(QStringLiteral("Параметр Owner не должен быть равным nil"));
     FBranch->People().Insert(this);
+    TChangeJournal &journal = FBranch->Mine()->Journal();
+    if (journal.Active())
+        journal.Added(this);
 }
 
 TPeopleInfo::~TPeopleInfo()
 {
+    // A person a step of the journal held out of its branch: that branch may be gone.
+    if (FDetached)
+        return;
     TMine *mine = FBranch->Mine();
     if (mine->FCurPeople == this)
         mine->FCurPeople = nullptr;
@@ -26,6 +33,29 @@ TMine *TPeopleInfo::Mine() const { return FBranch->Mine(); }
 
 void TPeopleInfo::Changed() { FBranch->Mine()->SetModified(true); }
 
+void TPeopleInfo::Record(TNamedField field)
+{
+    TChangeJournal &journal = FBranch->Mine()->Journal();
+    if (journal.Active())
+        journal.Named(this, field);
+}
+
+void TPeopleInfo::Detach()
+{
+    TMine *mine = FBranch->Mine();
+    if (mine->FCurPeople == this)
+        mine->FCurPeople = nullptr;
+    FBranch->People().Remove(this);
+    FDetached = true;
+}
+
+void TPeopleInfo::Attach(int index)
+{
+    auto &items = FBranch->People().FItems;
+    items.insert(items.begin() + std::clamp(index, 0, int(items.size())), this);
+    FDetached = false;
+}
+
 void TPeopleInfo::SetPosition(double value)
 {
     if (std::isnan(value) || value < 0)
@@ -34,6 +64,11 @@ void TPeopleInfo::SetPosition(double value)
         value = 1;
     if (value == FPosition)
         return;
+    TChangeJournal &journal = FBranch->Mine()->Journal();
+    if (journal.Active()) {
+        journal.PeopleOrder(FBranch);
+        journal.Named(this, TNamedField::PeoplePosition);
+    }
     FPosition = value;
     Changed();
     FBranch->People().Resort(this);
@@ -43,6 +78,7 @@ void TPeopleInfo::SetTabNumber(qint32 value)
 {
     if (value == FTabNumber)
         return;
+    Record(TNamedField::PeopleTabNumber);
     FTabNumber = value;
     Changed();
 }
@@ -51,18 +87,21 @@ void TPeopleInfo::SetSite(qint32 value)
 {
     if (value == FSite)
         return;
+    Record(TNamedField::PeopleSite);
     FSite = value;
     Changed();
 }
 
 void TPeopleInfo::SetFullName(const QString &value)
 {
+    Record(TNamedField::PeopleFullName);
     FFullName = value;
     Changed();
 }
 
 void TPeopleInfo::SetJobTitle(const QString &value)
 {
+    Record(TNamedField::PeopleJobTitle);
     FJobTitle = value;
     Changed();
 }

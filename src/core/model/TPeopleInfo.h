@@ -6,6 +6,7 @@
 
 class TBranch;
 class TMine;
+enum class TNamedField : quint8;
 
 class TPeopleInfo {
 public:
@@ -36,7 +37,14 @@ public:
     int IndexInBranch() const;
 
 private:
+    friend class TChangeStep;
+    friend class TChangeJournal;
+    friend class TPeopleList;
     void Changed();
+    void Record(TNamedField field);
+    // Out of its branch's list while a step of the journal holds it, and back at index.
+    void Detach();
+    void Attach(int index);
 
     TBranch *FBranch;
     qint32 FTabNumber = 0;
@@ -44,4 +52,5 @@ private:
     QString FFullName;
     double FPosition = 0;
     qint32 FSite = 0;
+    bool FDetached = false;   // held by a step of the journal, in no list
 };

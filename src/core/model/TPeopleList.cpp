@@ -1,6 +1,7 @@
 #include "model/TPeopleList.h"
 #include "AppError.h"
 #include "model/TPeopleInfo.h"
+#include "model/TMine.h"
 #include <algorithm>
 
 namespace {
@@ -40,7 +41,13 @@ int TPeopleList::IndexOf(const TPeopleInfo *person) const
 
 void TPeopleList::Delete(int i)
 {
-    if (TPeopleInfo *p = Items(i))
+    TPeopleInfo *p = Items(i);
+    if (!p)
+        return;
+    TChangeJournal &journal = p->Mine()->Journal();
+    if (journal.Active() && journal.Removing(p))
+        p->Detach();   // the journal's step holds it
+    else
         delete p;
 }
 

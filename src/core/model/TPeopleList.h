@@ -28,6 +28,8 @@ public:
 private:
     friend class TPeopleInfo;
     friend class TBranch;
+    friend class TChangeStep;
+    friend class TChangeJournal;
     void Clear();   // frees every item
     void Insert(TPeopleInfo *person);
     void Remove(TPeopleInfo *person);

@@ -26,6 +26,8 @@ void TUzel::SetNumber(qint32 value)
 {
     if (value == FNumber)
         return;
+    if (FMine->FJournal.Active())
+        FMine->FJournal.Field(this, TColumnKind::UzelNumber);
     const qint32 old = FNumber;
     FNumber = value;
     if (FListPos >= 0)
@@ -38,6 +40,9 @@ void TUzel::SetCoordinate(int axis, float value)
     float *field = axis == 1 ? &FX : axis == 2 ? &FY : axis == 3 ? &FZ : nullptr;
     if (!field || *field == value)
         return;
+    TChangeJournal &journal = FMine->FJournal;
+    if (journal.Active() && !journal.CoordinatesKept())
+        journal.Field(this, axis == 1 ? TColumnKind::X : axis == 2 ? TColumnKind::Y : TColumnKind::Z);
     const float old = *field;
     *field = value;
     FMine->SetModified(true);
@@ -51,6 +56,8 @@ void TUzel::SetSurface(bool value)
 {
     if (value == Surface())
         return;
+    if (FMine->FJournal.Active())
+        FMine->FJournal.Named(this, TNamedField::UzelSurface);
     FSurface = value ? 1 : 0;
     FMine->SetModified(true);
 }

@@ -72,6 +72,8 @@ private:
     friend class TUzelList;
     friend class TBranch;
     friend class TMine;
+    friend class TChangeStep;
+    friend class TChangeJournal;
 
     TMine *FMine;
     qint32 FNumber;

@@ -139,12 +139,18 @@ void TUzelList::Delete(int i)
                 b->LinkEnds(b->FStartUzel == n ? nullptr : b->FStartUzel,
                             b->FEndUzel == n ? nullptr : b->FEndUzel);
     }
+    const bool held = FMine->FJournal.Active() && FMine->FJournal.Removing(n, i);
     FIndex.Removed(n);
     FItems.erase(FItems.begin() + i);
     Reposition(i);
     n->FListPos = -1;
     FMine->NodeLeaving(n);
-    FMine->FUzelStore.Destroy(n);
+    if (held) {
+        if (FMine->FCurUzel == n)
+            FMine->FCurUzel = nullptr;
+    } else {
+        FMine->FUzelStore.Destroy(n);
+    }
     FMine->UpdateExtents(false);
     FMine->ProjectNodes();
     FMine->RefreshScheme();
@@ -153,13 +159,27 @@ void TUzelList::Delete(int i)
 
 int TUzelList::RemoveDoomed()
 {
+    bool held = false;
+    if (FMine->FJournal.Active()) {
+        std::vector<std::pair<int, TUzel *>> doomed;
+        for (TUzel *n : FItems)
+            if (n->FDoomed)
+                doomed.emplace_back(n->FListPos, n);
+        held = FMine->FJournal.RemovingMany(doomed);
+    }
     int removed = 0;
     std::vector<TUzel *> kept;
     kept.reserve(FItems.size());
     for (TUzel *n : FItems) {
         if (n->FDoomed) {
             n->FListPos = -1;
-            FMine->FUzelStore.Destroy(n);
+            if (held) {
+                n->FDoomed = false;
+                if (FMine->FCurUzel == n)
+                    FMine->FCurUzel = nullptr;
+            } else {
+                FMine->FUzelStore.Destroy(n);
+            }
             ++removed;
         } else {
             kept.push_back(n);
@@ -179,9 +199,56 @@ void TUzelList::SortBy(int code)
     if (!kind)
         return;
     FMine->DeleteEmptyUzels();
+    if (FMine->FJournal.Active())
+        FMine->FJournal.UzelOrder();
     std::stable_sort(FItems.begin(), FItems.end(), [&kind](const TUzel *a, const TUzel *b) {
         return CompareNodes(a, b, *kind) < 0;
     });
     Reposition(0);
     FIndex.MarkStale();
+}
+
+void TUzelList::TakeOut(const std::vector<TUzel *> &gone)
+{
+    for (TUzel *n : gone)
+        n->FDoomed = true;
+    for (TBranch *b : FMine->FBranches) {
+        TUzel *s = b->FStartUzel, *e = b->FEndUzel;
+        if ((s && s->FDoomed) || (e && e->FDoomed))
+            b->LinkEnds(s && s->FDoomed ? nullptr : s, e && e->FDoomed ? nullptr : e);
+    }
+    std::vector<TUzel *> kept;
+    kept.reserve(FItems.size());
+    for (TUzel *n : FItems) {
+        if (!n->FDoomed) {
+            kept.push_back(n);
+            continue;
+        }
+        n->FDoomed = false;
+        n->FListPos = -1;
+        if (FMine->FCurUzel == n)
+            FMine->FCurUzel = nullptr;
+    }
+    FItems.swap(kept);
+    Reposition(0);
+    FIndex.MarkStale();
+    FMine->InvalidateBounds();
+}
+
+void TUzelList::PutBack(const std::vector<std::pair<int, TUzel *>> &items)
+{
+    std::vector<TUzel *> merged;
+    merged.reserve(FItems.size() + items.size());
+    size_t from = 0;
+    for (const auto &[pos, n] : items) {
+        while (int(merged.size()) < pos && from < FItems.size())
+            merged.push_back(FItems[from++]);
+        merged.push_back(n);
+    }
+    while (from < FItems.size())
+        merged.push_back(FItems[from++]);
+    FItems.swap(merged);
+    Reposition(0);
+    FIndex.MarkStale();
+    FMine->InvalidateBounds();
 }

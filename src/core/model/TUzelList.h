@@ -44,6 +44,13 @@ public:
 private:
     friend class TMine;
     friend class TUzel;
+    friend class TChangeStep;
+    friend class TChangeJournal;
+    // Takes nodes out of the list without freeing them (a step holds them); branches linked
+    // to them forget them.
+    void TakeOut(const std::vector<TUzel *> &gone);
+    // Puts nodes back at their 0-based positions (ascending, counted with all of them in).
+    void PutBack(const std::vector<std::pair<int, TUzel *>> &items);
     void Renumbered(TUzel *uzel, qint32 oldNumber);
     // A branch names the node's number and the number leads to this node. O(branches).
     bool NamedByBranches(const TUzel *uzel) const;

@@ -1,4 +1,5 @@
 #include "app/TChildForm.h"
+#include <QUndoStack>
 
 #include "AppError.h"
 #include "app/TMainForm.h"
@@ -88,7 +89,7 @@ TChildForm::TChildForm(TMainForm *mainForm, QWidget *parent) : QWidget(parent), 
     // following each of, say, 300,000 coordinates a transformation sets.
     Mine()->OnModified = [this](TMine *mine, bool) {
         noteChange();
-        if (!m_loading && !mine->Updating())
+        if (!m_loading && !mine->Updating() && !mine->Journal().Replaying())
             ShowDocumentStatus();
     };
     // Adding and deleting rows need not mark the document modified; the counts follow anyway.
@@ -104,12 +105,22 @@ TChildForm::TChildForm(TMainForm *mainForm, QWidget *parent) : QWidget(parent), 
     updateCaption();
     RefreshTables();
     Mine()->SetModified(false);
+    setupUndo();
 }
 
 TChildForm::~TChildForm()
 {
     // The mine goes before the widgets; the stopping panel lets go of it first.
     pnlJumpers->SetMine(nullptr);
+    // The steps hold deleted elements of the mine: they go while it is there.
+    TChangeJournal &journal = Mine()->Journal();
+    journal.OnStep = nullptr;
+    journal.OnLost = nullptr;
+    journal.OnImplicit = nullptr;
+    journal.SetEnabled(false);
+    m_resettingUndo = true;
+    delete m_undo;
+    m_undo = nullptr;
     Mine()->OnModified = nullptr;
     Mine()->OnCountsChanged = nullptr;
     m_mainForm->SetDocumentCount(m_mainForm->DocumentCount() - 1);
@@ -248,7 +259,15 @@ void TChildForm::readDocument(const std::function<void()> &read)
     // window: no half-built document stays on screen.
     try {
         m_loading = true;
+        // What is read is the document's start, not a step.
+        const bool journal = Mine()->Journal().Enabled();
+        Mine()->Journal().SetEnabled(false);
         read();
+        Mine()->Journal().SetEnabled(journal);
+        m_undo->clear();
+        // A document read as modified (recovered, imported) has no saved state in the list.
+        if (Mine()->Modified())
+            dropUndoHistory();
         m_loading = false;
         noteChange();
         // Refresh: columns from the kinds read, tables, caption, group boxes, branch row.
@@ -290,6 +309,8 @@ bool TChildForm::SaveToFile()
     {
         WaitCursor wait;
         try {
+            // Saving removes the empty rows: a step of its own, before the saved state.
+            TUserAction action(Mine(), QStringLiteral("Удаление пустых строк"));
             TMineFile::Save(m_doc, path);
         } catch (...) {
             // Saving removes empty rows even when the write fails afterwards.
@@ -299,6 +320,8 @@ bool TChildForm::SaveToFile()
         RefreshTables();
     }
     updateCaption();
+    FlushJournal();
+    m_undo->setClean();
     Mine()->SetModified(false);
     if (Config)
         Config->AddLastFile(path);
@@ -399,6 +422,7 @@ bool TChildForm::ConfirmEdit()
 
 bool TChildForm::FormCloseQuery()
 {
+    FlushJournal();
     if (m_calculating || !Mine()->Modified())
         return true;
     const auto answer = AppDialogs::AskQuestion(

@@ -15,11 +15,15 @@
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 class QLabel;
 class QListWidget;
 class QSplitter;
 class QToolButton;
+class QUndoStack;
+class TChangeStep;
+struct TStepFocus;
 class TBranch;
 class TJumperPanel;
 class TMainForm;
@@ -77,6 +81,21 @@ public:
     // Grows with every notice of a change of the mine (its modified flag set, rows added or
     // removed): a copy taken at one count holds every change made before it.
     quint64 ChangeCount() const { return m_changes; }
+
+    // --- undo and redo (TChildFormUndo.cpp)
+    // Every user action on the document is a step of this list; its clean state is the state
+    // last saved, and the modified flag follows it.
+    QUndoStack *UndoStack() const { return m_undo; }
+    // The names of the steps undo and redo would take back or do again; null when none.
+    QString UndoText() const;
+    QString RedoText() const;
+    // Commit open cell editors, then take back (do again) one step.
+    void Undo();
+    void Redo();
+    // Closes the step of the changes made outside any named action.
+    void FlushJournal();
+    // The number of steps kept from now on (0: none) when the list is empty.
+    void ApplyUndoLimit();
 
     // The close question; true when the window may close.
     bool FormCloseQuery();
@@ -198,6 +217,14 @@ private:
     void rememberSplitters();
     void updatePlaceholders();
     QString dataDir() const;
+    void setupUndo();
+    void pushStep(std::unique_ptr<TChangeStep> step);
+    // The steps so far no longer lead back (a change that could not be recorded, a step too
+    // large to keep): the list is emptied and no state in it is the saved one any more.
+    void dropUndoHistory();
+    // After a step was undone or redone: everything shown follows, the current rows move to
+    // what the step changed.
+    void afterStep(const TStepFocus &focus);
 
     TMainForm *m_mainForm;
     TMineDocument m_doc;
@@ -209,6 +236,8 @@ private:
     bool m_closed = false;
     bool m_wasModified = false;
     quint64 m_changes = 0;
+    QUndoStack *m_undo = nullptr;
+    bool m_resettingUndo = false;
     int m_uzelWidthBeforeHide = 229;   // set from the settings when the tables are built
     QLabel *m_uzelPlaceholder = nullptr;
     QLabel *m_branchPlaceholder = nullptr;

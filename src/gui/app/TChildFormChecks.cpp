@@ -126,6 +126,7 @@ bool TChildForm::CheckTopology(bool KeepPanel)
     TTopologyCheck check(*Mine(), *pnlMessages, &status);
     TStageResult r;
     try {
+        TUserAction action(Mine(), QStringLiteral("Удаление пустых строк"));
         r = check.CheckTopology();
     } catch (...) {
         // Rows may be gone already: the tables must not go on showing them.

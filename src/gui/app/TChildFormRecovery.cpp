@@ -16,4 +16,5 @@ void TChildForm::LoadRecovered(const QString &copyPath, const QString &fileName,
     });
     // The changes are still unsaved; the recovery file's path is nobody's recent file.
     Mine()->SetModified(true);
+    dropUndoHistory();
 }

@@ -48,6 +48,8 @@ enum class Rule {
     ReadyCurrentJumpers, // the current branch has at least one stopping
     NodeTableToggle,     // HasDocument and the branch table is visible
     BranchTableToggle,   // HasDocument and the node table is visible
+    CanUndo,             // Ready and the document has a step to undo
+    CanRedo,             // Ready and the document has a step to redo
 };
 
 enum class Tick { None, Surface, NodeTable, BranchTable, JumperPanel, MessagePanel, UseColor };
@@ -156,6 +158,8 @@ void TMainForm::createActions()
         {&M::actHelpOnHelp, "actHelpOnHelp", "&Использование справки", nullptr, {}, R::Always, &M::execHelpOnHelp},
         {&M::actAbout, "actAbout", "&О программе ...", nullptr, QKeySequence(Qt::SHIFT | Qt::Key_F1), R::Always, &M::execAbout},
         {&M::actClearAccountResults, "actClearAccountResults", "&Очистить результаты расчетов", nullptr, {}, R::Ready, &M::execClearAccountResults},
+        {&M::actUndo, "actUndo", "Отменить", "Отменить", QKeySequence(Qt::CTRL | Qt::Key_Z), R::CanUndo, &M::execUndo},
+        {&M::actRedo, "actRedo", "Повторить", "Повторить", QKeySequence(Qt::CTRL | Qt::Key_Y), R::CanRedo, &M::execRedo},
         {&M::actEditView, "actEditView", "&Редактор", nullptr, QKeySequence(Qt::Key_F2), R::Ready, &M::execEditView},
         {&M::actAddUzel, "actAddUzel", "&Добавить узел", nullptr, {}, R::Ready, &M::execAddUzel},
         {&M::actDelUzel, "actDelUzel", "&Удалить узел", nullptr, {}, R::ReadyNodes, &M::execDelUzel},
@@ -241,6 +245,10 @@ void TMainForm::createActions()
         addAction(a); // shortcuts of commands that have no menu entry (the sorts)
     }
 
+    // The second keys of the two: those of other systems' editors.
+    actUndo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
+    actRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+
     using K = TColumnKind;
     const struct {
         QAction *TMainForm::*member;
@@ -300,6 +308,8 @@ void TMainForm::UpdateActions()
         case Rule::ReadyCurrentJumpers: enabled = ready && child->CurrentBranchJumperCount() > 0; break;
         case Rule::NodeTableToggle: enabled = has && child && child->IsBranchTableVisible(); break;
         case Rule::BranchTableToggle: enabled = has && child && child->IsUzelTableVisible(); break;
+        case Rule::CanUndo: enabled = ready && !child->UndoText().isNull(); break;
+        case Rule::CanRedo: enabled = ready && !child->RedoText().isNull(); break;
         }
         a->setEnabled(enabled);
         switch (Tick(m_actionRules[i].second)) {
@@ -314,6 +324,13 @@ void TMainForm::UpdateActions()
     }
     lbLayers->setEnabled(has);
     lbPLFs->setEnabled(has);
+    // The step's name in the caption: "Отменить «Удаление ветви»".
+    const auto named = [](const char16_t *verb, const QString &step) {
+        const QString v = QString::fromUtf16(verb);
+        return step.isNull() ? v : QStringLiteral("%1 «%2»").arg(v, step);
+    };
+    actUndo->setText(named(u"Отменить", child && ready ? child->UndoText() : QString()));
+    actRedo->setText(named(u"Повторить", child && ready ? child->RedoText() : QString()));
 }
 
 void TMainForm::SetEditViewCaption(bool tableEditing)
@@ -351,6 +368,8 @@ void TMainForm::createMenus()
     file->addAction(actExit);
 
     QMenu *edit = bar->addMenu(QStringLiteral("&Правка"));
+    edit->addActions({actUndo, actRedo});
+    edit->addSeparator();
     edit->addAction(actEditView);
     edit->addSeparator();
     edit->addActions({actAddUzel, actDelUzel, actSurfUzel, actTransform});
@@ -443,6 +462,8 @@ void TMainForm::createToolBars()
     m_openButton->setAutoRaise(true);
     main->addWidget(m_openButton);
     main->addAction(actSave);
+    main->addSeparator();
+    main->addActions({actUndo, actRedo});
     main->addSeparator();
     main->addAction(actPrint);
     main->addSeparator();

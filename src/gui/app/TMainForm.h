@@ -123,6 +123,7 @@ public:
     TGroupCombo *cbPLFs = nullptr;
 
     // The commands, by the names the rest of the program knows them.
+    QAction *actUndo, *actRedo;
     QAction *actCheckTopology, *actCheckIsol, *actIncidGraph, *actNew, *actOpen, *actSave,
         *actSaveAs, *actSaveAll, *actGraph3D, *actClose, *actPrint, *actFileProp, *actExit,
         *actUstav, *actSetup, *actCascade, *actTileHor, *actTileVert, *actAlignIcons,
@@ -165,6 +166,8 @@ private:
     bool useColorSetting() const;
 
     // Execute steps of the commands built so far.
+    void execUndo();
+    void execRedo();
     void execNew();
     void execOpen();
     void execSave();

@@ -11,6 +11,8 @@
 #include "editor/TNetworkTables.h"
 #include "model/TMine.h"
 
+#include <optional>
+
 void TMainForm::execCheckTopology()
 {
     if (TChildForm *child = ActiveChild())
@@ -32,6 +34,7 @@ void TMainForm::execMakeR()
     // Silent: a branch without the inputs simply keeps its R.
     if (!branch || !child->ConfirmEdit())
         return;
+    TUserAction action(child->Mine(), QStringLiteral("Сопротивление по шероховатости"));
     child->ComputeResistance(branch);
     child->RepaintTables();
 }
@@ -49,8 +52,11 @@ void TMainForm::execMakeAllR()
     const int mode = TfrmCalcRMode::Execute(this);
     if (mode < 0 || !child->ConfirmEdit())
         return;
+    std::optional<TUserAction> action(std::in_place, child->Mine(), QStringLiteral("Сопротивление по шероховатости"));
     const int count = ComputeAllResistance(
         *child->Mine(), mode == 0 ? TResistanceMode::AllBranches : TResistanceMode::ZeroOnly);
+    action.reset();
     child->RepaintTables();
     AppDialogs::ShowInformation(this, QStringLiteral("Сопротивление расставлено в %1 ветвях").arg(count));
 }
+

@@ -226,6 +226,7 @@ void TMainForm::ApplyDisplaySettingsToAll()
 {
     for (TChildForm *child : Children()) {
         child->ApplyDisplaySettings();
+        child->ApplyUndoLimit();
         child->update();
         child->pnlJumpers->JumperGrid->update();
     }
@@ -379,6 +380,7 @@ void TMainForm::execSurfUzel()
     if (!child)
         return;
     if (TUzel *u = child->CurrentUzel()) {
+        TUserAction action(child->Mine(), QStringLiteral("Поверхностный узел"));
         u->SetSurface(!u->Surface());
         child->Tables->RepaintTables();
     }
@@ -443,6 +445,7 @@ void TMainForm::groupChosen(TGroupCombo *box, bool layers, int index)
         editLayers(layers ? 0 : 1);
     } else if (child->BranchCount() > 0) {
         if (TBranch *b = child->CurrentBranch()) {
+            TUserAction action(child->Mine(), layers ? QStringLiteral("Пласт ветви") : QStringLiteral("Позиция ПЛА ветви"));
             if (layers)
                 b->SetLayerIndex(index - 1);
             else

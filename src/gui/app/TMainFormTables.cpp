@@ -33,3 +33,15 @@ void TMainForm::execDelBranch()
     if (TChildForm *child = ActiveChild())
         child->Tables->DelBranch();
 }
+
+void TMainForm::execUndo()
+{
+    if (TChildForm *child = ActiveChild())
+        child->Undo();
+}
+
+void TMainForm::execRedo()
+{
+    if (TChildForm *child = ActiveChild())
+        child->Redo();
+}

@@ -175,6 +175,8 @@ TEditLayersForm::TEditLayersForm(TMine *mine, int page, QWidget *parent)
 
 void TEditLayersForm::Execute(QWidget *parent, TMine *mine, int page)
 {
+    // Everything the editor changes, however many seams, is one step.
+    TUserAction action(mine, QStringLiteral("Правка пластов"));
     TEditLayersForm form(mine, page, parent);
     form.exec();
 }

@@ -10,6 +10,7 @@
 #include "model/TMine.h"
 #include "storage/TMineDocument.h"
 
+#include <memory>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -348,10 +349,54 @@ void TFilePropForm::btnOKClick()
     accept();
 }
 
+namespace {
+// What the dialog sets that the document keeps beside the mine: one undo entry exchanges it.
+struct TDocumentSettings {
+    QStringList Notes;
+    quint8 AutoUpdate = 0;
+    qint32 AutoUpdateIterations = 0;
+    qint32 SaveIterations = 0;
+    float BoomSpeed = 0;
+    quint8 CalcMethod = 0;
+    TNodeColumns NodeColumns;
+    TBranchColumns BranchColumns;
+
+    static TDocumentSettings Of(const TMineDocument &doc)
+    {
+        return {doc.Notes(), doc.AutoUpdateByte(), doc.AutoUpdateIterations(), doc.SaveIterations(),
+                doc.BoomSpeed(), doc.CalcMethod(), doc.NodeColumns(), doc.BranchColumns()};
+    }
+    void To(TMineDocument &doc) const
+    {
+        doc.SetNotes(Notes);
+        doc.SetAutoUpdateByte(AutoUpdate);
+        doc.SetAutoUpdateIterations(AutoUpdateIterations);
+        doc.SetSaveIterations(SaveIterations);
+        doc.SetBoomSpeed(BoomSpeed);
+        doc.SetCalcMethod(CalcMethod);
+        doc.SetNodeColumns(NodeColumns);
+        doc.SetBranchColumns(BranchColumns);
+    }
+};
+} // namespace
+
 void TFilePropForm::write(qint32 temperature, double pressure)
 {
     TMineDocument &doc = m_host.Document();
     TMine *mine = doc.Mine();
+    TUserAction action(mine, QStringLiteral("Свойства"));
+    if (mine->Journal().Active()) {
+        auto kept = std::make_shared<TDocumentSettings>(TDocumentSettings::Of(doc));
+        TDocumentHost *host = &m_host;
+        mine->Journal().Swap([kept, host] {
+            TMineDocument &d = host->Document();
+            const TDocumentSettings now = TDocumentSettings::Of(d);
+            kept->To(d);
+            *kept = now;
+            host->LayoutColumns();
+            host->RefreshCaption();
+        });
+    }
     doc.SetNotes(NoteLines(mmNotes->toPlainText()));
     mine->SetTitle(edTitle->text());
     if (m_temperatureChanged)

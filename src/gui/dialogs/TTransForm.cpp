@@ -366,10 +366,13 @@ void TTransForm::btnOKClick()
         return;
 
     hide();
-    if (only)
-        transform.Apply(*only);
-    else
-        transform.ApplyToAll(*mine);
+    {
+        TUserAction action(mine, QStringLiteral("Трансформация"));
+        if (only)
+            transform.Apply(*only);
+        else
+            transform.ApplyToAll(*mine);
+    }
     m_host.RepaintTables();
     accept();
 }

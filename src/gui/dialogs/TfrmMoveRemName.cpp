@@ -1,5 +1,6 @@
 #include "dialogs/TfrmMoveRemName.h"
 
+#include "model/TMine.h"
 #include "base/Guarded.h"
 #include "base/Utils.h"
 #include "model/NameComment.h"
@@ -61,7 +62,9 @@ void TfrmMoveRemName::SetOperation(int operation)
 
 void TfrmMoveRemName::apply()
 {
-    if (m_mine)
+    if (m_mine) {
+        TUserAction action(m_mine, QStringLiteral("Обмен названий и комментариев"));
         NameComment::Apply(*m_mine, Operation());
+    }
     accept();
 }

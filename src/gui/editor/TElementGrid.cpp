@@ -11,6 +11,7 @@
 #include "model/MineTables.h"
 #include "model/TBranch.h"
 #include "model/TJumper.h"
+#include "model/TMine.h"
 #include "model/TPeopleInfo.h"
 #include "settings/TConfig.h"
 
@@ -518,6 +519,9 @@ void TElementGrid::applyEdit(QLineEdit *editor)
     try {
         if (ConfirmEdit && !ConfirmEdit())
             return;
+        TBranch *branch = m_kind == Stoppings ? static_cast<TJumper *>(element)->Branch()
+                                              : static_cast<TPeopleInfo *>(element)->Branch();
+        TUserAction action(branch->Mine(), QStringLiteral("Правка ячейки"));
         if (m_kind == Stoppings)
             ApplyStoppingEdit(*static_cast<TJumper *>(element), column, text);
         else
@@ -624,9 +628,11 @@ void TElementGrid::choiceMade(int index)
                 return;
             }
             const double area = ParseReal(dialog.textValue());
+            TUserAction action(jumper->Mine(), QStringLiteral("Правка ячейки"));
             jumper->SetOpening(quint8(index));
             jumper->SetOpeningArea(area);
         } else {
+            TUserAction action(jumper->Mine(), QStringLiteral("Правка ячейки"));
             ApplyStoppingChoice(*jumper, column, index);
         }
     } catch (...) {

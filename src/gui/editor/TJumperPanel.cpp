@@ -208,8 +208,12 @@ void TJumperPanel::AddStopping()
     TBranch *branch = CurrentBranch();
     if (!branch || !confirm())
         return;
-    auto *jumper = new TJumper(branch);
-    jumper->SetPosition(0.5);
+    TJumper *jumper = nullptr;
+    {
+        TUserAction action(m_mine, QStringLiteral("Добавление перемычки"));
+        jumper = new TJumper(branch);
+        jumper->SetPosition(0.5);
+    }
     RefreshStoppings();
     setCurrentIndex(0);
     const int row = jumper->IndexInBranch() + 1;
@@ -231,6 +235,7 @@ void TJumperPanel::DeleteStopping()
         return;
     // The row is looked up again: the question may have let the table change.
     if (TJumper *jumper = JumperGrid->JumperAt(JumperGrid->CurrentRow())) {
+        TUserAction action(m_mine, QStringLiteral("Удаление перемычки"));
         branch->Jumpers().Delete(jumper->IndexInBranch());
         // The model does not mark a deletion; the user's does.
         branch->Mine()->SetModified(true);
@@ -245,8 +250,12 @@ void TJumperPanel::AddPerson()
     TBranch *branch = CurrentBranch();
     if (!branch || !confirm())
         return;
-    auto *person = new TPeopleInfo(branch);
-    person->SetPosition(0.5);
+    TPeopleInfo *person = nullptr;
+    {
+        TUserAction action(m_mine, QStringLiteral("Добавление человека"));
+        person = new TPeopleInfo(branch);
+        person->SetPosition(0.5);
+    }
     RefreshPeople();
     setCurrentIndex(1);
     PeopleGrid->SetCurrentCell(PeopleColumns::TabNumber, person->IndexInBranch() + 1);
@@ -265,6 +274,7 @@ void TJumperPanel::DeletePerson()
                                 QStringLiteral("Подтверждение")) != QMessageBox::Yes)
         return;
     if (TPeopleInfo *person = PeopleGrid->PersonAt(PeopleGrid->CurrentRow())) {
+        TUserAction action(m_mine, QStringLiteral("Удаление человека"));
         branch->People().Delete(person->IndexInBranch());
         branch->Mine()->SetModified(true);
     }

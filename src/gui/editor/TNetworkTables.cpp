@@ -264,6 +264,7 @@ void TNetworkTables::appendElement(TNetworkGrid *grid)
             return 1;
         return current < std::numeric_limits<qint32>::max() ? current + 1 : kUnsetInt;
     };
+    TUserAction action(Mine(), isUzels(grid) ? QStringLiteral("Добавление узла") : QStringLiteral("Добавление ветви"));
     if (isUzels(grid)) {
         const TUzel *current = model->UzelAt(row);
         Mine()->AddUzel(current ? nextNumber(current->Number()) : 1, kUnsetReal, kUnsetReal,
@@ -352,6 +353,7 @@ void TNetworkTables::SortBy(TColumnKind kind)
 {
     const bool uzels = ColumnKinds::Row(kind).Table == TColumnTable::Uzels;
     gridOf(uzels)->CloseEditor();
+    TUserAction action(Mine(), QStringLiteral("Сортировка"));
     if (uzels)
         Mine()->Uzels().SortBy(ColumnKinds::Code(kind));
     else

@@ -49,6 +49,8 @@ public:
     bool EditAllowed = false;
     bool RestoreOnCommit = false;
     QString SavedEditText;
+    // The key that merges the keystrokes of the cell being edited into one step.
+    quint64 EditSession = 0;
     bool SavedModified = false;
     bool ColumnDragged = false;
     bool DialogBusy = false;

@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -85,6 +86,7 @@ bool TNetworkTables::BeginEdit(TNetworkGrid *grid, int row, int column)
                 return false;
             DialogBusy = true;
             try {
+                TUserAction action(Mine(), QStringLiteral("Правка сечения"));
                 runCrossSection(b);
             } catch (...) {
                 DialogBusy = false;
@@ -96,6 +98,8 @@ bool TNetworkTables::BeginEdit(TNetworkGrid *grid, int row, int column)
             return false;
         }
     }
+    // Every keystroke applied from here to leaving the cell is one step of the undo list.
+    EditSession = TChangeJournal::NewMergeKey();
     SavedEditText = model->CellText(row, column);
     if (SavedEditText.size() > TableText::kMaxEditChars)
         throw AppError(TableText::TooLongToEdit(SavedEditText.size()));
@@ -130,7 +134,11 @@ void TNetworkTables::ApplyEditText(TNetworkGrid *grid, int row, int column, cons
         return;
 
     const QString text = restoring ? SavedEditText : typed.trimmed();
-    const bool refused = !applyText(model, row, kind, text, text.isEmpty());
+    bool refused = false;
+    {
+        TUserAction action(Mine(), QStringLiteral("Правка ячейки"), EditSession);
+        refused = !applyText(model, row, kind, text, text.isEmpty());
+    }
     // A number is never cut: its column widens to the value (the lengths, volumes and angles of
     // the moved node's branches too).
     if (!refused)
@@ -273,6 +281,7 @@ void TNetworkTables::deleteRow(TNetworkGrid *grid)
     // The model does not mark a deletion; the user's deletion of an element the file would keep
     // changes the document (an empty row never reaches the file).
     bool changed = false;
+    std::optional<TUserAction> action;
     if (isUzels(grid)) {
         TUzel *u = model->UzelAt(row);
         if (!u)
@@ -285,6 +294,7 @@ void TNetworkTables::deleteRow(TNetworkGrid *grid)
                 != QMessageBox::Yes)
             return;
         changed = !u->IsEmpty();
+        action.emplace(Mine(), QStringLiteral("Удаление узла"));
         Mine()->Uzels().Delete(row);
     } else {
         TBranch *b = model->BranchAt(row);
@@ -298,6 +308,7 @@ void TNetworkTables::deleteRow(TNetworkGrid *grid)
                 != QMessageBox::Yes)
             return;
         changed = !b->IsEmpty();
+        action.emplace(Mine(), QStringLiteral("Удаление ветви"));
         Mine()->Branches().Delete(row);
     }
     if (changed)

@@ -131,6 +131,7 @@ void TNetworkTables::Paste(TNetworkGrid *grid, const QString &text)
 
     TMine *mine = Mine();
     bool moved = false;
+    TUserAction action(mine, QStringLiteral("Вставка"));
     mine->BeginUpdate();
     for (const TPastedRow &row : rows) {
         if (uzels) {

@@ -239,6 +239,7 @@ void TPositionBox::mousePressEvent(QMouseEvent *event)
     m_dragged = branch ? HitTest(event->position().toPoint()) : -1;
     m_draggedElement = elementAt(branch, m_dragged);
     m_dragConfirmed = false;
+    m_dragKey = 0;
     if (m_dragged >= 0)
         emit ElementPressed(m_dragged);
     update();
@@ -280,6 +281,11 @@ void TPositionBox::mouseMoveEvent(QMouseEvent *event)
             return;
         }
         const double position = double(point.x() - Margin) / barWidth;
+        if (!m_dragKey)
+            m_dragKey = TChangeJournal::NewMergeKey();   // one step for the whole drag
+        TUserAction action(branch->Mine(), m_kind == Stoppings ? QStringLiteral("Перемещение перемычки")
+                                                                : QStringLiteral("Перемещение человека"),
+                           m_dragKey);
         if (m_kind == Stoppings)
             static_cast<TJumper *>(m_draggedElement)->SetPosition(position);
         else

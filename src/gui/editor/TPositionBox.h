@@ -66,4 +66,5 @@ private:
     int m_dragged = -1;
     void *m_draggedElement = nullptr;
     bool m_dragConfirmed = false;
+    quint64 m_dragKey = 0;   // merges the moves of one drag into one undo step
 };

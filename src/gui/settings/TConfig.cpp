@@ -259,6 +259,15 @@ void TConfig::LoadOptions()
             }
         } catch (const AppError &) {
         }
+        UndoLimit = DefaultUndoLimit;
+        try {
+            if (Registry->ValueExists(QStringLiteral("UndoLimit"))) {
+                const qint32 steps = Registry->ReadInteger(QStringLiteral("UndoLimit"));
+                if (steps >= 0 && steps <= MaxUndoLimit)
+                    UndoLimit = steps;
+            }
+        } catch (const AppError &) {
+        }
         Registry->CloseKey();
     }
 
@@ -326,6 +335,7 @@ void TConfig::SaveOptions()
         Registry->WriteString(QStringLiteral("Surname"), Surname);
         Registry->WriteString(QStringLiteral("Post"), Post);
         Registry->WriteInteger(QStringLiteral("RecoveryMinutes"), RecoveryMinutes);
+        Registry->WriteInteger(QStringLiteral("UndoLimit"), UndoLimit);
         written = Registry->Flush();
         Registry->CloseKey();
     }

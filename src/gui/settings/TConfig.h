@@ -84,6 +84,11 @@ public:
     static constexpr qint32 DefaultRecoveryMinutes = 2;
     static constexpr qint32 MaxRecoveryMinutes = 24 * 60;
     qint32 RecoveryMinutes = DefaultRecoveryMinutes;
+    // Steps a document window keeps for undo; 0: no undo. "UndoLimit" under OptionsKey, read on
+    // its own like RecoveryMinutes.
+    static constexpr qint32 DefaultUndoLimit = 100;
+    static constexpr qint32 MaxUndoLimit = 10000;
+    qint32 UndoLimit = DefaultUndoLimit;
     // The help window's size where the user left it, 0 while never shown.
     qint32 HelpWidth = 0;
     qint32 HelpHeight = 0;

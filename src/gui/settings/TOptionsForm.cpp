@@ -50,6 +50,7 @@ TOptionsForm::TOptionsForm(QWidget *parent)
     Loading loading(m_loading);
     m_work->AssignDisplay(*Config);
     m_work->RecoveryMinutes = Config->RecoveryMinutes;
+    m_work->UndoLimit = Config->UndoLimit;
 
     setWindowTitle(QStringLiteral("Установки"));
 
@@ -220,9 +221,23 @@ QWidget *TOptionsForm::createViewPage()
     recoveryLayout->addWidget(edRecovery);
     recoveryLayout->addStretch(1);
 
+    auto *undo = new QGroupBox(QStringLiteral(" Отмена действий  "));
+    auto *undoLabel = new QLabel(QStringLiteral("&Отменяемых действий в документе не больше"));
+    edUndoLimit = new QSpinBox;
+    edUndoLimit->setRange(0, TConfig::MaxUndoLimit);
+    edUndoLimit->setSpecialValueText(QStringLiteral("без отмены"));
+    edUndoLimit->setValue(m_work->UndoLimit);
+    undoLabel->setBuddy(edUndoLimit);
+    connect(edUndoLimit, &QSpinBox::valueChanged, this, [this](int steps) { m_work->UndoLimit = steps; });
+    auto *undoLayout = new QHBoxLayout(undo);
+    undoLayout->addWidget(undoLabel);
+    undoLayout->addWidget(edUndoLimit);
+    undoLayout->addStretch(1);
+
     auto *layout = new QVBoxLayout(page);
     layout->addWidget(units);
     layout->addWidget(recovery);
+    layout->addWidget(undo);
     layout->addStretch(1);
     return page;
 }
@@ -340,6 +355,7 @@ void TOptionsForm::btnOKClick()
 {
     Config->AssignDisplay(*m_work);
     Config->RecoveryMinutes = m_work->RecoveryMinutes;
+    Config->UndoLimit = m_work->UndoLimit;
     if (ApplyDisplaySettings)
         ApplyDisplaySettings();
     accept();

@@ -55,6 +55,7 @@ public:
     QRadioButton *rbAt = nullptr;
     QRadioButton *rbMPa = nullptr;
     QSpinBox *edRecovery = nullptr;   // minutes between recovery copies, 0 none
+    QSpinBox *edUndoLimit = nullptr;  // steps kept for undo, 0 none
     QPushButton *btnOK = nullptr;
     QPushButton *btnCancel = nullptr;
     QPushButton *btnHelp = nullptr;

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace tooltest;
@@ -25,6 +26,7 @@ private slots:
     void notRegularFilesRefused();
     void usage_data();
     void usage();
+    void rowOfMillionsOfCommasStaysSmall();
 
 private:
     QTemporaryDir FDir;
@@ -156,6 +158,23 @@ void TestCsvCommands::usage()
     const Run r = Tool(args);
     QCOMPARE(r.ExitCode, 64);
     QVERIFY(r.Err.contains("usage: tarvel-mdf"));
+}
+
+// A reader that kept every field of a row took 27 times the file for a row of commas; now it
+// holds the file and the fields of the columns it reads.
+void TestCsvCommands::rowOfMillionsOfCommasStaysSmall()
+{
+    constexpr qsizetype kSize = 40 * 1024 * 1024;
+    const QString nodes = FDir.filePath(QStringLiteral("commas.csv"));
+    WriteFile(nodes, "Number\n1\n" + QByteArray(kSize, ',') + "\n2\n");
+    const QString branches = FDir.filePath(QStringLiteral("commas-b.csv"));
+    WriteFile(branches, "Number,StartNumber,EndNumber\n1,1,2\n");
+    const Run r = Tool({QStringLiteral("import-csv"), nodes, branches, FDir.filePath(QStringLiteral("commas.mdf"))});
+    QCOMPARE(r.ExitCode, 0);
+    rusage usage{};
+    QCOMPARE(::getrusage(RUSAGE_CHILDREN, &usage), 0);
+    // The largest child of this test, in KiB: the file once, the program's own 60 MiB at most.
+    QVERIFY2(usage.ru_maxrss < (2 * kSize + 60 * 1024 * 1024) / 1024, QByteArray::number(qint64(usage.ru_maxrss)).constData());
 }
 
 QTEST_GUILESS_MAIN(TestCsvCommands)

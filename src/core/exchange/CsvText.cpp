@@ -15,96 +15,109 @@ bool TRecord::IsBlank() const
 namespace {
 
 bool IsBreak(QChar c) { return c == u'\n' || c == u'\r'; }
+template<typename Char> bool IsBreakChar(Char c) { return c == Char('\n') || c == Char('\r'); }
 
 } // namespace
 
-TReader::TReader(QStringView text, QChar separator, TQuotes quotes)
+template<typename Char>
+TFieldReader<Char>::TFieldReader(TView text, Char separator, TQuotes quotes)
     : FText(text), FSep(separator), FStrict(quotes == TQuotes::Strict)
 {
 }
 
-bool TReader::Next(TRecord &record)
+template<typename Char> bool TFieldReader<Char>::NextRecord()
 {
-    record.Fields.clear();
+    TView skipped;
+    while (FInRecord && NextField(skipped)) {
+    }
     if (FPos >= FText.size() || FErrorLine > 0)
         return false;
-    record.Line = FLine;
-    bool more = true;
-    while (more) {
-        QString field;
-        if (!ReadField(field))
-            return false;
-        record.Fields.append(field);
-        more = EndField();
-    }
+    FRecordLine = FLine;
+    FInRecord = true;
     return true;
 }
 
-// Consumes what ends a field: true after a separator (another field follows in the same
-// record), false after a line break or at the end of the text.
-bool TReader::EndField()
+template<typename Char> bool TFieldReader<Char>::AtFieldEnd(size_t p) const
 {
-    if (FPos >= FText.size())
-        return false;
-    if (FText[FPos] == FSep) {
-        ++FPos;
-        return true;
-    }
-    SkipBreak();
-    return false;
+    return p >= FText.size() || FText[p] == FSep || IsBreakChar(FText[p]);
 }
 
-void TReader::SkipBreak()
+// Consumes what ends a field: after a separator another field follows in the same record; a
+// line break or the end of the text ends the record.
+template<typename Char> void TFieldReader<Char>::EndField()
 {
-    if (FText[FPos] == u'\r' && FPos + 1 < FText.size() && FText[FPos + 1] == u'\n')
+    if (FPos >= FText.size()) {
+        FInRecord = false;
+        return;
+    }
+    if (FText[FPos] == FSep) {
+        ++FPos;
+        return;
+    }
+    if (FText[FPos] == Char('\r') && FPos + 1 < FText.size() && FText[FPos + 1] == Char('\n'))
         ++FPos;
     ++FPos;
     ++FLine;
+    FInRecord = false;
 }
 
-bool TReader::AtFieldEnd(qsizetype p) const
+template<typename Char> bool TFieldReader<Char>::NextField(TView &field)
 {
-    return p >= FText.size() || FText[p] == FSep || IsBreak(FText[p]);
-}
-
-bool TReader::ReadField(QString &field)
-{
-    if (FPos < FText.size() && FText[FPos] == u'"' && !FQuotesLiteral) {
+    if (!FInRecord || FErrorLine > 0)
+        return false;
+    FUnescaped = false;
+    if (FPos < FText.size() && FText[FPos] == Char('"') && !FQuotesLiteral) {
         const int startLine = FLine;
-        if (ReadQuoted(field))
+        if (ReadQuoted(field)) {
+            EndField();
             return true;
+        }
         if (FStrict) {
             FErrorLine = startLine;
             FError = FPos >= FText.size() ? QStringLiteral("кавычка не закрыта")
                                              : QStringLiteral("после закрывающей кавычки должен идти разделитель");
+            FInRecord = false;
             return false;
         }
     }
-    const qsizetype start = FPos;
+    const size_t start = FPos;
     while (!AtFieldEnd(FPos))
         ++FPos;
-    field = FText.sliced(start, FPos - start).toString();
+    field = FText.substr(start, FPos - start);
+    EndField();
     return true;
 }
 
-// A quoted field from the opening quote at FPos. On failure FPos is back at the opening
-// quote (lenient) or where the field went wrong (strict).
-bool TReader::ReadQuoted(QString &field)
+// A quoted field from the opening quote at FPos. On failure FPos is back at the opening quote
+// (lenient) or where the field went wrong (strict).
+template<typename Char> bool TFieldReader<Char>::ReadQuoted(TView &field)
 {
-    const qsizetype open = FPos;
+    const size_t open = FPos;
     const int openLine = FLine;
-    qsizetype p = open + 1;
+    size_t p = open + 1;
     int line = FLine;
-    field.clear();
+    bool doubled = false;
     while (p < FText.size()) {
-        const QChar c = FText[p];
-        if (c == u'"') {
-            if (p + 1 < FText.size() && FText[p + 1] == u'"') {
-                field.append(u'"');
+        const Char c = FText[p];
+        if (c == Char('"')) {
+            if (p + 1 < FText.size() && FText[p + 1] == Char('"')) {
+                doubled = true;
                 p += 2;
                 continue;
             }
             if (AtFieldEnd(p + 1)) {
+                field = FText.substr(open + 1, p - open - 1);
+                if (doubled) {
+                    // Only such a field is copied, once, without its doubled quotes.
+                    FBuffer.clear();
+                    for (size_t i = 0; i < field.size(); ++i) {
+                        FBuffer.push_back(field[i]);
+                        if (field[i] == Char('"'))
+                            ++i;
+                    }
+                    field = FBuffer;
+                    FUnescaped = true;
+                }
                 FPos = p + 1;
                 FLine = line;
                 return true;
@@ -118,9 +131,8 @@ bool TReader::ReadQuoted(QString &field)
             }
             return false;
         }
-        if (c == u'\n' || (c == u'\r' && !(p + 1 < FText.size() && FText[p + 1] == u'\n')))
+        if (c == Char('\n') || (c == Char('\r') && !(p + 1 < FText.size() && FText[p + 1] == Char('\n'))))
             ++line;
-        field.append(c);
         ++p;
     }
     if (FStrict) {
@@ -133,6 +145,26 @@ bool TReader::ReadQuoted(QString &field)
     FLine = openLine;
     FQuotesLiteral = true;
     return false;
+}
+
+template class TFieldReader<char>;
+template class TFieldReader<char16_t>;
+
+TReader::TReader(QStringView text, QChar separator, TQuotes quotes)
+    : FFields(std::u16string_view(text.utf16(), size_t(text.size())), separator.unicode(), quotes)
+{
+}
+
+bool TReader::Next(TRecord &record)
+{
+    record.Fields.clear();
+    if (!FFields.NextRecord())
+        return false;
+    record.Line = FFields.RecordLine();
+    std::u16string_view field;
+    while (FFields.NextField(field))
+        record.Fields.append(QString::fromUtf16(field.data(), qsizetype(field.size())));
+    return FFields.ErrorLine() == 0;
 }
 
 TSplit Split(QStringView text, QChar separator, TQuotes quotes)
@@ -169,19 +201,30 @@ QString Quote(const QString &field, QChar separator)
     return out;
 }
 
-QChar DetectSeparator(QStringView text)
+namespace {
+
+template<typename Char> Char SeparatorOf(std::basic_string_view<Char> text)
 {
     bool quoted = false;
-    for (const QChar c : text) {
-        if (c == u'"')
+    for (const Char c : text) {
+        if (c == Char('"'))
             quoted = !quoted;
-        else if (!quoted && IsBreak(c))
+        else if (!quoted && IsBreakChar(c))
             break;
-        else if (!quoted && c == u';')
-            return u';';
+        else if (!quoted && c == Char(';'))
+            return Char(';');
     }
-    return u',';
+    return Char(',');
 }
+
+} // namespace
+
+QChar DetectSeparator(QStringView text)
+{
+    return QChar(SeparatorOf(std::u16string_view(text.utf16(), size_t(text.size()))));
+}
+
+char DetectSeparator(std::string_view text) { return SeparatorOf(text); }
 
 QString ShortestFixed(float value) { return NumberText::Shortest(value); }
 QString ShortestFixed(double value) { return NumberText::Shortest(value); }

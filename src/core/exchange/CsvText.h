@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <string>
+#include <string_view>
 
 namespace CsvText {
 
@@ -33,33 +35,63 @@ struct TSplit {
     QString Error;
 };
 
-// Records of text one at a time, so that a large file is never held as records all at once.
-// Line breaks are CR LF, LF or a lone CR; a last line break ends the last record and does not
-// start another one. Linear in the text, also for lenient quotes. The text must outlive it.
-class TReader {
+// Fields of text one at a time, so that a large file is never held as records or fields: a
+// record is started, then its fields are taken until it has no more. Line breaks are CR LF, LF
+// or a lone CR; a last line break ends the last record and does not start another one. Linear
+// in the text, also for lenient quotes. Char is char (UTF-8 bytes) or char16_t; the text must
+// outlive the reader.
+template<typename Char> class TFieldReader {
 public:
-    TReader(QStringView text, QChar separator, TQuotes quotes);
-    // Fills record with the next one; false at the end of the text or at an error.
-    bool Next(TRecord &record);
+    using TView = std::basic_string_view<Char>;
+    TFieldReader(TView text, Char separator, TQuotes quotes);
+    // Starts the next record (the rest of the current one is skipped); false at the end of the
+    // text or at an error.
+    bool NextRecord();
+    // The 1-based line on which the current record starts.
+    int RecordLine() const { return FRecordLine; }
+    // The next field of the current record; false when the record has no more or at an error.
+    // The view is into the text, or, for a quoted field with doubled quotes, into the reader's
+    // buffer until the next call (Unescaped() tells which).
+    bool NextField(TView &field);
+    bool Unescaped() const { return FUnescaped; }
     // Strict only: the line of a broken field (0 while there is none) and what is wrong.
     int ErrorLine() const { return FErrorLine; }
     const QString &Error() const { return FError; }
 
 private:
-    bool EndField();
-    void SkipBreak();
-    bool AtFieldEnd(qsizetype p) const;
-    bool ReadField(QString &field);
-    bool ReadQuoted(QString &field);
+    bool AtFieldEnd(size_t p) const;
+    bool ReadQuoted(TView &field);
+    void EndField();
 
-    QStringView FText;
-    QChar FSep;
+    TView FText;
+    Char FSep;
     bool FStrict;
     bool FQuotesLiteral = false;
-    qsizetype FPos = 0;
+    bool FInRecord = false;
+    bool FUnescaped = false;
+    size_t FPos = 0;
     int FLine = 1;
+    int FRecordLine = 0;
     int FErrorLine = 0;
     QString FError;
+    std::basic_string<Char> FBuffer;
+};
+
+extern template class TFieldReader<char>;
+extern template class TFieldReader<char16_t>;
+
+// Records of a text as lists of strings (TFieldReader's rules), for texts of modest size such as
+// the clipboard's.
+class TReader {
+public:
+    TReader(QStringView text, QChar separator, TQuotes quotes);
+    // Fills record with the next one; false at the end of the text or at an error.
+    bool Next(TRecord &record);
+    int ErrorLine() const { return FFields.ErrorLine(); }
+    const QString &Error() const { return FFields.Error(); }
+
+private:
+    TFieldReader<char16_t> FFields;
 };
 
 // All records of text at once (TReader's rules).
@@ -72,6 +104,7 @@ QString Quote(const QString &field, QChar separator);
 // The separator of a file, told by its first line: a semicolon when the line holds one outside
 // quotes, a comma otherwise.
 QChar DetectSeparator(QStringView text);
+char DetectSeparator(std::string_view text);
 
 // Shortest fixed-point text that reads back to the same value, with "." as the point.
 QString ShortestFixed(float value);

@@ -4,7 +4,9 @@
 
 #include <QLocale>
 #include <charconv>
+#include <cctype>
 #include <cmath>
+#include <string>
 
 namespace NumberText {
 
@@ -24,13 +26,25 @@ QString Int(qint32 value)
 
 namespace {
 
+// Fixed point never needs more than the 309 digits of the largest double and the 325 places of
+// its smallest, so the buffer always holds it.
+template<typename T> char *WriteShortestOf(char *buf, T value)
+{
+    return std::to_chars(buf, buf + kShortestSize, value, std::chars_format::fixed).ptr;
+}
+
 template<typename T> QString ShortestOf(T value)
 {
-    char buf[64];
-    const auto result = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
-    if (result.ec != std::errc())
-        return QString::number(double(value), 'g', 17);
-    return QString::fromLatin1(buf, result.ptr - buf);
+    char buf[kShortestSize];
+    return QString::fromLatin1(buf, WriteShortestOf(buf, value) - buf);
+}
+
+std::string_view WithoutPlus(std::string_view text)
+{
+    // std::from_chars takes a minus only; a plus is as good, but a sign after it is not.
+    if (text.size() > 1 && text.front() == '+' && text[1] != '-' && text[1] != '+')
+        text.remove_prefix(1);
+    return text;
 }
 
 // Only digits, one sign in front, one point and an exponent: what a number is written with.
@@ -84,6 +98,9 @@ QString Shortest(double value)
     return ShortestOf(value);
 }
 
+char *WriteShortest(char *buf, float value) { return WriteShortestOf(buf, value); }
+char *WriteShortest(char *buf, double value) { return WriteShortestOf(buf, value); }
+
 bool ParseInt(const QString &text, qint32 &value)
 {
     bool ok = false;
@@ -115,15 +132,43 @@ bool HasBothPoints(const QString &text)
 
 bool ParseDecimal(const QString &text, double &value)
 {
-    if (text.isEmpty() || HasBothPoints(text))
+    const QByteArray utf8 = text.toUtf8();
+    return ParseDecimal(std::string_view(utf8.constData(), size_t(utf8.size())), value);
+}
+
+bool ParseDecimal(std::string_view text, double &value)
+{
+    text = WithoutPlus(text);
+    const size_t comma = text.find(',');
+    std::string withPoint;
+    if (comma != std::string_view::npos) {
+        if (text.find('.') != std::string_view::npos || text.find(',', comma + 1) != std::string_view::npos)
+            return false;
+        withPoint.assign(text);
+        withPoint[comma] = '.';
+        text = withPoint;
+    }
+    // The general format also reads "inf", "nan" and hexadecimal only with a prefix it refuses;
+    // a text must be a number from its first character to its last.
+    if (text.empty() || !(std::isdigit(static_cast<unsigned char>(text.back())) || text.back() == '.'))
         return false;
-    QString plain = text;
-    plain.replace(u',', u'.');
-    bool ok = false;
-    const double parsed = ReadC(plain, ok);
-    if (ok)
-        value = parsed;
-    return ok;
+    double parsed = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), parsed);
+    if (result.ec != std::errc() || result.ptr != text.data() + text.size() || !std::isfinite(parsed))
+        return false;
+    value = parsed;
+    return true;
+}
+
+bool ParseWhole(std::string_view text, qint64 &value)
+{
+    text = WithoutPlus(text);
+    long long parsed = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), parsed);
+    if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size())
+        return false;
+    value = parsed;
+    return true;
 }
 
 } // namespace NumberText

@@ -3,6 +3,7 @@
 // decimal separator of the current locale.
 #include <QString>
 #include <QtGlobal>
+#include <string_view>
 
 namespace NumberText {
 
@@ -20,6 +21,10 @@ QString General(double value);
 // every digit the value needs: what exchange with other programs writes.
 QString Shortest(float value);
 QString Shortest(double value);
+// The same text written at buf, which holds at least kShortestSize characters; returns its end.
+inline constexpr int kShortestSize = 400;
+char *WriteShortest(char *buf, float value);
+char *WriteShortest(char *buf, double value);
 
 // Parsing of typed text (already trimmed): a 32-bit integer in decimal, a real with the user's
 // decimal separator (a "." is taken as well). Anything else fails.
@@ -33,5 +38,9 @@ bool ParseDecimal(const QString &text, double &value);
 bool HasBothPoints(const QString &text);
 // A number of ExactText form ("." as the point) with the user's decimal separator.
 QString WithUserSeparator(QString text);
+// The same rule on UTF-8 bytes, as the CSV import reads them (the text above goes through it);
+// whole: a sign and digits alone, in 64 bits.
+bool ParseDecimal(std::string_view text, double &value);
+bool ParseWhole(std::string_view text, qint64 &value);
 
 } // namespace NumberText

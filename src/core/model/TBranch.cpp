@@ -1,5 +1,6 @@
 #include "model/TBranch.h"
 #include "model/AssignIfChanged.h"
+#include "model/BranchGeometry.h"
 #include "AppError.h"
 #include "ShownText.h"
 #include "model/MineTables.h"
@@ -353,15 +354,7 @@ void TBranch::ClampZonesToLength(float length)
             FBound[i] = length;
 }
 
-float TBranch::Length() const
-{
-    if (!FStartUzel || !FEndUzel)
-        return kUnsetReal;
-    const double dx = double(FStartUzel->FX) - FEndUzel->FX;
-    const double dy = double(FStartUzel->FY) - FEndUzel->FY;
-    const double dz = double(FStartUzel->FZ) - FEndUzel->FZ;
-    return float(std::sqrt(dx * dx + dy * dy + dz * dz));
-}
+float TBranch::Length() const { return BranchGeometry::Length(FStartUzel, FEndUzel); }
 
 float TBranch::Perimeter() const
 {
@@ -379,20 +372,7 @@ float TBranch::Volume() const
     return float(double(length) * FSection * FVolumeFactor);
 }
 
-float TBranch::Angle() const
-{
-    const float length = Length();
-    if (IsUnset(length))
-        return kUnsetReal;
-    double ratio = std::fabs(double(FStartUzel->FZ) - FEndUzel->FZ) / double(length);
-    if (std::isnan(ratio) || std::isinf(ratio))
-        return kUnsetReal;
-    ratio = std::clamp(ratio, -1.0, 1.0);
-    const double angle = std::asin(ratio) * 57.295779513082320877;
-    if (std::isnan(angle))
-        return kUnsetReal;
-    return float(angle);
-}
+float TBranch::Angle() const { return BranchGeometry::Angle(FStartUzel, FEndUzel); }
 
 float TBranch::EffectiveLength() const
 {

@@ -10,6 +10,7 @@
 #include "model/TMine.h"
 #include "model/TPLF.h"
 #include "model/TUzel.h"
+#include "model/Unset.h"
 
 #include <QStringEncoder>
 #include <QtTest>
@@ -19,7 +20,7 @@ namespace {
 const QByteArray kNodes = "Number,X,Y,Z\n1,0,0,0\n2,10,0,0\n";
 const QByteArray kBranches = "Number,StartNumber,EndNumber\n1,1,2\n";
 
-QString Real(float v) { return IsUnset(v) ? QStringLiteral("-") : QString::number(v); }
+QString Real(double v) { return IsUnset(v) ? QStringLiteral("-") : QString::number(v); }
 
 // The network in a line: nodes "number(x y z)" with "s" for surface, branches
 // "number:start-end section shape roughness R layer plf 'comment' 'name'", then the group names.
@@ -32,7 +33,7 @@ QString Describe(const TMine &mine)
     for (const TBranch *b : mine.Branches())
         parts << QStringLiteral("%1:%2-%3 %4 %5 %6 %7 %8 %9 '%10' '%11'")
                      .arg(b->Number()).arg(b->StartNumber()).arg(b->EndNumber()).arg(Real(b->Section()))
-                     .arg(b->Shape()).arg(b->Roughness()).arg(b->Resistance()).arg(b->LayerIndex())
+                     .arg(b->Shape()).arg(b->Roughness()).arg(Real(b->Resistance())).arg(b->LayerIndex())
                      .arg(b->PLFIndex()).arg(b->Comment(), b->Name());
     for (const TLayer *l : mine.Layers())
         parts << l->Name();
@@ -62,6 +63,7 @@ private slots:
     void accepted_data();
     void accepted();
     void exportText();
+    void everyValueComesBack();
     void thousandRowsWithSemicolonsComeBackEqual();
 };
 
@@ -102,12 +104,22 @@ void TestNetworkCsv::refused_data()
         << "branches.csv:2: column Section: отрицательное значение: \"-3\"";
     QTest::newRow("shape out of range") << kNodes << bHead + "1,1,2,3,4,\n"
         << "branches.csv:2: column Shape: допустимы значения от 0 до 3: \"4\"";
+    QTest::newRow("shape below the range") << kNodes << bHead + "1,1,2,3,-1,\n"
+        << "branches.csv:2: column Shape: допустимы значения от 0 до 3: \"-1\"";
+    QTest::newRow("seam index below the range") << kNodes << QByteArray("Number,StartNumber,EndNumber,LayerIndex\n1,1,2,-2\n")
+        << "branches.csv:2: column LayerIndex: допустимы значения от -1 до 9999: \"-2\"";
+    QTest::newRow("a long value quoted up to 200 characters")
+        << QByteArray("Number,X\n1,") + QByteArray(300, 'x') + "\n" << b
+        << "nodes.csv:2: column X: не число: \"" + QString(200, u'x') + "…\"";
     QTest::newRow("text outside code page 1251") << kNodes << bHead + "1,1,2,3,0,Ствол \xE6\x97\xA5\n"
         << "branches.csv:2: column Comment: символ \"\u65E5\" не помещается в кодовую страницу Windows-1251";
     QTest::newRow("quote left open") << kNodes << bHead + "1,1,2,3,0,ok\n2,1,2,3,0,\"open\n3,1,2\n"
         << "branches.csv:3: кавычка не закрыта";
     QTest::newRow("value beyond the header") << QByteArray("Number,X\n1,2,3\n") << b
         << "nodes.csv:2: значение в поле 3, у которого нет столбца в заголовке";
+    QTest::newRow("unknown columns, the first ten listed")
+        << QByteArray("Number,") + QByteArray("a,").repeated(12) + "\n" << b
+        << "nodes.csv:1: неизвестные столбцы: a, a, a, a, a, a, a, a, a, a, …; допустимы: Number, X, Y, Z, Surface";
     QTest::newRow("surface neither yes nor no") << QByteArray("Number,Surface\n1,maybe\n") << b
         << "nodes.csv:2: column Surface: ожидалось 1 или 0 (Да или Нет): \"maybe\"";
     QTest::newRow("seam index beyond the bound") << kNodes << QByteArray("Number,StartNumber,EndNumber,LayerIndex\n1,1,2,2000000000\n")
@@ -138,18 +150,28 @@ void TestNetworkCsv::accepted_data()
         << QByteArray("Name;Comment;endnumber;StartNumber;Number;Section;Resistance;Shape;Roughness\n"
                       "\"Штрек\";\"a;b\";7;8;3;12,5;0,0125;2;4\n")
         << QStringLiteral("7(1.25 - -2.5)s; 3:8-7 12.5 2 4 0.0125 -1 -1 'a;b' 'Штрек'");
+    QTest::newRow("yes and no in any letter case")
+        << QByteArray("Number,Surface\n1,TRUE\n2,yes\n3,да\n4,НЕТ\n5,False\n") << QByteArray("Number,StartNumber,EndNumber\n")
+        << QStringLiteral("1(- - -)s; 2(- - -)s; 3(- - -)s; 4(- - -); 5(- - -)");
+    QTest::newRow("resistance negative, empty or the unset marker")
+        << kNodes << QByteArray("Number,StartNumber,EndNumber,Resistance\n1,1,2,-0.003353\n2,1,2,\n3,1,2,-777777\n")
+        << two + QStringLiteral("; 1:1-2 - 0 0 -0.003353 -1 -1 '' ''; 2:1-2 - 0 0 - -1 -1 '' ''; 3:1-2 - 0 0 - -1 -1 '' ''");
+    QTest::newRow("empty shape and roughness: the row above's, as a new table row")
+        << kNodes << QByteArray("Number,StartNumber,EndNumber,Shape,Roughness\n1,1,2,,\n2,1,2,3,1\n3,1,2,,\n4,1,2,0,\n")
+        << two + QStringLiteral("; 1:1-2 - 0 0 - -1 -1 '' ''; 2:1-2 - 3 1 - -1 -1 '' ''; 3:1-2 - 3 1 - -1 -1 '' ''; "
+                                "4:1-2 - 0 1 - -1 -1 '' ''");
     QTest::newRow("byte order mark, CR LF, blank and nameless empty columns")
         << QByteArray("\xEF\xBB\xBFNumber,X,Y,Z,,\r\n1,0,0,0,,\r\n,,,,,\r\n\r\n2,10,0,0,,\r\n") << kBranches
-        << two + QStringLiteral("; 1:1-2 - 0 0 0 -1 -1 '' ''");
+        << two + QStringLiteral("; 1:1-2 - 0 0 - -1 -1 '' ''");
     QTest::newRow("Windows-1251 bytes") << kNodes
         << QByteArray(QStringEncoder("windows-1251").encode(QStringLiteral("Number;StartNumber;EndNumber;Comment\n1;1;2;Уклон\n")))
-        << two + QStringLiteral("; 1:1-2 - 0 0 0 -1 -1 'Уклон' ''");
+        << two + QStringLiteral("; 1:1-2 - 0 0 - -1 -1 'Уклон' ''");
     QTest::newRow("whole numbers with decimals, computed columns skipped")
         << kNodes << QByteArray("Number;StartNumber;EndNumber;Length;Perimeter;Angle\n1,00;1;2;9,9;x;\n")
-        << two + QStringLiteral("; 1:1-2 - 0 0 0 -1 -1 '' ''");
+        << two + QStringLiteral("; 1:1-2 - 0 0 - -1 -1 '' ''");
     QTest::newRow("seams and plan positions the indices name")
         << kNodes << QByteArray("Number,StartNumber,EndNumber,LayerIndex,PLFIndex\n1,1,2,1,\n2,2,1,,0\n")
-        << two + QStringLiteral("; 1:1-2 - 0 0 0 1 -1 '' ''; 2:2-1 - 0 0 0 -1 0 '' ''; Пласт 1; Пласт 2; Позиция ПЛА 1");
+        << two + QStringLiteral("; 1:1-2 - 0 0 - 1 -1 '' ''; 2:2-1 - 0 0 - -1 0 '' ''; Пласт 1; Пласт 2; Позиция ПЛА 1");
 }
 
 void TestNetworkCsv::accepted()
@@ -170,18 +192,62 @@ void TestNetworkCsv::exportText()
                                          "b 5 1 2 2.5 \"Уклон, \"старый\"\"; b 6 2 8; b - - - -"));
     TBranch *b5 = mine.Branches().Items(1);
     b5->SetName(QStringLiteral("Штрек\n2"));
-    b5->SetResistance(0.0125);
+    b5->SetResistance(-0.003353);
     b5->SetShape(1);
     b5->SetLayerIndex(0);
-    QCOMPARE(NetworkCsv::NodesText(mine), QByteArray("Number,X,Y,Z,Surface\n1,0,0,0,0\n2,3,4,0,1\n9,,1.5,,0\n"));
-    const QByteArray perimeter = CsvText::ShortestFixed(b5->Perimeter()).toUtf8();
-    QCOMPARE(NetworkCsv::BranchesText(mine),
-             "Number,StartNumber,EndNumber,Section,Shape,Roughness,Resistance,LayerIndex,PLFIndex,Comment,Name,"
-             "Length,Perimeter,Angle\n"
-             "5,1,2,2.5,1,0,0.0125,0,,\"Уклон, \"\"старый\"\"\",\"Штрек\n2\",5," + perimeter + ",0\n"
-             "6,2,8,,0,0,0,,,,,,0,\n");
-    // Lengths came from a copy: the mine's own branches are not resolved.
+    mine.Branches().Items(2)->SetResistance(kUnsetReal);
+    const QByteArray bom = "\xEF\xBB\xBF";
+    QCOMPARE(NetworkCsv::NodesText(mine), bom + "Number,X,Y,Z,Surface\n1,0,0,0,0\n2,3,4,0,1\n9,,1.5,,0\n");
+    // The perimeter of an arched 2.5 m2 is 3.84 * sqrt(2.5) in single precision.
+    const QByteArray branches = bom + "Number,StartNumber,EndNumber,Section,Shape,Roughness,Resistance,LayerIndex,PLFIndex,"
+                                      "Comment,Name,Length,Perimeter,Angle\n"
+                                      "5,1,2,2.5,1,0,-0.003353,0,,\"Уклон, \"\"старый\"\"\",\"Штрек\n2\",5,6.071573,0\n"
+                                      "6,2,8,,0,0,,,,,,,0,\n";
+    QCOMPARE(NetworkCsv::BranchesText(mine), branches);
+    // Semicolons and decimal commas, as a Russian spreadsheet writes them; with commas between
+    // fields a decimal comma is quoted.
+    QCOMPARE(NetworkCsv::BranchesText(mine, {';', true}),
+             bom + "Number;StartNumber;EndNumber;Section;Shape;Roughness;Resistance;LayerIndex;PLFIndex;"
+                   "Comment;Name;Length;Perimeter;Angle\n"
+                   "5;1;2;2,5;1;0;-0,003353;0;;\"Уклон, \"\"старый\"\"\";\"Штрек\n2\";5;6,071573;0\n"
+                   "6;2;8;;0;0;;;;;;;0;\n");
+    QVERIFY(NetworkCsv::NodesText(mine, {',', true}).endsWith("9,,\"1,5\",,0\n"));
+    // The mine's own branches are not resolved.
     QVERIFY(!b5->StartUzel());
+}
+
+// Every value a document can hold, unset ones and a negative resistance among them, is read back
+// as it was written: the files written again are the same bytes.
+void TestNetworkCsv::everyValueComesBack()
+{
+    TMine mine;
+    mine.BeginUpdate();
+    const int n = 5000;
+    for (int i = 1; i <= n; ++i)
+        mine.AddUzel(i, i % 7 == 0 ? kUnsetReal : float(i) * 1.1f - 2000.0f, i % 5 == 0 ? kUnsetReal : float(i) / 3.0f,
+                     i % 3 == 0 ? kUnsetReal : -float(i) * 0.37f)->SetSurface(i % 11 == 0);
+    const double resistances[] = {double(kUnsetReal), -0.003353, 0.0, 1e-300, 1.0 / 3.0, 12345.678};
+    for (int i = 1; i <= n; ++i) {
+        TBranch *b = mine.AddBranch(i, i, i % n + 1, i % 9 == 0 ? QStringLiteral("«%1»; \"x\"").arg(i) : QString(),
+                                    i % 4 == 0 ? kUnsetReal : float(i % 50) + 0.1f);
+        b->SetResistance(resistances[i % 6]);
+        b->SetShape(quint8(i % 4));
+        b->SetRoughness(quint8(i % 5));
+        b->SetLayerIndex(i % 3 - 1);
+        b->SetPLFIndex(i % 4 - 1);
+        b->SetName(i % 2 ? QStringLiteral("Штрек\r\n%1").arg(i) : QString());
+    }
+    mine.EndUpdate();
+    for (const NetworkCsv::TFormat &format : {NetworkCsv::TFormat{}, NetworkCsv::TFormat{';', true}}) {
+        const QByteArray nodes = NetworkCsv::NodesText(mine, format);
+        const QByteArray branches = NetworkCsv::BranchesText(mine, format);
+        TMine back;
+        NetworkCsv::Read(back, nodes, QStringLiteral("nodes.csv"), branches, QStringLiteral("branches.csv"));
+        QCOMPARE(back.Uzels().Count(), n);
+        QCOMPARE(back.Branches().Count(), n);
+        QVERIFY(NetworkCsv::NodesText(back, format) == nodes);
+        QVERIFY(NetworkCsv::BranchesText(back, format) == branches);
+    }
 }
 
 // A spreadsheet's thousand rows with semicolons and decimal commas, quoted text with the
@@ -221,7 +287,7 @@ void TestNetworkCsv::thousandRowsWithSemicolonsComeBackEqual()
                      QStringLiteral("b.csv"));
 
     auto written = [](const QByteArray &text, int columns) {
-        const CsvText::TSplit split = CsvText::Split(QString::fromUtf8(text), u',', CsvText::TQuotes::Strict);
+        const CsvText::TSplit split = CsvText::Split(QString::fromUtf8(text.sliced(3)), u',', CsvText::TQuotes::Strict);
         QStringList rows;
         for (qsizetype i = 1; i < split.Records.size(); ++i)
             rows << split.Records[i].Fields.mid(0, columns).join(u'\x1f');

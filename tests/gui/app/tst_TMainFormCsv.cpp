@@ -135,7 +135,7 @@ void tst_TMainFormCsv::exportAsksBeforeReplacing()
     QVERIFY(hooks.boxes.isEmpty());
     QFile nodes(out.filePath("nodes.csv"));
     QVERIFY(nodes.open(QIODevice::ReadOnly));
-    QCOMPARE(nodes.readAll(), QByteArray("Number,X,Y,Z,Surface\n4,1,2,3,0\n"));
+    QCOMPARE(nodes.readAll(), QByteArray("\xEF\xBB\xBFNumber,X,Y,Z,Surface\n4,1,2,3,0\n"));
     QVERIFY(QFile::exists(out.filePath("branches.csv")));
 
     mine->AddUzel(5, 0, 0, 0);
@@ -144,7 +144,7 @@ void tst_TMainFormCsv::exportAsksBeforeReplacing()
     m_form->actExportCsv->trigger();
     QCOMPARE(hooks.boxes.size(), 1);
     QVERIFY(hooks.boxes.first().text.contains(QStringLiteral("Заменить их?")));
-    QCOMPARE(QFile(out.filePath("nodes.csv")).size(), qint64(QByteArray("Number,X,Y,Z,Surface\n4,1,2,3,0\n").size()));
+    QCOMPARE(QFile(out.filePath("nodes.csv")).size(), qint64(QByteArray("\xEF\xBB\xBFNumber,X,Y,Z,Surface\n4,1,2,3,0\n").size()));
 }
 
 // The branches do not fit under the limit, the nodes do: an error box, and neither old file is

@@ -6,6 +6,7 @@
 #include "app/TChildForm.h"
 #include "app/TMainForm.h"
 #include "app/TRecovery.h"
+#include "base/AppDialogs.h"
 #include "base/Help.h"
 #include "base/THelpWindow.h"
 #include "checks/TIsolForm.h"
@@ -193,6 +194,13 @@ int main(int argc, char *argv[])
             form->btnPreview->click();
         });
 
+        // The CSV export's question of the format, the folder given without its dialog.
+        {
+            QTemporaryDir folder;
+            AppDialogs::SetFileDialogHook([&folder](const AppDialogs::FileDialogRequest &) { return QStringList{folder.path()}; });
+            modal([&] { main.actExportCsv->trigger(); }, QStringLiteral("csv-export.png"));
+            AppDialogs::SetFileDialogHook({});
+        }
         modal([&] { main.actFileProp->trigger(); }, QStringLiteral("file-prop.png"));
         modal([&] { main.actTransform->trigger(); }, QStringLiteral("transform.png"));
         modal([&] { main.actFind->trigger(); }, QStringLiteral("find.png"));

@@ -1,5 +1,5 @@
 #pragma once
-// tarvel-mdf export-csv and import-csv: the node and branch lists to and from the two CSV files
+// tarvel-mdf export-csv and import-csv: a mine document to and from the CSV files
 // spreadsheets and scripts work with (core's NetworkCsv says what the files hold).
 #include "ToolMain.h"
 

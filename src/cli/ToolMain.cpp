@@ -3,6 +3,7 @@
 #include "AppError.h"
 #include "QuickExit.h"
 #include "TerminalText.h"
+#include "exchange/NetworkCsv.h"
 #include "storage/FileErrors.h"
 #include "storage/TMdfWriter.h"
 #include "storage/TMineFile.h"
@@ -95,26 +96,45 @@ bool EndsInOneOf(const QString &path, const QStringList &extensions)
 }
 
 // The rules every command keeps on its files; an empty text when it keeps them.
+// The files a command reads: its input operands and the files its options name, each with the
+// role it has in messages.
+QList<QPair<QString, QString>> Inputs(const TInvocation &in)
+{
+    QList<QPair<QString, QString>> inputs;
+    const QList<TOperand> &operands = in.Command->Operands;
+    for (qsizetype i = 0; i < operands.size(); ++i)
+        if (operands[i].Use == TUse::Read)
+            inputs.append({operands[i].Role, in.Operands[i]});
+    for (const TOption &o : in.Command->Options)
+        if (o.ReadsFile && in.Has(o.Name))
+            inputs.append({o.Name, in.Option(o.Name)});
+    return inputs;
+}
+
 QString FileProblem(const TInvocation &in)
 {
     const QList<TOperand> &operands = in.Command->Operands;
+    const QList<QPair<QString, QString>> inputs = Inputs(in);
     QString streamIn;
+    for (const auto &[role, path] : inputs) {
+        if (!IsStream(path))
+            continue;
+        if (!streamIn.isEmpty())
+            return QStringLiteral("%1 and %2 cannot both be - (standard input is read once)").arg(streamIn, role);
+        streamIn = role;
+        // A terminal as input would wait for the user to type the bytes.
+        if (::isatty(STDIN_FILENO))
+            return QStringLiteral("%1 is - and standard input is a terminal").arg(role);
+    }
     for (qsizetype i = 0; i < operands.size(); ++i) {
         const TOperand &o = operands[i];
-        const QString &path = in.Operands[i];
-        if (!IsStream(path))
+        if (o.Use == TUse::Read || !IsStream(in.Operands[i]))
             continue;
         if (o.Use == TUse::WriteInto)
             return QStringLiteral("%1 must be a folder, not -").arg(o.Role);
-        if (o.Use == TUse::Read && !streamIn.isEmpty())
-            return QStringLiteral("%1 and %2 cannot both be - (standard input is read once)").arg(streamIn, o.Role);
-        if (o.Use == TUse::Read)
-            streamIn = o.Role;
-        // Bytes of a mine, a PDF or a picture would only garble a terminal; a terminal as input
-        // would wait for the user to type them.
-        if (::isatty(o.Use == TUse::Read ? STDIN_FILENO : STDOUT_FILENO))
-            return QStringLiteral("%1 is - and standard %2 is a terminal")
-                .arg(o.Role, o.Use == TUse::Read ? QStringLiteral("input") : QStringLiteral("output"));
+        // Bytes of a mine, a PDF or a picture would only garble a terminal.
+        if (::isatty(STDOUT_FILENO))
+            return QStringLiteral("%1 is - and standard output is a terminal").arg(o.Role);
     }
     for (qsizetype i = 0; i < operands.size(); ++i) {
         const TOperand &o = operands[i];
@@ -131,17 +151,17 @@ QString FileProblem(const TInvocation &in)
             written.append({QDir(in.Operands[i]).filePath(f), o.Role + u'/' + f});
         struct stat out;
         const bool outIsFile = stream && ::fstat(STDOUT_FILENO, &out) == 0 && S_ISREG(out.st_mode);
-        for (qsizetype k = 0; k < operands.size(); ++k) {
-            if (operands[k].Use != TUse::Read || IsStream(in.Operands[k]))
+        for (const auto &[role, path] : inputs) {
+            if (IsStream(path))
                 continue;
             const auto problem = [&](const QString &name) {
-                return QStringLiteral("%1 is the same file as %2: nothing would be left to read").arg(name, operands[k].Role);
+                return QStringLiteral("%1 is the same file as %2: nothing would be left to read").arg(name, role);
             };
-            for (const auto &[path, name] : std::as_const(written))
-                if (SameFile(path, in.Operands[k]))
+            for (const auto &[writtenPath, name] : std::as_const(written))
+                if (SameFile(writtenPath, path))
                     return problem(name);
             struct stat input;
-            if (outIsFile && ::stat(QFile::encodeName(in.Operands[k]).constData(), &input) == 0 && SameFile(out, input))
+            if (outIsFile && ::stat(QFile::encodeName(path).constData(), &input) == 0 && SameFile(out, input))
                 return problem(o.Role + QStringLiteral(" (standard output)"));
         }
     }
@@ -163,6 +183,9 @@ QString RoleOf(const TInvocation &in, const QString &path, bool writing)
         for (const QString &f : operands[i].Files)
             if (QDir(in.Operands[i]).filePath(f) == path)
                 return operands[i].Role;
+    for (const auto &[role, input] : Inputs(in))
+        if (input == path)
+            return role;
     return QString();
 }
 
@@ -177,10 +200,9 @@ QString ErrorLine(const AppError &e, const TInvocation *in)
     } else {
         line = e.message();
         // A message that starts with one of the files ("nodes.csv:3: column X: ...").
-        for (qsizetype i = 0; in && i < in->Operands.size(); ++i) {
-            const QString &path = in->Operands[i];
+        for (const auto &[role, path] : in ? Inputs(*in) : QList<QPair<QString, QString>>()) {
             if (line.startsWith(path + u':')) {
-                line = in->Command->Operands[i].Role + u' ' + line;
+                line = role + u' ' + line;
                 break;
             }
         }
@@ -190,6 +212,15 @@ QString ErrorLine(const AppError &e, const TInvocation *in)
 }
 
 } // namespace
+
+// What export-csv writes into its folder.
+static QStringList CsvFiles()
+{
+    QStringList files;
+    for (const char *name : NetworkCsv::kFileNames)
+        files << QLatin1String(name);
+    return files;
+}
 
 const QList<TCommand> &Commands()
 {
@@ -225,15 +256,26 @@ const QList<TCommand> &Commands()
                         "  --colors seams|plan             branches in the colours of their groups (default none)"),
          true},
         {QStringLiteral("export-csv"),
-         {In("FILE"), TOperand{QStringLiteral("DIR"), TUse::WriteInto, {}, {QStringLiteral("nodes.csv"), QStringLiteral("branches.csv")}}},
-         {},
-         QStringLiteral("export-csv FILE DIR"),
-         QStringLiteral("Writes DIR/nodes.csv and DIR/branches.csv, both or neither, creating DIR when it is missing.")},
+         {In("FILE"), TOperand{QStringLiteral("DIR"), TUse::WriteInto, {}, CsvFiles()}},
+         {{QStringLiteral("--separator")}, {QStringLiteral("--decimal-comma"), false}},
+         QStringLiteral("export-csv FILE DIR [--separator ,|;] [--decimal-comma]"),
+         QStringLiteral("Writes DIR/nodes.csv, branches.csv, stoppings.csv, people.csv and document.csv, all or none,\n"
+                        "creating DIR when it is missing; UTF-8 with a byte-order mark.\n"
+                        "  --separator ,|;    the field separator (default ,)\n"
+                        "  --decimal-comma    numbers with a decimal comma, as Russian spreadsheets write them")},
         {QStringLiteral("import-csv"), {In("NODES"), In("BRANCHES"), Out("OUT", {QStringLiteral(".mdf")})},
-         {{QStringLiteral("--title")}}, QStringLiteral("import-csv NODES.csv BRANCHES.csv OUT.mdf [--title TEXT]"),
-         QStringLiteral("Makes a new mine document from the two CSV files; the first value refused is reported and\n"
+         {{QStringLiteral("--title")}, {QStringLiteral("--stoppings"), true, true}, {QStringLiteral("--people"), true, true},
+          {QStringLiteral("--document"), true, true}},
+         QStringLiteral("import-csv NODES.csv BRANCHES.csv OUT.mdf [--title TEXT] [--stoppings FILE]\n"
+                        "                  [--people FILE] [--document FILE]"),
+         QStringLiteral("Makes a new mine document from the CSV files; the first value refused is reported and\n"
                         "nothing is written.\n"
-                        "  --title TEXT   the mine title (default: OUT's name without its extension)")},
+                        "  --title TEXT       the mine title (default: the document file's, else OUT's name\n"
+                        "                     without its extension)\n"
+                        "  --stoppings FILE   the stoppings (stoppings.csv of export-csv)\n"
+                        "  --people FILE      the people (people.csv)\n"
+                        "  --document FILE    the title, notes, temperature, pressure, seams and plan positions\n"
+                        "                     (document.csv)")},
     };
     return commands;
 }

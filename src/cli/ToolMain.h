@@ -60,6 +60,7 @@ struct TOperand {
 struct TOption {
     QString Name;           // "--parts"
     bool TakesValue = true; // the next argument is its value, whatever it looks like
+    bool ReadsFile = false; // its value is a file the command reads, held to the rules of inputs
 };
 
 struct TCommand {

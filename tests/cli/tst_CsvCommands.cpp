@@ -21,6 +21,9 @@ class TestCsvCommands : public QObject {
 
 private slots:
     void exportThenImport();
+    void sampleComesBackWhole();
+    void exportFormats_data();
+    void exportFormats();
     void refusedValueWritesNothing();
     void notRegularFilesRefused_data();
     void notRegularFilesRefused();
@@ -64,6 +67,57 @@ void TestCsvCommands::exportThenImport()
     TMineDocument untitled;
     TMineFile::Load(untitled, dotted);
     QCOMPARE(untitled.Mine()->Title(), QStringLiteral("шахта.v2"));
+}
+
+// Everything the sample holds goes through the five files and comes back: the dumps are equal.
+void TestCsvCommands::sampleComesBackWhole()
+{
+    const QString sample = QStringLiteral(TARVEL_SOURCE_DIR "/examples/sample-mine.mdf");
+    const QString dir = FDir.filePath(QStringLiteral("whole"));
+    QCOMPARE(Tool({QStringLiteral("export-csv"), sample, dir, QStringLiteral("--separator"), QStringLiteral(";"),
+                   QStringLiteral("--decimal-comma")}).ExitCode, 0);
+    const QString back = FDir.filePath(QStringLiteral("whole.mdf"));
+    const Run r = Tool({QStringLiteral("import-csv"), dir + QStringLiteral("/nodes.csv"), dir + QStringLiteral("/branches.csv"),
+                        back, QStringLiteral("--stoppings"), dir + QStringLiteral("/stoppings.csv"), QStringLiteral("--people"),
+                        dir + QStringLiteral("/people.csv"), QStringLiteral("--document"), dir + QStringLiteral("/document.csv")});
+    QCOMPARE(r.Err, QByteArray());
+    const QByteArray original = Tool({QStringLiteral("dump"), sample}).Out;
+    const QByteArray imported = Tool({QStringLiteral("dump"), back}).Out;
+    QVERIFY(original.contains("\"Jumpers\": [\n") && original.contains("\"Notes\": [\n"));
+    QCOMPARE(imported, original);
+    // A file an option reads is an input like the operands: the output may not be it.
+    const Run over = Tool({QStringLiteral("import-csv"), dir + QStringLiteral("/nodes.csv"), dir + QStringLiteral("/branches.csv"),
+                           back, QStringLiteral("--people"), back});
+    QCOMPARE(over.ExitCode, 64);
+    QVERIFY2(over.Err.startsWith("tarvel-mdf: OUT is the same file as --people"), over.Err.constData());
+}
+
+void TestCsvCommands::exportFormats_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QByteArray>("nodes");   // nodes.csv of a node at (1.5, -2, 0)
+    QTest::addColumn<int>("exitCode");
+    const QByteArray bom = "\xEF\xBB\xBF";
+    QTest::newRow("default") << QStringList() << bom + "Number,X,Y,Z,Surface\n3,1.5,-2,0,0\n" << 0;
+    QTest::newRow("for Excel") << QStringList{QStringLiteral("--separator"), QStringLiteral(";"), QStringLiteral("--decimal-comma")}
+                               << bom + "Number;X;Y;Z;Surface\n3;1,5;-2;0;0\n" << 0;
+    QTest::newRow("decimal commas between commas, quoted") << QStringList{QStringLiteral("--decimal-comma")}
+                                                          << bom + "Number,X,Y,Z,Surface\n3,\"1,5\",-2,0,0\n" << 0;
+    QTest::newRow("another separator") << QStringList{QStringLiteral("--separator"), QStringLiteral("\t")} << QByteArray() << 64;
+}
+
+void TestCsvCommands::exportFormats()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QByteArray, nodes);
+    QFETCH(int, exitCode);
+    TMineDocument doc;
+    minetext::Build(*doc.Mine(), QStringLiteral("u 3 1.5 -2 0"));
+    const QString mdf = FDir.filePath(QStringLiteral("formats.mdf"));
+    TMineFile::Save(doc, mdf);
+    const QString dir = FDir.filePath(QStringLiteral("formats-%1").arg(QTest::currentDataTag()));
+    QCOMPARE(Tool(QStringList{QStringLiteral("export-csv"), mdf, dir} + options).ExitCode, exitCode);
+    QCOMPARE(ReadFile(dir + QStringLiteral("/nodes.csv")), nodes);
 }
 
 void TestCsvCommands::refusedValueWritesNothing()

@@ -1,6 +1,6 @@
 #pragma once
-// The node and branch lists as two comma-separated files, the way survey data comes from and
-// goes to spreadsheets and scripts.
+// A mine document as comma-separated files, the way survey data comes from and goes to
+// spreadsheets and scripts: the node and branch lists, and beside them the rest.
 //
 // Written: nodes.csv "Number,X,Y,Z,Surface" and branches.csv "Number,StartNumber,EndNumber,
 // Section,Shape,Roughness,Resistance,LayerIndex,PLFIndex,Comment,Name,Length,Perimeter,Angle",
@@ -24,10 +24,19 @@
 //
 // The files are read from their bytes, one at a time: a reader holds the file, at most a copy of
 // one field, and the rows it has read, never the text as a whole once more.
+//
+// Beside them, so that a spreadsheet round trip loses nothing of the document: stoppings.csv
+// and people.csv (each row names its branch by number and stands at a position along it) and
+// document.csv, rows of Name,Value: the title, temperature and pressure, the lines of the notes,
+// and the seams and plan positions with their names, colours and visibility. Only nodes.csv and
+// branches.csv are required on import; seams and plan positions that document.csv does not
+// name but the branches' indices do are created as "Пласт N" and "Позиция ПЛА N".
 #include <QByteArray>
 #include <QString>
+#include <functional>
 
 class TMine;
+class TMineDocument;
 
 namespace NetworkCsv {
 
@@ -37,25 +46,39 @@ struct TFormat {
     bool DecimalComma = false;   // "1,5"; a number then is quoted where "," separates
 };
 
+// The files of an export, in the order they are written.
+inline constexpr const char *kFileNames[] = {"nodes.csv", "branches.csv", "stoppings.csv", "people.csv",
+                                             "document.csv"};
+
 QByteArray NodesText(const TMine &mine, const TFormat &format = {});
 QByteArray BranchesText(const TMine &mine, const TFormat &format = {});
-// Writes DIR/nodes.csv and DIR/branches.csv, creating DIR when it is missing. The mine itself
-// is not touched and not copied; the files are written as they are laid out, a quarter megabyte
-// at a time. A pipe, device or folder of either name is refused, and then neither file is
-// replaced; so is a failed write (TFileError, its message "PATH: reason").
-void Export(const TMine &mine, const QString &dir, const TFormat &format = {});
+QByteArray StoppingsText(const TMine &mine, const TFormat &format = {});
+QByteArray PeopleText(const TMine &mine, const TFormat &format = {});
+QByteArray DocumentText(const TMineDocument &doc, const TFormat &format = {});
+// Writes the five files into DIR, creating DIR when it is missing. The document itself is not
+// touched and not copied; the files are written as they are laid out, a quarter megabyte at a
+// time. A pipe, device or folder of any of the names is refused, and then no file is replaced;
+// so is a failed write (TFileError, its message "PATH: reason").
+void Export(const TMineDocument &doc, const QString &dir, const TFormat &format = {});
 
-// Fills mine, which must hold no elements yet, from the two files' contents; the names are the
-// FILE of the messages. Seams and plan positions that the indices name are created ("Пласт N",
-// "Позиция ПЛА N"), since a CSV carries only the indices. The mine ends modified. On a refusal
-// nothing has been created.
-void Read(TMine &mine, const QByteArray &nodes, const QString &nodesName, const QByteArray &branches,
-          const QString &branchesName);
-// Read from the files at the two paths, which must be regular files (a pipe would hold the
-// reading for ever, a device never ends); the node file's bytes are let go before the branch
-// file is read.
-void Import(TMine &mine, const QString &nodesPath, const QString &branchesPath);
+// The files an import reads; an empty name: not given (the nodes and branches must be).
+struct TSources {
+    QString Nodes, Branches, Stoppings, People, Document;
+};
+// The bytes of a file by its name.
+using TBytesOf = std::function<QByteArray(const QString &)>;
 // The whole of one such file, refused as above with "PATH: reason".
 QByteArray ReadFile(const QString &path);
+// The optional files of an export beside the branch file, those that exist.
+TSources SourcesBeside(const QString &nodesPath, const QString &branchesPath);
+
+// Fills doc, whose mine holds no elements yet, from the files, read one at a time through bytesOf
+// (each file's bytes are let go before the next is read); the names are the FILE of the
+// messages. The title is set only when document.csv has one. The mine ends modified. On a
+// refusal nothing has been created.
+void Read(TMineDocument &doc, const TSources &sources, const TBytesOf &bytesOf = ReadFile);
+// The node and branch files' contents into mine alone.
+void Read(TMine &mine, const QByteArray &nodes, const QString &nodesName, const QByteArray &branches,
+          const QString &branchesName);
 
 } // namespace NetworkCsv

@@ -267,9 +267,11 @@ double TCsvTable::Double(int column, double whenEmpty, bool negative) const
     return value;
 }
 
-float TCsvTable::Real(int column, bool negative) const
+float TCsvTable::Real(int column, bool negative) const { return Real(column, negative, kUnsetReal); }
+
+float TCsvTable::Real(int column, bool negative, float whenEmpty) const
 {
-    const double value = Double(column, double(kUnsetReal), negative);
+    const double value = Double(column, double(whenEmpty), negative);
     if (std::fabs(value) > double(FLT_MAX))
         Fail(column, QStringLiteral("число вне пределов: %1").arg(Shown(Text(column))));
     return float(value);

@@ -21,7 +21,7 @@
 
 class TCsvTable {
 public:
-    static constexpr int kMaxColumns = 16;
+    static constexpr int kMaxColumns = 24;
 
     // names: the count column names the file may have. The header row (after blank rows) must
     // name only those, each once, and the required ones.
@@ -51,7 +51,8 @@ public:
     // A node or branch number: given and above 0.
     qint32 Number(int column) const;
     double Double(int column, double whenEmpty, bool negative) const;
-    // Single precision; the unset marker for an empty field.
+    // Single precision; whenEmpty (the unset marker unless given) for an empty field.
+    float Real(int column, bool negative, float whenEmpty) const;
     float Real(int column, bool negative) const;
     // 1 or 0, Да or Нет, true or false, yes or no, in any letter case; empty is no.
     bool Flag(int column) const;

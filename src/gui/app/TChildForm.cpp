@@ -247,10 +247,10 @@ void TChildForm::LoadFromFile(const QString &path)
         Config->AddLastFile(path);
 }
 
-void TChildForm::ImportFromCsv(const QString &nodesPath, const QString &branchesPath)
+void TChildForm::ImportFromCsv(const NetworkCsv::TSources &sources)
 {
     WaitCursor wait;
-    readDocument([this, &nodesPath, &branchesPath] { NetworkCsv::Import(*Mine(), nodesPath, branchesPath); });
+    readDocument([this, &sources] { NetworkCsv::Read(m_doc, sources); });
 }
 
 void TChildForm::readDocument(const std::function<void()> &read)

@@ -31,6 +31,9 @@ class TMessagePanel;
 class TMine;
 class TNetworkTables;
 class TUzel;
+namespace NetworkCsv {
+struct TSources;
+}
 
 class TChildForm : public QWidget, public TIsolHost, public TIncidHost, public TDocumentHost {
     Q_OBJECT
@@ -62,10 +65,11 @@ public:
     // was: under its own path fileName when it had a file, else untitled under this window's
     // proposed name. A read error closes the window and is thrown on.
     void LoadRecovered(const QString &copyPath, const QString &fileName, bool hasFile);
-    // Reads the network of a node file and a branch file (CSV) into this (new) window, refreshed
+    // Reads the document from its CSV files (the node and branch files, and those of the others
+    // given) into this (new) window, refreshed
     // as after LoadFromFile; the document stays modified and without a file. A refused value
     // closes the window and is thrown on.
-    void ImportFromCsv(const QString &nodesPath, const QString &branchesPath);
+    void ImportFromCsv(const NetworkCsv::TSources &sources);
     // Saves under FileName, asking for a name first when the document has no file. False when
     // the dialog was cancelled or a calculation runs; a write error is thrown (AppError).
     bool SaveToFile();

@@ -1,6 +1,7 @@
 // The main window's exchange with spreadsheets: a new document from a node file and a branch
-// file, and the active document's node and branch lists written as two such files (core's
-// NetworkCsv says what the files hold).
+// file (and the stopping, people and document files found beside the branch file), and the
+// active document written as the five files, for Excel or as plain CSV (core's NetworkCsv says
+// what the files hold).
 #include "app/TMainForm.h"
 
 #include "app/TChildForm.h"
@@ -10,6 +11,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 
 namespace {
 
@@ -36,7 +38,8 @@ void TMainForm::execImportCsv()
     if (branches.isEmpty())
         return;
     // The new window shows the network only once every value has been accepted.
-    CreateChild()->ImportFromCsv(nodes, branches); // on a refusal the window has closed itself
+    // on a refusal the window has closed itself
+    CreateChild()->ImportFromCsv(NetworkCsv::SourcesBeside(nodes, branches));
     UpdateActions();
 }
 
@@ -53,14 +56,32 @@ void TMainForm::execExportCsv()
     if (chosen.isEmpty())
         return;
     const QDir folder(chosen.first());
-    if ((folder.exists(QStringLiteral("nodes.csv")) || folder.exists(QStringLiteral("branches.csv"))) &&
+    bool present = false;
+    for (const char *name : NetworkCsv::kFileNames)
+        present = present || folder.exists(QLatin1String(name));
+    if (present &&
         AppDialogs::AskQuestion(this,
-                                QStringLiteral("В папке %1 уже есть файлы nodes.csv или branches.csv.\r\n"
-                                               "Заменить их?")
+                                QStringLiteral("В папке %1 уже есть файлы nodes.csv, branches.csv, stoppings.csv, "
+                                               "people.csv или document.csv.\r\nЗаменить их?")
                                     .arg(QDir::toNativeSeparators(folder.path())),
                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
             != QMessageBox::Yes)
         return;
+    // Russian spreadsheets split fields at semicolons and read numbers with a decimal comma.
+    AppDialogs::MessageRequest format;
+    format.icon = QMessageBox::Question;
+    format.caption = AppDialogs::AppTitle();
+    format.text = QStringLiteral("Формат файлов CSV:");
+    format.buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    format.buttonTexts = {{QMessageBox::Yes, QStringLiteral("Для Excel (точка с запятой, десятичная запятая)")},
+                          {QMessageBox::No, QStringLiteral("Обычный (запятая, десятичная точка)")},
+                          {QMessageBox::Cancel, QStringLiteral("Отмена")}};
+    format.defaultButton = QLocale().language() == QLocale::Russian ? QMessageBox::Yes : QMessageBox::No;
+    format.escapeButton = QMessageBox::Cancel;
+    const QMessageBox::StandardButton answer = AppDialogs::ShowMessageBox(this, format);
+    if (answer == QMessageBox::Cancel)
+        return;
     WaitCursor wait;
-    NetworkCsv::Export(*child->Mine(), folder.path());
+    NetworkCsv::Export(child->Document(), folder.path(),
+                       answer == QMessageBox::Yes ? NetworkCsv::TFormat{';', true} : NetworkCsv::TFormat{});
 }

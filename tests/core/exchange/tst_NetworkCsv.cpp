@@ -11,6 +11,7 @@
 #include "model/TPLF.h"
 #include "model/TUzel.h"
 #include "model/Unset.h"
+#include "storage/TMineDocument.h"
 
 #include <QStringEncoder>
 #include <QtTest>
@@ -64,6 +65,8 @@ private slots:
     void accepted();
     void exportText();
     void everyValueComesBack();
+    void otherFilesRefused_data();
+    void otherFilesRefused();
     void thousandRowsWithSemicolonsComeBackEqual();
 };
 
@@ -195,22 +198,28 @@ void TestNetworkCsv::exportText()
     b5->SetResistance(-0.003353);
     b5->SetShape(1);
     b5->SetLayerIndex(0);
+    b5->SetGasKind(1, 2);
+    b5->SetZone(1, true);
+    b5->SetZoneBound(1, 0.5f);
+    b5->SetZoneBound(2, 4.25f);
     mine.Branches().Items(2)->SetResistance(kUnsetReal);
     const QByteArray bom = "\xEF\xBB\xBF";
     QCOMPARE(NetworkCsv::NodesText(mine), bom + "Number,X,Y,Z,Surface\n1,0,0,0,0\n2,3,4,0,1\n9,,1.5,,0\n");
     // The perimeter of an arched 2.5 m2 is 3.84 * sqrt(2.5) in single precision.
     const QByteArray branches = bom + "Number,StartNumber,EndNumber,Section,Shape,Roughness,Resistance,LayerIndex,PLFIndex,"
-                                      "Comment,Name,Length,Perimeter,Angle\n"
-                                      "5,1,2,2.5,1,0,-0.003353,0,,\"Уклон, \"\"старый\"\"\",\"Штрек\n2\",5,6.071573,0\n"
-                                      "6,2,8,,0,0,,,,,,,0,\n";
+                                      "Comment,Name,Length,Perimeter,Angle,Gas1,Gas1Kind,Gas1From,Gas1To,Gas2,Gas2Kind,"
+                                      "Gas2From,Gas2To\n"
+                                      "5,1,2,2.5,1,0,-0.003353,0,,\"Уклон, \"\"старый\"\"\",\"Штрек\n2\",5,6.071573,0,"
+                                      "1,2,0.5,4.25,0,0,0,0\n"
+                                      "6,2,8,,0,0,,,,,,,0,,0,0,0,0,0,0,0,0\n";
     QCOMPARE(NetworkCsv::BranchesText(mine), branches);
     // Semicolons and decimal commas, as a Russian spreadsheet writes them; with commas between
     // fields a decimal comma is quoted.
     QCOMPARE(NetworkCsv::BranchesText(mine, {';', true}),
              bom + "Number;StartNumber;EndNumber;Section;Shape;Roughness;Resistance;LayerIndex;PLFIndex;"
-                   "Comment;Name;Length;Perimeter;Angle\n"
-                   "5;1;2;2,5;1;0;-0,003353;0;;\"Уклон, \"\"старый\"\"\";\"Штрек\n2\";5;6,071573;0\n"
-                   "6;2;8;;0;0;;;;;;;0;\n");
+                   "Comment;Name;Length;Perimeter;Angle;Gas1;Gas1Kind;Gas1From;Gas1To;Gas2;Gas2Kind;Gas2From;Gas2To\n"
+                   "5;1;2;2,5;1;0;-0,003353;0;;\"Уклон, \"\"старый\"\"\";\"Штрек\n2\";5;6,071573;0;1;2;0,5;4,25;0;0;0;0\n"
+                   "6;2;8;;0;0;;;;;;;0;;0;0;0;0;0;0;0;0\n");
     QVERIFY(NetworkCsv::NodesText(mine, {',', true}).endsWith("9,,\"1,5\",,0\n"));
     // The mine's own branches are not resolved.
     QVERIFY(!b5->StartUzel());
@@ -248,6 +257,48 @@ void TestNetworkCsv::everyValueComesBack()
         QVERIFY(NetworkCsv::NodesText(back, format) == nodes);
         QVERIFY(NetworkCsv::BranchesText(back, format) == branches);
     }
+}
+
+// The stopping, people and document files: what is refused, and nothing created then.
+void TestNetworkCsv::otherFilesRefused_data()
+{
+    QTest::addColumn<QString>("file");   // stoppings.csv, people.csv or document.csv
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("stopping in a branch not in the branch file") << "stoppings.csv" << QByteArray("Branch,Position\n1,0.2\n7,0.5\n")
+        << "stoppings.csv:3: column Branch: в файле ветвей нет ветви с таким номером: \"7\"";
+    QTest::newRow("stopping past the end of its branch") << "stoppings.csv" << QByteArray("Branch;Position\n1;1,5\n")
+        << "stoppings.csv:2: column Position: допустимы значения от 0 до 1: \"1,5\"";
+    QTest::newRow("material beyond the list") << "stoppings.csv" << QByteArray("Branch,Material\n1,21\n")
+        << "stoppings.csv:2: column Material: допустимы значения от 0 до 20: \"21\"";
+    QTest::newRow("person without a branch") << "people.csv" << QByteArray("Branch,FullName\n,Иванов\n")
+        << "people.csv:2: column Branch: номер не указан";
+    QTest::newRow("unknown document row") << "document.csv" << QByteArray("Name,Value\nColour,red\n")
+        << "document.csv:2: column Name: неизвестное имя \"Colour\"; допустимы: Title, Temperature, Pressure, Note, "
+           "Layer, LayerColor, LayerVisible, PLF, PLFColor, PLFVisible";
+    QTest::newRow("colour before its seam") << "document.csv" << QByteArray("Name,Value\nLayerColor,#FF0000\n")
+        << "document.csv:2: column Name: строка LayerColor должна идти после строки Layer";
+    QTest::newRow("colour not #RRGGBB") << "document.csv" << QByteArray("Name,Value\nPLF,a\nPLFColor,red\n")
+        << "document.csv:3: column Value: ожидался цвет #RRGGBB: \"red\"";
+}
+
+void TestNetworkCsv::otherFilesRefused()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+    const QMap<QString, QByteArray> files{{QStringLiteral("n"), kNodes}, {QStringLiteral("b"), kBranches}, {file, bytes}};
+    NetworkCsv::TSources sources{QStringLiteral("n"), QStringLiteral("b"), {}, {}, {}};
+    (file.startsWith(u's') ? sources.Stoppings : file.startsWith(u'p') ? sources.People : sources.Document) = file;
+    TMineDocument doc;
+    try {
+        NetworkCsv::Read(doc, sources, [&files](const QString &name) { return files.value(name); });
+        QFAIL("read");
+    } catch (const AppError &e) {
+        QCOMPARE(e.message(), message);
+    }
+    QCOMPARE(doc.Mine()->Uzels().Count(), 0);
+    QVERIFY(!doc.Mine()->Modified());
 }
 
 // A spreadsheet's thousand rows with semicolons and decimal commas, quoted text with the

@@ -10,6 +10,7 @@
 #include "editor/TNetworkGrid.h"
 #include "editor/TNetworkTableModel.h"
 #include "editor/TNetworkTables.h"
+#include "model/TLayer.h"
 #include "model/TMine.h"
 #include "model/TUzel.h"
 #include "settings/TConfig.h"
@@ -103,6 +104,20 @@ void tst_TMainFormCsv::importOpensWindow()
     QCOMPARE(child->Tables->UzelGrid->TableModel()->rowCount(), 2);
     QCOMPARE(m_form->cbLayers->count(), 4);   // with "<не определен>" and "<редактировать...>"
     QCOMPARE(m_form->cbLayers->currentText(), QStringLiteral("Пласт 2"));
+
+    // The document and stopping files beside the branch file come along.
+    writeFile(m_dir, "document.csv", "Name,Value\nTitle,Шахта 3\nLayer,Пласт k5\n");
+    writeFile(m_dir, "stoppings.csv", "Branch,Position,Number\n1,0.25,П-1\n");
+    hooks.files << QStringList{m_dir.filePath("n.csv")} << QStringList{m_dir.filePath("b.csv")};
+    m_form->actImportCsv->trigger();
+    settle();
+    QVERIFY(hooks.errors().isEmpty());
+    TMine *again = m_form->ActiveChild()->Mine();
+    QCOMPARE(again->Title(), QStringLiteral("Шахта 3"));
+    QCOMPARE(again->Layers().Items(0)->Name(), QStringLiteral("Пласт k5"));
+    QCOMPARE(again->Jumpers().Count(), 1);
+    QFile::remove(m_dir.filePath("document.csv"));
+    QFile::remove(m_dir.filePath("stoppings.csv"));
 }
 
 void tst_TMainFormCsv::refusedImportOpensNothing()
@@ -128,23 +143,33 @@ void tst_TMainFormCsv::exportAsksBeforeReplacing()
     m_form->actNew->trigger();
     settle();
     TMine *mine = m_form->ActiveChild()->Mine();
-    mine->AddUzel(4, 1, 2, 3);
+    mine->AddUzel(4, 1.5f, 2, 3);
     QTemporaryDir out;
     hooks.files << QStringList{out.path()};
+    hooks.answers << QMessageBox::No;   // plain CSV
     m_form->actExportCsv->trigger();
-    QVERIFY(hooks.boxes.isEmpty());
-    QFile nodes(out.filePath("nodes.csv"));
-    QVERIFY(nodes.open(QIODevice::ReadOnly));
-    QCOMPARE(nodes.readAll(), QByteArray("\xEF\xBB\xBFNumber,X,Y,Z,Surface\n4,1,2,3,0\n"));
-    QVERIFY(QFile::exists(out.filePath("branches.csv")));
+    QCOMPARE(hooks.boxes.size(), 1);
+    QCOMPARE(hooks.boxes.first().buttonTexts.first().second, QStringLiteral("Для Excel (точка с запятой, десятичная запятая)"));
+    // The Excel form is chosen where the user's language is Russian.
+    QCOMPARE(hooks.boxes.first().defaultButton,
+             QLocale().language() == QLocale::Russian ? QMessageBox::Yes : QMessageBox::No);
+    const QByteArray plain = "\xEF\xBB\xBFNumber,X,Y,Z,Surface\n4,1.5,2,3,0\n";
+    QCOMPARE(failedwrites::FilesIn(out.path()).value(QStringLiteral("nodes.csv")), plain);
+    QCOMPARE(failedwrites::FilesIn(out.path()).size(), 5);
 
     mine->AddUzel(5, 0, 0, 0);
     hooks.files << QStringList{out.path()};
     hooks.answers << QMessageBox::No;
     m_form->actExportCsv->trigger();
-    QCOMPARE(hooks.boxes.size(), 1);
-    QVERIFY(hooks.boxes.first().text.contains(QStringLiteral("Заменить их?")));
-    QCOMPARE(QFile(out.filePath("nodes.csv")).size(), qint64(QByteArray("\xEF\xBB\xBFNumber,X,Y,Z,Surface\n4,1,2,3,0\n").size()));
+    QCOMPARE(hooks.boxes.size(), 2);
+    QVERIFY(hooks.boxes.last().text.contains(QStringLiteral("Заменить их?")));
+    QCOMPARE(failedwrites::FilesIn(out.path()).value(QStringLiteral("nodes.csv")), plain);
+
+    hooks.files << QStringList{out.path()};
+    hooks.answers << QMessageBox::Yes << QMessageBox::Yes;   // replace, for Excel
+    m_form->actExportCsv->trigger();
+    QCOMPARE(failedwrites::FilesIn(out.path()).value(QStringLiteral("nodes.csv")),
+             QByteArray("\xEF\xBB\xBFNumber;X;Y;Z;Surface\n4;1,5;2;3;0\n5;0;0;0;0\n"));
 }
 
 // The branches do not fit under the limit, the nodes do: an error box, and neither old file is
@@ -164,7 +189,7 @@ void tst_TMainFormCsv::failedExportKeepsBothFiles()
                                         {QStringLiteral("branches.csv"), "old branches"}};
     failedwrites::PutFiles(out.path(), old);
     hooks.files << QStringList{out.path()};
-    hooks.answers << QMessageBox::Yes;
+    hooks.answers << QMessageBox::Yes << QMessageBox::No;
     {
         failedwrites::FileSizeLimit limit(4096);
         m_form->actExportCsv->trigger();

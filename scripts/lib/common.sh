@@ -15,6 +15,7 @@ tarvel_packages=(
   poppler-utils
   time
   desktop-file-utils
+  lintian libglib2.0-bin
 )
 
 tarvel_install() {

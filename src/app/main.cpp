@@ -1,5 +1,7 @@
-// Start of the editor: settings, the single-instance hand-over, the main window, the event loop,
-// and the settings written back once the main window is gone.
+// Start of the editor: the options answered without a display (StartOptions.h), settings, the
+// single-instance hand-over, the main window, the event loop, and the settings written back once
+// the main window is gone.
+#include "StartOptions.h"
 #include "app/DdeMacro.h"
 #include "app/TApplication.h"
 #include "app/TMainForm.h"
@@ -22,7 +24,13 @@ int main(int argc, char *argv[])
     // Past a file-size limit (ulimit -f) a write would kill the process with SIGXFSZ and take
     // every open document with it; ignored, the write fails and the save reports it.
     std::signal(SIGXFSZ, SIG_IGN);
+    if (const int answered = StartOptions::AnswerWithoutDisplay(argc, argv); answered >= 0)
+        return answered;
+    if (!StartOptions::DisplayNamed(argc, argv))
+        return StartOptions::kNoDisplay;
+    StartOptions::TPlatformStartGuard guard;
     TApplication app(argc, argv);
+    guard.Release();
 
     // Standard buttons and dialogs in Russian, when the Qt translations are installed.
     QTranslator qtTranslator;
@@ -31,6 +39,8 @@ int main(int argc, char *argv[])
         app.installTranslator(&qtTranslator);
 
     const QStringList arguments = app.arguments().mid(1);
+    if (const QString unknown = StartOptions::UnknownOption(arguments); !unknown.isEmpty())
+        return StartOptions::RefuseOption(unknown);
 
     // A program already running takes the documents; this start then ends.
     TSingleInstance instance(TSingleInstance::DefaultServerName());
@@ -48,8 +58,13 @@ int main(int argc, char *argv[])
     // Relative paths of the command line are meant from where the program was started, not from
     // the data folder that Config makes current.
     QStringList commandLine;
-    for (const QString &a : arguments)
-        commandLine << (a.startsWith(u'-') || a.startsWith(u'/') ? a : QFileInfo(a).absoluteFilePath());
+    bool options = true;
+    for (const QString &a : arguments) {
+        const bool option = options && (a == QLatin1String("--") || TMainForm::IsDdeSwitch(a));
+        if (options && a == QLatin1String("--"))
+            options = false;
+        commandLine << (option ? a : QFileInfo(a).absoluteFilePath());
+    }
 
     StartConfig(); // settings are read before the main window exists
     int exitCode = 0;

@@ -52,16 +52,18 @@ public:
     void RecentFileClick(int position);
     void ApplyDisplaySettingsToAll();
 
-    // Command line: the switch "dde" ("-dde", "/DDE", ...) means the documents come by request.
+    // Command line: the switch "dde" ("-dde", "/DDE", ...) means the documents come by request;
+    // after "--" every argument is a file.
+    static bool IsDdeSwitch(const QString &argument);
     static bool HasDdeSwitch(const QStringList &arguments);
-    // The ".mdf" arguments in order (none with the dde switch).
+    // The files named, in order (none with the dde switch); they open as NamedFiles.h says.
     static QStringList CommandLineDocuments(const QStringList &arguments);
     // Arguments (without the program name) opened when the window is first shown.
     void SetCommandLine(const QStringList &arguments) { m_commandLine = arguments; }
     void OpenCommandLineDocuments();
     // An execute request handed over by a later start: opens each "open" of its first line.
     void ExecuteDdeMacro(const QString &macro);
-    // Files dropped on the window; only ".mdf" ones are opened.
+    // Files dropped on the window (NamedFiles.h).
     void OpenDroppedFiles(const QStringList &paths);
 
     // --- Status bar ------------------------------------------------------------------------
@@ -159,6 +161,8 @@ private:
     bool canClose();
     void fillWindowMenu();
     void updateRecentFilesMenus();
+    // Opens the mine files among paths, then names the others in one box (NamedFiles.h).
+    void openNamedFiles(const QStringList &paths);
     void groupChosen(TGroupCombo *box, bool layers, int index);
     void sortBy(TColumnKind kind);
     QString dataDir() const;

@@ -5,6 +5,7 @@
 #include "AppError.h"
 #include "app/CommandIcons.h"
 #include "app/DdeMacro.h"
+#include "app/NamedFiles.h"
 #include "app/TAboutBox.h"
 #include "app/TChildForm.h"
 #include "base/AppDialogs.h"
@@ -33,14 +34,6 @@
 #include <QStyle>
 #include <QTimer>
 #include <QUrl>
-
-namespace {
-bool isMdf(const QString &path)
-{
-    const qsizetype dot = path.lastIndexOf(u'.');
-    return dot >= 0 && path.mid(dot).toLower() == QLatin1String(".mdf");
-}
-} // namespace
 
 // ------------------------------------------------------------------------------------------
 // Settings read by the main window
@@ -159,10 +152,18 @@ void TMainForm::OpenDocumentFile(const QString &path)
     UpdateActions();
 }
 
+bool TMainForm::IsDdeSwitch(const QString &argument)
+{
+    return (argument.startsWith(u'-') || argument.startsWith(u'/'))
+        && argument.mid(1).compare(QLatin1String("dde"), Qt::CaseInsensitive) == 0;
+}
+
 bool TMainForm::HasDdeSwitch(const QStringList &arguments)
 {
     for (const QString &a : arguments) {
-        if ((a.startsWith(u'-') || a.startsWith(u'/')) && a.mid(1).compare(QLatin1String("dde"), Qt::CaseInsensitive) == 0)
+        if (a == QLatin1String("--"))
+            break;
+        if (IsDdeSwitch(a))
             return true;
     }
     return false;
@@ -173,8 +174,11 @@ QStringList TMainForm::CommandLineDocuments(const QStringList &arguments)
     if (HasDdeSwitch(arguments))
         return {};
     QStringList paths;
+    bool options = true;
     for (const QString &a : arguments) {
-        if (isMdf(a))
+        if (options && a == QLatin1String("--"))
+            options = false;
+        else if (!options || !IsDdeSwitch(a))
             paths << a;
     }
     return paths;
@@ -182,44 +186,35 @@ QStringList TMainForm::CommandLineDocuments(const QStringList &arguments)
 
 void TMainForm::OpenCommandLineDocuments()
 {
+    openNamedFiles(CommandLineDocuments(m_commandLine));
+}
+
+void TMainForm::openNamedFiles(const QStringList &paths)
+{
+    const TNamedFiles named = SortNamedFiles(paths);
     // The first failing document ends the rest of the list.
-    RunGuarded([this] {
-        for (const QString &path : CommandLineDocuments(m_commandLine))
+    RunGuarded([this, &named] {
+        for (const QString &path : named.Open)
             OpenDocumentFile(path);
     });
     UpdateActions();
+    if (!named.Refused.isEmpty())
+        AppDialogs::ShowInformation(this, RefusedFilesMessage(named.Refused));
 }
 
 void TMainForm::ExecuteDdeMacro(const QString &macro)
 {
-    RunGuarded([this, &macro] {
-        const QString line = DdeMacroFirstLine(macro);
-        QString name;
-        QString argument;
-        for (int n = 1; ParseDdeMacro(line, n, name, argument); ++n) {
-            if (name == QLatin1String("open") && !argument.isEmpty())
-                OpenDocumentFile(argument);
-        }
-    });
-    // A hand-over brings the program to the user.
+    // A hand-over brings the program to the user, before any box about what it brought.
     if (isMinimized())
         showNormal();
     raise();
     activateWindow();
-    UpdateActions();
+    openNamedFiles(DdeOpenPaths(macro));
 }
 
 void TMainForm::OpenDroppedFiles(const QStringList &paths)
 {
-    RunGuarded([this, &paths] {
-        for (const QString &path : paths) {
-            if (path.isEmpty())
-                continue;
-            if (isMdf(path))
-                OpenDocumentFile(path);
-        }
-    });
-    UpdateActions();
+    openNamedFiles(paths);
 }
 
 void TMainForm::ApplyDisplaySettingsToAll()

@@ -107,8 +107,7 @@ TConfig::TConfig(bool changeCurrentDir)
 {
     ProgramDir = ProgramDirOf();
     HelpDir = ResolveHelpDir(ProgramDir);
-    DataDir = ResolveDataDir(ProgramDir,
-                             QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    DataDir = ResolveDataDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
     if (changeCurrentDir)
         QDir::setCurrent(DataDir);
     Registry = std::make_unique<TRegistry>();
@@ -135,17 +134,10 @@ QString TConfig::ProgramDirOf()
     return withSlash(QCoreApplication::applicationDirPath());
 }
 
-QString TConfig::ResolveDataDir(const QString &programDir, const QString &documentsDir)
+QString TConfig::ResolveDataDir(const QString &documentsDir)
 {
-    // A program kept in its own folder lives in <root>/bin/ (any name): its documents go to
-    // <root>/Data/. An installed one shares its prefix with other programs (/usr, ~/.local):
-    // its documents are the user's.
-    if (!IsInstalled(programDir)) {
-        const QString beside = withSlash(QDir::cleanPath(programDir + QStringLiteral("/../Data")));
-        if (usableFolder(beside))
-            return beside;
-    }
-    // Installed where users may not write (/usr/bin): a folder of the user's own.
+    // Never beside the program: a build folder is deleted for a clean rebuild, an installed
+    // prefix is shared with other programs or not the user's to write.
     if (!documentsDir.isEmpty()) {
         const QString own = withSlash(QDir::cleanPath(documentsDir + QStringLiteral("/Tarvel")));
         if (usableFolder(own))

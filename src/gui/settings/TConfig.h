@@ -126,15 +126,16 @@ public:
     static QString KindText(int cell);        // "Данные", "Текущая ячейка", …
     static QString KindValueName(int cell);   // "CellAttr", "SelCellAttr", …
 
-    // Folder rules, open for tests. A program kept in its own folder (a build, <root>/bin/ with
-    // Help/ beside it) has its documents in <root>/Data/ and its help in Help/. An installed one
-    // (PREFIX/bin/ with PREFIX/share/tarvel/help/, as cmake --install and the package lay it out)
-    // has its help there and its documents in a "Tarvel" folder of documentsDir. When a data
-    // folder cannot be made, the next rule: documents, then the home folder. Without any help,
-    // Help/ beside the program, so that the missing page is named where a user would look.
+    // Folder rules, open for tests. Documents go to a "Tarvel" folder of the user's documents
+    // folder (documentsDir: ~/Documents, or the folder user-dirs.dirs names), installed or not,
+    // or to the home folder when that cannot be made. A program kept in its own folder (a build,
+    // <root>/bin/ with Help/ beside it) has its help in Help/; an installed one (PREFIX/bin/ with
+    // PREFIX/share/tarvel/help/, as cmake --install and the package lay it out) has it there.
+    // Without any help, Help/ beside the program, so that the missing page is named where a user
+    // would look.
     static QString ProgramDirOf();
     static bool IsInstalled(const QString &programDir);
-    static QString ResolveDataDir(const QString &programDir, const QString &documentsDir);
+    static QString ResolveDataDir(const QString &documentsDir);
     static QString ResolveHelpDir(const QString &programDir);
 
 private:

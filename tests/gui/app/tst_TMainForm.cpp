@@ -37,6 +37,8 @@
 #include <QTextDocument>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 void settle()
@@ -114,6 +116,7 @@ private slots:
     void ddeMacroOpensPathsAsGiven();
     void secondInstanceHandsOver();
     void droppedFiles();
+    void mineUnderAnotherNameSavesUnderIt();
 
     void closeQuestion_data();
     void closeQuestion();
@@ -293,38 +296,64 @@ void tst_TMainForm::ctrlShiftLSortsByEndNode()
 
 void tst_TMainForm::commandLine_data()
 {
+    // Names are files of the test's folder, but for the switches and "--"; "refused" is the
+    // one box about the files not opened ("" when there is none).
     QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<int>("windows");
-    QTest::newRow("two mdf and a txt") << QStringList{"A.mdf", "notes.txt", "B.MDF"} << 2;
-    QTest::newRow("/DDE") << QStringList{"/DDE", "A.mdf", "B.MDF"} << 0;
-    QTest::newRow("-dde after the paths") << QStringList{"A.mdf", "-dde"} << 0;
-    QTest::newRow("dde without a dash is a file") << QStringList{"dde", "A.mdf"} << 1;
-    QTest::newRow("same path twice") << QStringList{"A.mdf", "A.mdf"} << 1;
+    QTest::addColumn<QStringList>("opened");
+    QTest::addColumn<QString>("refused");
+    QTest::newRow("two mdf and a txt") << QStringList{"A.mdf", "notes.txt", "B.MDF"} << QStringList{"A.mdf", "B.MDF"}
+                                       << "Эти файлы не открыты:\n$/notes.txt — не файл шахты";
+    QTest::newRow("a mine under another name") << QStringList{"шахта-копия", "A.mdf"} << QStringList{"шахта-копия", "A.mdf"} << "";
+    QTest::newRow("missing, folder, empty file") << QStringList{"missing.txt", "folder", "empty", "A.mdf"} << QStringList{"A.mdf"}
+                                                 << "Эти файлы не открыты:\n$/missing.txt — файл не найден\n"
+                                                    "$/folder — это папка\n$/empty — не файл шахты";
+    // A pipe is refused without waiting for a writer.
+    QTest::newRow("a pipe") << QStringList{"pipe", "A.mdf"} << QStringList{"A.mdf"}
+                            << "Эти файлы не открыты:\n$/pipe — не обычный файл";
+    QTest::newRow("/DDE") << QStringList{"/DDE", "A.mdf", "B.MDF"} << QStringList{} << "";
+    QTest::newRow("-dde after the paths") << QStringList{"A.mdf", "-dde"} << QStringList{} << "";
+    QTest::newRow("-dde after -- is a file") << QStringList{"A.mdf", "--", "-dde"} << QStringList{"A.mdf"}
+                                             << "Эти файлы не открыты:\n$/-dde — файл не найден";
+    QTest::newRow("same path twice") << QStringList{"A.mdf", "A.mdf"} << QStringList{"A.mdf"} << "";
 }
 
 void tst_TMainForm::commandLine()
 {
     QFETCH(QStringList, arguments);
-    QFETCH(int, windows);
+    QFETCH(QStringList, opened);
+    QFETCH(QString, refused);
     AppTestHooks hooks;
     mine("A.mdf");
     mine("B.MDF");
-    QFile txt(m_dir->filePath("notes.txt"));
-    QVERIFY(txt.open(QIODevice::WriteOnly));
-    txt.close();
+    QVERIFY(QFile::copy(m_dir->filePath("A.mdf"), m_dir->filePath("шахта-копия")));
+    for (const char *name : {"notes.txt", "empty"}) {
+        QFile f(m_dir->filePath(QString::fromUtf8(name)));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        if (f.fileName().endsWith(QLatin1String(".txt")))
+            f.write("Tarvelia: almost the signature");
+    }
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder")));
+    QCOMPARE(::mkfifo(QFile::encodeName(m_dir->filePath("pipe")).constData(), 0600), 0);
     QStringList args;
-    for (const QString &a : arguments)
-        args << (a.startsWith(u'-') || a.startsWith(u'/') || a == QLatin1String("dde") ? a : m_dir->filePath(a));
+    bool options = true;
+    for (const QString &a : arguments) {
+        const bool option = options && (a.startsWith(u'-') || a.startsWith(u'/'));
+        if (a == QLatin1String("--"))
+            options = false;
+        args << (option ? a : m_dir->filePath(a));
+    }
 
     TMainForm form;
     form.SetCommandLine(args);
     form.show();
     settle();
-    QCOMPARE(form.Children().size(), windows);
-    QCOMPARE(form.DocumentCount(), windows);
+    QStringList names;
+    for (TChildForm *child : form.Children())
+        names << QFileInfo(child->FileName()).fileName();
+    QCOMPARE(names, opened);
+    QCOMPARE(form.DocumentCount(), opened.size());
     QVERIFY(hooks.errors().isEmpty());
-    if (windows > 0)
-        QCOMPARE(form.Children().first()->FileName(), m_dir->filePath("A.mdf"));
+    QCOMPARE(hooks.texts().join(u'|'), QString(refused).replace(u'$', m_dir->path()));
 }
 
 void tst_TMainForm::commandLineStopsAtFailingDocument()
@@ -474,9 +503,13 @@ void tst_TMainForm::droppedFiles()
 {
     AppTestHooks hooks;
     const QString a = mine("drop.mdf");
-    m_form->OpenDroppedFiles({QString(), m_dir->filePath("x.txt"), a});
+    QFile text(m_dir->filePath("x.txt"));
+    QVERIFY(text.open(QIODevice::WriteOnly));
+    text.close();
+    m_form->OpenDroppedFiles({QString(), text.fileName(), a});
     QCOMPARE(m_form->Children().size(), 1);
-    QVERIFY(hooks.boxes.isEmpty());
+    QCOMPARE(hooks.texts(), QStringList{QStringLiteral("Эти файлы не открыты:\n") + text.fileName() + QStringLiteral(" — не файл шахты")});
+    hooks.boxes.clear();
 
     // Through the window: a drop of a document, a text file and a failing document; the drop
     // is taken at once, the documents open after it, the failing one ends the rest.
@@ -499,6 +532,27 @@ void tst_TMainForm::droppedFiles()
     QCOMPARE(m_form->Children().size(), 2);
     QCOMPARE(m_form->Children().last()->FileName(), b);
     QCOMPARE(hooks.errors().size(), 1);
+    // The text file is named after the error that ended the drop.
+    QCOMPARE(hooks.boxes.size(), 2);
+    QVERIFY(hooks.boxes.last().text.endsWith(QStringLiteral("x.txt — не файл шахты")));
+}
+
+void tst_TMainForm::mineUnderAnotherNameSavesUnderIt()
+{
+    AppTestHooks hooks;
+    const QString copy = m_dir->filePath("шахта.dat");
+    QVERIFY(QFile::copy(mine("original.mdf"), copy));
+    m_form->ExecuteDdeMacro(BuildDdeOpenMacro({copy}));
+    QCOMPARE(m_form->Children().size(), 1);
+    TChildForm *child = m_form->ActiveChild();
+    QCOMPARE(child->FileName(), copy);
+    child->Mine()->SetTitle(QStringLiteral("Южная"));
+    QVERIFY(child->SaveToFile());
+    QCOMPARE(QDir(m_dir->path()).entryList({QStringLiteral("шахта*")}), QStringList{QStringLiteral("шахта.dat")});
+    TMineDocument saved;
+    TMineFile::Load(saved, copy);
+    QCOMPARE(saved.Mine()->Title(), QStringLiteral("Южная"));
+    QVERIFY(hooks.boxes.isEmpty());
 }
 
 void tst_TMainForm::closeQuestion_data()

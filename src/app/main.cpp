@@ -12,10 +12,7 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QTimer>
-#include <QTranslator>
 
 #include <csignal>
 
@@ -31,12 +28,6 @@ int main(int argc, char *argv[])
     StartOptions::TPlatformStartGuard guard;
     TApplication app(argc, argv);
     guard.Release();
-
-    // Standard buttons and dialogs in Russian, when the Qt translations are installed.
-    QTranslator qtTranslator;
-    if (qtTranslator.load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"),
-                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        app.installTranslator(&qtTranslator);
 
     const QStringList arguments = app.arguments().mid(1);
     if (const QString unknown = StartOptions::UnknownOption(arguments); !unknown.isEmpty())

@@ -3,8 +3,10 @@
 // and the build holds the same pages as help/ru.
 //
 // Topics are read from the widgets' sources as Help.h asks them to be written: a number given to
-// ShowHelpTopic or InstallHelpKey, or a constant whose name holds "Help" given a number. A source
-// that asks for help but yields no topic this way fails the test, so that no window escapes it.
+// ShowHelpTopic or InstallHelpKey, or a constant whose name holds "Help" given a number; pages by
+// name likewise, a string given to ShowHelpNamed or InstallHelpKey, or a constant whose name
+// holds "HelpPage". A source that asks for help but yields no topic or page this way fails the
+// test, so that no window escapes it.
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -33,6 +35,22 @@ QString withoutComments(QString code)
     return code.remove(comments);
 }
 
+// The pages a source opens by name.
+QStringList pagesIn(const QString &code)
+{
+    static const QRegularExpression patterns[] = {
+        // (QLatin1String, not the QStringLiteral macro: the unmatched parenthesis of the pattern
+        // would end the macro's argument for moc.)
+        QRegularExpression(QLatin1String(R"re(\b\w*HelpPage\w*\s*(?:\[\])?\s*=\s*"([^"]+)")re")),
+        QRegularExpression(QLatin1String(R"re(\b(?:ShowHelpNamed|InstallHelpKey)\s*\([^,()]+,\s*(?:QStringLiteral\()?"([^"]+)")re")),
+    };
+    QStringList pages;
+    for (const QRegularExpression &re : patterns)
+        for (auto it = re.globalMatch(code); it.hasNext();)
+            pages << it.next().captured(1);
+    return pages;
+}
+
 QList<int> topicsIn(const QString &code)
 {
     static const QRegularExpression patterns[] = {
@@ -51,7 +69,7 @@ QList<int> topicsIn(const QString &code)
 bool asksForHelp(const QString &code)
 {
     static const QRegularExpression asks(
-        QStringLiteral(R"(\bShowHelpTopic\s*\(|\bInstallHelpKey\s*\(|\bhelpTopic\b|"&Помощь"|"&Справка")"));
+        QStringLiteral(R"(\bShowHelpTopic\s*\(|\bShowHelpNamed\s*\(|\bInstallHelpKey\s*\(|\bhelpTopic\b|"&Помощь"|"&Справка")"));
     return asks.match(code).hasMatch();
 }
 
@@ -85,6 +103,7 @@ void tst_HelpPages::everyTopicTheCodeOpensHasItsPage()
 {
     // Sources by stem, so that a form's header and its .cpp count as one.
     QMap<QString, QList<int>> topicsByStem;
+    QMap<QString, QStringList> pagesByStem;
     QMap<QString, QString> askingFile;
     for (QDirIterator it(kSource + QStringLiteral("/src/gui"), {QStringLiteral("*.cpp"), QStringLiteral("*.h")},
                          QDir::Files, QDirIterator::Subdirectories);
@@ -98,12 +117,13 @@ void tst_HelpPages::everyTopicTheCodeOpensHasItsPage()
         const QString code = withoutComments(QString::fromUtf8(readAll(path)));
         const QString stem = info.dir().path() + u'/' + info.completeBaseName();
         topicsByStem[stem] += topicsIn(code);
+        pagesByStem[stem] += pagesIn(code);
         if (asksForHelp(code))
             askingFile.insert(stem, QDir(kSource).relativeFilePath(path));
     }
 
     for (auto it = askingFile.cbegin(); it != askingFile.cend(); ++it)
-        QVERIFY2(!topicsByStem.value(it.key()).isEmpty(),
+        QVERIFY2(!topicsByStem.value(it.key()).isEmpty() || !pagesByStem.value(it.key()).isEmpty(),
                  qPrintable(it.value() + QStringLiteral(" asks for help, but its topic cannot be read: "
                                                         "give it as Help.h says")));
 
@@ -118,6 +138,15 @@ void tst_HelpPages::everyTopicTheCodeOpensHasItsPage()
     for (int t : std::as_const(topics))
         if (!QFileInfo::exists(kPages + QStringLiteral("/topic-%1.html").arg(t)))
             missing << QStringLiteral("topic-%1.html").arg(t);
+    QSet<QString> pages;
+    for (const QStringList &list : std::as_const(pagesByStem))
+        for (const QString &page : list)
+            pages.insert(page);
+    // The windows without a topic number open theirs by name.
+    QVERIFY(pages.contains(QStringLiteral("find.html")) && pages.contains(QStringLiteral("about.html")));
+    for (const QString &page : std::as_const(pages))
+        if (!QFileInfo::exists(kPages + u'/' + page))
+            missing << page;
     // The requests of the help menu.
     for (const char *page : {"index.html", "help.html", "ustav97.html"})
         if (!QFileInfo::exists(kPages + u'/' + QLatin1String(page)))

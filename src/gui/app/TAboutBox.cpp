@@ -1,42 +1,18 @@
 #include "app/TAboutBox.h"
 
+#include "app/ProgramIcon.h"
+#include "base/Help.h"
+
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #ifndef TARVEL_VERSION_MAJOR
 #error "the project version comes from CMake"
 #endif
-
-namespace {
-
-// The logo: a small wire-frame of workings between a shaft and its drifts.
-QPixmap drawLogo()
-{
-    QPixmap pm(64, 64);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(60, 60, 70), 2));
-    p.setBrush(QColor(225, 230, 240));
-    p.drawRoundedRect(QRectF(2, 2, 60, 60), 8, 8);
-    const QPointF nodes[] = {{14, 10}, {14, 34}, {14, 54}, {34, 34}, {52, 30}, {34, 54}, {52, 52}};
-    p.setPen(QPen(QColor(40, 70, 160), 3, Qt::SolidLine, Qt::RoundCap));
-    const int edges[][2] = {{0, 1}, {1, 2}, {1, 3}, {3, 4}, {2, 5}, {5, 6}, {3, 5}, {4, 6}};
-    for (const auto &e : edges)
-        p.drawLine(nodes[e[0]], nodes[e[1]]);
-    p.setPen(QPen(QColor(60, 60, 70), 1));
-    p.setBrush(QColor(255, 190, 0));
-    for (const QPointF &n : nodes)
-        p.drawEllipse(n, 3.5, 3.5);
-    return pm;
-}
-
-} // namespace
 
 QString TAboutBox::VersionText()
 {
@@ -54,7 +30,7 @@ TAboutBox::TAboutBox(QWidget *parent) : QDialog(parent)
 
     m_logo = new QLabel(this);
     m_logo->setObjectName(QStringLiteral("imgLogo"));
-    m_logo->setPixmap(drawLogo());
+    m_logo->setPixmap(ProgramIcon().pixmap(LogoSize, LogoSize));
     m_logo->setCursor(Qt::PointingHandCursor);
     m_logo->installEventFilter(this);
 
@@ -92,6 +68,7 @@ TAboutBox::TAboutBox(QWidget *parent) : QDialog(parent)
     main->addLayout(top);
     main->addLayout(buttons);
     setSizeGripEnabled(false);
+    InstallHelpKey(this, HelpPage);
 }
 
 void TAboutBox::keyPressEvent(QKeyEvent *event)

@@ -1,6 +1,6 @@
 #pragma once
-// "О программе": what the program is and which build it is. The version comes from the
-// project version set in CMake.
+// "О программе": the program's icon, what the program is and which build it is. The version
+// comes from the project version set in CMake.
 #include <QDialog>
 
 class QLabel;
@@ -8,6 +8,9 @@ class QLabel;
 class TAboutBox : public QDialog {
     Q_OBJECT
 public:
+    static constexpr int LogoSize = 64;
+    static constexpr char HelpPage[] = "about.html";
+
     explicit TAboutBox(QWidget *parent = nullptr);
 
     // "Версия 1.0 (Сборка 1.0.0.1)"

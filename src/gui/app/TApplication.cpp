@@ -3,23 +3,18 @@
 #include "base/AppDialogs.h"
 #include "base/Guarded.h"
 
-#include <QIcon>
-
-// The program's icon: packaging/tarvel.svg, the drawing of its menu entry. (Outside any
-// namespace: Q_INIT_RESOURCE declares the resource's function where it stands.)
-static QIcon programIcon()
-{
-    Q_INIT_RESOURCE(ProgramIcon); // the resource lives in a static library
-    return QIcon(QStringLiteral(":/tarvel.svg"));
-}
+#include "app/ProgramIcon.h"
+#include "app/ToolkitTexts.h"
 
 TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
     // No display name: the window system would append it to every caption.
     setApplicationName(AppDialogs::AppTitle());
     // The windows show the program's icon, and the desktop ties them to its menu entry.
-    setWindowIcon(programIcon());
+    setWindowIcon(ProgramIcon());
     setDesktopFileName(QStringLiteral("tarvel"));
+    // The toolkit's buttons and dialogs speak Russian with the rest of the program.
+    InstallToolkitTranslations(this);
 }
 
 bool TApplication::notify(QObject *receiver, QEvent *event)

@@ -12,5 +12,6 @@ void TMainForm::execPrint()
     TPrintForm form(*child->Mine(), this);
     form.ShowStatusText = [this](const QString &text) { ShowStatusText(text); };
     form.ClearStatusText = [this] { ClearStatusText(); };
+    form.DocumentFile = child->FileName();
     form.exec();
 }

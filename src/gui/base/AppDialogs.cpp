@@ -4,7 +4,10 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QHeaderView>
 #include <QPushButton>
+#include <QTreeView>
 
 namespace AppDialogs {
 
@@ -24,6 +27,26 @@ constexpr qsizetype kMaxBoxText = 4000;
 QWidget *dialogParent(QWidget *parent)
 {
     return parent ? parent : QApplication::activeWindow();
+}
+
+// The toolkit's detail view starts its size, type and date columns narrower than their texts,
+// which then show cut in the middle ("17,...KiB"): once a folder is read they take the width of
+// their texts, the names the rest, and the dialog the room for them all.
+void fitDetailColumns(QFileDialog &dialog)
+{
+    auto *view = dialog.findChild<QTreeView *>(QStringLiteral("treeView"));
+    auto *model = dialog.findChild<QFileSystemModel *>();
+    if (!view || !model)
+        return;
+    QObject::connect(model, &QFileSystemModel::directoryLoaded, view, [view] {
+        int others = 0;
+        for (int column = 1; column < view->header()->count(); ++column) {
+            view->resizeColumnToContents(column);
+            others += view->columnWidth(column);
+        }
+        view->setColumnWidth(0, qMax(view->columnWidth(0), view->viewport()->width() - others));
+    });
+    dialog.resize(dialog.sizeHint().expandedTo(QSize(760, 460)));
 }
 } // namespace
 
@@ -143,6 +166,7 @@ QStringList RunFileDialog(QWidget *parent, const FileDialogRequest &request)
     }
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
+    fitDetailColumns(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return dialog.selectedFiles();

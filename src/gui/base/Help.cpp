@@ -99,6 +99,13 @@ void ShowHelpTopic(QWidget *parent, int topic)
     ShowHelpPage(parent, programHelp, topic);
 }
 
+void ShowHelpNamed(QWidget *parent, const QString &page)
+{
+    const QString path = HelpFolder() + programHelp + u'/' + page;
+    if (!showIfThere(parent, path))
+        reportMissing(parent, path);
+}
+
 void ShowHelpContents(QWidget *parent)
 {
     ShowHelpPage(parent, programHelp, 0);
@@ -117,9 +124,22 @@ void ShowHelpOnHelp(QWidget *parent)
     ShowHelpPage(parent, programHelp, -1);
 }
 
-void InstallHelpKey(QWidget *window, int topic)
+namespace {
+template <class Show>
+void installHelpKey(QWidget *window, Show show)
 {
     auto *key = new QShortcut(QKeySequence(Qt::Key_F1), window);
     key->setContext(Qt::WindowShortcut);
-    QObject::connect(key, &QShortcut::activated, window, [window, topic] { ShowHelpTopic(window, topic); });
+    QObject::connect(key, &QShortcut::activated, window, show);
+}
+} // namespace
+
+void InstallHelpKey(QWidget *window, int topic)
+{
+    installHelpKey(window, [window, topic] { ShowHelpTopic(window, topic); });
+}
+
+void InstallHelpKey(QWidget *window, const QString &page)
+{
+    installHelpKey(window, [window, page] { ShowHelpNamed(window, page); });
 }

@@ -11,9 +11,12 @@
 // A page that is not there is named in an information box instead. HelpDir is the settings'
 // folder of the help; without settings it is "Help" in the current folder.
 //
+//   HelpDir + "Tarvelian/find.html"       a page by name, for the windows that have no topic
+//                                         number
 // Every topic a window opens needs its page in help/ru/ (the help pages test reads the topics
 // from the code): give the topic as a number literal, or as a constant whose name holds "Help"
-// (static constexpr int HelpContext = 12).
+// (static constexpr int HelpContext = 12); a page by name likewise as a string literal, or a
+// constant whose name holds "HelpPage" (static constexpr char HelpPage[] = "find.html").
 #include <QSize>
 #include <QString>
 #include <functional>
@@ -29,8 +32,12 @@ void ShowRegulations(QWidget *parent);
 // The help's own help.
 void ShowHelpOnHelp(QWidget *parent);
 
-// F1 anywhere in window opens its topic.
+// A page of the program's help by its file name.
+void ShowHelpNamed(QWidget *parent, const QString &page);
+
+// F1 anywhere in window opens its topic, or its page.
 void InstallHelpKey(QWidget *window, int topic);
+void InstallHelpKey(QWidget *window, const QString &page);
 
 // The help folder, with a trailing "/".
 QString HelpFolder();

@@ -4,6 +4,7 @@
 #include "base/AppDialogs.h"
 #include "base/Guarded.h"
 #include "base/Help.h"
+#include "base/TabKeys.h"
 #include "base/Utils.h"
 #include "dialogs/TDocumentHost.h"
 #include "model/NumberText.h"
@@ -99,6 +100,7 @@ QWidget *TFilePropForm::createGeneralPage()
     titleLabel->setBuddy(edTitle);
     mmNotes = new QPlainTextEdit;
     mmNotes->setLineWrapMode(QPlainTextEdit::NoWrap);
+    LetTabMoveFocus(mmNotes);
     mmNotes->setFixedHeight(mmNotes->fontMetrics().lineSpacing() * 5 + 12);
     auto *notesLabel = new QLabel(QStringLiteral("Заметки:"));
     notesLabel->setBuddy(mmNotes);

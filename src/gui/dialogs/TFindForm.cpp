@@ -1,6 +1,7 @@
 #include "dialogs/TFindForm.h"
 
 #include "base/Guarded.h"
+#include "base/Help.h"
 #include "base/Utils.h"
 
 #include "model/TMine.h"
@@ -131,6 +132,7 @@ TFindForm::TFindForm(const TMineDocument &document, int kind, QWidget *parent)
     connect(lbValues, &QListView::doubleClicked, this, &TFindForm::TryAccept);
     connect(btnOK, &QPushButton::clicked, this, &TFindForm::TryAccept);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    InstallHelpKey(this, HelpPage);
 
     int chosen = 0;
     const int remembered = RememberedKind(m_kind);

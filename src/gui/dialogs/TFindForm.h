@@ -23,6 +23,7 @@ class TFindForm : public QDialog {
     Q_OBJECT
 public:
     enum Kind { Uzels = 0, Branches = 1 };
+    static constexpr char HelpPage[] = "find.html";
 
     TFindForm(const TMineDocument &document, int kind, QWidget *parent = nullptr);
     ~TFindForm() override;

@@ -2,6 +2,7 @@
 
 #include "base/CellDrawing.h"
 #include "base/Guarded.h"
+#include "base/Help.h"
 #include "base/Utils.h"
 #include "model/NumberText.h"
 #include "model/StoppingOrder.h"
@@ -170,6 +171,7 @@ TfrmJumpers::TfrmJumpers(TMine *mine, QWidget *parent) : QDialog(parent), m_mine
     layout->addLayout(buttons);
 
     connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
+    InstallHelpKey(this, HelpPage);
     // Both move the document's tables or the scheme (an edit in progress is applied on the way).
     connect(btnGo, &QPushButton::clicked, this, [this] { RunGuarded([this] { GoToStopping(); }); });
     connect(btnScheme, &QPushButton::clicked, this, [this] { RunGuarded([this] { ShowStoppingOnScheme(); }); });

@@ -23,6 +23,8 @@ class TStoppingListModel;
 class TfrmJumpers : public QDialog {
     Q_OBJECT
 public:
+    static constexpr char HelpPage[] = "stopping-list.html";
+
     struct TCellState {
         bool Fixed = false;      // header row or fixed column
         bool Selected = false;   // a cell of the selected row

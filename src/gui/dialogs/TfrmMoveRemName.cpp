@@ -2,6 +2,7 @@
 
 #include "model/TMine.h"
 #include "base/Guarded.h"
+#include "base/Help.h"
 #include "base/Utils.h"
 #include "model/NameComment.h"
 
@@ -41,6 +42,7 @@ TfrmMoveRemName::TfrmMoveRemName(TMine *mine, QWidget *parent) : QDialog(parent)
 
     connect(btnOK, &QPushButton::clicked, this, [this] { RunGuarded([this] { apply(); }); });
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    InstallHelpKey(this, HelpPage);
 }
 
 bool TfrmMoveRemName::Execute(QWidget *parent, TMine *mine)

@@ -10,6 +10,8 @@ class TMine;
 class TfrmMoveRemName : public QDialog {
     Q_OBJECT
 public:
+    static constexpr char HelpPage[] = "names.html";
+
     TfrmMoveRemName(TMine *mine, QWidget *parent = nullptr);
 
     // Runs the dialog; true when an operation was applied (the caller redraws the branches).

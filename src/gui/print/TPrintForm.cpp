@@ -16,6 +16,8 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -311,6 +313,17 @@ const TReportDocument &TPrintForm::BuildDocument()
     return *m_document;
 }
 
+QString TPrintForm::ProposedPdfFile(const QString &documentFile)
+{
+    if (documentFile.isEmpty())
+        return {};
+    const QFileInfo info(documentFile);
+    QString name = info.fileName();
+    if (name.endsWith(QLatin1String(".mdf"), Qt::CaseInsensitive))
+        name.chop(4);
+    return info.dir().filePath(name + QStringLiteral(".pdf"));
+}
+
 bool TPrintForm::PrintReport()
 {
     QString path;
@@ -320,8 +333,9 @@ bool TPrintForm::PrintReport()
         request.title = QStringLiteral("Печать в файл");
         request.filter = QStringLiteral("Документ PDF (*.pdf)");
         request.defaultSuffix = QStringLiteral("pdf");
-        request.directory = Config ? Config->DataDir : QString();
-        request.fileName = m_mine.Title().isEmpty() ? QString() : m_mine.Title() + QStringLiteral(".pdf");
+        request.fileName = ProposedPdfFile(DocumentFile);
+        request.directory = request.fileName.isEmpty() ? (Config ? Config->DataDir : QString())
+                                                       : QFileInfo(request.fileName).path();
         path = AppDialogs::RunFileDialog(this, request).value(0);
         if (path.isEmpty())
             return false;

@@ -43,6 +43,12 @@ public:
 
     std::function<void(const QString &)> ShowStatusText;
     std::function<void()> ClearStatusText;
+    // The document's file, or the name proposed for an untitled one: printing into a PDF file
+    // proposes that folder and that name with ".pdf" (ProposedPdfFile).
+    QString DocumentFile;
+    // "…/Южная.mdf" gives "…/Южная.pdf"; a name without ".mdf" keeps all of it ("…/шахта" gives
+    // "…/шахта.pdf"). Empty for an empty document file.
+    static QString ProposedPdfFile(const QString &documentFile);
 
     // "Файл PDF": the printer list's entry that prints into a file.
     static QString PdfPrinterName();

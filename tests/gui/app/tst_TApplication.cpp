@@ -2,10 +2,18 @@
 // in the error box, and the program goes on.
 #include "AppTestHooks.h"
 #include "AppError.h"
+#include "app/TAboutBox.h"
 #include "app/TApplication.h"
 #include "base/Guarded.h"
 
+#include <QAbstractButton>
+#include <QDir>
 #include <QEvent>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 #include <stdexcept>
@@ -27,6 +35,9 @@ private slots:
     void captionsGetNothingAppended();
     void boxesShowPlainText();
     void programIconIsDrawn();
+    void aboutBoxShowsTheProgramIcon();
+    void fileDialogsSpeakRussian_data();
+    void fileDialogsSpeakRussian();
 };
 
 void tst_TApplication::guardedWork_data()
@@ -143,6 +154,64 @@ void tst_TApplication::programIconIsDrawn()
     QVERIFY(!image.isNull());
     QVERIFY(image.pixelColor(16, 16).alpha() > 0);
     QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("tarvel"));
+}
+
+void tst_TApplication::aboutBoxShowsTheProgramIcon()
+{
+    TAboutBox box;
+    const auto *logo = box.findChild<QLabel *>(QStringLiteral("imgLogo"));
+    QVERIFY(logo);
+    const QImage shown = logo->pixmap().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage icon = QApplication::windowIcon().pixmap(TAboutBox::LogoSize, TAboutBox::LogoSize).toImage()
+                            .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QVERIFY(!icon.isNull());
+    QCOMPARE(shown, icon);
+}
+
+// The toolkit's own texts, as the open, save and folder dialogs show them: every caption,
+// button, tool tip, column and the type of a folder in Russian (the catalog's texts and the few
+// it lacks). What the dialog shows of the files themselves is left out.
+void tst_TApplication::fileDialogsSpeakRussian_data()
+{
+    QTest::addColumn<int>("kind");   // 0 open, 1 save, 2 folder
+    QTest::newRow("open") << 0;
+    QTest::newRow("save") << 1;
+    QTest::newRow("folder") << 2;
+}
+
+void tst_TApplication::fileDialogsSpeakRussian()
+{
+    QFETCH(int, kind);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Шахты")));
+    QFileDialog dialog(nullptr, QStringLiteral("Открытие файл"), dir.path(), QStringLiteral("Файлы данных (*.mdf)"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setAcceptMode(kind == 1 ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    if (kind == 2)
+        dialog.setFileMode(QFileDialog::Directory);
+    dialog.show();
+    auto *model = dialog.findChild<QFileSystemModel *>();
+    QVERIFY(model);
+    const QString folder = dir.filePath(QStringLiteral("Шахты"));
+    QTRY_VERIFY(model->index(folder).isValid() && !model->type(model->index(folder)).isEmpty());
+
+    QStringList texts{model->type(model->index(folder))};
+    for (int column = 0; column < model->columnCount(); ++column)
+        texts << model->headerData(column, Qt::Horizontal).toString();
+    for (const QLabel *label : dialog.findChildren<QLabel *>())
+        if (label->isVisible())
+            texts << label->text();
+    for (const QAbstractButton *button : dialog.findChildren<QAbstractButton *>())
+        if (button->isVisible())
+            texts << button->text() << button->toolTip();
+    static const QRegularExpression latinWord(QStringLiteral("[A-Za-z]{2,}"));
+    QStringList english;
+    for (const QString &text : std::as_const(texts))
+        if (latinWord.match(QString(text).remove(u'&')).hasMatch())
+            english << text;
+    QVERIFY2(english.isEmpty(), qPrintable(english.join(QStringLiteral(" | "))));
+    QCOMPARE(model->type(model->index(folder)), QStringLiteral("Папка"));
+    QVERIFY(texts.contains(QStringLiteral("Тип")));
 }
 
 int main(int argc, char **argv)

@@ -1,5 +1,5 @@
 // The print command of the main window: the print dialog for the active document, with the
-// main window's status bar lent to it.
+// main window's status bar lent to it and the document's file for the PDF it proposes.
 #include "MineText.h"
 #include "app/TChildForm.h"
 #include "app/TMainForm.h"
@@ -27,7 +27,7 @@ void tst_TMainFormPrint::printOpensTheDialogForTheActiveDocument()
         TChildForm *child = main.CreateChild();
         child->Mine()->SetTitle(QStringLiteral("Южная"));
         minetext::Build(*child->Mine(), QStringLiteral("u 1 0 0 0; u 2 10 0 0; b 1 1 2 4"));
-        QString caption, title;
+        QString caption, title, documentFile;
         bool statusShown = false, statusCleared = false;
         QTimer::singleShot(0, this, [&] {
             auto *form = qobject_cast<TPrintForm *>(QApplication::activeModalWidget());
@@ -35,6 +35,7 @@ void tst_TMainFormPrint::printOpensTheDialogForTheActiveDocument()
                 return;
             caption = form->windowTitle();
             title = form->BuildDocument().Title();
+            documentFile = form->DocumentFile;
             form->ShowStatusText(TPrintForm::StatusText());
             statusShown = main.IsStatusTextShown();
             form->ClearStatusText();
@@ -46,6 +47,7 @@ void tst_TMainFormPrint::printOpensTheDialogForTheActiveDocument()
         main.actPrint->trigger();
         QCOMPARE(caption, QStringLiteral("Печать"));
         QCOMPARE(title, QStringLiteral("Топология шахты \"Южная\""));
+        QCOMPARE(documentFile, child->FileName());   // a PDF is proposed beside the document
         QVERIFY(statusShown);
         QVERIFY(statusCleared);
     }

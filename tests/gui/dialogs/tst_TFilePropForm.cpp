@@ -7,6 +7,7 @@
 #include "dialogs/TFilePropForm.h"
 #include "model/TMine.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -312,6 +313,37 @@ private slots:
             QVERIFY(host.doc.NodeColumns()[i].Shown);
         }
         QVERIFY(!host.doc.Mine()->Modified());
+    }
+
+    // The keyboard gets past the notes: Tab goes on to the fields below, Shift+Tab back to the
+    // name; Ctrl+Tab writes a tab into the notes.
+    void tabLeavesTheNotes()
+    {
+        FakeDocumentHost host;
+        TFilePropForm form(host);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        form.mmNotes->setFocus();
+        QList<QWidget *> reached;
+        for (int i = 0; i < 12; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            reached << QApplication::focusWidget();
+        }
+        for (QWidget *field : std::initializer_list<QWidget *>{form.edTemperature, form.edPressure, form.tbBoomSpeed,
+                                                                form.tbAutoUpdate, form.tbSaveIterations})
+            QVERIFY(reached.contains(field));
+        QVERIFY(form.mmNotes->toPlainText().isEmpty());
+
+        form.mmNotes->setFocus();
+        QTest::keyClick(form.mmNotes, Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), form.edTitle);
+
+        form.mmNotes->setFocus();
+        QTest::keyClicks(form.mmNotes, QStringLiteral("a"));
+        QTest::keyClick(form.mmNotes, Qt::Key_Tab, Qt::ControlModifier);
+        QTest::keyClicks(form.mmNotes, QStringLiteral("b"));
+        QCOMPARE(form.mmNotes->toPlainText(), QStringLiteral("a\tb"));
+        QCOMPARE(QApplication::focusWidget(), form.mmNotes);
     }
 };
 

@@ -48,6 +48,8 @@ private slots:
     void selectionFollowsTheMode();
     void printsSelectedRowsIntoAPdf();
     void failedPdfKeepsTheOldFile();
+    void proposedPdfFile_data();
+    void proposedPdfFile();
     void signerGoesBackOnlyAfterPrinting_data();
     void signerGoesBackOnlyAfterPrinting();
     void zoomTexts_data();
@@ -169,9 +171,13 @@ void tst_TPrintForm::printsSelectedRowsIntoAPdf()
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Южная.pdf"));
+    // The file proposed is the document's, in its folder, with ".pdf".
+    form.DocumentFile = dir.filePath(QStringLiteral("шахты/south.MDF"));
     hooks.files.enqueue({path});
     QVERIFY(form.PrintReport());
     QCOMPARE(hooks.fileDialogs.size(), 2);
+    QCOMPARE(hooks.fileDialogs.last().fileName, dir.filePath(QStringLiteral("шахты/south.pdf")));
+    QCOMPARE(hooks.fileDialogs.last().directory, dir.filePath(QStringLiteral("шахты")));
     QCOMPARE(hooks.fileDialogs.last().filter, QStringLiteral("Документ PDF (*.pdf)"));
     QVERIFY(hooks.fileDialogs.last().save);
     QCOMPARE(status, (QStringList{TPrintForm::StatusText(), QStringLiteral("clear")}));
@@ -204,6 +210,25 @@ void tst_TPrintForm::failedPdfKeepsTheOldFile()
     QCOMPARE(hooks.errors().first().text, QStringLiteral("Ошибка при записи в файл"));
     QVERIFY(!form.Printed());
     QCOMPARE(failedwrites::FilesIn(dir.path()), (QMap<QString, QByteArray>{{QStringLiteral("r.pdf"), "old report"}}));
+}
+
+void tst_TPrintForm::proposedPdfFile_data()
+{
+    QTest::addColumn<QString>("document");
+    QTest::addColumn<QString>("pdf");
+    QTest::newRow("a mine file") << "/home/u/Шахты/Южная.mdf" << "/home/u/Шахты/Южная.pdf";
+    QTest::newRow("capitals") << "/m/NORTH.MDF" << "/m/NORTH.pdf";
+    QTest::newRow("a name without .mdf keeps it whole") << "/m/шахта.v2" << "/m/шахта.v2.pdf";
+    QTest::newRow("no extension") << "/m/копия" << "/m/копия.pdf";
+    QTest::newRow("untitled") << "/home/u/Documents/Tarvel/Новый 3.mdf" << "/home/u/Documents/Tarvel/Новый 3.pdf";
+    QTest::newRow("none") << "" << "";
+}
+
+void tst_TPrintForm::proposedPdfFile()
+{
+    QFETCH(QString, document);
+    QFETCH(QString, pdf);
+    QCOMPARE(TPrintForm::ProposedPdfFile(document), pdf);
 }
 
 void tst_TPrintForm::signerGoesBackOnlyAfterPrinting_data()

@@ -9,6 +9,7 @@ tarvel_packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins
   qt6-svg-dev libqt6svg6
   libbenchmark-dev
+  libdxflib-dev
   fonts-liberation fonts-dejavu-core
   qt6-translations-l10n
   xvfb xauth

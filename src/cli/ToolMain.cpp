@@ -276,6 +276,31 @@ const QList<TCommand> &Commands()
                         "  --people FILE      the people (people.csv)\n"
                         "  --document FILE    the title, notes, temperature, pressure, seams and plan positions\n"
                         "                     (document.csv)")},
+        {QStringLiteral("import-dxf"), {In("IN"), Out("OUT", {QStringLiteral(".mdf")})},
+         {{QStringLiteral("--tolerance")}, {QStringLiteral("--layers")}, {QStringLiteral("--title")},
+          {QStringLiteral("--split-at-junctions"), false}, {QStringLiteral("--no-split"), false},
+          {QStringLiteral("--names-from-text")}, {QStringLiteral("--chord")}, {QStringLiteral("--first")}},
+         QStringLiteral("import-dxf IN.dxf OUT.mdf [--tolerance M] [--layers A,B] [--title TEXT]\n"
+                        "                  [--split-at-junctions|--no-split] [--names-from-text D] [--chord M] [--first N]"),
+         QStringLiteral("Makes a new mine document from the centrelines of a CAD drawing (ASCII DXF: LINE, POLYLINE,\n"
+                        "LWPOLYLINE, ARC, blocks placed by INSERT): every segment a branch, ends within the tolerance\n"
+                        "one node, each layer a seam. Prints what it made, then checks the new document's topology\n"
+                        "(findings on stderr, exit status 1; the document is written all the same). A drawing refused\n"
+                        "is reported and nothing is written. With OUT -, the summary goes to stderr.\n"
+                        "  --tolerance M          metres within which ends join (default 0.05, at most 100)\n"
+                        "  --layers A,B           the layers to take (default: all but Перемычки)\n"
+                        "  --title TEXT           the mine title (default: OUT's name without its extension)\n"
+                        "  --split-at-junctions   polyline vertices join other lines' ends (the default)\n"
+                        "  --no-split             they do not\n"
+                        "  --names-from-text D    a branch takes the name of the nearest text within D metres\n"
+                        "  --chord M              the longest chord arcs are split into (default 5)\n"
+                        "  --first N              number of the first node and branch (default 1)")},
+        {QStringLiteral("export-dxf"), {In("IN"), Out("OUT", {QStringLiteral(".dxf")})}, {{QStringLiteral("--labels")}},
+         QStringLiteral("export-dxf IN.mdf OUT.dxf [--labels none|branches|nodes]"),
+         QStringLiteral("Writes the network as an AutoCAD 2000 DXF drawing in metres: branches as 3D lines on their\n"
+                        "seams' layers, stoppings as strokes on layer Перемычки. Prints what it wrote (on stderr with\n"
+                        "OUT -) and lists the branches it could not draw on stderr.\n"
+                        "  --labels none|branches|nodes    numbers as texts on layer Ветви or Узлы (default none)")},
     };
     return commands;
 }
@@ -371,13 +396,13 @@ bool IsStream(const QString &operand)
     return operand == kStream;
 }
 
-QByteArray ReadStandardInput()
+QByteArray ReadStandardInput(qint64 limit)
 {
     QByteArray bytes;
     const qint64 chunk = 1024 * 1024;
     for (;;) {
-        if (bytes.size() > kMaxInput)
-            throw TFileError(kStream, QStringLiteral("больше %1 байт").arg(kMaxInput),
+        if (bytes.size() > limit)
+            throw TFileError(kStream, QStringLiteral("больше %1 байт").arg(limit),
                              FileErrors::Message(FileErrors::UnknownFormat));
         const qsizetype at = bytes.size();
         bytes.resize(at + chunk);

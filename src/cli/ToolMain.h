@@ -98,8 +98,8 @@ std::optional<TInvocation> Parse(const QStringList &args, int *status);
 // "-": standard input or output in the place of a file.
 bool IsStream(const QString &operand);
 // The whole of standard input; TFileError for "-" when it cannot be read or holds more than
-// kMaxInput bytes.
-QByteArray ReadStandardInput();
+// limit bytes (kMaxInput, or a reader's own bound).
+QByteArray ReadStandardInput(qint64 limit = kMaxInput);
 // A mine document from a file or, for "-", from standard input.
 void LoadMine(TMineDocument &doc, const QString &operand);
 // A mine document into a file (replaced whole) or, for "-", onto standard output.

@@ -8,16 +8,20 @@
 //              [--labels none|branches|nodes] [--colors seams|plan]   the topological scheme
 //   tarvel-mdf export-csv FILE DIR                       DIR/nodes.csv and DIR/branches.csv
 //   tarvel-mdf import-csv NODES BRANCHES OUT [--title T] a document from two such files
+//   tarvel-mdf import-dxf IN.dxf OUT.mdf [options]       a document from a CAD drawing's lines
+//   tarvel-mdf export-dxf IN.mdf OUT.dxf [--labels ...]  the network as a CAD drawing
 // Output is UTF-8; info and check write the control characters of titles and comments as \xHH,
 // and so do the messages on stderr for the file names and texts they carry.
 // Pictures and reports are made by tarvel-mdf-pictures in ../libexec/tarvel/ from the tool's
 // folder (installed and in the build tree alike), which it hands those command lines to
 // (ToolMain.h).
-// Exit codes: 0 success, 1 the check found something, 2 a file that cannot be
-// read or written, or a value import-csv refuses (the message the editor would show goes to
-// stderr), 64 a usage error.
+// Exit codes: 0 success, 1 the check found something (check, render, and import-dxf on the
+// document it wrote), 2 a file that cannot be read or written, or a value import-csv or a
+// drawing import-dxf refuses (the message the editor would show goes to stderr), 64 a usage
+// error.
 #include "CheckCommand.h"
 #include "CsvCommands.h"
+#include "DxfCommands.h"
 #include "MdfCommands.h"
 #include "TerminalText.h"
 #include "ToolMain.h"
@@ -105,5 +109,7 @@ int main(int argc, char *argv[])
                                {QStringLiteral("convert"), Convert},
                                {QStringLiteral("check"), Check},
                                {QStringLiteral("export-csv"), CsvCommands::Export},
-                               {QStringLiteral("import-csv"), CsvCommands::Import}});
+                               {QStringLiteral("import-csv"), CsvCommands::Import},
+                               {QStringLiteral("import-dxf"), DxfCommands::Import},
+                               {QStringLiteral("export-dxf"), DxfCommands::Export}});
 }

@@ -10,10 +10,13 @@
 #include "base/Help.h"
 #include "base/THelpWindow.h"
 #include "checks/TIsolForm.h"
+#include "base/AppDialogs.h"
+#include "dialogs/TDxfImportForm.h"
 #include "dialogs/TEditLayersForm.h"
 #include "editor/TJumperPanel.h"
 #include "editor/TNetworkTables.h"
 #include "editor/TPerimTypeForm.h"
+#include "exchange/DxfWriter.h"
 #include "model/TBranch.h"
 #include "model/TMine.h"
 #include "model/TUzel.h"
@@ -117,8 +120,12 @@ int main(int argc, char *argv[])
             sub->showMaximized();
         settle(400);
 
-        // The main window after a check, on a branch that has stoppings.
+        // The sample as a CAD drawing, imported again at the end.
         TMine *mine = child->Mine();
+        const QString drawing = QDir::temp().filePath(QStringLiteral("sample-mine.dxf"));
+        DxfWriter::Export(*mine, drawing, {});
+
+        // The main window after a check, on a branch that has stoppings.
         child->CheckPhysics(false);
         int withStoppings = 0;
         for (int i = 1; i <= mine->Branches().Count(); ++i)
@@ -235,6 +242,34 @@ int main(int argc, char *argv[])
         save(child, QStringLiteral("messages.png"));
         child->CloseWithoutQuestion();
         settle();
+
+        // Import from DXF: the dialog, then the network in the 3D scheme coloured by seams. The
+        // file dialog and the closing summary are answered here.
+        AppDialogs::SetFileDialogHook([drawing](const AppDialogs::FileDialogRequest &) { return QStringList{drawing}; });
+        AppDialogs::SetMessageHook([](const AppDialogs::MessageRequest &) { return QMessageBox::Ok; });
+        modal([&] { main.actImportDxf->trigger(); }, QStringLiteral("dxf-import.png"), [](QWidget *w) {
+            if (auto *form = qobject_cast<TDxfImportForm *>(w))
+                form->btnOK->click();
+        });
+        settle(400);
+        AppDialogs::SetFileDialogHook({});
+        AppDialogs::SetMessageHook({});
+        if (TChildForm *imported = main.ActiveChild()) {
+            // Turned about the same branch as the sample's picture (export keeps the order).
+            if (withStoppings > 0)
+                imported->ShowBranchRow(withStoppings);
+            main.actGraph3D->trigger();
+            if (TGraph3DForm *scheme = main.Graph3DForm()) {
+                scheme->resize(640, 520);
+                scheme->clbColors->item(2)->setCheckState(Qt::Checked);   // "использовать цвета пластов"
+                imported->Mine()->SetAngles(35, 30);
+                save(scheme, QStringLiteral("dxf-scheme.png"));
+                scheme->close();
+            }
+            imported->CloseWithoutQuestion();
+            settle();
+        }
+        QFile::remove(drawing);
     }
     delete THelpWindow::Existing();
     FinishConfig();

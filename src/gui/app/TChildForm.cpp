@@ -253,6 +253,12 @@ void TChildForm::ImportFromCsv(const NetworkCsv::TSources &sources)
     readDocument([this, &sources] { NetworkCsv::Read(m_doc, sources); });
 }
 
+void TChildForm::ImportNetwork(const std::function<void(TMine &)> &build)
+{
+    WaitCursor wait;
+    readDocument([this, &build] { build(*Mine()); });
+}
+
 void TChildForm::readDocument(const std::function<void()> &read)
 {
     // A failure anywhere, in reading or in building the window round what was read, closes the

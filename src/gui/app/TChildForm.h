@@ -70,6 +70,8 @@ public:
     // as after LoadFromFile; the document stays modified and without a file. A refused value
     // closes the window and is thrown on.
     void ImportFromCsv(const NetworkCsv::TSources &sources);
+    // The same for a network that build puts into the (empty) mine: another file's import.
+    void ImportNetwork(const std::function<void(TMine &)> &build);
     // Saves under FileName, asking for a name first when the document has no file. False when
     // the dialog was cancelled or a calculation runs; a write error is thrown (AppError).
     bool SaveToFile();

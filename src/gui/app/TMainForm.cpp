@@ -208,6 +208,9 @@ void TMainForm::createActions()
         // Exchange with spreadsheets.
         {&M::actImportCsv, "actImportCsv", "Импорт из CSV...", nullptr, {}, R::Always, &M::execImportCsv},
         {&M::actExportCsv, "actExportCsv", "Экспорт в CSV...", nullptr, {}, R::Ready, &M::execExportCsv},
+        // Exchange with CAD drawings.
+        {&M::actImportDxf, "actImportDxf", "Импорт из DXF...", nullptr, {}, R::Always, &M::execImportDxf},
+        {&M::actExportDxf, "actExportDxf", "Экспорт в DXF...", nullptr, {}, R::Ready, &M::execExportDxf},
     };
 
     QList<QKeySequence> takenKeys;
@@ -360,6 +363,8 @@ void TMainForm::createMenus()
     file->addSeparator();
     file->addAction(actImportCsv);
     file->addAction(actExportCsv);
+    file->addAction(actImportDxf);
+    file->addAction(actExportDxf);
     file->addSeparator();
     file->addAction(actPrint);
     file->addSeparator();

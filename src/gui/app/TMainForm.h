@@ -138,7 +138,7 @@ public:
         *actJumperList, *actSortL, *actSortS, *actSortPerim, *actSortV, *actSortVk, *actSortVadd,
         *actSortAngle, *actSortRem, *actSortR, *actMoveRemName, *actPathCalc, *actPathResults,
         *actMakeR, *actMakeAllR, *actNormalCalc2, *actNormalResults2, *actPathCalc2,
-        *actPathResults2, *actImportCsv, *actExportCsv;
+        *actPathResults2, *actImportCsv, *actExportCsv, *actImportDxf, *actExportDxf;
 
     // The rule terms.
     bool HasDocument() const { return m_documentCount > 0; }
@@ -226,6 +226,9 @@ private:
     // Exchange with spreadsheets (TMainFormCsv.cpp).
     void execImportCsv();
     void execExportCsv();
+    // Exchange with CAD drawings (TMainFormDxf.cpp).
+    void execImportDxf();
+    void execExportDxf();
 
     QMdiArea *m_workspace = nullptr;
     QMenu *m_recentPopup = nullptr;

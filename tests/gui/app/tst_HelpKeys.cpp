@@ -9,7 +9,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QMenu>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -45,6 +47,7 @@ void tst_HelpKeys::f1AsksForTheWindowsTopic_data()
     QTest::newRow("stopping list") << "actJumperList" << true << "stopping-list.html";
     QTest::newRow("names and comments") << "actMoveRemName" << true << "names.html";
     QTest::newRow("about") << "actAbout" << true << "about.html";
+    QTest::newRow("import from DXF") << "actImportDxf" << true << "topic-41.html";
 }
 
 void tst_HelpKeys::f1AsksForTheWindowsTopic()
@@ -62,6 +65,14 @@ void tst_HelpKeys::f1AsksForTheWindowsTopic()
     }
     main.UpdateActions();
     QVERIFY(QTest::qWaitForWindowActive(&main));
+    // The import's dialog comes after the drawing it lists is read.
+    QTemporaryDir dir;
+    if (command == QLatin1String("actImportDxf")) {
+        QFile drawing(dir.filePath(QStringLiteral("plan.dxf")));
+        QVERIFY(drawing.open(QIODevice::WriteOnly));
+        drawing.write("0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n10\n0\n20\n0\n30\n0\n11\n1\n21\n0\n31\n0\n0\nENDSEC\n0\nEOF\n");
+        boxes.files << QStringList{drawing.fileName()};
+    }
 
     if (command.isEmpty() || command == QLatin1String("none")) {
         QTest::keyClick(&main, Qt::Key_F1);

@@ -177,7 +177,7 @@ void tst_TMainForm::rulesWithoutDocument()
 {
     m_form->UpdateActions();
     QStringList expected{"actNew", "actOpen", "actExit", "actSetup", "actHelpTopic", "actUstav",
-                         "actHelpOnHelp", "actAbout", "actImportCsv"};
+                         "actHelpOnHelp", "actAbout", "actImportCsv", "actImportDxf"};
     expected.sort();
     QCOMPARE(enabledNames(*m_form), expected);
     QCOMPARE(m_form->cbLayers->count(), 0);

@@ -16,11 +16,18 @@
 
 namespace {
 
-// Points filed by the cell of a cubic grid they fall in. Cells are keyed by their indices as
-// doubles, which stay whole numbers however far out a single-precision point lies.
+// Points filed by the cell of a cubic grid they fall in. A cell is eight times the distance
+// searched for, so that a point looks beyond its own cell only across the faces it lies within
+// that distance of: two cells on average instead of the 27 of cells as large as the distance.
+// Nodes keep the tolerance between them, so a cell holds a bounded number of them. Cells are
+// keyed by their indices as doubles, which stay whole numbers however far out a
+// single-precision point lies.
 class TCellHash {
 public:
-    TCellHash(double cell, bool plan) : FCell(cell), FPlan(plan) {}
+    TCellHash(double limit, bool plan, size_t expected) : FCell(8 * limit), FLimit(limit), FPlan(plan)
+    {
+        FHead.reserve(expected);
+    }
 
     void Add(qint32 item, const TDxfPoint &p)
     {
@@ -33,17 +40,32 @@ public:
         }
     }
 
-    // The item nearest to p closer than limit, the one added first on a tie; -1 when none.
-    template<typename PositionOf> qint32 Nearest(const TDxfPoint &p, double limit, PositionOf position) const
+    // The item nearest to p closer than the distance, the one added first on a tie; -1 when none.
+    template<typename PositionOf> qint32 Nearest(const TDxfPoint &p, PositionOf position) const
     {
         const TKey k = KeyOf(p);
+        // Along each axis: the own cell, and the neighbour across a face p lies near.
+        double steps[3][3];
+        int counts[3];
+        const float coords[3] = {p.X, p.Y, p.Z};
+        const double keys[3] = {k.X, k.Y, k.Z};
+        for (int a = 0; a < 3; ++a) {
+            counts[a] = 0;
+            steps[a][counts[a]++] = 0;
+            if (a == 2 && FPlan)
+                continue;
+            const double low = keys[a] * FCell, v = coords[a];
+            if (v - low < FLimit)
+                steps[a][counts[a]++] = -1;
+            if (low + FCell - v < FLimit)
+                steps[a][counts[a]++] = 1;
+        }
         qint32 best = -1;
-        double bestDistance = limit * limit;
-        const int dz = FPlan ? 0 : 1;
-        for (int i = -1; i <= 1; ++i)
-            for (int j = -1; j <= 1; ++j)
-                for (int l = -dz; l <= dz; ++l) {
-                    const auto it = FHead.find({k.X + i, k.Y + j, k.Z + l});
+        double bestDistance = FLimit * FLimit;
+        for (int i = 0; i < counts[0]; ++i)
+            for (int j = 0; j < counts[1]; ++j)
+                for (int l = 0; l < counts[2]; ++l) {
+                    const auto it = FHead.find({k.X + steps[0][i], k.Y + steps[1][j], k.Z + steps[2][l]});
                     if (it == FHead.end())
                         continue;
                     for (qint32 n = it->second; n >= 0; n = FNext[size_t(n)]) {
@@ -67,13 +89,16 @@ private:
     struct THash {
         size_t operator()(const TKey &k) const
         {
-            quint64 h = 0xcbf29ce484222325ULL;
+            quint64 h = 0;
             for (double v : {k.X, k.Y, k.Z}) {
                 quint64 bits;
                 v += 0.0;   // -0 and 0 are one cell
                 std::memcpy(&bits, &v, sizeof bits);
-                h = (h ^ bits) * 0x100000001b3ULL;
-                h ^= h >> 29;
+                // splitmix64 over the running value
+                h += bits + 0x9e3779b97f4a7c15ULL;
+                h = (h ^ (h >> 30)) * 0xbf58476d1ce4e5b9ULL;
+                h = (h ^ (h >> 27)) * 0x94d049bb133111ebULL;
+                h ^= h >> 31;
             }
             return size_t(h);
         }
@@ -83,7 +108,7 @@ private:
         return {std::floor(p.X / FCell), std::floor(p.Y / FCell), FPlan ? 0.0 : std::floor(p.Z / FCell)};
     }
 
-    double FCell;
+    double FCell, FLimit;
     bool FPlan;
     std::unordered_map<TKey, qint32, THash> FHead;   // the last item added to each cell
     std::vector<qint32> FNext;                       // the item added to its cell before it
@@ -138,7 +163,7 @@ TDxfImportReport Build(TMine &mine, const TDxfDrawing &drawing, const TDxfImport
     // Nodes and segments, before anything reaches the mine.
     const double tolerance = options.Tolerance;
     std::vector<TDxfPoint> nodes;
-    TCellHash grid(tolerance, false);
+    TCellHash grid(tolerance, false, drawing.Points.size());
     auto position = [&nodes](qint32 n) { return nodes[size_t(n)]; };
     auto newNode = [&](const TDxfPoint &p, bool filed) {
         const qint32 n = qint32(nodes.size());
@@ -148,7 +173,7 @@ TDxfImportReport Build(TMine &mine, const TDxfDrawing &drawing, const TDxfImport
         return n;
     };
     auto snap = [&](const TDxfPoint &p) {
-        const qint32 n = grid.Nearest(p, tolerance, position);
+        const qint32 n = grid.Nearest(p, position);
         return n >= 0 ? n : newNode(p, true);
     };
 
@@ -205,7 +230,7 @@ TDxfImportReport Build(TMine &mine, const TDxfDrawing &drawing, const TDxfImport
     std::vector<QString> names(pieces.size());
     int named = 0;
     if (options.NamesDistance > 0) {
-        TCellHash texts(options.NamesDistance, true);
+        TCellHash texts(options.NamesDistance, true, drawing.Labels.size());
         std::vector<qint32> labels;
         for (size_t i = 0; i < drawing.Labels.size(); ++i)
             if (take[size_t(drawing.Labels[i].Layer)] && !drawing.Labels[i].Text.isEmpty()) {
@@ -214,7 +239,7 @@ TDxfImportReport Build(TMine &mine, const TDxfDrawing &drawing, const TDxfImport
             }
         auto at = [&](qint32 n) { return drawing.Labels[size_t(labels[size_t(n)])].At; };
         for (size_t i = 0; i < pieces.size(); ++i)
-            if (const qint32 t = texts.Nearest(pieces[i].Middle, options.NamesDistance, at); t >= 0) {
+            if (const qint32 t = texts.Nearest(pieces[i].Middle, at); t >= 0) {
                 names[i] = drawing.Labels[size_t(labels[size_t(t)])].Text;
                 ++named;
             }

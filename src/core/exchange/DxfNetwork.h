@@ -15,8 +15,8 @@
 // With a names distance, the text nearest to a branch's middle (in plan) within that distance
 // names the branch.
 //
-// The nodes are found through a hash of cells as large as the tolerance: each point looks at its
-// own cell and the 26 around it, so the whole is linear in the points.
+// The nodes are found through a hash of cells eight times the tolerance across: each point looks
+// at its own cell and those across the faces it lies near, so the whole is linear in the points.
 #include "exchange/DxfDrawing.h"
 
 #include <QString>

@@ -106,6 +106,15 @@ int CountSlot(int code)
 
 [[noreturn]] void Refuse(const QString &what) { throw AppError(what); }
 
+std::string_view Trimmed(std::string_view s)
+{
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
+    return s;
+}
+
 void CheckCounts(const std::string &type, qint32 line, const TCounts &c)
 {
     const QString entity = QString::fromStdString(type);
@@ -172,10 +181,8 @@ TScreened Check(QByteArrayView bytes)
         qsizetype b = pos, e = end;
         if (line == 1 && bom)
             b += 3;
-        while (e > b && (data[e - 1] == '\r' || data[e - 1] == ' ' || data[e - 1] == '\t'))
+        while (e > b && data[e - 1] == '\r')
             --e;
-        while (b < e && (data[b] == ' ' || data[b] == '\t'))
-            ++b;
         out = std::string_view(data + b, size_t(e - b));
         pos = nl ? end + 1 : size;
         return true;
@@ -198,22 +205,26 @@ TScreened Check(QByteArrayView bytes)
     std::string_view code, value;
     while (next(code)) {
         const qint32 codeLine = line;
+        code = Trimmed(code);
         qint64 c = -1;
         if (!ParseInteger(code, &c) || c < 0 || c > kMaxCode)
             Refuse(first ? QStringLiteral("это не файл DXF")
                          : QStringLiteral("строка %1: вместо кода группы \"%2\": файл повреждён").arg(codeLine).arg(Shown(code)));
         if (!next(value))
             Refuse(QStringLiteral("файл обрывается на строке %1: нет значения группы").arg(codeLine));
+        // The library keeps a value's blanks (an entity "LINE " is no LINE to it) but reads a
+        // number around them.
+        const std::string_view word = Trimmed(value);
         if (first && c != 999) {
-            if (c != 0 || value != "SECTION" || (bom && code != "0"))
+            if (c != 0 || word != "SECTION" || (bom && code != "0"))
                 Refuse(QStringLiteral("это не файл DXF: он начинается не с раздела (0 SECTION)"));
             first = false;
         }
         const TValue kind = ValueOf(int(c));
         qint64 number = 0;
-        if (kind == TValue::Integer && (!ParseInteger(value, &number) || number < INT_MIN || number > INT_MAX))
+        if (kind == TValue::Integer && (!ParseInteger(word, &number) || number < INT_MIN || number > INT_MAX))
             Refuse(QStringLiteral("строка %1: группа %2 должна быть целым числом, а не \"%3\"").arg(line).arg(c).arg(Shown(value)));
-        if (kind == TValue::Real && !ParseReal(value))
+        if (kind == TValue::Real && !ParseReal(word))
             Refuse(QStringLiteral("строка %1: группа %2 должна быть числом, а не \"%3\"").arg(line).arg(c).arg(Shown(value)));
         if (c == 999 && !LibraryComment(value))
             Refuse(QStringLiteral("строка %1: комментарий dxflib без номера версии").arg(line));
@@ -225,16 +236,16 @@ TScreened Check(QByteArrayView bytes)
             recordType.assign(value);
             recordLine = codeLine;
             if (c == 0) {
-                if (value == "SECTION") {
+                if (word == "SECTION") {
                     sectionName = true;
                     section.clear();
                     inBlock = false;
-                } else if (value == "ENDSEC") {
+                } else if (word == "ENDSEC") {
                     section.clear();
                     inBlock = false;
-                } else if (value == "EOF") {
+                } else if (word == "EOF") {
                     eof = true;
-                } else if (section == "BLOCKS" && value == "BLOCK") {
+                } else if (section == "BLOCKS" && word == "BLOCK") {
                     inBlock = true;
                     ++s.Blocks;
                 }
@@ -245,12 +256,12 @@ TScreened Check(QByteArrayView bytes)
             r.Type = intern(value);
             r.Container = section == "ENTITIES" ? 0 : (section == "BLOCKS" && inBlock ? s.Blocks : -1);
             s.Records.push_back(r);
-            if (c == 0 && value == "ENDBLK")
+            if (c == 0 && word == "ENDBLK")
                 inBlock = false;
             continue;
         }
         if (sectionName && c == 2) {
-            section.assign(value);
+            section.assign(word);
             sectionName = false;
         }
         if (c == 10)

@@ -6,7 +6,8 @@
 // and writes past a small block), a line longer than its buffer stops its stream without ending
 // it (it then reads for ever), a number it cannot read becomes 0 without a word. So every line
 // is checked here first, with the library's own rules for what a line is (up to a line feed,
-// blanks and tabs and a carriage return stripped at the ends): codes are whole numbers of the
+// carriage returns stripped at its end; a code's blanks too, a value's kept, but a number read
+// around them): codes are whole numbers of the
 // format, numbers where the format wants numbers, each count no larger than what follows it
 // and given once, no line past the library's buffer, the file whole up to its EOF group.
 // Whatever passes reads the same in the library as here.

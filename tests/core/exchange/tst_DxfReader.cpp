@@ -150,6 +150,12 @@ void tst_DxfReader::read_data()
     QTest::newRow("Windows-1251 names") << cp1251 << QStringList{"Штрек: (0.000 0.000 0.000) (1.000 0.000 0.000)"};
     QTest::newRow("byte order mark") << QByteArray("\xEF\xBB\xBF") + Dxf(Line(QStringLiteral("A"), 0, 0, 1, 0))
                                      << QStringList{"A: (0.000 0.000 0.000) (1.000 0.000 0.000)"};
+    QTest::newRow("Windows line breaks, blanks about codes and numbers")
+        << Dxf(Line(QStringLiteral("A"), 0, 0, 1, 0)).replace("\n", "\r\n").replace("\n0\r", "\n  0 \r").replace("\n1\r", "\n 1 \r")
+        << QStringList{"A: (0.000 0.000 0.000) (1.000 0.000 0.000)"};
+    // As the library reads it: a name with a blank is another name.
+    QTest::newRow("a value keeps its blanks") << Dxf(Line(QStringLiteral("A"), 0, 0, 1, 0)).replace("LINE", "LINE ")
+                                              << QStringList{"LINE  1"};
 }
 
 void tst_DxfReader::read()

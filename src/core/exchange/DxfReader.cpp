@@ -354,10 +354,10 @@ private:
 // single precision.
 class TUnfolder {
 public:
-    TUnfolder(TCollector &collected, const DxfScreen::TScreened &screened, TDxfDrawing &drawing, double chord,
-              double unit)
-        : FContainers(collected.Containers()), FScreen(screened), FDrawing(drawing),
-          FChord(chord), FUnit(unit), FOnStack(FContainers.size(), false), FContent(FContainers.size(), -1),
+    TUnfolder(TCollector &collected, const DxfScreen::TScreened &screened, TDxfDrawing &drawing,
+              const DxfReader::TOptions &options, double unit)
+        : FContainers(collected.Containers()), FScreen(screened), FDrawing(drawing), FChord(options.Chord),
+          FMaxSegments(options.MaxSegments), FMaxWork(10 * options.MaxSegments), FUnit(unit), FOnStack(FContainers.size(), false), FContent(FContainers.size(), -1),
           FCost(FContainers.size(), TCost{-1, -1}), FOnCostStack(FContainers.size(), false)
     {
         for (size_t i = 1; i < FContainers.size(); ++i)
@@ -369,7 +369,6 @@ public:
 
 private:
     static constexpr int kMaxDepth = 32;
-    static constexpr qint64 kMaxWork = 40000000;
 
     // Block names are compared as CAD programs compare them: without regard to letter case.
     static std::string Upper(std::string s)
@@ -420,9 +419,9 @@ private:
             // What the copies come to at the least, refused before any is made.
             const TCost cost = Cost(block, 0);
             const qint64 copies = qint64(ins.Rows) * ins.Cols;
-            if (Add(FSegments, Mul(copies, cost.Segments)) > DxfReader::kMaxSegments)
+            if (Add(FSegments, Mul(copies, cost.Segments)) > FMaxSegments)
                 Segments(Mul(copies, cost.Segments));
-            if (Add(FWork, Mul(copies, Add(cost.Work, 1))) > kMaxWork)
+            if (Add(FWork, Mul(copies, Add(cost.Work, 1))) > FMaxWork)
                 Work(Mul(copies, Add(cost.Work, 1)));
             const TContainer &b = FContainers[size_t(block)];
             const TAffine place = TAffine::Ocs(ins.Normal) * TAffine::Translation(ins.At) * TAffine::RotationZ(ins.Angle);
@@ -499,8 +498,8 @@ private:
     void Work(qint64 units)
     {
         FWork += units;
-        if (FWork > kMaxWork)
-            Refuse(QStringLiteral("блоки чертежа разворачиваются больше чем в %L1 объектов").arg(kMaxWork));
+        if (FWork > FMaxWork)
+            Refuse(QStringLiteral("блоки чертежа разворачиваются больше чем в %L1 объектов").arg(FMaxWork));
     }
 
     void Emit(const TContainer &c, const TRawPath &p, const TAffine &t, double stretch, qint32 layer)
@@ -534,8 +533,8 @@ private:
     void Segments(qint64 n)
     {
         FSegments += n;
-        if (FSegments > DxfReader::kMaxSegments)
-            Refuse(QStringLiteral("чертёж разворачивается больше чем в %L1 отрезков").arg(DxfReader::kMaxSegments));
+        if (FSegments > FMaxSegments)
+            Refuse(QStringLiteral("чертёж разворачивается больше чем в %L1 отрезков").arg(FMaxSegments));
         Work(n);
     }
 
@@ -587,7 +586,9 @@ private:
     std::vector<TContainer> &FContainers;
     const DxfScreen::TScreened &FScreen;
     TDxfDrawing &FDrawing;
-    double FChord, FUnit;
+    double FChord;
+    qint64 FMaxSegments, FMaxWork;
+    double FUnit;
     std::unordered_map<std::string, qint32> FBlocks;
     std::vector<bool> FOnStack;
     std::vector<signed char> FContent;
@@ -633,7 +634,7 @@ TDxfDrawing Read(const QByteArray &bytes, const QString &name, const TOptions &o
 
         TDxfDrawing drawing;
         drawing.Units = UnitName(collector.Units()).isEmpty() ? 0 : collector.Units();
-        TUnfolder unfolder(collector, screened, drawing, options.Chord, UnitFactor(drawing.Units));
+        TUnfolder unfolder(collector, screened, drawing, options, UnitFactor(drawing.Units));
         unfolder.Run();
 
         const DxfText::TDecoder decoder(collector.Version(), collector.CodePage());

@@ -12,7 +12,8 @@
 //
 // Refused with AppError "NAME: what is wrong": what DxfScreen refuses (not a DXF, binary DXF,
 // damaged), a block inserted into itself or nested deeper than 32 blocks, a drawing that would
-// unfold into more than kMaxSegments segments, points beyond single precision or equal to the
+// unfold into more than MaxSegments segments (or ten times as many inserts and texts), points
+// beyond single precision or equal to the
 // unset marker -777777. Nothing of dxflib's own escapes: its failures come out as AppError too.
 #include "exchange/DxfDrawing.h"
 
@@ -27,7 +28,8 @@ inline constexpr qint64 kMaxBytes = 512LL * 1024 * 1024;
 inline constexpr qint64 kMaxSegments = 4000000;
 
 struct TOptions {
-    double Chord = 5.0;   // metres: the longest chord of an arc
+    double Chord = 5.0;                    // metres: the longest chord of an arc
+    qint64 MaxSegments = kMaxSegments;     // a smaller bound for tools that read many drawings
 };
 
 // The bytes of a file; name is how messages call it.

@@ -42,6 +42,7 @@ private:
 void tst_FailedWrites::initTestCase()
 {
     QCOMPARE(Tool({QStringLiteral("export-csv"), kSample, FInputs.path()}).ExitCode, 0);
+    QCOMPARE(Tool({QStringLiteral("export-dxf"), kSample, FInputs.filePath(QStringLiteral("sample.dxf"))}).ExitCode, 0);
 }
 
 void tst_FailedWrites::writers()
@@ -54,6 +55,8 @@ void tst_FailedWrites::writers()
     QTest::newRow("report") << QStringList{"report", kSample, "%D/out.pdf"};
     QTest::newRow("PNG picture") << QStringList{"render", kSample, "%D/out.png"};
     QTest::newRow("SVG picture") << QStringList{"render", kSample, "%D/out.svg"};
+    QTest::newRow("mine from DXF") << QStringList{"import-dxf", "%I/sample.dxf", "%D/out.mdf"};
+    QTest::newRow("DXF drawing") << QStringList{"export-dxf", kSample, "%D/out.dxf"};
 }
 
 QMap<QString, QByteArray> tst_FailedWrites::written(const QStringList &args) const

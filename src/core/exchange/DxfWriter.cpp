@@ -9,11 +9,10 @@
 #include "model/TMine.h"
 #include "model/TUzel.h"
 #include "model/Unset.h"
-#include "storage/FileErrors.h"
-#include "storage/RegularFile.h"
+#include "storage/FileErrors.h"   // TFileError
+#include "storage/TSafeFile.h"
 
 #include <QIODevice>
-#include <QSaveFile>
 #include <QSet>
 #include <QStringEncoder>
 #include <algorithm>
@@ -301,14 +300,15 @@ bool Write(const TMine &mine, QIODevice &out, const TDxfExportOptions &options, 
 
 TDxfExportReport Export(const TMine &mine, const QString &path, const TDxfExportOptions &options)
 {
-    if (RegularFile::IrregularTarget(path))
-        throw AppError(QStringLiteral("%1: %2").arg(path, FileErrors::NotRegularText()));
-    QSaveFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::WriteOnly))
-        throw AppError(QStringLiteral("%1: %2").arg(path, FileErrors::Text(path.isEmpty() ? FileErrors::BadFileName : FileErrors::AccessDenied)));
     TDxfExportReport report;
-    if (!Write(mine, file, options, &report) || !file.commit())
-        throw AppError(QStringLiteral("%1: %2").arg(path, FileErrors::WriteFailedMessage()));
+    try {
+        TSafeFile file(path);
+        file.Open();
+        Write(mine, file, options, &report);
+        file.Commit();   // raises what any write failed with
+    } catch (const TFileError &e) {
+        throw AppError(QStringLiteral("%1: %2").arg(e.Path(), e.Reason()));
+    }
     return report;
 }
 

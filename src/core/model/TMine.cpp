@@ -340,11 +340,14 @@ void TMine::UpdateExtents(bool recenter)
     FCenterY = centre[1];
     FCenterZ = centre[2];
     // Rounding is monotone, so the farthest node along an axis is at its minimum or maximum.
+    // Distances past the whole numbers round to their ends, and the far negative end, which has
+    // no positive counterpart, counts as the far positive one.
+    auto magnitude = [](qint32 v) { return v == INT_MIN ? INT_MAX : std::abs(v); };
     auto extent = [&](int a) {
         qint32 e = 0;
         if (FHasBound[a]) {
-            e = std::max(std::abs(Nearest(double(FMax[a]) - centre[a])),
-                         std::abs(Nearest(double(FMin[a]) - centre[a])));
+            e = std::max(magnitude(Nearest(double(FMax[a]) - centre[a])),
+                         magnitude(Nearest(double(FMin[a]) - centre[a])));
         }
         return e == 0 ? 1 : e;
     };

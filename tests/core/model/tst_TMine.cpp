@@ -422,6 +422,10 @@ void tst_TMine::updateExtents_data()
         << QList<float>{5, 0, 0} << 2.5f << 0.0f << 0.0f << 2 << 1;
     QTest::newRow("half rounds to even upward")
         << QList<float>{7, 0, 3} << 3.5f << 0.0f << 1.5f << 4 << 2;
+    // A DXF drawing may hold points this far out: half the span is past the whole numbers (the
+    // extent came out as INT_MIN, a negative size).
+    QTest::newRow("beyond the whole numbers") << QList<float>{-3e38f, 0, -3e38f} << -1.5e38f << 0.0f << -1.5e38f
+                                              << INT_MAX << INT_MAX;
     QTest::newRow("unset coordinates ignored")
         << QList<float>{10, 10, 10, kUnsetReal, kUnsetReal, kUnsetReal} << 5.0f << 5.0f << 5.0f
         << 5 << 5;

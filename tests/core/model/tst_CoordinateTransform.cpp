@@ -31,26 +31,32 @@ private slots:
     void oneNode_data()
     {
         QTest::addColumn<bool>("rotate");
+        QTest::addColumn<QPointF>("centre");
         QTest::addColumn<Triple>("before");
         QTest::addColumn<Triple>("after");
         // Shift-scale rows use scale 2, 2, 1 and offsets 10, 0, 0; rotation rows 90 degrees
-        // about the origin.
-        QTest::newRow("scaled and shifted") << false << Triple{3, -4, 7} << Triple{16, -8, 7};
-        QTest::newRow("unset Z stays unset") << false << Triple{1, 2, U} << Triple{12, 4, U};
-        QTest::newRow("unset X stays unset") << false << Triple{U, 2, 5} << Triple{U, 4, 5};
-        QTest::newRow("(1, 0) turns to (0, -1)") << true << Triple{1, 0, 5} << Triple{0, -1, 5};
-        QTest::newRow("(0, 1) turns to (1, 0)") << true << Triple{0, 1, U} << Triple{1, 0, U};
-        QTest::newRow("unset Y: not turned") << true << Triple{1, U, 0} << Triple{1, U, 0};
+        // about the centre.
+        const QPointF o(0, 0);
+        QTest::newRow("scaled and shifted") << false << o << Triple{3, -4, 7} << Triple{16, -8, 7};
+        QTest::newRow("unset Z stays unset") << false << o << Triple{1, 2, U} << Triple{12, 4, U};
+        QTest::newRow("unset X stays unset") << false << o << Triple{U, 2, 5} << Triple{U, 4, 5};
+        QTest::newRow("(1, 0) turns to (0, -1)") << true << o << Triple{1, 0, 5} << Triple{0, -1, 5};
+        QTest::newRow("(0, 1) turns to (1, 0)") << true << o << Triple{0, 1, U} << Triple{1, 0, U};
+        QTest::newRow("unset Y: not turned") << true << o << Triple{1, U, 0} << Triple{1, U, 0};
+        QTest::newRow("(11, 20) about (10, 20) to (10, 19)")
+            << true << QPointF(10, 20) << Triple{11, 20, 5} << Triple{10, 19, 5};
     }
 
     void oneNode()
     {
         QFETCH(bool, rotate);
+        QFETCH(QPointF, centre);
         QFETCH(Triple, before);
         QFETCH(Triple, after);
         TMine mine;
         TUzel *uzel = mine.AddUzel(1, before[0], before[1], before[2]);
-        const auto t = rotate ? rotation(90) : TNodeTransform::ShiftScale({2, 2, 1}, {10, 0, 0});
+        const auto t = rotate ? rotation(90, centre.x(), centre.y())
+                              : TNodeTransform::ShiftScale({2, 2, 1}, {10, 0, 0});
         t.Apply(*uzel);
         // Exact: a quarter turn leaves no 1e-17 behind.
         QCOMPARE((Triple{uzel->X(), uzel->Y(), uzel->Z()}), after);

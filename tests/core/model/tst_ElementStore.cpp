@@ -51,13 +51,19 @@ void TestElementStore::addressesStayAndSlotsReturn()
     while (items.size() < 20000)
         items.append(store.Create(int(items.size())));
 
-    Item *freed = items.takeAt(5);
-    store.Destroy(freed);
-    QCOMPARE(store.Create(-5), freed);
-    items.insert(5, freed);
+    // Two slots freed go to the next two elements, the third gets a slot of its own.
+    Item *const freed[] = {items[5], items[9]};
+    store.Destroy(freed[0]);
+    store.Destroy(freed[1]);
+    Item *const again[] = {store.Create(-5), store.Create(-9), store.Create(20000)};
+    QCOMPARE((QSet<Item *>{again[0], again[1]}), (QSet<Item *>{freed[0], freed[1]}));
+    QVERIFY(!items.contains(again[2]));
+    items[5] = again[0];
+    items[9] = again[1];
+    items.append(again[2]);
 
     for (int i = 0; i < items.size(); ++i)
-        QCOMPARE(items[i]->Value, i == 5 ? -5 : i);
+        QCOMPARE(items[i]->Value, i == 5 ? -5 : i == 9 ? -9 : i);
     for (Item *e : items)
         store.Destroy(e);
 }

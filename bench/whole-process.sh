@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
-# Times what users wait for: whole tarvel-mdf processes (info, check, convert, dump) on generated
-# mines of 100,000 and 1,000,000 nodes and branches, each run paired with md5sum of the same file.
-# Prints the medians, the ratio to md5sum (median of the per-pair ratios) and the peak resident
-# memory of info and dump as /usr/bin/time -v reports it.
+# Times what users wait for: whole tarvel-mdf processes on generated mines of 100,000 and
+# 1,000,000 nodes and branches, each run paired with md5sum of the same input (for import-csv:
+# of its two CSV files). Prints per command the medians of wall time, the ratio to md5sum (median
+# of the per-pair ratios) and the peak resident memory as /usr/bin/time -v reports it, and the
+# load average before and after (the ratios move by a third with the machine's load).
 #
 #   bench/whole-process.sh [BUILD_DIR] [RUNS] [SIZES...]
 #     BUILD_DIR  the build folder (default: build); needs bin/tarvel-mdf and bin/make-large-mine
 #     RUNS       timed runs per command (default 7), after one run that is not counted
 #     SIZES      element counts (default: 100000 1000000)
+#   TARVEL_BENCH_COMMANDS  the commands to time, separated by spaces (default: info check convert
+#                          dump render report export-csv import-csv; report of a million
+#                          elements takes minutes a run)
 #
-# Output of info and dump goes to /dev/null; convert writes its file beside the mine. The mines
-# are generated once into $TARVEL_BENCH_DIR (default: BUILD_DIR/bench-mines) and kept.
+# Output of info and dump goes to /dev/null; the files that convert, render, report, export-csv
+# and import-csv write go to a temporary folder. The mines are generated once into
+# $TARVEL_BENCH_DIR (default: BUILD_DIR/bench-mines) and kept, with their CSV files beside them.
 set -euo pipefail
 
 BUILD="${1:-build}"
@@ -18,6 +23,7 @@ RUNS="${2:-7}"
 shift $(( $# >= 2 ? 2 : $# ))
 SIZES=("$@")
 [ ${#SIZES[@]} -gt 0 ] || SIZES=(100000 1000000)
+read -r -a COMMANDS <<<"${TARVEL_BENCH_COMMANDS:-info check convert dump render report export-csv import-csv}"
 
 TOOL="$BUILD/bin/tarvel-mdf"
 MAKE="$BUILD/bin/make-large-mine"
@@ -45,41 +51,50 @@ median() { sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]
 # 1234567 -> 1,234,567
 grouped() { awk -v n="$1" 'BEGIN { s = sprintf("%d", n); while (s ~ /[0-9][0-9][0-9][0-9]/) sub(/[0-9][0-9][0-9]($|,)/, ",&", s); print s }'; }
 ms() { grouped "$(awk -v s="$1" 'BEGIN { printf "%d", s * 1000 + 0.5 }')" | sed 's/$/ ms/'; }
+mb() { awk -v b="$(cat "$@" | wc -c)" 'BEGIN { printf "%.0f MB", b / 1e6 }'; }
 
-printf '| elements (nodes = branches) | md5sum | `tarvel-mdf info` | ratio | `check` | ratio | `convert` | ratio | `dump` | ratio | peak RSS of `info` / `dump` |\n'
-printf '|---|---|---|---|---|---|---|---|---|---|---|\n'
+echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
+echo
+printf '| elements (nodes = branches) | command | md5sum of its input | the command | ratio | peak RSS |\n'
+printf '|---|---|---|---|---|---|\n'
 for n in "${SIZES[@]}"; do
   mine="$DIR/mine-$n.mdf"
   [ -f "$mine" ] || "$MAKE" "$n" "$mine"
-  mb=$(awk -v b="$(stat -c %s "$mine")" 'BEGIN { printf "%.0f", b / 1e6 }')
-  declare -A med=() ratio=() peak=()
-  md5all=()
-  for cmd in info check convert dump; do
+  csv="$DIR/csv-$n"
+  for cmd in "${COMMANDS[@]}"; do
+    inputs=("$mine")
     case $cmd in
       convert) args=(convert "$mine" "$TMP/out.mdf") ;;
+      render) args=(render "$mine" "$TMP/out.png") ;;
+      report) args=(report "$mine" "$TMP/out.pdf") ;;
+      export-csv) mkdir -p "$TMP/csv"; args=(export-csv "$mine" "$TMP/csv") ;;
+      import-csv)
+        if [ ! -f "$csv/branches.csv" ]; then
+          mkdir -p "$csv"
+          "$TOOL" export-csv "$mine" "$csv"
+        fi
+        inputs=("$csv/nodes.csv" "$csv/branches.csv")
+        args=(import-csv "${inputs[@]}" "$TMP/imported.mdf") ;;
       *) args=("$cmd" "$mine") ;;
     esac
     run_once "$TOOL" "${args[@]}" >/dev/null   # warm-up
-    run_once md5sum "$mine" >/dev/null
+    run_once md5sum "${inputs[@]}" >/dev/null
     : >"$TMP/a"; : >"$TMP/b"; : >"$TMP/r"
     for ((k = 0; k < RUNS; ++k)); do
       read -r ta ra < <(run_once "$TOOL" "${args[@]}")
-      read -r tb rb < <(run_once md5sum "$mine")
+      read -r tb rb < <(run_once md5sum "${inputs[@]}")
       echo "$ta $ra" >>"$TMP/a"
       echo "$tb" >>"$TMP/b"
       awk -v a="$ta" -v b="$tb" 'BEGIN { print a / b }' >>"$TMP/r"
     done
-    med[$cmd]=$(cut -d' ' -f1 "$TMP/a" | median)
-    peak[$cmd]=$(cut -d' ' -f2 "$TMP/a" | median)
-    ratio[$cmd]=$(median <"$TMP/r")
-    md5all+=($(cat "$TMP/b"))
+    med=$(cut -d' ' -f1 "$TMP/a" | median)
+    peak=$(cut -d' ' -f2 "$TMP/a" | median)
+    ratio=$(median <"$TMP/r")
+    md5=$(median <"$TMP/b")
+    printf '| %s (%s) | `%s` | %s | %s | %s | %s |\n' "$(grouped "$n")" "$(mb "${inputs[@]}")" "$cmd" \
+      "$(ms "$md5")" "$(ms "$med")" "$(awk -v r="$ratio" 'BEGIN { printf "%.1f×", r }')" \
+      "$(awk -v a="$peak" 'BEGIN { printf "%.0f MiB", a / 1024 }')"
   done
-  md5=$(printf '%s\n' "${md5all[@]}" | median)
-  row="| $(grouped "$n") ($mb MB) | $(ms "$md5")"
-  for cmd in info check convert dump; do
-    row+=" | $(ms "${med[$cmd]}") | $(awk -v r="${ratio[$cmd]}" 'BEGIN { printf "%.1f×", r }')"
-  done
-  row+=" | $(awk -v a="${peak[info]}" -v b="${peak[dump]}" 'BEGIN { printf "%.0f / %.0f MiB", a / 1024, b / 1024 }') |"
-  echo "$row"
-  unset med ratio peak
 done
+echo
+echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"

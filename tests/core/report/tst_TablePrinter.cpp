@@ -14,6 +14,20 @@ public:
     double Height(const TReportFont &, QStringView) const override { return 0.4; }
 };
 
+// 0.45 cm a line of text: two lines need more than one line height of 0.5 and less than two.
+class TallLineMetrics : public FixedMetrics {
+public:
+    double Height(const TReportFont &, QStringView text) const override { return 0.45 * double(text.count(u'\n') + 1); }
+};
+
+// What a page draws: its lines, as x1, y1, x2, y2, and its texts.
+struct PageRecord : TPageCanvas {
+    QList<QList<float>> lines;
+    QStringList texts;
+    void Text(const TReportFont &, const TReportOp &, QStringView text) override { texts << text.toString(); }
+    void Line(const TReportOp &op) override { lines << QList<float>{op.X1, op.Y1, op.X2, op.Y2}; }
+};
+
 TTableLayout TwoColumns()
 {
     TTableLayout layout;
@@ -45,6 +59,9 @@ private slots:
     void operationsNeedAnOpenTable();
     void pageBreaks_data();
     void pageBreaks();
+    void rowHeightRoundsUp_data();
+    void rowHeightRoundsUp();
+    void columnRulesStartAtTheTableTop();
 };
 
 void tst_TablePrinter::refusals_data()
@@ -52,7 +69,7 @@ void tst_TablePrinter::refusals_data()
     QTest::addColumn<int>("change");
     QTest::addColumn<double>("x");
     QTest::addColumn<QString>("message");
-    enum { None, ExtraCaption, NoAlign, NegativeBand, BandBeyondPage, TallHeader, WideColumn };
+    enum { None, ExtraCaption, NoAlign, NegativeBand, BandBeyondPage, TallHeader, WideColumn, TwoWide };
 
     QTest::newRow("captions and widths differ") << int(ExtraCaption) << 0.0 << TTablePrinter::RefusalMismatch();
     QTest::newRow("alignments missing") << int(NoAlign) << 0.0 << TTablePrinter::RefusalMismatch();
@@ -63,6 +80,9 @@ void tst_TablePrinter::refusals_data()
     QTest::newRow("wider than the page")
         << int(WideColumn) << 1.0 << QStringLiteral("Таблица слишком широкая (18.500000 > 17.000000)");
     QTest::newRow("as wide as the page from its edge") << int(None) << 13.5 << QString();
+    // Narrower than the page, too wide from where it starts.
+    QTest::newRow("too wide from its indent")
+        << int(TwoWide) << 13.6 << QStringLiteral("Таблица слишком широкая (20.600000 > 17.000000)");
 }
 
 void tst_TablePrinter::refusals()
@@ -78,6 +98,7 @@ void tst_TablePrinter::refusals()
     case 4: layout.Band = 26.8; break;
     case 5: layout.HeaderHeight = 25.8; break;
     case 6: layout.Widths[1] = 16.0; break;
+    case 7: layout.Widths = {3.5, 3.5}; break;
     default: break;
     }
     TReportDocument doc;
@@ -175,6 +196,61 @@ void tst_TablePrinter::pageBreaks()
         doc.PlayPage(1, first);
         QCOMPARE(first.y, 0.5f);
     }
+}
+
+void tst_TablePrinter::rowHeightRoundsUp_data()
+{
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<double>("height");
+    QTest::newRow("one line") << QStringLiteral("a") << 0.5;
+    QTest::newRow("two lines") << QStringLiteral("a\nb") << 1.0;
+    QTest::newRow("three lines") << QStringLiteral("a\nb\nc") << 1.5;
+}
+
+// A row is as many line heights tall as its tallest cell needs, rounded up: the rule below it
+// says where the next row starts.
+void tst_TablePrinter::rowHeightRoundsUp()
+{
+    QFETCH(QString, cell);
+    QFETCH(double, height);
+    TReportDocument doc;
+    TallLineMetrics metrics;
+    TPageSurface surface(doc, metrics);
+    TTablePrinter table(surface);
+    table.Open(0, 1.0, TwoColumns());
+    table.Row({QStringLiteral("1"), cell});
+    table.Row({QStringLiteral("2"), QStringLiteral("x")});
+    QCOMPARE(table.Y(), 2.0 + height + 0.5);
+    PageRecord page;
+    doc.PlayPage(0, page);
+    const QList<float> firstRule = page.lines.value(2);   // after the header's two
+    QCOMPARE(firstRule.value(1), float(2.0 + height));
+}
+
+// Every block, the header included, is framed from the table's top: the column lines of both
+// halves of a page start at the top of their header.
+void tst_TablePrinter::columnRulesStartAtTheTableTop()
+{
+    TReportDocument doc;
+    FixedMetrics metrics;
+    TPageSurface surface(doc, metrics);
+    TTablePrinter table(surface);
+    table.Open(0, 1.2, TwoColumns());
+    table.Row({QStringLiteral("1"), QStringLiteral("2")});
+    table.MoveTo(8.5, 1.2);
+    table.Row({QStringLiteral("3"), QStringLiteral("4")});
+    table.Close();
+    PageRecord page;
+    doc.PlayPage(0, page);
+    int vertical = 0;
+    for (const QList<float> &line : page.lines) {
+        if (line[0] != line[2])
+            continue;
+        ++vertical;
+        QCOMPARE(line[1], 1.2f);
+        QCOMPARE(line[3], 2.7f);
+    }
+    QCOMPARE(vertical, 2 * 3);
 }
 
 QTEST_APPLESS_MAIN(tst_TablePrinter)

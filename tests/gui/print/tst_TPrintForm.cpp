@@ -9,6 +9,7 @@
 #include "print/TPageView.h"
 #include "print/TPreviewForm.h"
 #include "print/TPrintForm.h"
+#include "print/TPrintPreviewModel.h"
 #include "settings/TConfig.h"
 #include "settings/TRegistry.h"
 
@@ -45,6 +46,8 @@ private slots:
     void cleanupTestCase();
     void enablingRules_data();
     void enablingRules();
+    void previewTablesShowTheValues_data();
+    void previewTablesShowTheValues();
     void selectionFollowsTheMode();
     void printsSelectedRowsIntoAPdf();
     void failedPdfKeepsTheOldFile();
@@ -121,6 +124,32 @@ void tst_TPrintForm::enablingRules()
     QCOMPARE(form.btnPreview->isEnabled(), buttonsOn);
     QCOMPARE(form.btnPrint->isEnabled(), buttonsOn);
     QCOMPARE(form.Tables->currentWidget() == form.UzelTable, nodeTableShown);
+}
+
+void tst_TPrintForm::previewTablesShowTheValues_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QStringList>("row");
+    // A sloped branch 5 m long rising 4 m: its angle is 53.1 degrees.
+    QTest::newRow("nodes") << int(TPrintPreviewModel::Nodes)
+                           << QStringList{"2", "3.0", "0.0", "4.0", "", "", ""};
+    QTest::newRow("branches") << int(TPrintPreviewModel::Branches)
+                              << QStringList{"7", "1", "2", "5.0", "4.5", "53.1", "Уклон"};
+}
+
+void tst_TPrintForm::previewTablesShowTheValues()
+{
+    QFETCH(int, kind);
+    QFETCH(QStringList, row);
+    TMine mine;
+    minetext::Build(mine, QStringLiteral("u 1 0 0 0; u 2 3 0 4; b 7 1 2 4.5 \"Уклон\""));
+    mine.ResolveIncidence();
+    const TPrintPreviewModel model(mine, TPrintPreviewModel::Kind(kind));
+    const int last = model.rowCount() - 1;
+    QStringList shown;
+    for (int c = 0; c < model.columnCount(); ++c)
+        shown << model.data(model.index(last, c), Qt::DisplayRole).toString();
+    QCOMPARE(shown, row);
 }
 
 void tst_TPrintForm::selectionFollowsTheMode()

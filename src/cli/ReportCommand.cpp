@@ -8,6 +8,8 @@
 #include "storage/FileErrors.h"
 #include "storage/TSafeFile.h"
 
+#include <optional>
+
 
 int ReportCommand::Run(const ToolMain::TInvocation &in)
 {
@@ -33,16 +35,28 @@ int ReportCommand::Run(const ToolMain::TInvocation &in)
     TMineDocument doc;
     ToolMain::LoadMine(doc, in.Operand(QStringLiteral("FILE")));
     doc.Mine()->ResolveIncidence();
-    TReportDocument report;
-    TTopologyReport(*doc.Mine(), choice).Build(report, TQtTextMetrics());
     const QString path = in.Operand(QStringLiteral("OUT"));
     const std::unique_ptr<TSafeFile> out = ToolMain::OpenOutput(path);
+    // Each page is written as soon as it is composed: a report of a million elements holds one
+    // page at a time. A refusal of the composition is the report's own error, not the file's.
+    std::optional<AppError> refused;
     try {
-        ReportOutput::WritePdf(report, *out);
+        const TQtTextMetrics metrics;
+        TReportDocument report;
+        const TTopologyReport topology(*doc.Mine(), choice);
+        ReportOutput::WritePdf(TTopologyReport::DocumentTitle(*doc.Mine()), [&](const TPageSink &sink) {
+            try {
+                topology.Build(report, metrics, sink);
+            } catch (const AppError &e) {
+                refused = e;
+            }
+        }, *out);
     } catch (const AppError &e) {
         if (!out->Failed())
             throw TFileError(path, e.message(), e.message(), true);
     }
+    if (refused)
+        throw *refused;
     out->Commit();
     return ToolMain::kOk;
 }

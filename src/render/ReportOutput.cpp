@@ -30,15 +30,43 @@ bool PaintPages(const TReportDocument &document, QPagedPaintDevice &device, int 
     return painter.end();
 }
 
-void WritePdf(const TReportDocument &document, QIODevice &out)
+namespace {
+
+void SetUp(QPdfWriter &writer, const QString &title)
 {
-    QPdfWriter writer(&out);
     writer.setPageSize(QPageSize(QPageSize::A4));
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
     writer.setResolution(1200);
-    writer.setTitle(document.Title());
+    writer.setTitle(title);
     writer.setCreator(QStringLiteral("Тарвел"));
+}
+
+} // namespace
+
+void WritePdf(const TReportDocument &document, QIODevice &out)
+{
+    QPdfWriter writer(&out);
+    SetUp(writer, document.Title());
     if (!PaintPages(document, writer, 0, document.PageCount() - 1))
+        throw AppError(FileErrors::WriteFailedMessage());
+}
+
+void WritePdf(const QString &title, const std::function<void(const TPageSink &sink)> &compose, QIODevice &out)
+{
+    QPdfWriter writer(&out);
+    SetUp(writer, title);
+    QPainter painter;
+    if (!painter.begin(&writer))
+        throw AppError(FileErrors::WriteFailedMessage());
+    const double dotsPerCm = TPainterPageCanvas::DotsPerCm(writer.logicalDpiX());
+    bool firstPage = true;
+    compose([&](const TReportDocument &document, int index) {
+        if (!firstPage)
+            writer.newPage();
+        firstPage = false;
+        TPainterPageCanvas::PaintPage(document, index, painter, dotsPerCm);
+    });
+    if (!painter.end())
         throw AppError(FileErrors::WriteFailedMessage());
 }
 

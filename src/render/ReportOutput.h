@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QString>
+#include <functional>
 
 class QIODevice;
 class QPagedPaintDevice;
@@ -21,6 +22,10 @@ bool PaintPages(const TReportDocument &document, QPagedPaintDevice &device, int 
 void WritePdf(const TReportDocument &document, const QString &path);
 // The same PDF into out, open for writing (the caller commits a TSafeFile).
 void WritePdf(const TReportDocument &document, QIODevice &out);
+// A PDF titled title written while the report is composed: compose gets a sink that paints each
+// page as soon as it is finished (the document then drops it), so that a report of any length
+// holds one page at a time. Failures raise AppError.
+void WritePdf(const QString &title, const std::function<void(const TPageSink &sink)> &compose, QIODevice &out);
 
 // One page on white paper at dpi dots per inch.
 QImage PageImage(const TReportDocument &document, int index, double dpi);

@@ -18,7 +18,18 @@ void TPainterPageCanvas::Text(const TReportFont &font, const TReportOp &op, QStr
 {
     if (m_font != &font) {
         m_painter.setFont(TQtTextMetrics::QtFont(font));
+        m_ascent = QFontMetricsF(m_painter.font(), m_painter.device()).ascent();
         m_font = &font;
+    }
+    if (m_penWidth != 0) {
+        m_painter.setPen(Qt::black);
+        m_penWidth = 0;
+    }
+    // Almost every text is set at a point, its place measured when the page was composed: drawn
+    // from its baseline, without laying it out in a box or clipping it.
+    if (op.X1 == op.X2 && op.Y1 == op.Y2 && op.Flags == TextFlag::Left) {
+        m_painter.drawText(Point(op.X1, op.Y1) + QPointF(0, m_ascent), text.toString());
+        return;
     }
     int flags = 0;
     switch (op.Flags & TextFlag::HorizontalMask) {
@@ -31,16 +42,19 @@ void TPainterPageCanvas::Text(const TReportFont &font, const TReportOp &op, QStr
         flags |= Qt::TextWordWrap;
     if (!(op.Flags & TextFlag::Clip))
         flags |= Qt::TextDontClip;
-    m_painter.setPen(Qt::black);
     m_painter.drawText(QRectF(Point(op.X1, op.Y1), Point(op.X2, op.Y2)), flags, text.toString());
 }
 
 void TPainterPageCanvas::Line(const TReportOp &op)
 {
-    QPen pen(Qt::black);
-    pen.setWidthF(op.Pen * m_scale);
-    pen.setCapStyle(Qt::SquareCap);
-    m_painter.setPen(pen);
+    // Tables draw hundreds of lines of two widths: the pen changes only with the width.
+    if (op.Pen != m_penWidth) {
+        QPen pen(Qt::black);
+        pen.setWidthF(op.Pen * m_scale);
+        pen.setCapStyle(Qt::SquareCap);
+        m_painter.setPen(pen);
+        m_penWidth = op.Pen;
+    }
     m_painter.drawLine(Point(op.X1, op.Y1), Point(op.X2, op.Y2));
 }
 

@@ -29,4 +29,6 @@ private:
     QPainter &m_painter;
     double m_scale;
     const TReportFont *m_font = nullptr;
+    double m_ascent = 0;   // of the font in the device's units
+    float m_penWidth = -1;   // of the pen set, cm; 0 the text's pen
 };

@@ -5,6 +5,11 @@ namespace {
 constexpr double kDotsPerInch = 1200;
 constexpr double kCmPerDot = 2.54 / kDotsPerInch;
 
+bool IsNumberCharacter(char16_t c)
+{
+    return (c >= u'0' && c <= u'9') || c == u'-' || c == u'+' || c == u'.' || c == u',' || c == u'e' || c == u'E';
+}
+
 } // namespace
 
 TQtTextMetrics::TQtTextMetrics() : FDevice(1, 1, QImage::Format_ARGB32)
@@ -26,22 +31,36 @@ QFont TQtTextMetrics::QtFont(const TReportFont &font)
     return f;
 }
 
-const QFontMetricsF &TQtTextMetrics::MetricsOf(const TReportFont &font) const
+TQtTextMetrics::TFontEntry &TQtTextMetrics::EntryOf(const TReportFont &font) const
 {
-    for (const auto &[key, metrics] : FCache) {
-        if (key == font)
-            return *metrics;
+    for (const auto &entry : FCache) {
+        if (entry->Font == font)
+            return *entry;
     }
-    FCache.emplace_back(font, std::make_unique<QFontMetricsF>(QtFont(font), &FDevice));
-    return *FCache.back().second;
+    auto entry = std::make_unique<TFontEntry>();
+    entry->Font = font;
+    entry->Metrics = std::make_unique<QFontMetricsF>(QtFont(font), &FDevice);
+    FCache.push_back(std::move(entry));
+    return *FCache.back();
 }
 
 double TQtTextMetrics::Width(const TReportFont &font, QStringView text) const
 {
-    return MetricsOf(font).horizontalAdvance(text.toString()) * kCmPerDot;
+    TFontEntry &entry = EntryOf(font);
+    double sum = 0;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (!IsNumberCharacter(u))
+            return entry.Metrics->horizontalAdvance(text.toString()) * kCmPerDot;
+        double &advance = entry.Advances[u];
+        if (advance == 0)
+            advance = entry.Metrics->horizontalAdvance(QString(c));
+        sum += advance;
+    }
+    return sum * kCmPerDot;
 }
 
 double TQtTextMetrics::Height(const TReportFont &font, QStringView) const
 {
-    return MetricsOf(font).height() * kCmPerDot;
+    return EntryOf(font).Metrics->height() * kCmPerDot;
 }

@@ -4,6 +4,8 @@
 #include "PdfText.h"
 #include "ReportOutput.h"
 #include "TQtTextMetrics.h"
+#include "model/ColumnKinds.h"
+#include "model/TBranch.h"
 #include "model/TMine.h"
 #include "model/TUzel.h"
 #include "report/TPageSurface.h"
@@ -18,12 +20,53 @@ namespace {
 using pdftext::Pdf;
 using pdftext::Word;
 
+// Where the texts of a page stand against its ruling: a text inside a table must end before the
+// next column line to its right, any other within the page, and none may be clipped.
+void CheckNothingCut(const TReportDocument &doc)
+{
+    struct Page : TPageCanvas {
+        QList<TReportOp> columns, texts;
+        QStringList strings;
+        QList<const TReportFont *> fonts;
+        void Text(const TReportFont &font, const TReportOp &op, QStringView text) override
+        {
+            texts << op;
+            strings << text.toString();
+            fonts << &font;
+        }
+        void Line(const TReportOp &op) override
+        {
+            if (op.X1 == op.X2)
+                columns << op;
+        }
+    };
+    const TQtTextMetrics metrics;
+    for (int p = 0; p < doc.PageCount(); ++p) {
+        Page page;
+        doc.PlayPage(p, page);
+        for (qsizetype i = 0; i < page.texts.size(); ++i) {
+            const TReportOp &op = page.texts[i];
+            const QString where = QStringLiteral("page %1: \"%2\"").arg(p + 1).arg(page.strings[i]);
+            QVERIFY2(!(op.Flags & TextFlag::Clip), qPrintable(where));
+            const double right = op.X1 + metrics.Width(*page.fonts[i], page.strings[i]);
+            double limit = TPageSurface::kWidth;
+            for (const TReportOp &rule : page.columns) {
+                if (rule.X1 > op.X1 && rule.X1 < limit && op.Y1 >= rule.Y1 && op.Y1 <= rule.Y2)
+                    limit = rule.X1;
+            }
+            if (op.X1 == op.X2)   // set at a point; captions are set in their boxes
+                QVERIFY2(right <= limit + 1e-4, qPrintable(QStringLiteral("%1 ends at %2 > %3").arg(where).arg(right).arg(limit)));
+        }
+    }
+}
+
 Pdf Report(TMine &mine, const TReportChoice &choice)
 {
     TReportDocument doc;
     TTopologyReport report(mine, choice);
     report.SetMoment(QDateTime(QDate(2024, 3, 5), QTime(12, 34, 56)));
     report.Build(doc, TQtTextMetrics());
+    CheckNothingCut(doc);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("report.pdf"));
     ReportOutput::WritePdf(doc, path);
@@ -81,7 +124,10 @@ private slots:
     void surfaceNodesWrap_data();
     void surfaceNodesWrap();
     void unsetValuesPrintEmpty();
-    void longTitleInOneLine();
+    void numberWidthsAsSet();
+    void longTitleWraps();
+    void nothingCut_data();
+    void nothingCut();
 };
 
 void tst_ReportPdf::titlePageAlone()
@@ -220,9 +266,27 @@ void tst_ReportPdf::unsetValuesPrintEmpty()
         QVERIFY(!page.join(QLatin1Char(' ')).contains(QStringLiteral("777")));
 }
 
-// A title of 50 million characters (a line break among them) stands on the title page cut to
-// the width of the page, in a moment; the mine keeps all of it.
-void tst_ReportPdf::longTitleInOneLine()
+// Numbers are measured character by character: as wide as the whole text set by the toolkit.
+void tst_ReportPdf::numberWidthsAsSet()
+{
+    const TQtTextMetrics metrics;
+    QImage device(1, 1, QImage::Format_ARGB32);
+    device.setDotsPerMeterX(qRound(1200 / 0.0254));
+    device.setDotsPerMeterY(qRound(1200 / 0.0254));
+    for (const TReportFont &font : {TReportFont{QStringLiteral("Arial"), 10, TReportFont::Regular},
+                                    TReportFont{QStringLiteral("Arial"), 7.5, TReportFont::Bold},
+                                    TReportFont{QStringLiteral("Times New Roman"), 18, TReportFont::Bold}}) {
+        const QFontMetricsF set(TQtTextMetrics::QtFont(font), &device);
+        for (const QString text : {"0123456789", "-5412345.5", "1e+15", "7,5", "11111", "Штрек 1"}) {
+            const double whole = set.horizontalAdvance(text) * 2.54 / 1200;
+            QVERIFY2(qAbs(metrics.Width(font, text) - whole) < 1e-6, qPrintable(text));
+        }
+    }
+}
+
+// A title of 50 million characters (a line break among them) stands on the title page in its
+// first thousand, wrapped within the page, in a moment; the mine keeps all of it.
+void tst_ReportPdf::longTitleWraps()
 {
     TMine mine;
     const QString title = QStringLiteral("Ш\r\n") + QString(50'000'000, u'Ш');
@@ -234,16 +298,78 @@ void tst_ReportPdf::longTitleInOneLine()
     QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
     QCOMPARE(mine.Title(), title);
 
-    const QString line = pdf.Lines.value(0).value(3);
-    QVERIFY2(line.startsWith(QStringLiteral("Топология шахты \"Ш ШШ")) && line.endsWith(QStringLiteral("Ш…\"")),
-             qPrintable(line.left(100)));
-    const TReportFont font{QStringLiteral("Times New Roman"), 18, TReportFont::Bold};
-    const TQtTextMetrics metrics;
-    const double width = TPageSurface::kWidth;
-    QVERIFY(metrics.Width(font, line) <= width);
-    QVERIFY(metrics.Width(font, QString(line).insert(line.size() - 2, u'Ш')) > width);
-    QCOMPARE(pdf.Lines.value(0).value(4), QStringLiteral("Статистика:"));
+    // The name runs over onto the second page.
+    QStringList lines;
+    for (const QStringList &page : pdf.Lines)
+        lines += page.mid(0, page.size() - 1);
+    const qsizetype statistics = lines.indexOf(QStringLiteral("Статистика:"));
+    QVERIFY(statistics > 4);
+    const QString shown = lines.mid(3, statistics - 3).join(QString());
+    // The space where the line breaks is not set.
+    QCOMPARE(shown, QStringLiteral("Топология шахты \"Ш") + QString(997, u'Ш') + QStringLiteral("…\""));
     QVERIFY(pdf.Title.endsWith(QStringLiteral("Ш…\"")) && pdf.Title.size() < 1100);
+}
+
+void tst_ReportPdf::nothingCut_data()
+{
+    QTest::addColumn<QString>("network");
+    QTest::addColumn<QStringList>("names");   // of the branches in order
+    QTest::addColumn<bool>("smallerFont");
+
+    // National grid coordinates, six-digit numbers, names longer than their column, a name with a
+    // line break.
+    QTest::newRow("six-digit numbers, long names")
+        << QStringLiteral("u 485312 5412345.67 7345678.9 -250.5; u 485313 5412395.1 7345600.2 -300;"
+                          "b 100001 485312 485313 12.5; b 100002 485313 485312 8; b 999999 485312 485312 100000")
+        << QStringList{QStringLiteral("Насосная камера гор. -250"), QStringLiteral("Штрек\r\nгор. -300"),
+                       QStringLiteral("Вентиляционный квершлаг между северным и южным крылом шахты")}
+        << false;
+    // Lengths of sixteen digits: the branch table fits the page only in a smaller font.
+    QTest::newRow("sixteen-digit lengths")
+        << QStringLiteral("u 1234567890 0 0 0; u 1234567891 1e15 0 -1e15; b 1234567890 1234567890 1234567891 1e9")
+        << QStringList{QString()} << true;
+}
+
+// Every number stands whole as a word of its own, every word of every name on the page, and no
+// text reaches past its column.
+void tst_ReportPdf::nothingCut()
+{
+    QFETCH(QString, network);
+    QFETCH(QStringList, names);
+    QFETCH(bool, smallerFont);
+    TMine mine;
+    minetext::Build(mine, network);
+    for (int i = 1; i <= mine.Branches().Count(); ++i)
+        mine.Branches().Items(i)->SetName(names.value(i - 1));
+    mine.ResolveIncidence();
+
+    TReportDocument doc;
+    TTopologyReport(mine, Choice(false, true)).Build(doc, TQtTextMetrics());
+    // The header's bold font goes down with the rows' (the page numbers' 8 pt is regular).
+    bool small = false;
+    for (const TReportFont &font : doc.Fonts())
+        small = small || (font.Size < 10 && (font.StyleFlags & TReportFont::Bold));
+    QCOMPARE(small, smallerFont);
+
+    const Pdf pdf = Report(mine, Choice(false, true));
+    QStringList words;
+    for (const QList<Word> &page : pdf.Words) {
+        for (const Word &w : page)
+            words << w.Text;
+    }
+    QStringList expected;
+    for (const TUzel *n : mine.Uzels()) {
+        for (const TColumnKind kind : {TColumnKind::UzelNumber, TColumnKind::X, TColumnKind::Y, TColumnKind::Z})
+            expected << ColumnKinds::Text(kind, *n);
+    }
+    for (const TBranch *b : mine.Branches()) {
+        for (const TColumnKind kind : {TColumnKind::BranchNumber, TColumnKind::StartNumber, TColumnKind::EndNumber,
+                                       TColumnKind::Length, TColumnKind::Section, TColumnKind::Angle})
+            expected << ColumnKinds::Text(kind, *b);
+        expected << b->Name().split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    }
+    for (const QString &text : expected)
+        QVERIFY2(text.isEmpty() || words.contains(text), qPrintable(text));
 }
 
 QTEST_MAIN(tst_ReportPdf)

@@ -78,9 +78,13 @@ void TPageSurface::Finish()
 
 void TPageSurface::PageDrawn()
 {
-    if (!OnPageDrawn)
-        return;
-    const TReportFont font = FFont;
-    OnPageDrawn(*this, PageNumber());
-    SetFont(font);
+    if (OnPageDrawn) {
+        const TReportFont font = FFont;
+        OnPageDrawn(*this, PageNumber());
+        SetFont(font);
+    }
+    if (PageSink) {
+        PageSink(FDocument, PageNumber() - 1);
+        FDocument.DropPages();
+    }
 }

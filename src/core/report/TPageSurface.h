@@ -5,7 +5,8 @@
 //
 // The surface begins with page 1. Every page is finished by NewPage or Finish, which calls
 // OnPageDrawn with the page's number (the report writes page numbers there); the font in effect
-// before the hook is in effect again after it.
+// before the hook is in effect again after it. With a page sink, each finished page then goes to
+// the sink and is dropped from the document, which so holds one page at a time.
 #include "report/TReportDocument.h"
 #include "report/TTextMetrics.h"
 
@@ -30,6 +31,7 @@ public:
     TPageSurface(TReportDocument &document, const TTextMetrics &metrics);
 
     std::function<void(TPageSurface &surface, int pageNumber)> OnPageDrawn;
+    TPageSink PageSink;
 
     void SetFont(const TReportFont &font);
     const TReportFont &Font() const { return FFont; }
@@ -40,6 +42,7 @@ public:
     void TextBox(double x1, double y1, double x2, double y2, quint8 flags, QStringView text);
     double TextWidth(QStringView text) const;
     double TextHeight(QStringView text) const;
+    const TTextMetrics &Metrics() const { return FMetrics; }
     void Line(double x1, double y1, double x2, double y2, double width);
 
     void NewPage();

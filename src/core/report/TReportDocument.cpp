@@ -4,7 +4,7 @@ namespace {
 
 std::pair<size_t, size_t> PageRange(const std::vector<size_t> &starts, size_t opCount, int index)
 {
-    const size_t first = starts.at(size_t(index));
+    const size_t first = starts.at(size_t(index));   // throws for a dropped page
     const size_t last = size_t(index) + 1 < starts.size() ? starts[size_t(index) + 1] : opCount;
     return {first, last};
 }
@@ -19,7 +19,7 @@ QStringView TReportDocument::TextOf(const TReportOp &op) const
 
 void TReportDocument::PlayPage(int index, TPageCanvas &canvas) const
 {
-    const auto [first, last] = PageRange(FPageStarts, FOpCount, index);
+    const auto [first, last] = PageRange(FPageStarts, FOpCount, index - FDropped);
     for (size_t i = first; i < last; ++i) {
         const TReportOp &op = Op(i);
         if (op.OpKind == TReportOp::Line)
@@ -32,7 +32,7 @@ void TReportDocument::PlayPage(int index, TPageCanvas &canvas) const
 QStringList TReportDocument::PageTexts(int index) const
 {
     QStringList texts;
-    const auto [first, last] = PageRange(FPageStarts, FOpCount, index);
+    const auto [first, last] = PageRange(FPageStarts, FOpCount, index - FDropped);
     for (size_t i = first; i < last; ++i) {
         if (Op(i).OpKind == TReportOp::Text)
             texts << TextOf(Op(i)).toString();
@@ -55,6 +55,20 @@ void TReportDocument::Clear()
     FOpCount = 0;
     FTextBlocks.clear();
     std::vector<size_t>().swap(FPageStarts);
+    FDropped = 0;
+}
+
+void TReportDocument::DropPages()
+{
+    FDropped += int(FPageStarts.size());
+    FPageStarts.clear();
+    FOpCount = 0;
+    if (FOpBlocks.size() > 1)
+        FOpBlocks.resize(1);
+    if (FTextBlocks.size() > 1)
+        FTextBlocks.resize(1);
+    if (!FTextBlocks.empty())
+        FTextBlocks.front().resize(0);   // keeps its room
 }
 
 void TReportDocument::StartPage()

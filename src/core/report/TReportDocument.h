@@ -2,7 +2,9 @@
 // A composed report: its pages, each a list of drawing operations in centimetres, kept until the
 // report is built again. Nothing here draws: a page is played onto a TPageCanvas (the preview,
 // the printer, a PDF or a picture) when it is wanted, so a report of thousands of pages costs
-// only its operations, never a picture per page.
+// only its operations, never a picture per page. A report written straight out (a PDF of the
+// command line) goes page by page to a TPageSink instead, which drops each page once it is
+// painted: its memory then does not grow with its length.
 //
 // Operations and their texts are kept in blocks of a megabyte each, filled in turn: a large report
 // makes a few allocations instead of one per cell, and growing never copies what is there or
@@ -11,6 +13,7 @@
 #include <QStringList>
 #include <QStringView>
 #include <QtGlobal>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -57,13 +60,19 @@ public:
     virtual void Line(const TReportOp &op) = 0;
 };
 
+class TReportDocument;
+// Takes each page as soon as it is composed: the document and the page's 0-based index.
+using TPageSink = std::function<void(const TReportDocument &document, int index)>;
+
 class TReportDocument {
 public:
     const QString &Title() const { return FTitle; }
     void SetTitle(const QString &title) { FTitle = title; }
 
-    int PageCount() const { return int(FPageStarts.size()); }
-    // index 0-based; plays the page's operations in the order they were drawn.
+    // Pages composed, the dropped ones included.
+    int PageCount() const { return FDropped + int(FPageStarts.size()); }
+    // index 0-based, of a page not dropped; plays the page's operations in the order they were
+    // drawn.
     void PlayPage(int index, TPageCanvas &canvas) const;
     // The texts of a page in drawing order.
     QStringList PageTexts(int index) const;
@@ -79,6 +88,9 @@ public:
     quint16 FontIndex(const TReportFont &font);
     void AddText(const TReportOp &op, QStringView text);
     void AddLine(const TReportOp &op);
+    // Forgets the operations of every page so far; the next page keeps its number. The first
+    // blocks stay allocated for the pages to come.
+    void DropPages();
 
 private:
     static constexpr int kOpBlockBits = 15;
@@ -94,5 +106,6 @@ private:
     std::vector<std::unique_ptr<TReportOp[]>> FOpBlocks;
     size_t FOpCount = 0;
     std::vector<QString> FTextBlocks;    // each holds at most kLongestText characters
-    std::vector<size_t> FPageStarts;     // first operation of each page
+    std::vector<size_t> FPageStarts;     // first operation of each page not dropped
+    int FDropped = 0;                    // pages dropped before them
 };

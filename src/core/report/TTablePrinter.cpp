@@ -22,7 +22,66 @@ quint8 FlagsOf(TTextAlign align)
     return TextFlag::Left;
 }
 
+// Where a line of the given width starts in a cell from x of width w.
+double LineX(TTextAlign align, double x, double w, double lineWidth)
+{
+    switch (align) {
+    case TTextAlign::Left: break;
+    case TTextAlign::Center: return x + (w - lineWidth) / 2;
+    case TTextAlign::Right: return x + w - kCellInset - lineWidth;
+    }
+    return x + kCellInset;
+}
+
 } // namespace
+
+TWidestCells::TWidestCells(const TTextMetrics &metrics, const TTableLayout &layout)
+    : FMetrics(metrics), FFont(layout.RowFont), FWraps(layout.Wraps)
+{
+    for (qsizetype i = 0; i < layout.Widths.size(); ++i) {
+        FTexts << QString();
+        FWidths << 0.0;
+    }
+}
+
+void TWidestCells::Add(const QStringList &cells)
+{
+    for (qsizetype i = 0; i < cells.size() && i < FTexts.size(); ++i) {
+        if (FWraps.value(i, false) || cells[i].isEmpty())
+            continue;
+        const double w = FMetrics.Width(FFont, cells[i]);
+        if (w > FWidths[i]) {
+            FWidths[i] = w;
+            FTexts[i] = cells[i];
+        }
+    }
+}
+
+bool TTablePrinter::FitColumns(TTableLayout &layout, const QStringList &widest, double x, double right,
+                               const TTextMetrics &metrics, bool shrink)
+{
+    const QList<double> least = layout.Widths;
+    const double base = layout.RowFont.Size;
+    const double header = layout.HeaderFont.Size;
+    for (double size = base;; size -= kFontStep) {
+        TReportFont font = layout.RowFont;
+        font.Size = size;
+        double width = 0;
+        for (qsizetype i = 0; i < least.size(); ++i) {
+            double w = least[i];
+            if (!layout.Wraps.value(i, false) && !widest.value(i).isEmpty())
+                w = std::max(w, metrics.Width(font, widest[i]) + 2 * kCellInset);
+            layout.Widths[i] = w;
+            width += w;
+        }
+        layout.RowFont = font;
+        layout.HeaderFont.Size = header * size / base;
+        if (x + width <= right + kSlack)
+            return true;
+        if (!shrink || size - kFontStep < kSmallestFont - kSlack)
+            return false;
+    }
+}
 
 QString TTablePrinter::RefusalMismatch()
 {
@@ -81,6 +140,8 @@ void TTablePrinter::Open(double x, double y, const TTableLayout &layout)
         throw AppError(RefusalTooWide(x + width, TPageSurface::kWidth));
     FLayout = layout;
     FWidth = width;
+    FSurface.SetFont(layout.RowFont);
+    FTextLine = FSurface.TextHeight(u"0");
     FOpen = true;
     StartBlock(x, y);
 }
@@ -89,27 +150,83 @@ bool TTablePrinter::Row(const QStringList &cells)
 {
     RequireOpen();
     FSurface.SetFont(FLayout.RowFont);
-    const double line = FLayout.LineHeight;
-    int lines = 1;
-    for (const QString &cell : cells)
-        lines = std::max(lines, int(std::ceil(FSurface.TextHeight(cell) / line - kSlack)));
-    const double height = line * lines;
-    if (FLayout.AutoBreak && !Fits(FY, height)) {
+    const qsizetype columns = FLayout.Widths.size();
+    std::vector<std::vector<TTextLine>> lines(static_cast<size_t>(columns));
+    size_t total = 0;
+    for (qsizetype i = 0; i < columns && i < cells.size(); ++i) {
+        if (cells[i].isEmpty())
+            continue;
+        const double room = FLayout.Wraps.value(i, false) ? FLayout.Widths[i] - 2 * kCellInset : TextWrap::kNoLimit;
+        lines[size_t(i)] = TextWrap::Lines(cells[i], room, FSurface.Metrics(), FLayout.RowFont);
+        total = std::max(total, lines[size_t(i)].size());
+    }
+    const double freshTop = FLayout.BreakTop + FLayout.HeaderHeight;
+    // The lines from `from` on are set in parts: the whole row as a rule, a part a page for a
+    // row taller than a page.
+    for (size_t from = 0;;) {
+        size_t count = total - from;
+        double height = PartHeight(count);
+        if (FLayout.AutoBreak && !Fits(FY, height)) {
+            const bool blockEmpty = FY <= FBlockTop + FLayout.HeaderHeight + kSlack;
+            if (!blockEmpty && Fits(freshTop, height)) {
+                MoveToNewPage(FX, FLayout.BreakTop);
+                FSurface.SetFont(FLayout.RowFont);
+            } else {
+                while (count > 1 && !Fits(FY, PartHeight(count)))
+                    --count;
+                if (!blockEmpty && !Fits(FY, PartHeight(count))) {
+                    MoveToNewPage(FX, FLayout.BreakTop);
+                    FSurface.SetFont(FLayout.RowFont);
+                    continue;
+                }
+                height = PartHeight(count);
+            }
+        }
+        DrawPart(lines, from, count, height);
+        FY += height;
+        FSurface.Line(FX, FY, FX + FWidth, FY, FLayout.ThinLine);
+        from += count;
+        if (from >= total)
+            break;
         MoveToNewPage(FX, FLayout.BreakTop);
         FSurface.SetFont(FLayout.RowFont);
     }
+    return Fits(FY, FLayout.LineHeight);
+}
+
+double TTablePrinter::PartHeight(size_t lines) const
+{
+    // Whole line heights: the text's height divided by the line height, rounded up.
+    const double line = FLayout.LineHeight;
+    const double text = double(std::max<size_t>(lines, 1)) * FTextLine;
+    return line * std::max(1.0, std::ceil(text / line - kSlack));
+}
+
+void TTablePrinter::DrawPart(const std::vector<std::vector<TTextLine>> &cells, size_t from, size_t count,
+                             double height)
+{
+    // Each text is set at a point measured here, so that the page draws it as it is; only a
+    // text wider than its cell (a single character wider than the column) is drawn clipped.
     double x = FX;
     for (qsizetype i = 0; i < FLayout.Widths.size(); ++i) {
         const double w = FLayout.Widths[i];
-        if (i < cells.size() && !cells[i].isEmpty()) {
-            FSurface.TextBox(x + kCellInset, FY + kCellInset, x + w - kCellInset, FY + height - kCellInset,
-                             FlagsOf(FLayout.Aligns[i]) | TextFlag::VCenter | TextFlag::Clip, cells[i]);
+        const std::vector<TTextLine> &lines = cells[size_t(i)];
+        const size_t n = lines.size() > from ? std::min(count, lines.size() - from) : 0;
+        const double top = FY + (height - double(n) * FTextLine) / 2;
+        for (size_t j = 0; j < n; ++j) {
+            const TTextLine &line = lines[from + j];
+            if (line.Text.isEmpty())
+                continue;
+            const double y = top + double(j) * FTextLine;
+            if (line.Width > w - 2 * kCellInset + kSlack) {
+                FSurface.TextBox(x + kCellInset, y, x + w - kCellInset, y + FTextLine,
+                                 FlagsOf(FLayout.Aligns[i]) | TextFlag::Clip, line.Text);
+            } else {
+                FSurface.TextOut(y, LineX(FLayout.Aligns[i], x, w, line.Width), line.Text);
+            }
         }
         x += w;
     }
-    FY += height;
-    FSurface.Line(FX, FY, FX + FWidth, FY, FLayout.ThinLine);
-    return Fits(FY, line);
 }
 
 void TTablePrinter::MoveTo(double x, double y)

@@ -1,6 +1,9 @@
 #pragma once
 // Prints a ruled table on a TPageSurface: a header of word-wrapped captions between thick lines,
-// rows of one-line cells each ruled below with a thin line, and blocks closed with column lines.
+// rows each ruled below with a thin line, and blocks closed with column lines. Nothing is cut: a
+// cell of a wrapping column goes on over further lines of its row, a row taller than a page goes
+// on over the next (with automatic page breaks), and FitColumns widens the other columns to
+// their widest texts before the table opens.
 // A block is the part of the table between two headers; it is closed (column lines, thick bottom
 // line) before the table moves elsewhere, whether to a new page or beside itself.
 //
@@ -11,6 +14,7 @@
 //
 // Refusals are AppError with the text the user sees.
 #include "report/TPageSurface.h"
+#include "report/TextWrap.h"
 
 #include <QList>
 #include <QStringList>
@@ -19,6 +23,7 @@ struct TTableLayout {
     QStringList Captions;
     QList<double> Widths;   // cm
     QList<TTextAlign> Aligns;
+    QList<bool> Wraps;      // columns whose texts wrap within their width; none when empty
     double HeaderHeight = 1.0;
     double LineHeight = 0.5;
     double ThickLine = 0.02;
@@ -30,14 +35,42 @@ struct TTableLayout {
     bool AutoBreak = false;
 };
 
+// The widest text of each column that does not wrap, over the rows given to Add, at one font.
+class TWidestCells {
+public:
+    TWidestCells(const TTextMetrics &metrics, const TTableLayout &layout);
+    void Add(const QStringList &cells);
+    const QStringList &Texts() const { return FTexts; }
+
+private:
+    const TTextMetrics &FMetrics;
+    TReportFont FFont;
+    QList<bool> FWraps;
+    QStringList FTexts;
+    QList<double> FWidths;
+};
+
 class TTablePrinter {
 public:
+    // Fonts go down in steps of half a point to 7 pt when the widened columns do not fit.
+    static constexpr double kFontStep = 0.5;
+    static constexpr double kSmallestFont = 7.0;
+
+    // Widens each column that does not wrap from its width in layout (its least) to its widest
+    // text and the cell's margins. When the table at x then reaches past right and shrink is
+    // set, the row and header fonts go down a step at a time (the widths measured again) until
+    // it fits or the row font is kSmallestFont. Tells whether it fits; layout holds the last
+    // widths and fonts tried, which Open refuses as too wide when they do not fit the page.
+    static bool FitColumns(TTableLayout &layout, const QStringList &widest, double x, double right,
+                           const TTextMetrics &metrics, bool shrink);
+
     explicit TTablePrinter(TPageSurface &surface) : FSurface(surface) {}
 
     // Opens the table at (x, y) and draws its header.
     void Open(double x, double y, const TTableLayout &layout);
     // Prints one row (a text per column) and tells whether another row of one line still fits
-    // above the band.
+    // above the band. A text sets in as many lines as it has and, in a wrapping column, as its
+    // width needs; the row is as many line heights tall as its tallest cell, rounded up.
     bool Row(const QStringList &cells);
     // Closes the block and starts a new one at (x, y) on the same page, header first.
     void MoveTo(double x, double y);
@@ -63,6 +96,8 @@ private:
     bool Fits(double y, double rowHeight) const;
     void StartBlock(double x, double y);
     void CloseBlock();
+    double PartHeight(size_t lines) const;
+    void DrawPart(const std::vector<std::vector<TTextLine>> &cells, size_t from, size_t count, double height);
 
     TPageSurface &FSurface;
     TTableLayout FLayout;
@@ -70,4 +105,5 @@ private:
     double FX = 0, FY = 0;
     double FBlockTop = 0;
     double FWidth = 0;   // of all columns
+    double FTextLine = 0;   // height of a line of the row font
 };

@@ -8,6 +8,7 @@
 #include "model/TUzel.h"
 #include "report/TPageSurface.h"
 #include "report/TTablePrinter.h"
+#include "report/TextWrap.h"
 
 #include <QLocale>
 
@@ -64,7 +65,17 @@ TTableLayout BranchLayout()
     layout.Aligns = {A::Left, A::Left, A::Left, A::Right, A::Right, A::Right, A::Right, A::Left};
     layout.ThickLine = 0.03;
     layout.AutoBreak = true;
+    for (const TColumnKind kind : kBranchKinds)
+        layout.Wraps << ColumnKinds::IsText(kind);
     return layout;
+}
+
+template<typename Element, size_t N>
+void RowCells(QStringList &cells, const TColumnKind (&kinds)[N], const Element &element)
+{
+    cells.clear();
+    for (const TColumnKind kind : kinds)
+        cells << ColumnKinds::Text(kind, element);
 }
 
 void Heading(TPageSurface &surface, const QString &text)
@@ -112,7 +123,24 @@ QString TTopologyReport::DocumentTitleOf(const QString &name)
     return QStringLiteral("Топология шахты \"%1\"").arg(name);
 }
 
-void TTopologyReport::Build(TReportDocument &document, const TTextMetrics &metrics) const
+std::unique_ptr<TMine> TTopologyReport::ResolvedCopy(const TMine &mine)
+{
+    auto copy = std::make_unique<TMine>();
+    copy->BeginUpdate();
+    copy->SetTitle(mine.Title());
+    for (const TUzel *n : mine.Uzels())
+        copy->AddUzel(n->Number(), n->X(), n->Y(), n->Z())->SetSurface(n->Surface());
+    for (const TBranch *b : mine.Branches()) {
+        TBranch *c = copy->AddBranch(b->Number(), b->StartNumber(), b->EndNumber(), QString(), b->Section());
+        c->SetShape(b->Shape());
+        c->SetName(b->Name());
+    }
+    copy->EndUpdate();
+    copy->ResolveIncidence();
+    return copy;
+}
+
+void TTopologyReport::Build(TReportDocument &document, const TTextMetrics &metrics, const TPageSink &sink) const
 {
     TPageSurface surface(document, metrics);
     document.SetTitle(DocumentTitle(FMine));
@@ -121,6 +149,7 @@ void TTopologyReport::Build(TReportDocument &document, const TTextMetrics &metri
         return;
     }
     surface.OnPageDrawn = PageNumber;
+    surface.PageSink = sink;
     bool printed = false;
     if (FChoice.TitlePage) {
         TitlePage(surface);
@@ -158,10 +187,13 @@ void TTopologyReport::TitlePage(TPageSurface &surface) const
     }
 
     y += 2.0;
-    surface.SetFont(Font("Times New Roman", 18, TReportFont::Bold));
-    surface.TextOut(y, 0, FittedTitle(surface));
-
-    y += 1.0;
+    // The name wraps within the page; y then stands at the top of its last line.
+    const TReportFont titleFont = Font("Times New Roman", 18, TReportFont::Bold);
+    surface.SetFont(titleFont);
+    const std::vector<TTextLine> title = TextWrap::Lines(DocumentTitle(FMine), W, surface.Metrics(), titleFont);
+    for (const TTextLine &line : title)
+        ListLine(surface, y, line.Text);
+    y += 1.0 - surface.TextHeight(u"H");
     surface.SetFont(Font("Arial", 11, TReportFont::Bold));
     const QString statistics = QStringLiteral("Статистика:");
     surface.TextOut(y, 0, statistics);
@@ -197,29 +229,6 @@ void TTopologyReport::TitlePage(TPageSurface &surface) const
     ListLine(surface, y, line);
 }
 
-QString TTopologyReport::FittedTitle(const TPageSurface &surface) const
-{
-    // A name too long for the page is cut with "…" before its closing quote: the longest start
-    // of it that still fits, found by halving (a few measurements of at most 1,000 characters).
-    const QString name = OneLineText(FMine.Title());
-    const auto fits = [&](qsizetype n) {
-        return surface.TextWidth(DocumentTitleOf(name.left(n) + u'…')) <= W;
-    };
-    if (surface.TextWidth(DocumentTitleOf(name)) <= W)
-        return DocumentTitleOf(name);
-    qsizetype lo = 0, hi = name.size() - 1;
-    while (lo < hi) {
-        const qsizetype mid = (lo + hi + 1) / 2;
-        if (fits(mid))
-            lo = mid;
-        else
-            hi = mid - 1;
-    }
-    if (lo > 0 && name[lo - 1].isHighSurrogate())
-        --lo;
-    return DocumentTitleOf(name.left(lo) + u'…');
-}
-
 std::pair<int, int> TTopologyReport::Rows(int count) const
 {
     const bool one = FChoice.Lists != TReportChoice::AllLists;
@@ -232,31 +241,43 @@ std::pair<int, int> TTopologyReport::Rows(int count) const
 
 void TTopologyReport::NodeTable(TPageSurface &surface) const
 {
+    const TUzelList &uzels = FMine.Uzels();
+    const auto [first, last] = Rows(uzels.Count());
+    QStringList cells;
+    TTableLayout layout = NodeLayout();
+    TWidestCells widest(surface.Metrics(), layout);
+    for (int i = first; i < last; ++i) {
+        RowCells(cells, kNodeKinds, *uzels.Items(i + 1));
+        widest.Add(cells);
+    }
+    // Two halves side by side while the table fits half the page at its usual font; otherwise
+    // one table down the page, its font made smaller only when even the page is too narrow.
+    TTableLayout halves = layout;
+    const bool twoHalves = TTablePrinter::FitColumns(halves, widest.Texts(), 0, W / 2, surface.Metrics(), false);
+    if (twoHalves)
+        layout = halves;
+    else
+        TTablePrinter::FitColumns(layout, widest.Texts(), 0, W, surface.Metrics(), true);
+
     Heading(surface, QStringLiteral("Топологическая таблица узлов"));
     TTablePrinter table(surface);
-    table.Open(0, kTableTop, NodeLayout());
+    table.Open(0, kTableTop, layout);
     // Rows fill the left half of the page, then the right half from the same height, then the
     // next page from the top.
     double top = kTableTop;
     bool rightHalf = false;
     bool fits = true;
-    const TUzelList &uzels = FMine.Uzels();
-    const auto [first, last] = Rows(uzels.Count());
-    QStringList cells;
     for (int i = first; i < last; ++i) {
         if (!fits) {
-            if (!rightHalf) {
+            if (twoHalves && !rightHalf) {
                 table.MoveTo(W / 2, top);
             } else {
                 top = 0;
                 table.MoveToNewPage(0, top);
             }
-            rightHalf = !rightHalf;
+            rightHalf = twoHalves && !rightHalf;
         }
-        const TUzel *uzel = uzels.Items(i + 1);
-        cells.clear();
-        for (const TColumnKind kind : kNodeKinds)
-            cells << ColumnKinds::Text(kind, *uzel);
+        RowCells(cells, kNodeKinds, *uzels.Items(i + 1));
         fits = table.Row(cells);
     }
     table.Close();
@@ -264,17 +285,22 @@ void TTopologyReport::NodeTable(TPageSurface &surface) const
 
 void TTopologyReport::BranchTable(TPageSurface &surface) const
 {
-    Heading(surface, QStringLiteral("Топологическая таблица ветвей"));
-    TTablePrinter table(surface);
-    table.Open(0, kTableTop, BranchLayout());
     const TBranchList &branches = FMine.Branches();
     const auto [first, last] = Rows(branches.Count());
     QStringList cells;
+    TTableLayout layout = BranchLayout();
+    TWidestCells widest(surface.Metrics(), layout);
     for (int i = first; i < last; ++i) {
-        const TBranch *b = branches.Items(i + 1);
-        cells.clear();
-        for (const TColumnKind kind : kBranchKinds)
-            cells << ColumnKinds::Text(kind, *b);
+        RowCells(cells, kBranchKinds, *branches.Items(i + 1));
+        widest.Add(cells);
+    }
+    TTablePrinter::FitColumns(layout, widest.Texts(), 0, W, surface.Metrics(), true);
+
+    Heading(surface, QStringLiteral("Топологическая таблица ветвей"));
+    TTablePrinter table(surface);
+    table.Open(0, kTableTop, layout);
+    for (int i = first; i < last; ++i) {
+        RowCells(cells, kBranchKinds, *branches.Items(i + 1));
         table.Row(cells);
     }
     table.Close();

@@ -5,11 +5,19 @@
 //
 // TReportChoice is what the print dialog (or the command line) asks for; the rows of a selective
 // report are positions in the list printed (nodes for NodeList, branches for BranchList).
+//
+// Lengths and angles come from the branches' resolved ends: the command line resolves the mine
+// it read; the editor prints a ResolvedCopy, which leaves its document as it is.
+//
+// Nothing is cut: the number columns are as wide as their widest number (the usual widths are
+// their least), the fonts of a table that then does not fit the page go down in steps to 7 pt,
+// names wrap within their column and the mine's name within the page.
 #include "report/TReportDocument.h"
 #include "report/TTextMetrics.h"
 
 #include <QDateTime>
 #include <QString>
+#include <memory>
 
 class TMine;
 class TPageSurface;
@@ -42,15 +50,19 @@ public:
     // at most 1,000 characters.
     static QString DocumentTitle(const TMine &mine);
 
+    // What the report prints of mine, in a mine of its own with the branch ends resolved: the
+    // title, the nodes and the branches in list order with their numbers, coordinates, surface
+    // marks, sections, shapes and names.
+    static std::unique_ptr<TMine> ResolvedCopy(const TMine &mine);
+
     // Composes the report into document (which it clears first) and sets its title. Nothing is
-    // composed when the choice prints nothing.
-    void Build(TReportDocument &document, const TTextMetrics &metrics) const;
+    // composed when the choice prints nothing. With a sink, each page goes to it as soon as it
+    // is composed and is then dropped from the document.
+    void Build(TReportDocument &document, const TTextMetrics &metrics, const TPageSink &sink = {}) const;
 
 private:
     static QString DocumentTitleOf(const QString &name);
     void TitlePage(TPageSurface &surface) const;
-    // The document title on the title page: one line within the width of the page.
-    QString FittedTitle(const TPageSurface &surface) const;
     void NodeTable(TPageSurface &surface) const;
     void BranchTable(TPageSurface &surface) const;
     // The rows [first, last) of a list of count elements that the choice prints.

@@ -309,7 +309,10 @@ const TReportDocument &TPrintForm::BuildDocument()
                 form->ClearStatusText();
         }
     } clear{this};
-    TTopologyReport(m_mine, Choice()).Build(*m_document, TQtTextMetrics());
+    // Lengths and angles need the branch ends resolved, which the document's own tables have only
+    // after a check; a copy is resolved so that the report prints them as the command line does.
+    const std::unique_ptr<TMine> resolved = TTopologyReport::ResolvedCopy(m_mine);
+    TTopologyReport(*resolved, Choice()).Build(*m_document, TQtTextMetrics());
     return *m_document;
 }
 

@@ -20,6 +20,15 @@ public:
     double Height(const TReportFont &, QStringView text) const override { return 0.45 * double(text.count(u'\n') + 1); }
 };
 
+// 0.02 cm a character a point of the font's size: 0.2 cm at 10 pt.
+class SizedMetrics : public FixedMetrics {
+public:
+    double Width(const TReportFont &font, QStringView text) const override
+    {
+        return 0.02 * font.Size * double(text.size());
+    }
+};
+
 // What a page draws: its lines, as x1, y1, x2, y2, and its texts.
 struct PageRecord : TPageCanvas {
     QList<QList<float>> lines;
@@ -62,6 +71,11 @@ private slots:
     void rowHeightRoundsUp_data();
     void rowHeightRoundsUp();
     void columnRulesStartAtTheTableTop();
+    void fitColumns_data();
+    void fitColumns();
+    void cellsWrap_data();
+    void cellsWrap();
+    void rowTallerThanAPageGoesOn();
 };
 
 void tst_TablePrinter::refusals_data()
@@ -251,6 +265,112 @@ void tst_TablePrinter::columnRulesStartAtTheTableTop()
         QCOMPARE(line[3], 2.7f);
     }
     QCOMPARE(vertical, 2 * 3);
+}
+
+void tst_TablePrinter::fitColumns_data()
+{
+    QTest::addColumn<int>("widest");        // characters of the second column's widest text
+    QTest::addColumn<bool>("wraps");        // the second column wraps
+    QTest::addColumn<bool>("shrink");
+    QTest::addColumn<bool>("fits");
+    QTest::addColumn<double>("size");       // of the row font afterwards
+    QTest::addColumn<double>("width");      // of the second column afterwards
+
+    QTest::newRow("narrower than the column") << 5 << false << true << true << 10.0 << 2.0;
+    QTest::newRow("widened to its text") << 10 << false << true << true << 10.0 << 2.1;
+    // 1.5 + 0.02 s 90 + 0.1 <= 17 from 8.5 pt down.
+    QTest::newRow("smaller font") << 90 << false << true << true << 8.5 << 15.4;
+    QTest::newRow("too wide at 7 pt") << 150 << false << true << false << 7.0 << 21.1;
+    QTest::newRow("too wide, not to shrink") << 90 << false << false << false << 10.0 << 18.1;
+    QTest::newRow("a wrapping column keeps its width") << 90 << true << true << true << 10.0 << 2.0;
+}
+
+void tst_TablePrinter::fitColumns()
+{
+    QFETCH(int, widest);
+    QFETCH(bool, wraps);
+    QFETCH(bool, shrink);
+    QFETCH(bool, fits);
+    QFETCH(double, size);
+    QFETCH(double, width);
+    TTableLayout layout = TwoColumns();
+    layout.Wraps = {false, wraps};
+    layout.HeaderFont.Size = 12;
+    QCOMPARE(TTablePrinter::FitColumns(layout, {QStringLiteral("12"), QString(widest, u'8')}, 0, 17.0, SizedMetrics(),
+                                       shrink),
+             fits);
+    QCOMPARE(layout.RowFont.Size, size);
+    QCOMPARE(layout.HeaderFont.Size, 12 * size / 10);
+    QCOMPARE(layout.Widths.size(), 2);
+    QCOMPARE(layout.Widths[0], 1.5);
+    QVERIFY2(qAbs(layout.Widths[1] - width) < 1e-9, qPrintable(QString::number(layout.Widths[1])));
+}
+
+void tst_TablePrinter::cellsWrap_data()
+{
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<double>("height");   // of the row
+
+    // The column is 2.0 cm, 1.9 inside the margins: nine characters a line, 0.4 cm a line.
+    QTest::newRow("fits") << QStringLiteral("a b") << QStringList{"a b"} << 0.5;
+    QTest::newRow("its own line break") << QStringLiteral("Штрек\r\nгор. -300") << QStringList{"Штрек", "гор. -300"}
+                                       << 1.0;
+    QTest::newRow("between words") << QStringLiteral("aaaa bbbb  cccc") << QStringList{"aaaa bbbb", "cccc"} << 1.0;
+    QTest::newRow("a word wider than the column")
+        << QStringLiteral("abcdefghijklmnopqrstu") << QStringList{"abcdefghi", "jklmnopqr", "stu"} << 1.5;
+    QTest::newRow("control characters, breaks at the end")
+        << QStringLiteral("a\tb\n\n") << QStringList{"a b"} << 0.5;
+}
+
+// A cell of a wrapping column goes on over further lines of its row; a column that does not wrap
+// keeps its text in one line.
+void tst_TablePrinter::cellsWrap()
+{
+    QFETCH(QString, cell);
+    QFETCH(QStringList, lines);
+    QFETCH(double, height);
+    TReportDocument doc;
+    FixedMetrics metrics;
+    TPageSurface surface(doc, metrics);
+    TTableLayout layout = TwoColumns();
+    layout.Wraps = {false, true};
+    TTablePrinter table(surface);
+    table.Open(0, 1.0, layout);
+    table.Row({QStringLiteral("1"), cell});
+    QCOMPARE(table.Y(), 2.0 + height);
+    QCOMPARE(doc.PageTexts(0).mid(2), QStringList{"1"} + lines);
+}
+
+// A row taller than a page sets the lines that fit, then goes on below the header of the next
+// page, as many pages as it needs, every line once and in order.
+void tst_TablePrinter::rowTallerThanAPageGoesOn()
+{
+    TReportDocument doc;
+    FixedMetrics metrics;
+    TPageSurface surface(doc, metrics);
+    TTableLayout layout = TwoColumns();
+    layout.Wraps = {false, true};
+    layout.AutoBreak = true;
+    TTablePrinter table(surface);
+    table.Open(0, 1.2, layout);
+    table.Row({QStringLiteral("r1"), QStringLiteral("x")});
+    QStringList lines;
+    for (int i = 1; i <= 150; ++i)
+        lines << QStringLiteral("L%1").arg(i);
+    table.Row({QStringLiteral("r2"), lines.join(QLatin1Char('\n'))});
+    table.Close();
+    QStringList printed;
+    for (int p = 0; p < doc.PageCount(); ++p) {
+        const QStringList texts = doc.PageTexts(p);
+        QCOMPARE(texts.value(0), QStringLiteral("Узел"));
+        printed += texts.filter(QRegularExpression(QStringLiteral("^L\\d+$")));
+    }
+    QCOMPARE(printed, lines);
+    // Page 1 holds 58 lines of 0.4 cm below the first row (23.2 cm in 23.5), page 2 the next 61.
+    QCOMPARE(doc.PageCount(), 3);
+    QCOMPARE(doc.PageTexts(1).filter(QRegularExpression(QStringLiteral("^L\\d+$"))).first(), QStringLiteral("L59"));
+    QCOMPARE(doc.PageTexts(2).filter(QRegularExpression(QStringLiteral("^L\\d+$"))).first(), QStringLiteral("L120"));
 }
 
 QTEST_APPLESS_MAIN(tst_TablePrinter)

@@ -5,6 +5,10 @@
 #include "FailedWrites.h"
 #include "MineText.h"
 #include "PdfText.h"
+#include "ToolRun.h"
+#include "model/TBranch.h"
+#include "storage/TMineDocument.h"
+#include "storage/TMineFile.h"
 #include "model/TMine.h"
 #include "print/TPageView.h"
 #include "print/TPreviewForm.h"
@@ -53,6 +57,7 @@ private slots:
     void failedPdfKeepsTheOldFile();
     void proposedPdfFile_data();
     void proposedPdfFile();
+    void reportAsTheCommandLinePrints();
     void signerGoesBackOnlyAfterPrinting_data();
     void signerGoesBackOnlyAfterPrinting();
     void zoomTexts_data();
@@ -219,6 +224,35 @@ void tst_TPrintForm::printsSelectedRowsIntoAPdf()
     QCOMPARE(pdf.Lines[0], (QStringList{QStringLiteral("Топологическая таблица узлов"), QStringLiteral("Узел Х Y Z"),
                                         "5 1005.0 0.0 0.0", "6 1006.0 0.0 0.0", "7 1007.0 0.0 0.0",
                                         "8 1008.0 0.0 0.0", "9 1009.0 0.0 0.0", "1"}));
+}
+
+// A document just opened has no resolved branch ends; its report still prints lengths and
+// angles, the same text as the command line's report of the file, and the document stays as it
+// was.
+void tst_TPrintForm::reportAsTheCommandLinePrints()
+{
+    const QString sample = QStringLiteral(TARVEL_SOURCE_DIR "/examples/sample-mine.mdf");
+    TMineDocument doc;
+    TMineFile::Load(doc, sample);
+    TMine &mine = *doc.Mine();
+    QVERIFY(!mine.Branches().Items(1)->StartUzel());
+    TPrintForm form(mine);
+    form.cbPrinters->setCurrentIndex(form.cbPrinters->findText(TPrintForm::PdfPrinterName()));
+    form.chkTitle->setChecked(false);
+    QTemporaryDir dir;
+    const QString editor = dir.filePath(QStringLiteral("editor.pdf"));
+    const QString tool = dir.filePath(QStringLiteral("tool.pdf"));
+    AppTestHooks hooks;
+    hooks.files.enqueue({editor});
+    QVERIFY(form.PrintReport());
+    QCOMPARE(tooltest::Tool({QStringLiteral("report"), sample, tool, QStringLiteral("--parts"),
+                             QStringLiteral("nodes,branches")}).ExitCode, 0);
+    const pdftext::Pdf printed = pdftext::Read(editor);
+    QVERIFY(printed.Pages > 1);
+    QCOMPARE(printed.Lines, pdftext::Read(tool).Lines);
+    QVERIFY(printed.Lines.last().join(QLatin1Char(' ')).contains(QStringLiteral("Угол")));
+    QVERIFY(!mine.Branches().Items(1)->StartUzel());
+    QVERIFY(!mine.Modified());
 }
 
 void tst_TPrintForm::failedPdfKeepsTheOldFile()

@@ -3,10 +3,17 @@
 #include "TQtTextMetrics.h"
 #include "report/TPageSurface.h"
 
+#include <QGlyphRun>
+#include <algorithm>
 #include <QPen>
 
 TPainterPageCanvas::TPainterPageCanvas(QPainter &painter, double dotsPerCm) : m_painter(painter), m_scale(dotsPerCm)
 {
+}
+
+TPainterPageCanvas::~TPainterPageCanvas()
+{
+    Flush();
 }
 
 QPointF TPainterPageCanvas::Point(float x, float y) const
@@ -14,22 +21,57 @@ QPointF TPainterPageCanvas::Point(float x, float y) const
     return {(TPageSurface::kMarginLeft + x) * m_scale, (TPageSurface::kMarginTop + y) * m_scale};
 }
 
+TPainterPageCanvas::TGlyphs &TPainterPageCanvas::GlyphsOf(const TReportFont &font)
+{
+    for (const auto &glyphs : m_glyphs) {
+        if (glyphs->Font == &font)
+            return *glyphs;
+    }
+    auto glyphs = std::make_unique<TGlyphs>();
+    glyphs->Font = &font;
+    glyphs->Raw = QRawFont::fromFont(TQtTextMetrics::QtFont(font));
+    // The size the toolkit gives the font on this device.
+    glyphs->Raw.setPixelSize(font.Size * m_painter.device()->logicalDpiY() / 72.0);
+    glyphs->Ascent = glyphs->Raw.ascent();
+    m_glyphs.push_back(std::move(glyphs));
+    return *m_glyphs.back();
+}
+
+bool TPainterPageCanvas::Gathered(TGlyphs &glyphs, QPointF at, const QString &text)
+{
+    if (!glyphs.Raw.isValid())
+        return false;
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x0530 || c.unicode() < 0x20)
+            return false;
+    }
+    const QList<quint32> indexes = glyphs.Raw.glyphIndexesForString(text);
+    if (indexes.size() != text.size() || indexes.contains(0u))
+        return false;   // left to the toolkit's fallback fonts
+    const QList<QPointF> advances = glyphs.Raw.advancesForGlyphIndexes(indexes);
+    at.ry() += glyphs.Ascent;
+    for (qsizetype i = 0; i < indexes.size(); ++i) {
+        glyphs.Indexes << indexes[i];
+        glyphs.Positions << at;
+        at += advances[i];
+    }
+    return true;
+}
+
 void TPainterPageCanvas::Text(const TReportFont &font, const TReportOp &op, QStringView text)
+{
+    // Almost every text is set at a point, its place measured when the page was composed.
+    if (op.X1 == op.X2 && op.Y1 == op.Y2 && op.Flags == TextFlag::Left
+        && Gathered(GlyphsOf(font), Point(op.X1, op.Y1), text.toString()))
+        return;
+    DrawInBox(font, op, text);
+}
+
+void TPainterPageCanvas::DrawInBox(const TReportFont &font, const TReportOp &op, QStringView text)
 {
     if (m_font != &font) {
         m_painter.setFont(TQtTextMetrics::QtFont(font));
-        m_ascent = QFontMetricsF(m_painter.font(), m_painter.device()).ascent();
         m_font = &font;
-    }
-    if (m_penWidth != 0) {
-        m_painter.setPen(Qt::black);
-        m_penWidth = 0;
-    }
-    // Almost every text is set at a point, its place measured when the page was composed: drawn
-    // from its baseline, without laying it out in a box or clipping it.
-    if (op.X1 == op.X2 && op.Y1 == op.Y2 && op.Flags == TextFlag::Left) {
-        m_painter.drawText(Point(op.X1, op.Y1) + QPointF(0, m_ascent), text.toString());
-        return;
     }
     int flags = 0;
     switch (op.Flags & TextFlag::HorizontalMask) {
@@ -42,20 +84,42 @@ void TPainterPageCanvas::Text(const TReportFont &font, const TReportOp &op, QStr
         flags |= Qt::TextWordWrap;
     if (!(op.Flags & TextFlag::Clip))
         flags |= Qt::TextDontClip;
+    m_painter.setPen(Qt::black);
     m_painter.drawText(QRectF(Point(op.X1, op.Y1), Point(op.X2, op.Y2)), flags, text.toString());
 }
 
 void TPainterPageCanvas::Line(const TReportOp &op)
 {
-    // Tables draw hundreds of lines of two widths: the pen changes only with the width.
-    if (op.Pen != m_penWidth) {
+    auto lines = std::find_if(m_lines.begin(), m_lines.end(), [&](const TLines &l) { return l.Pen == op.Pen; });
+    if (lines == m_lines.end()) {
+        m_lines.push_back({op.Pen, {}});
+        lines = m_lines.end() - 1;
+    }
+    lines->Lines << QLineF(Point(op.X1, op.Y1), Point(op.X2, op.Y2));
+}
+
+void TPainterPageCanvas::Flush()
+{
+    m_painter.setPen(Qt::black);
+    for (const auto &glyphs : m_glyphs) {
+        if (glyphs->Indexes.isEmpty())
+            continue;
+        QGlyphRun run;
+        run.setRawFont(glyphs->Raw);
+        run.setGlyphIndexes(glyphs->Indexes);
+        run.setPositions(glyphs->Positions);
+        m_painter.drawGlyphRun(QPointF(0, 0), run);
+        glyphs->Indexes.clear();
+        glyphs->Positions.clear();
+    }
+    for (TLines &lines : m_lines) {
         QPen pen(Qt::black);
-        pen.setWidthF(op.Pen * m_scale);
+        pen.setWidthF(lines.Pen * m_scale);
         pen.setCapStyle(Qt::SquareCap);
         m_painter.setPen(pen);
-        m_penWidth = op.Pen;
+        m_painter.drawLines(lines.Lines);
+        lines.Lines.clear();
     }
-    m_painter.drawLine(Point(op.X1, op.Y1), Point(op.X2, op.Y2));
 }
 
 void TPainterPageCanvas::PaintPage(const TReportDocument &document, int index, QPainter &painter, double dotsPerCm,
@@ -68,7 +132,9 @@ void TPainterPageCanvas::PaintPage(const TReportDocument &document, int index, Q
     }
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    TPainterPageCanvas canvas(painter, dotsPerCm);
-    document.PlayPage(index, canvas);
+    {
+        TPainterPageCanvas canvas(painter, dotsPerCm);
+        document.PlayPage(index, canvas);
+    }
     painter.restore();
 }

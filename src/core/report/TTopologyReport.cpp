@@ -78,6 +78,21 @@ void RowCells(QStringList &cells, const TColumnKind (&kinds)[N], const Element &
         cells << ColumnKinds::Text(kind, element);
 }
 
+// The widest text of each column over the rows [first, last) of list; the rows are read again
+// when printed rather than held, so that a report of a million rows holds none of them.
+template<typename List, size_t N>
+QStringList WidestCells(const TTextMetrics &metrics, const TTableLayout &layout, const List &list, int first,
+                        int last, const TColumnKind (&kinds)[N])
+{
+    TWidestCells widest(metrics, layout);
+    QStringList cells;
+    for (int i = first; i < last; ++i) {
+        RowCells(cells, kinds, *list.Items(i + 1));
+        widest.Add(cells);
+    }
+    return widest.Texts();
+}
+
 void Heading(TPageSurface &surface, const QString &text)
 {
     surface.SetFont(Font("Arial", 16, TReportFont::Bold));
@@ -243,21 +258,16 @@ void TTopologyReport::NodeTable(TPageSurface &surface) const
 {
     const TUzelList &uzels = FMine.Uzels();
     const auto [first, last] = Rows(uzels.Count());
-    QStringList cells;
     TTableLayout layout = NodeLayout();
-    TWidestCells widest(surface.Metrics(), layout);
-    for (int i = first; i < last; ++i) {
-        RowCells(cells, kNodeKinds, *uzels.Items(i + 1));
-        widest.Add(cells);
-    }
+    const QStringList widest = WidestCells(surface.Metrics(), layout, uzels, first, last, kNodeKinds);
     // Two halves side by side while the table fits half the page at its usual font; otherwise
     // one table down the page, its font made smaller only when even the page is too narrow.
     TTableLayout halves = layout;
-    const bool twoHalves = TTablePrinter::FitColumns(halves, widest.Texts(), 0, W / 2, surface.Metrics(), false);
+    const bool twoHalves = TTablePrinter::FitColumns(halves, widest, 0, W / 2, surface.Metrics(), false);
     if (twoHalves)
         layout = halves;
     else
-        TTablePrinter::FitColumns(layout, widest.Texts(), 0, W, surface.Metrics(), true);
+        TTablePrinter::FitColumns(layout, widest, 0, W, surface.Metrics(), true);
 
     Heading(surface, QStringLiteral("Топологическая таблица узлов"));
     TTablePrinter table(surface);
@@ -267,6 +277,7 @@ void TTopologyReport::NodeTable(TPageSurface &surface) const
     double top = kTableTop;
     bool rightHalf = false;
     bool fits = true;
+    QStringList cells;
     for (int i = first; i < last; ++i) {
         if (!fits) {
             if (twoHalves && !rightHalf) {
@@ -287,18 +298,14 @@ void TTopologyReport::BranchTable(TPageSurface &surface) const
 {
     const TBranchList &branches = FMine.Branches();
     const auto [first, last] = Rows(branches.Count());
-    QStringList cells;
     TTableLayout layout = BranchLayout();
-    TWidestCells widest(surface.Metrics(), layout);
-    for (int i = first; i < last; ++i) {
-        RowCells(cells, kBranchKinds, *branches.Items(i + 1));
-        widest.Add(cells);
-    }
-    TTablePrinter::FitColumns(layout, widest.Texts(), 0, W, surface.Metrics(), true);
+    TTablePrinter::FitColumns(layout, WidestCells(surface.Metrics(), layout, branches, first, last, kBranchKinds), 0, W,
+                              surface.Metrics(), true);
 
     Heading(surface, QStringLiteral("Топологическая таблица ветвей"));
     TTablePrinter table(surface);
     table.Open(0, kTableTop, layout);
+    QStringList cells;
     for (int i = first; i < last; ++i) {
         RowCells(cells, kBranchKinds, *branches.Items(i + 1));
         table.Row(cells);

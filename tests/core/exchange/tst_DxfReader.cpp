@@ -18,10 +18,10 @@
 namespace {
 
 // "code value|code value|..." as the lines of a file.
-QByteArray Groups(const QString &spec)
+QByteArray Groups(const QString &pairs)
 {
     QByteArray out;
-    for (const QString &pair : spec.split(u'|', Qt::SkipEmptyParts)) {
+    for (const QString &pair : pairs.split(u'|', Qt::SkipEmptyParts)) {
         const qsizetype blank = pair.indexOf(u' ');
         out += pair.left(blank).toUtf8() + '\n' + (blank < 0 ? QByteArray() : pair.mid(blank + 1).toUtf8()) + '\n';
     }

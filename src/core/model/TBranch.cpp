@@ -25,7 +25,7 @@ TMine *CheckedMine(TMine *mine)
 } // namespace
 
 TBranch::TBranch(TMine *mine)
-    : FMine(CheckedMine(mine)), FJumpers(mine, true), FPeople(mine)
+    : FMine(CheckedMine(mine))
 {
 }
 
@@ -38,13 +38,16 @@ TBranch::~TBranch()
     LinkEnds(nullptr, nullptr);
     if (FMine->FCurBranch == this)
         FMine->FCurBranch = nullptr;
-    if (FGasSlot[0] >= 0)
+    if (!FSeldom)
+        return;
+    if (FSeldom->GasSlot[0] >= 0)
         FMine->FGasBranches1.Remove(this);
-    if (FGasSlot[1] >= 0)
+    if (FSeldom->GasSlot[1] >= 0)
         FMine->FGasBranches2.Remove(this);
-    // The lists free the stoppings and people; each stopping also leaves the mine's list.
-    FJumpers.Clear();
-    FPeople.Clear();
+    // The lists free the stoppings and people while the part still holds them; each stopping
+    // also leaves the mine's list.
+    FSeldom->Jumpers.Clear();
+    FSeldom->People.Clear();
 }
 
 void TBranch::Changed()
@@ -149,8 +152,6 @@ void TBranch::Store(Field &field, const Value &value, TNamedField named)
 void TBranch::SetSection(float value) { Store(FSection, value, TColumnKind::Section); }
 void TBranch::SetShape(quint8 value) { Store(FShape, value, TNamedField::BranchShape); }
 void TBranch::SetRoughness(quint8 value) { Store(FRoughness, value, TNamedField::BranchRoughness); }
-void TBranch::SetVolumeFactor(float value) { Store(FVolumeFactor, value, TColumnKind::VolumeFactor); }
-void TBranch::SetExtraVolume(float value) { Store(FExtraVolume, value, TColumnKind::ExtraVolume); }
 void TBranch::SetResistance(double value) { Store(FResistance, value, TColumnKind::Resistance); }
 void TBranch::SetComment(const QString &value) { Store(FComment, value, TColumnKind::Comment); }
 void TBranch::SetName(const QString &value) { Store(FName, value, TColumnKind::Name); }
@@ -166,27 +167,27 @@ void TBranch::Detach()
     LinkEnds(nullptr, nullptr);
     if (FMine->FCurBranch == this)
         FMine->FCurBranch = nullptr;
-    if (FGasSlot[0] >= 0)
+    if (GasSlot(1) >= 0)
         FMine->FGasBranches1.Remove(this);
-    if (FGasSlot[1] >= 0)
+    if (GasSlot(2) >= 0)
         FMine->FGasBranches2.Remove(this);
-    for (TJumper *j : FJumpers) {
+    for (TJumper *j : Jumpers()) {
         if (FMine->FCurJumper == j)
             FMine->FCurJumper = nullptr;
         FMine->FJumpers.Remove(j);
     }
-    for (TPeopleInfo *p : FPeople)
+    for (TPeopleInfo *p : People())
         if (FMine->FCurPeople == p)
             FMine->FCurPeople = nullptr;
 }
 
 void TBranch::Attach()
 {
-    if (FZone[0])
+    if (Seldom().Zone[0])
         FMine->FGasBranches1.Append(this);
-    if (FZone[1])
+    if (Seldom().Zone[1])
         FMine->FGasBranches2.Append(this);
-    for (TJumper *j : FJumpers)
+    for (TJumper *j : Jumpers())
         FMine->FJumpers.Insert(j);
     if (FMine->FTopologyValid) {
         // Back on the schemes at once, linked as the last check would have linked it.
@@ -200,28 +201,57 @@ void TBranch::Attach()
     }
 }
 
+// The fields of the rare part: a value equal to what is held (for a branch without the part, the
+// default) changes nothing and makes no part.
+template <class Field>
+bool TBranch::StoreSeldom(Field TSeldom::*field, Field value)
+{
+    if (Seldom().*field == value)
+        return false;
+    SeldomForWrite().*field = value;
+    return true;
+}
+
+// The same for a field the user edits: the journal sees the old value first.
+template <class Field>
+void TBranch::StoreSeldom(Field TSeldom::*field, Field value, TColumnKind kind)
+{
+    if (Seldom().*field == value)
+        return;
+    if (FMine->FJournal.Active())
+        FMine->FJournal.Field(this, kind);
+    SeldomForWrite().*field = value;
+    Changed();
+}
+
+void TBranch::SetVolumeFactor(float value) { StoreSeldom(&TSeldom::VolumeFactor, value, TColumnKind::VolumeFactor); }
+void TBranch::SetExtraVolume(float value) { StoreSeldom(&TSeldom::ExtraVolume, value, TColumnKind::ExtraVolume); }
+void TBranch::SetNormalResult(qint32 value) { StoreSeldom(&TSeldom::NormalResult, value); }
+void TBranch::SetRouteResult(qint32 value) { StoreSeldom(&TSeldom::RouteResult, value); }
+void TBranch::SetLinkIndex(qint32 value) { StoreSeldom(&TSeldom::LinkIndex, value); }
+void TBranch::SetNormalMark(quint8 value) { StoreSeldom(&TSeldom::NormalMark, value); }
+void TBranch::SetRouteMark(quint8 value) { StoreSeldom(&TSeldom::RouteMark, value); }
+
 bool TBranch::Zone(int zone) const
 {
-    return zone >= 1 && zone <= 6 && FZone[zone - 1] != 0;
+    return ZoneByte(zone) != 0;
 }
 
 float TBranch::ZoneBound(int bound) const
 {
-    if (bound >= 1 && bound <= 8)
-        return FBound[bound - 1];
-    return bound >= 9 && bound <= 12 ? Seldom().Bound56[bound - 9] : 0.0f;
+    return bound >= 1 && bound <= 12 ? Seldom().Bound[bound - 1] : 0.0f;
 }
 
 float TBranch::OptionValue(int index) const
 {
-    return index >= 1 && index <= 4 ? FOptValue[index - 1] : 0.0f;
+    return index >= 1 && index <= 4 ? Seldom().OptValue[index - 1] : 0.0f;
 }
 
 void TBranch::SetZone(int zone, bool on)
 {
-    if (zone < 1 || zone > 6 || (FZone[zone - 1] != 0) == on)
+    if (zone < 1 || zone > 6 || Zone(zone) == on)
         return;
-    FZone[zone - 1] = on ? 1 : 0;
+    SeldomForWrite().Zone[zone - 1] = on ? 1 : 0;
     if (zone <= 2) {
         TInfoBranchList &list = FMine->GasBranches(zone);
         if (on)
@@ -243,23 +273,21 @@ void TBranch::SetZoneBound(int bound, float value)
     const float length = Length();
     if (!IsUnset(length) && value > length)
         value = length;
-    if (ZoneBound(bound) == value)
+    if (Seldom().Bound[bound - 1] == value)
         return;
-    (bound <= 8 ? FBound[bound - 1] : SeldomForWrite().Bound56[bound - 9]) = value;
+    SeldomForWrite().Bound[bound - 1] = value;
     Changed();
-    if (FMine->Scheme() && !FMine->Updating() && FZone[(bound - 1) / 2] != 0)
+    if (FMine->Scheme() && !FMine->Updating() && Zone((bound + 1) / 2))
         FMine->RefreshScheme();
 }
 
 void TBranch::SetGasKind(int which, quint8 kind)
 {
-    if (which < 1 || which > 2 || FGasKind[which - 1] == kind)
+    if (which < 1 || which > 2 || Seldom().GasKind[which - 1] == kind)
         return;
-    FGasKind[which - 1] = kind;
-    if (which == 1)
-        FNormalMark = 0;
-    else
-        FRouteMark = 0;
+    TSeldom &s = SeldomForWrite();
+    s.GasKind[which - 1] = kind;
+    (which == 1 ? s.NormalMark : s.RouteMark) = 0;
     Changed();
     if (!FMine->Updating())
         FMine->RefreshScheme();
@@ -267,34 +295,35 @@ void TBranch::SetGasKind(int which, quint8 kind)
 
 void TBranch::SetOption(int which, bool on)
 {
-    quint8 *field = which == 1 ? &FOptA : which == 2 ? &FOptB : nullptr;
-    if (!field || (*field != 0) == on)
+    if (which < 1 || which > 2 || Option(which) == on)
         return;
-    *field = on ? 1 : 0;
+    TSeldom &s = SeldomForWrite();
+    (which == 1 ? s.OptA : s.OptB) = on ? 1 : 0;
     Changed();
 }
 
 void TBranch::SetZoneByte(int zone, quint8 value)
 {
-    if (zone < 1 || zone > 6)
+    if (zone < 1 || zone > 6 || ZoneByte(zone) == value)
         return;
     SetZone(zone, value != 0);
-    FZone[zone - 1] = value;
+    SeldomForWrite().Zone[zone - 1] = value;
 }
 
 void TBranch::SetOptionByte(int which, quint8 value)
 {
-    if (which < 1 || which > 2)
+    if (which < 1 || which > 2 || OptionByte(which) == value)
         return;
     SetOption(which, value != 0);
-    (which == 1 ? FOptA : FOptB) = value;
+    TSeldom &s = SeldomForWrite();
+    (which == 1 ? s.OptA : s.OptB) = value;
 }
 
 void TBranch::SetOptionValue(int index, float value)
 {
-    if (index < 1 || index > 4 || FOptValue[index - 1] == value)
+    if (index < 1 || index > 4 || Seldom().OptValue[index - 1] == value)
         return;
-    FOptValue[index - 1] = value;
+    SeldomForWrite().OptValue[index - 1] = value;
     Changed();
 }
 
@@ -316,11 +345,9 @@ TCells &TBranch::Cells()
     return cells;
 }
 
-const TBranch::TSeldom &TBranch::Seldom() const
-{
-    static const TSeldom kDefaults;
-    return FSeldom ? *FSeldom : kDefaults;
-}
+constinit const TBranch::TSeldom TBranch::kNoSeldom;
+constinit TJumperList TBranch::kNoJumpers;
+constinit TPeopleList TBranch::kNoPeople;
 
 TBranch::TSeldom &TBranch::SeldomForWrite()
 {
@@ -349,9 +376,12 @@ void TBranch::SetPen2(quint32 color, float v1, float v2, bool on, int width)
 
 void TBranch::ClampZonesToLength(float length)
 {
+    // Zones 5 and 6 are never stored, so only the eight bounds a file holds are clamped.
+    if (!FSeldom)
+        return;
     for (int i = 0; i < 8; ++i)
-        if (FBound[i] > length)
-            FBound[i] = length;
+        if (FSeldom->Bound[i] > length)
+            FSeldom->Bound[i] = length;
 }
 
 float TBranch::Length() const { return BranchGeometry::Length(FStartUzel, FEndUzel); }
@@ -369,7 +399,7 @@ float TBranch::Volume() const
     const float length = Length();
     if (IsUnset(FSection) || IsUnset(length))
         return kUnsetReal;
-    return float(double(length) * FSection * FVolumeFactor);
+    return float(double(length) * FSection * VolumeFactor());
 }
 
 float TBranch::Angle() const { return BranchGeometry::Angle(FStartUzel, FEndUzel); }
@@ -379,7 +409,7 @@ float TBranch::EffectiveLength() const
     if (!FStartUzel || !FEndUzel)
         return kUnsetReal;
     int cells = 2;
-    for (TJumper *j : FJumpers) {
+    for (TJumper *j : Jumpers()) {
         if (MineTables::IsFlexibleMaterial(j->Material()) && j->Thickness() != 0) {
             cells = 3;
             break;

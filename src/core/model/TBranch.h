@@ -46,54 +46,56 @@ public:
     float Section() const { return FSection; }
     quint8 Shape() const { return FShape; }
     quint8 Roughness() const { return FRoughness; }
-    float VolumeFactor() const { return FVolumeFactor; }
-    float ExtraVolume() const { return FExtraVolume; }
+    float VolumeFactor() const { return Seldom().VolumeFactor; }
+    float ExtraVolume() const { return Seldom().ExtraVolume; }
     const QString &Comment() const { return FComment; }
-    TJumperList &Jumpers() { return FJumpers; }
-    const TJumperList &Jumpers() const { return FJumpers; }
-    TPeopleList &People() { return FPeople; }
-    const TPeopleList &People() const { return FPeople; }
+    // A branch without stoppings (people) answers with one shared empty list, which nothing
+    // changes: stoppings and people enter their own branch's list through their constructors.
+    TJumperList &Jumpers() { return FSeldom ? FSeldom->Jumpers : kNoJumpers; }
+    const TJumperList &Jumpers() const { return Seldom().Jumpers; }
+    TPeopleList &People() { return FSeldom ? FSeldom->People : kNoPeople; }
+    const TPeopleList &People() const { return Seldom().People; }
 
     // Zones: 1 = gas zone 1, 2 = gas zone 2, 3..6 = result zones. Bounds 1..12 are
     // Gas1From, Gas1To, Gas2From, Gas2To, Zone3From, Zone3To, ... Zone6To (metres from the start).
     bool Zone(int zone) const;
     float ZoneBound(int bound) const;
-    bool Gas1() const { return FZone[0] != 0; }
-    float Gas1From() const { return FBound[0]; }
-    float Gas1To() const { return FBound[1]; }
-    bool Gas2() const { return FZone[1] != 0; }
-    float Gas2From() const { return FBound[2]; }
-    float Gas2To() const { return FBound[3]; }
-    bool Zone3() const { return FZone[2] != 0; }
-    float Zone3From() const { return FBound[4]; }
-    float Zone3To() const { return FBound[5]; }
-    bool Zone4() const { return FZone[3] != 0; }
-    float Zone4From() const { return FBound[6]; }
-    float Zone4To() const { return FBound[7]; }
-    bool Zone5() const { return FZone[4] != 0; }
-    float Zone5From() const { return Seldom().Bound56[0]; }
-    float Zone5To() const { return Seldom().Bound56[1]; }
-    bool Zone6() const { return FZone[5] != 0; }
-    float Zone6From() const { return Seldom().Bound56[2]; }
-    float Zone6To() const { return Seldom().Bound56[3]; }
-    quint8 Gas1Kind() const { return FGasKind[0]; }
-    quint8 Gas2Kind() const { return FGasKind[1]; }
-    quint8 NormalMark() const { return FNormalMark; }
-    quint8 RouteMark() const { return FRouteMark; }
-    float OptA1() const { return FOptValue[0]; }
-    float OptA2() const { return FOptValue[1]; }
-    bool OptA() const { return FOptA != 0; }
-    float OptB1() const { return FOptValue[2]; }
-    float OptB2() const { return FOptValue[3]; }
-    bool OptB() const { return FOptB != 0; }
+    bool Gas1() const { return Seldom().Zone[0] != 0; }
+    float Gas1From() const { return Seldom().Bound[0]; }
+    float Gas1To() const { return Seldom().Bound[1]; }
+    bool Gas2() const { return Seldom().Zone[1] != 0; }
+    float Gas2From() const { return Seldom().Bound[2]; }
+    float Gas2To() const { return Seldom().Bound[3]; }
+    bool Zone3() const { return Seldom().Zone[2] != 0; }
+    float Zone3From() const { return Seldom().Bound[4]; }
+    float Zone3To() const { return Seldom().Bound[5]; }
+    bool Zone4() const { return Seldom().Zone[3] != 0; }
+    float Zone4From() const { return Seldom().Bound[6]; }
+    float Zone4To() const { return Seldom().Bound[7]; }
+    bool Zone5() const { return Seldom().Zone[4] != 0; }
+    float Zone5From() const { return Seldom().Bound[8]; }
+    float Zone5To() const { return Seldom().Bound[9]; }
+    bool Zone6() const { return Seldom().Zone[5] != 0; }
+    float Zone6From() const { return Seldom().Bound[10]; }
+    float Zone6To() const { return Seldom().Bound[11]; }
+    quint8 Gas1Kind() const { return Seldom().GasKind[0]; }
+    quint8 Gas2Kind() const { return Seldom().GasKind[1]; }
+    quint8 NormalMark() const { return Seldom().NormalMark; }
+    quint8 RouteMark() const { return Seldom().RouteMark; }
+    float OptA1() const { return Seldom().OptValue[0]; }
+    float OptA2() const { return Seldom().OptValue[1]; }
+    bool OptA() const { return Seldom().OptA != 0; }
+    float OptB1() const { return Seldom().OptValue[2]; }
+    float OptB2() const { return Seldom().OptValue[3]; }
+    bool OptB() const { return Seldom().OptB != 0; }
     // which 1..2 (OptA, OptB); value index 1..4 (OptA1, OptA2, OptB1, OptB2)
-    bool Option(int which) const { return (which == 1 ? FOptA : FOptB) != 0; }
+    bool Option(int which) const { return OptionByte(which) != 0; }
     // The flags' bytes as the file holds them (any non-zero value is true); zone 1..6, which 1..2.
-    quint8 ZoneByte(int zone) const { return zone >= 1 && zone <= 6 ? FZone[zone - 1] : 0; }
-    quint8 OptionByte(int which) const { return which == 1 ? FOptA : FOptB; }
+    quint8 ZoneByte(int zone) const { return zone >= 1 && zone <= 6 ? Seldom().Zone[zone - 1] : 0; }
+    quint8 OptionByte(int which) const { return which == 1 ? Seldom().OptA : Seldom().OptB; }
     float OptionValue(int index) const;
-    qint32 NormalResult() const { return FNormalResult; }
-    qint32 RouteResult() const { return FRouteResult; }
+    qint32 NormalResult() const { return Seldom().NormalResult; }
+    qint32 RouteResult() const { return Seldom().RouteResult; }
     qint32 LayerIndex() const { return FLayerIndex; }
     qint32 CellCount() const { return FCellCount; }
     // Sized to CellCount when first asked for: nothing in this program reads the cell values,
@@ -101,7 +103,7 @@ public:
     TCells &Cells();
     double Resistance() const { return FResistance; }
     const QString &Name() const { return FName; }
-    qint32 LinkIndex() const { return FLinkIndex; }
+    qint32 LinkIndex() const { return Seldom().LinkIndex; }
     qint32 PLFIndex() const { return FPLFIndex; }
 
     // Pen overrides of the scheme drawing (never stored in the file).
@@ -145,11 +147,11 @@ public:
     void SetOptionValue(int index, float value);
 
     // --- setters that never touch Modified (results, file-only and working values) ---
-    void SetNormalResult(qint32 value) { FNormalResult = value; }
-    void SetRouteResult(qint32 value) { FRouteResult = value; }
-    void SetLinkIndex(qint32 value) { FLinkIndex = value; }
-    void SetNormalMark(quint8 value) { FNormalMark = value; }
-    void SetRouteMark(quint8 value) { FRouteMark = value; }
+    void SetNormalResult(qint32 value);
+    void SetRouteResult(qint32 value);
+    void SetLinkIndex(qint32 value);
+    void SetNormalMark(quint8 value);
+    void SetRouteMark(quint8 value);
     void SetCellCount(qint32 value);
     void SetPen1(quint32 color, bool on, int width);
     void SetPen2(quint32 color, float v1, float v2, bool on, int width);
@@ -177,6 +179,8 @@ private:
     friend class TLayerList;
     friend class TChangeStep;
     friend class TChangeJournal;
+    friend class TJumper;
+    friend class TPeopleInfo;
 
     // Out of the mine and back while a step of the journal holds the branch: the links, the
     // gas lists and the mine's list of all stoppings let go of it and take it back.
@@ -191,59 +195,70 @@ private:
     void ClampZonesToLength(float length);
     void Changed();
 
-    // Pen overrides, calculation cells and the bounds of the result zones 5 and 6 (which this
-    // program never sets): few branches ever have them, so they live apart and a branch without
-    // them carries one null pointer.
+    // What most branches never have: stoppings and people, the calculation's fields and results,
+    // the zones with their bounds, the options, a volume coefficient or additional volume other
+    // than 1 and 0, pen overrides and calculation cells. A branch that has none of them carries
+    // one null pointer instead (a file of a million branches reads without them); the first
+    // setter that stores something other than the default makes the part, and it stays.
     struct TSeldom {
-        float Bound56[4] = {0, 0, 0, 0};   // Zone5From, Zone5To, Zone6From, Zone6To
+        TJumperList Jumpers;
+        TPeopleList People;
+        TCells Cells;
+        float Bound[12] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};   // Gas1From .. Zone6To
+        float OptValue[4] = {0, 0, 0, 0};   // OptA1, OptA2, OptB1, OptB2
+        float VolumeFactor = 1.0f;
+        float ExtraVolume = 0.0f;
+        qint32 NormalResult = -1;
+        qint32 RouteResult = -1;
+        qint32 LinkIndex = -1;
+        int GasSlot[2] = {-1, -1};   // position in GasBranches1/GasBranches2, -1 when absent
         quint32 Pen1Color = 0;
         quint32 Pen2Color = 0;
         int Pen1Width = 2;
         int Pen2Width = 2;
         float Pen2Value1 = 1.0f;
         float Pen2Value2 = 0.0f;
+        // The file's Boolean bytes, kept as read (the program itself sets 0 or 1).
+        quint8 Zone[6] = {0, 0, 0, 0, 0, 0};
+        quint8 OptA = 1;
+        quint8 OptB = 1;
+        quint8 GasKind[2] = {0, 0};
+        quint8 NormalMark = 0;
+        quint8 RouteMark = 0;
         bool Pen1On = false;
         bool Pen2On = false;
-        TCells Cells;
     };
-    const TSeldom &Seldom() const;
+    // The branch's own part, or the defaults of every branch that has none.
+    const TSeldom &Seldom() const { return FSeldom ? *FSeldom : kNoSeldom; }
     TSeldom &SeldomForWrite();
+    template <class Field> bool StoreSeldom(Field TSeldom::*field, Field value);
+    template <class Field> void StoreSeldom(Field TSeldom::*field, Field value, TColumnKind kind);
+    // Made before the program runs (constant initialisation), never changed.
+    static const TSeldom kNoSeldom;
+    static TJumperList kNoJumpers;
+    static TPeopleList kNoPeople;
+    // The lists stoppings and people enter and leave (TJumper, TPeopleInfo).
+    TJumperList &OwnJumpers() { return SeldomForWrite().Jumpers; }
+    TPeopleList &OwnPeople() { return SeldomForWrite().People; }
+    int GasSlot(int zone) const { return Seldom().GasSlot[zone - 1]; }
 
-    // Ordered by size so that the branch carries no padding; the stoppings and people lists are
-    // held in place, not allocated apart.
+    // Ordered by size so that the branch carries no padding.
     TMine *FMine;
     TUzel *FStartUzel = nullptr;
     TUzel *FEndUzel = nullptr;
     double FResistance = 0.0;
     QString FComment;
     QString FName;
-    TJumperList FJumpers;
-    TPeopleList FPeople;
     std::unique_ptr<TSeldom> FSeldom;
     qint32 FNumber = -777777;
     qint32 FStartNumber = -777777;
     qint32 FEndNumber = -777777;
     float FSection = -777777.0f;
-    float FVolumeFactor = 1.0f;
-    float FExtraVolume = 0.0f;
-    float FBound[8] = {0, 0, 0, 0, 0, 0, 0, 0};   // Gas1From .. Zone4To
-    float FOptValue[4] = {0, 0, 0, 0};   // OptA1, OptA2, OptB1, OptB2
-    qint32 FNormalResult = -1;
-    qint32 FRouteResult = -1;
     qint32 FLayerIndex = -1;
-    qint32 FCellCount = 0;
-    qint32 FLinkIndex = -1;
     qint32 FPLFIndex = -1;
+    qint32 FCellCount = 0;   // the recount after a check gives every branch one
     int FListPos = -1;
-    int FGasSlot[2] = {-1, -1};   // position in GasBranches1/GasBranches2, -1 when absent
-    // The file's Boolean bytes, kept as read (the program itself sets 0 or 1).
-    quint8 FZone[6] = {0, 0, 0, 0, 0, 0};
-    quint8 FOptA = 1;
-    quint8 FOptB = 1;
     quint8 FShape = 0;
     quint8 FRoughness = 0;
-    quint8 FGasKind[2] = {0, 0};
-    quint8 FNormalMark = 0;
-    quint8 FRouteMark = 0;
     bool FDoomed = false;         // marked during a bulk deletion
 };

@@ -7,6 +7,7 @@
 #include "model/TPeopleInfo.h"
 #include "model/TUzel.h"
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -204,7 +205,7 @@ void TChangeStep::Apply(TEntry &entry, bool /*undo*/)
             break;
         }
         case TOrderList::BranchJumpers: {
-            auto &items = o->Owner->FJumpers.FItems;
+            auto &items = o->Owner->OwnJumpers().FItems;
             std::vector<void *> now(items.begin(), items.end());
             for (size_t i = 0; i < items.size() && i < o->Items.size(); ++i)
                 items[i] = static_cast<TJumper *>(o->Items[i]);
@@ -212,7 +213,7 @@ void TChangeStep::Apply(TEntry &entry, bool /*undo*/)
             break;
         }
         case TOrderList::BranchPeople: {
-            auto &items = o->Owner->FPeople.FItems;
+            auto &items = o->Owner->OwnPeople().FItems;
             std::vector<void *> now(items.begin(), items.end());
             for (size_t i = 0; i < items.size() && i < o->Items.size(); ++i)
                 items[i] = static_cast<TPeopleInfo *>(o->Items[i]);
@@ -589,7 +590,7 @@ void TChangeJournal::BranchOrder()
 
 void TChangeJournal::JumperOrder(TBranch *branch)
 {
-    const auto &items = branch->FJumpers.FItems;
+    const auto &items = std::as_const(*branch).Jumpers().FItems;
     Add(TChangeStep::TOrder{TChangeStep::TOrderList::BranchJumpers, branch,
                             std::vector<void *>(items.begin(), items.end())},
         items.size() * sizeof(void *));
@@ -597,7 +598,7 @@ void TChangeJournal::JumperOrder(TBranch *branch)
 
 void TChangeJournal::PeopleOrder(TBranch *branch)
 {
-    const auto &items = branch->FPeople.FItems;
+    const auto &items = std::as_const(*branch).People().FItems;
     Add(TChangeStep::TOrder{TChangeStep::TOrderList::BranchPeople, branch,
                             std::vector<void *>(items.begin(), items.end())},
         items.size() * sizeof(void *));

@@ -11,7 +11,7 @@ void TInfoBranchList::Compact() const
     FItems.erase(std::remove(FItems.begin(), FItems.end(), nullptr), FItems.end());
     FHoles = 0;
     for (int i = 0; i < int(FItems.size()); ++i)
-        FItems[i]->FGasSlot[FZone - 1] = i;
+        FItems[i]->SeldomForWrite().GasSlot[FZone - 1] = i;
 }
 
 TBranch *TInfoBranchList::Items(int i) const
@@ -24,7 +24,7 @@ TBranch *TInfoBranchList::Items(int i) const
 
 bool TInfoBranchList::Contains(const TBranch *branch) const
 {
-    return branch && branch->FGasSlot[FZone - 1] >= 0;
+    return branch && branch->GasSlot(FZone) >= 0;
 }
 
 int TInfoBranchList::IndexOf(const TBranch *branch) const
@@ -32,23 +32,25 @@ int TInfoBranchList::IndexOf(const TBranch *branch) const
     if (!Contains(branch))
         return -1;
     Compact();
-    return branch->FGasSlot[FZone - 1];
+    return branch->GasSlot(FZone);
 }
 
 void TInfoBranchList::Append(TBranch *branch)
 {
     if (Contains(branch))
         return;
-    branch->FGasSlot[FZone - 1] = int(FItems.size());
+    branch->SeldomForWrite().GasSlot[FZone - 1] = int(FItems.size());
     FItems.push_back(branch);
 }
 
 void TInfoBranchList::Remove(TBranch *branch)
 {
-    int &slot = branch->FGasSlot[FZone - 1];
-    if (slot >= 0 && slot < int(FItems.size()) && FItems[slot] == branch) {
+    const int slot = branch->GasSlot(FZone);
+    if (slot < 0)
+        return;
+    if (slot < int(FItems.size()) && FItems[slot] == branch) {
         FItems[slot] = nullptr;
         ++FHoles;
     }
-    slot = -1;
+    branch->SeldomForWrite().GasSlot[FZone - 1] = -1;
 }

@@ -26,12 +26,12 @@ TJumper::TJumper(TBranch *branch) : TJumper(branch, 0.0) {}
 
 TJumper::TJumper(TBranch *branch, double position) : FBranch(CheckedBranch(branch)), FPosition(ClampPosition(position))
 {
-    FBranch->Jumpers().Insert(this);
+    FBranch->OwnJumpers().Insert(this);
     try {
         FBranch->Mine()->Jumpers().Insert(this);
     } catch (...) {
         // Out of memory: the stopping is never made, so its branch must not keep it.
-        FBranch->Jumpers().Remove(this);
+        FBranch->OwnJumpers().Remove(this);
         throw;
     }
     TChangeJournal &journal = FBranch->Mine()->Journal();
@@ -47,7 +47,7 @@ TJumper::~TJumper()
     TMine *mine = FBranch->Mine();
     if (mine->FCurJumper == this)
         mine->FCurJumper = nullptr;
-    FBranch->Jumpers().Remove(this);
+    FBranch->OwnJumpers().Remove(this);
     mine->Jumpers().Remove(this);
 }
 
@@ -67,14 +67,14 @@ void TJumper::Detach()
     TMine *mine = FBranch->Mine();
     if (mine->FCurJumper == this)
         mine->FCurJumper = nullptr;
-    FBranch->Jumpers().Remove(this);
+    FBranch->OwnJumpers().Remove(this);
     mine->Jumpers().Remove(this);
     FDetached = true;
 }
 
 void TJumper::Attach(int index)
 {
-    auto &items = FBranch->Jumpers().FItems;
+    auto &items = FBranch->OwnJumpers().FItems;
     items.insert(items.begin() + std::clamp(index, 0, int(items.size())), this);
     FBranch->Mine()->Jumpers().Insert(this);
     FDetached = false;
@@ -92,7 +92,7 @@ void TJumper::SetPosition(double value)
     }
     FPosition = value;
     Changed();
-    FBranch->Jumpers().Resort(this);
+    FBranch->OwnJumpers().Resort(this);
 }
 
 void TJumper::SetCaption(const QString &value)

@@ -37,6 +37,9 @@ private:
     friend class TBranch;
     friend class TChangeStep;
     friend class TChangeJournal;
+    // A branch's list (owning), made with the branch's part for stoppings; the branch has
+    // checked its mine.
+    constexpr TJumperList() : FOwns(true) {}
     void Clear();   // frees every item
     void Insert(TJumper *jumper);   // branch list: at its Position; mine list: at the end
     void Remove(TJumper *jumper);

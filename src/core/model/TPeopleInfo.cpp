@@ -12,7 +12,7 @@ TPeopleInfo::TPeopleInfo(TBranch *branch, double position)
 {
     if (!branch)
         throw AppError(QStringLiteral("Параметр Owner не должен быть равным nil"));
-    FBranch->People().Insert(this);
+    FBranch->OwnPeople().Insert(this);
     TChangeJournal &journal = FBranch->Mine()->Journal();
     if (journal.Active())
         journal.Added(this);
@@ -26,7 +26,7 @@ TPeopleInfo::~TPeopleInfo()
     TMine *mine = FBranch->Mine();
     if (mine->FCurPeople == this)
         mine->FCurPeople = nullptr;
-    FBranch->People().Remove(this);
+    FBranch->OwnPeople().Remove(this);
 }
 
 TMine *TPeopleInfo::Mine() const { return FBranch->Mine(); }
@@ -45,13 +45,13 @@ void TPeopleInfo::Detach()
     TMine *mine = FBranch->Mine();
     if (mine->FCurPeople == this)
         mine->FCurPeople = nullptr;
-    FBranch->People().Remove(this);
+    FBranch->OwnPeople().Remove(this);
     FDetached = true;
 }
 
 void TPeopleInfo::Attach(int index)
 {
-    auto &items = FBranch->People().FItems;
+    auto &items = FBranch->OwnPeople().FItems;
     items.insert(items.begin() + std::clamp(index, 0, int(items.size())), this);
     FDetached = false;
 }
@@ -71,7 +71,7 @@ void TPeopleInfo::SetPosition(double value)
     }
     FPosition = value;
     Changed();
-    FBranch->People().Resort(this);
+    FBranch->OwnPeople().Resort(this);
 }
 
 void TPeopleInfo::SetTabNumber(qint32 value)

@@ -30,6 +30,8 @@ private:
     friend class TBranch;
     friend class TChangeStep;
     friend class TChangeJournal;
+    // A branch's list, made with the branch's part for people; the branch has checked its mine.
+    constexpr TPeopleList() = default;
     void Clear();   // frees every item
     void Insert(TPeopleInfo *person);
     void Remove(TPeopleInfo *person);

@@ -15,7 +15,7 @@ namespace MdfCommands {
 
 namespace {
 
-template<typename Columns> void DumpColumns(TJsonWriter &json, const char *key, const Columns &columns)
+template<typename Columns> void DumpColumns(TJsonWriter &json, const TJsonWriter::TKey &key, const Columns &columns)
 {
     json.Key(key);
     json.BeginArray();
@@ -30,7 +30,7 @@ template<typename Columns> void DumpColumns(TJsonWriter &json, const char *key, 
     json.EndArray();
 }
 
-template<typename List> void DumpGroups(TJsonWriter &json, const char *key, const List &list)
+template<typename List> void DumpGroups(TJsonWriter &json, const TJsonWriter::TKey &key, const List &list)
 {
     json.Key(key);
     json.BeginArray();
@@ -47,7 +47,7 @@ template<typename List> void DumpGroups(TJsonWriter &json, const char *key, cons
     json.EndArray();
 }
 
-void DumpValues(TJsonWriter &json, const char *key, const double *values)
+void DumpValues(TJsonWriter &json, const TJsonWriter::TKey &key, const double *values)
 {
     json.Key(key);
     json.BeginArray();

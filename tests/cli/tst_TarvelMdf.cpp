@@ -201,8 +201,17 @@ void TestTarvelMdf::dumpTextExactly_data()
         << QByteArray("\x01\t\n\r\x1f\x7f") << 1.0f << 0.0 << QByteArray("\"Title\": \"\\u0001\\t\\n\\r\\u001f\x7f\",");
     QTest::newRow("code page 1251") << QByteArray("\xB9\xB8\x98\xFF") << 1.0f << 0.0
                                     << QByteArray("\"Title\": \"\xE2\x84\x96\xD1\x91\xC2\x98\xD1\x8F\",");
+    // Longer than the writer's buffer of 64 KiB, with an escape at its end.
+    QTest::newRow("long title") << QByteArray(40000, '\xFF') + '"' << 1.0f << 0.0
+                                << "\"Title\": \"" + QByteArray("\xD1\x8F").repeated(40000) + "\\\"\",";
     QTest::newRow("no number for NaN") << QByteArray("t") << nan << 0.0 << QByteArray("\"X\": null,");
     QTest::newRow("negative zero") << QByteArray("t") << -0.0f << 0.0 << QByteArray("\"X\": -0,");
+    // Whole numbers: digits while they are no longer than the exponent form.
+    QTest::newRow("whole float") << QByteArray("t") << -10000.0f << 0.0 << QByteArray("\"X\": -10000,");
+    QTest::newRow("whole float, shorter with an exponent") << QByteArray("t") << 100000.0f << 0.0
+                                                           << QByteArray("\"X\": 1e+05,");
+    QTest::newRow("whole double") << QByteArray("t") << 1.0f << 9007199254740991.0
+                                  << QByteArray("\"Resistance\": 9007199254740991,");
     QTest::newRow("smallest float") << QByteArray("t") << 1e-45f << 0.0 << QByteArray("\"X\": 1e-45,");
     QTest::newRow("smallest double") << QByteArray("t") << 1.0f << 5e-324 << QByteArray("\"Resistance\": 5e-324,");
     QTest::newRow("large double") << QByteArray("t") << 1.0f << 1.7976931348623157e308

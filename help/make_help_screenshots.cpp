@@ -23,6 +23,7 @@
 #include "print/TPrintForm.h"
 #include "schemes/TGraph3DForm.h"
 #include "schemes/TIncidGraphForm.h"
+#include "schemes/TPictureSizeDialog.h"
 #include "settings/TConfig.h"
 #include "settings/TOptionsForm.h"
 #include "storage/TMdfWriter.h"
@@ -149,6 +150,8 @@ int main(int argc, char *argv[])
             scheme->resize(640, 520);
             mine->SetAngles(35, 30);
             save(scheme, QStringLiteral("scheme-3d.png"));
+            QSize size;
+            modal([&] { TPictureSizeDialog::Ask(scheme, QSize(608, 363), &size); }, QStringLiteral("picture-size.png"));
             scheme->close();
         }
 

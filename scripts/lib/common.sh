@@ -8,6 +8,7 @@ tarvel_packages=(
   cmake g++ ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins
   qt6-svg-dev libqt6svg6
+  libpng-dev
   libbenchmark-dev
   libdxflib-dev
   fonts-liberation fonts-dejavu-core

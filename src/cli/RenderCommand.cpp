@@ -3,7 +3,10 @@
 #include "AppError.h"
 #include "checks/TMessageSink.h"
 #include "checks/TTopologyCheck.h"
+#include "model/TBranch.h"
 #include "model/TMine.h"
+#include "model/TUzel.h"
+#include "model/Unset.h"
 #include "SchemePicture.h"
 #include "TerminalText.h"
 #include "schemes/SchemeDrawing.h"
@@ -40,6 +43,10 @@ struct Options {
     float scale = 1;
     quint8 labels = 0;
     quint16 colors = 0;
+    // --center: the element the view turns about instead of the middle of the network.
+    bool center = false;
+    bool centerBranch = false;
+    qint32 centerNumber = 0;
 };
 
 // The same bounds as the window's bars; pictures up to 10,000 pixels a side.
@@ -102,6 +109,17 @@ bool Parse(const ToolMain::TInvocation &in, Options *o, QString *problem)
                 *problem = QStringLiteral("--colors takes seams or plan");
                 return false;
             }
+        } else if (a == QLatin1String("--center")) {
+            const bool branch = v.startsWith(QLatin1String("B:"), Qt::CaseInsensitive);
+            bool ok = false;
+            const qint32 number = (branch ? v.mid(2) : v).toInt(&ok);
+            if (!ok || IsUnset(number)) {
+                *problem = QStringLiteral("--center takes a node number N or a branch B:N");
+                return false;
+            }
+            o->center = true;
+            o->centerBranch = branch;
+            o->centerNumber = number;
         }
     }
     return true;
@@ -122,13 +140,28 @@ int RenderCommand::Run(const ToolMain::TInvocation &in)
     StderrSink sink;
     TTopologyCheck check(mine, sink);
     if (!check.CheckTopology().Passed || !check.CheckCoordinates().Passed)
-        return kCheckFailed;
+        return ToolMain::Finish(kCheckFailed);
 
-    // As the window attaches a mine, but turning about the middle of the network, then the bars.
+    // The whole network, centred, as a first view of the window shows it; a picture of its own
+    // has no current element to mark.
     TSchemeView view;
     view.SetDrawRect({0, 0, o.width, o.height});
+    view.SetShowSelection(false);
     view.SetMine(&mine);
-    mine.UpdateExtents(true);
+    if (o.center) {
+        // Selecting the element makes it the point the view turns about, in the middle.
+        if (o.centerBranch) {
+            TBranch *b = mine.Branches().Find(o.centerNumber);
+            if (!b)
+                return ToolMain::Usage(QStringLiteral("--center: the mine has no branch %1").arg(o.centerNumber));
+            mine.SelectBranch(b);
+        } else {
+            TUzel *n = mine.Uzels().Find(o.centerNumber);
+            if (!n)
+                return ToolMain::Usage(QStringLiteral("--center: the mine has no node %1").arg(o.centerNumber));
+            mine.SelectUzel(n);
+        }
+    }
     mine.SetShowUzels(0);
     mine.SetTextInfo(o.labels);
     mine.SetColorFlags(o.colors);
@@ -145,5 +178,6 @@ int RenderCommand::Run(const ToolMain::TInvocation &in)
             throw TFileError(o.out, e.message(), e.message(), true);
     }
     out->Commit();
-    return kDrawn;
+    // The picture is in its file: the mine goes with the process.
+    return ToolMain::Finish(kDrawn);
 }

@@ -58,5 +58,6 @@ int ReportCommand::Run(const ToolMain::TInvocation &in)
     if (refused)
         throw *refused;
     out->Commit();
-    return ToolMain::kOk;
+    // The PDF is written: the report's pages and the mine go with the process.
+    return ToolMain::Finish(ToolMain::kOk);
 }

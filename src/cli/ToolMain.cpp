@@ -244,16 +244,18 @@ const QList<TCommand> &Commands()
          true},
         {QStringLiteral("render"), {In("FILE"), Out("OUT", {QStringLiteral(".png"), QStringLiteral(".svg")})},
          {{QStringLiteral("--size")}, {QStringLiteral("--angles")}, {QStringLiteral("--scale")},
-          {QStringLiteral("--labels")}, {QStringLiteral("--colors")}},
+          {QStringLiteral("--labels")}, {QStringLiteral("--colors")}, {QStringLiteral("--center")}},
          QStringLiteral("render FILE OUT.png|OUT.svg [--size WxH] [--angles AX,AZ] [--scale S]\n"
-                        "                  [--labels none|branches|nodes] [--colors seams|plan]"),
+                        "                  [--labels none|branches|nodes] [--colors seams|plan] [--center N|B:N]"),
          QStringLiteral("Checks the topology and coordinates (findings on stderr, exit status 1, no picture) and\n"
                         "draws the topological scheme as a PNG or SVG picture, by OUT's extension (PNG for -).\n"
                         "  --size WxH                      picture size, each side 1 to 10000 (default 1280x800)\n"
                         "  --angles AX,AZ                  turn in degrees, AX -90..90, AZ -180..180 (default 0,0)\n"
                         "  --scale S                       magnification 1 to 20 (default 1)\n"
                         "  --labels none|branches|nodes    numbers written beside the elements (default none)\n"
-                        "  --colors seams|plan             branches in the colours of their groups (default none)"),
+                        "  --colors seams|plan             branches in the colours of their groups (default none)\n"
+                        "  --center N|B:N                  turn about node N or the middle of branch B:N, placed in the\n"
+                        "                                  picture's middle (default: the whole network, centred)"),
          true},
         {QStringLiteral("export-csv"),
          {In("FILE"), TOperand{QStringLiteral("DIR"), TUse::WriteInto, {}, CsvFiles()}},

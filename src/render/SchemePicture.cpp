@@ -1,6 +1,7 @@
 #include "SchemePicture.h"
 
 #include "AppError.h"
+#include "PngWriter.h"
 #include "TImageSchemeCanvas.h"
 #include "schemes/SchemeDrawing.h"
 #include "schemes/TSchemeView.h"
@@ -13,11 +14,15 @@
 namespace SchemePicture {
 namespace {
 
-QSize PictureSize(const TSchemeView &view)
+QSize PictureSize(const TSchemeView &view, QSize size)
 {
+    if (!size.isEmpty())
+        return size;
     const TSchemeRect &r = view.DrawRect();
     return QSize(std::abs(r.Width()), std::abs(r.Height()));
 }
+
+TSchemeRect Whole(QSize size) { return {0, 0, size.width(), size.height()}; }
 
 } // namespace
 
@@ -30,30 +35,32 @@ TFormat FormatOf(const QString &path)
     return TFormat::Unknown;
 }
 
-QImage Render(TSchemeView &view)
+QImage Render(TSchemeView &view, QSize size)
 {
-    QImage image(PictureSize(view), QImage::Format_RGB32);
+    size = PictureSize(view, size);
+    QImage image(size, QImage::Format_RGB32);
     if (image.isNull())
         return image;
     image.fill(TPainterSchemeCanvas::ToColor(SchemeColors::kBackground));
     QPainter painter(&image);
     TImageSchemeCanvas canvas(painter, image);
-    view.DrawAt(canvas, QPoint(0, 0));
+    view.DrawInto(canvas, Whole(size));
     return image;
 }
 
-void Write(TSchemeView &view, QIODevice &out, TFormat format)
+void Write(TSchemeView &view, QIODevice &out, TFormat format, QSize size)
 {
-    const QSize size = PictureSize(view);
+    size = PictureSize(view, size);
     if (size.isEmpty())
         throw AppError(QStringLiteral("Пустая схема."));
     if (format == TFormat::Png) {
-        const QImage image = Render(view);
+        const QImage image = Render(view, size);
         if (image.isNull())
             throw AppError(QStringLiteral("Недостаточно памяти для схемы такого размера."));
-        // The image writer stops at the first failed write; a TSafeFile says what failed.
-        if (!image.save(&out, "PNG"))
-            throw AppError(FileErrors::WriteFailedMessage());
+        // The writer stops at the first failed write; a TSafeFile says what failed.
+        QString reason;
+        if (!PngWriter::Write(image, &out, &reason))
+            throw AppError(reason);
     } else {
         QSvgGenerator svg;
         svg.setOutputDevice(&out);
@@ -67,23 +74,24 @@ void Write(TSchemeView &view, QIODevice &out, TFormat format)
         painter.fillRect(QRect(QPoint(0, 0), size), TPainterSchemeCanvas::ToColor(SchemeColors::kBackground));
         {
             TPainterSchemeCanvas canvas(painter);
-            view.DrawAt(canvas, QPoint(0, 0));
+            view.DrawInto(canvas, Whole(size));
         }
         painter.end();
     }
 }
 
-void Write(TSchemeView &view, const QString &path)
+void Write(TSchemeView &view, const QString &path, QSize size)
 {
     const TFormat format = FormatOf(path);
     if (format == TFormat::Unknown)
         throw AppError(QStringLiteral("Схему можно сохранить только в файл PNG или SVG."));
-    if (PictureSize(view).isEmpty())
+    size = PictureSize(view, size);
+    if (size.isEmpty())
         throw AppError(QStringLiteral("Пустая схема."));
     TSafeFile file(path);
     file.Open();
     try {
-        Write(view, file, format);
+        Write(view, file, format, size);
     } catch (const AppError &) {
         // A failed write is the file's to tell, with its reason (Commit raises it).
         if (!file.Failed())
@@ -92,10 +100,10 @@ void Write(TSchemeView &view, const QString &path)
     file.Commit();
 }
 
-bool Write(TSchemeView &view, const QString &path, QString *error)
+bool Write(TSchemeView &view, const QString &path, QString *error, QSize size)
 {
     try {
-        Write(view, path);
+        Write(view, path, size);
         return true;
     } catch (const TFileError &e) {
         // The box names no file: the user just chose it.

@@ -106,14 +106,46 @@ void TImageSchemeCanvas::Lines(const QLine *segments, int count)
         return;
     }
     const quint32 rgb = Argb(PenColor());
+    const TSchemeRect &c = m_clip;
     for (int i = 0; i < count; ++i) {
         const QLine &l = segments[i];
-        if (std::abs(l.x1()) > kFastLimit || std::abs(l.y1()) > kFastLimit || std::abs(l.x2()) > kFastLimit
-            || std::abs(l.y2()) > kFastLimit)
+        const int x1 = l.x1(), y1 = l.y1(), x2 = l.x2(), y2 = l.y2();
+        // Most lines of a large network lie wholly inside, a few pixels long.
+        if (x1 >= c.Left && x1 < c.Right && x2 >= c.Left && x2 < c.Right && y1 >= c.Top && y1 < c.Bottom
+            && y2 >= c.Top && y2 < c.Bottom)
+            LineInside(x1, y1, x2, y2, rgb);
+        else if (std::abs(x1) > kFastLimit || std::abs(y1) > kFastLimit || std::abs(x2) > kFastLimit
+                 || std::abs(y2) > kFastLimit)
             TPainterSchemeCanvas::Lines(&l, 1);
         else
-            Line(l.x1(), l.y1(), l.x2(), l.y2(), rgb);
+            Line(x1, y1, x2, y2, rgb);
     }
+}
+
+// The same pixels as Line for a line with both ends inside the clipping, without the clipping.
+void TImageSchemeCanvas::LineInside(int x1, int y1, int x2, int y2, quint32 rgb)
+{
+    const int dx = x2 - x1, dy = y2 - y1;
+    const int adx = std::abs(dx), ady = std::abs(dy);
+    const qsizetype row = m_stride / qsizetype(sizeof(quint32));
+    const qsizetype stepX = dx >= 0 ? 1 : -1, stepY = dy >= 0 ? row : -row;
+    const bool xMajor = adx >= ady;
+    const int major = xMajor ? adx : ady, minor = xMajor ? ady : adx;
+    const qsizetype alongMajor = xMajor ? stepX : stepY, alongMinor = xMajor ? stepY : stepX;
+    quint32 *p = reinterpret_cast<quint32 *>(m_bits + qsizetype(y1) * m_stride) + x1;
+    // Pixel k stands at minor offset floor((2k * minor + major) / (2 * major)), as in Line.
+    const int twoMajor = 2 * major, twoMinor = 2 * minor;
+    int rem = major;
+    for (int k = 0; k < major; ++k) {
+        *p = rgb;
+        p += alongMajor;
+        rem += twoMinor;
+        if (rem >= twoMajor) {
+            rem -= twoMajor;
+            p += alongMinor;
+        }
+    }
+    *p = rgb;
 }
 
 // Pixel k of a line along its major axis stands at minor offset floor((2k * minor + major) /

@@ -47,6 +47,7 @@ private:
     static int GlyphIndex(QChar c);
 
     void Line(int x1, int y1, int x2, int y2, quint32 rgb);
+    void LineInside(int x1, int y1, int x2, int y2, quint32 rgb);
     void Stamp(const QImage &sprite, int x, int y, bool opaque);
     const GlyphSet &Glyphs();
 

@@ -1,10 +1,12 @@
 // The scheme as pixels and as a file: the colours the picture really gets, the image canvas's own
 // lines and labels against plain rules and QPainter, and the PNG and SVG files.
 #include "SchemeSetup.h"
+#include "PngWriter.h"
 #include "SchemePicture.h"
 #include "TImageSchemeCanvas.h"
 #include "schemes/TSchemeView.h"
 
+#include <QBuffer>
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -58,6 +60,7 @@ private slots:
     void fastLinesClipExactly();
     void labelsAsQPainterDrawsThem();
     void files();
+    void pngWriter();
 };
 
 void tst_SchemePicture::pixels_data()
@@ -103,6 +106,13 @@ void tst_SchemePicture::fastLinesClipExactly()
         lines.emplace_back(c(200), c(150), c(200), c(150));
     }
     lines.emplace_back(180, 120, 180, 120);   // a single pixel
+    // Short lines wholly inside the clip, in every direction, as a large network has them.
+    for (int i = 0; i < 2000; ++i) {
+        const int x = 150 + int(rng.bounded(100)), y = 100 + int(rng.bounded(80));
+        const int reach = i % 4 == 0 ? 60 : 3;
+        const int dx = int(rng.bounded(2 * reach + 1)) - reach, dy = int(rng.bounded(2 * reach + 1)) - reach;
+        lines.emplace_back(x, y, std::clamp(x + dx, 150, 249), std::clamp(y + dy, 100, 179));
+    }
     const QRect clip(150, 100, 100, 80);
     QImage fast(400, 300, QImage::Format_RGB32), reference(400, 300, QImage::Format_RGB32);
     fast.fill(Qt::black);
@@ -168,6 +178,30 @@ void tst_SchemePicture::files()
 
     QVERIFY(!SchemePicture::Write(pic.view, dir.filePath(QStringLiteral("scheme.bmp")), &error));
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("scheme.bmp"))));
+}
+
+void tst_SchemePicture::pngWriter()
+{
+    // Any format goes out as 24-bit colour, pixel for pixel.
+    QImage image(37, 5, QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgba(x * 7, y * 50, 255 - x, 255));
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QString error;
+    QVERIFY2(PngWriter::Write(image, &buffer, &error), qPrintable(error));
+    QImage back;
+    QVERIFY(back.loadFromData(buffer.data(), "PNG"));
+    QCOMPARE(back.convertToFormat(QImage::Format_RGB32), image.convertToFormat(QImage::Format_RGB32));
+
+    // A device that takes nothing: false, with the device's reason.
+    QBuffer refusing;
+    refusing.open(QIODevice::ReadOnly);
+    error.clear();
+    QVERIFY(!PngWriter::Write(image, &refusing, &error));
+    QCOMPARE(error, refusing.errorString());
+    QVERIFY(!error.isEmpty());
 }
 
 QTEST_MAIN(tst_SchemePicture)

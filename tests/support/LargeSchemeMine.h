@@ -1,8 +1,8 @@
 #pragma once
 // A mine for the scheme's benchmarks: 250 rows of 400 nodes on five levels, each row a chain of
 // branches, the rows tied together at a column that wanders, and one branch closing the first
-// row: 100,000 nodes and 100,000 branches. Every second row lies in the second of two seams, so
-// colours change as they do in a real mine.
+// row: 100,000 nodes and 100,000 branches (1000 rows of 1000: a million of each). Every second
+// row lies in the second of two seams, so colours change as they do in a real mine.
 #include "model/TBranch.h"
 #include "model/TLayer.h"
 #include "model/TMine.h"
@@ -11,9 +11,8 @@
 
 namespace schememines {
 
-inline std::unique_ptr<TMine> Large()
+inline std::unique_ptr<TMine> Large(int rows = 250, int cols = 400)
 {
-    constexpr int rows = 250, cols = 400;
     auto mine = std::make_unique<TMine>();
     mine->BeginUpdate();
     for (int r = 0; r < rows; ++r)

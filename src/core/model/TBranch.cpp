@@ -31,6 +31,7 @@ TBranch::TBranch(TMine *mine)
 
 TBranch::~TBranch()
 {
+    FMine->NetworkChanged();
     if (FStartUzel && FStartUzel->FBranchCount > 0)
         --FStartUzel->FBranchCount;
     if (FEndUzel && FEndUzel->FBranchCount > 0)
@@ -113,6 +114,7 @@ void TBranch::LinkEnds(TUzel *start, TUzel *end)
 {
     if (start == FStartUzel && end == FEndUzel)
         return;
+    FMine->NetworkChanged();
     // A node counts each branch that touches it once, a loop branch included.
     if (FStartUzel)
         --FStartUzel->FIncidentRefs;
@@ -155,8 +157,22 @@ void TBranch::SetRoughness(quint8 value) { Store(FRoughness, value, TNamedField:
 void TBranch::SetResistance(double value) { Store(FResistance, value, TColumnKind::Resistance); }
 void TBranch::SetComment(const QString &value) { Store(FComment, value, TColumnKind::Comment); }
 void TBranch::SetName(const QString &value) { Store(FName, value, TColumnKind::Name); }
-void TBranch::SetLayerIndex(qint32 value) { Store(FLayerIndex, value, TNamedField::BranchLayer); }
-void TBranch::SetPLFIndex(qint32 value) { Store(FPLFIndex, value, TColumnKind::PLF); }
+// A seam or plan position colours the branch on the scheme: its scene is made again.
+void TBranch::SetLayerIndex(qint32 value)
+{
+    if (value == FLayerIndex)
+        return;
+    Store(FLayerIndex, value, TNamedField::BranchLayer);
+    FMine->NetworkChanged();
+}
+
+void TBranch::SetPLFIndex(qint32 value)
+{
+    if (value == FPLFIndex)
+        return;
+    Store(FPLFIndex, value, TColumnKind::PLF);
+    FMine->NetworkChanged();
+}
 
 void TBranch::Detach()
 {
@@ -252,6 +268,7 @@ void TBranch::SetZone(int zone, bool on)
     if (zone < 1 || zone > 6 || Zone(zone) == on)
         return;
     SeldomForWrite().Zone[zone - 1] = on ? 1 : 0;
+    FMine->NetworkChanged();
     if (zone <= 2) {
         TInfoBranchList &list = FMine->GasBranches(zone);
         if (on)

@@ -86,6 +86,7 @@ void TBranchList::Add(TBranch *branch)
         return;
     FItems.push_back(branch);   // may throw; then the list does not own the branch
     branch->FListPos = int(FItems.size()) - 1;
+    FMine->NetworkChanged();
     if (FItems.size() == 1)
         FMine->FCurBranch = branch;
     FMine->CountsChanged();
@@ -93,6 +94,7 @@ void TBranchList::Add(TBranch *branch)
 
 void TBranchList::Reposition(int from)
 {
+    FMine->NetworkChanged();
     for (int i = from; i < int(FItems.size()); ++i)
         FItems[i]->FListPos = i;
 }

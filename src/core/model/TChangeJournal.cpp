@@ -113,6 +113,9 @@ void TChangeStep::AfterReplay(bool moved)
         FMine->ProjectNodes();
         FMine->CountsChanged();
     }
+    // A step puts fields and lists back behind the setters' backs: the scheme's scene of the
+    // network is made again rather than trusted.
+    FMine->NetworkChanged();
     FMine->RefreshScheme();
 }
 

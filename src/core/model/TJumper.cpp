@@ -26,6 +26,7 @@ TJumper::TJumper(TBranch *branch) : TJumper(branch, 0.0) {}
 
 TJumper::TJumper(TBranch *branch, double position) : FBranch(CheckedBranch(branch)), FPosition(ClampPosition(position))
 {
+    FBranch->Mine()->NetworkChanged();
     FBranch->OwnJumpers().Insert(this);
     try {
         FBranch->Mine()->Jumpers().Insert(this);
@@ -45,6 +46,7 @@ TJumper::~TJumper()
     if (FDetached)
         return;
     TMine *mine = FBranch->Mine();
+    mine->NetworkChanged();
     if (mine->FCurJumper == this)
         mine->FCurJumper = nullptr;
     FBranch->OwnJumpers().Remove(this);

@@ -56,6 +56,7 @@ void TLayerList::Delete(int i)
     Notify();
     // Branches refer to seams (plan positions) by position: the ones after i move down and
     // those on the deleted one lose it. Stored directly: the deletion is not itself an edit.
+    FMine->NetworkChanged();
     for (TBranch *b : FMine->Branches()) {
         qint32 &index = FPLF ? b->FPLFIndex : b->FLayerIndex;
         if (index != i && index <= i)

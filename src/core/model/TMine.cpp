@@ -6,6 +6,7 @@
 #include "model/TUzel.h"
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <climits>
 #include <cmath>
 #include <vector>
@@ -46,6 +47,13 @@ int TableDegree(float angle)
 
 } // namespace
 
+// Each mine counts its network's changes from a start of its own, 2^32 apart.
+quint64 TMine::FirstNetworkStamp()
+{
+    static std::atomic<quint64> next{0};
+    return (next += quint64(1) << 32);
+}
+
 TMine::TMine()
     : FGasBranches2(this, 2), FGasBranches1(this, 1), FJumpers(this, false), FUzels(this),
       FBranches(this), FLayers(this), FPLFs(this)
@@ -64,18 +72,6 @@ TMine::~TMine()
     FLayers.Clear();
     FBranches.Clear();
     FUzels.Clear();
-}
-
-qint32 TMine::Nearest(double v)
-{
-    if (std::isnan(v))
-        return 0;
-    const double r = std::nearbyint(v);   // the default rounding mode sends halves to even
-    if (r >= double(INT_MAX))
-        return INT_MAX;
-    if (r <= double(INT_MIN))
-        return INT_MIN;
-    return qint32(r);
 }
 
 void TMine::SetTitle(const QString &title)
@@ -330,49 +326,99 @@ void TMine::UpdateExtents(bool recenter)
         for (TUzel *n : FUzels)
             ExtendBounds(n);
     }
+    // The network's own box: a mine surveyed in national grid coordinates lies millions of
+    // metres from the origin, which must not take part.
     float centre[3];
-    for (int a = 0; a < 3; ++a) {
-        const double lo = FHasBound[a] ? std::min(0.0, double(FMin[a])) : 0.0;
-        const double hi = FHasBound[a] ? std::max(0.0, double(FMax[a])) : 0.0;
-        centre[a] = float((lo + hi) / 2);
-    }
+    for (int a = 0; a < 3; ++a)
+        centre[a] = FHasBound[a] ? float((double(FMin[a]) + double(FMax[a])) / 2) : 0.0f;
     FCenterX = centre[0];
     FCenterY = centre[1];
     FCenterZ = centre[2];
-    // Rounding is monotone, so the farthest node along an axis is at its minimum or maximum.
-    // Distances past the whole numbers round to their ends, and the far negative end, which has
-    // no positive counterpart, counts as the far positive one.
+    // Half sizes from the centre as stored (single precision rounds a far centre by up to a
+    // quarter metre), so that every node lies within them. Rounding is monotone, so the
+    // farthest node along an axis is at its minimum or maximum. Distances past the whole
+    // numbers round to their ends, and the far negative end, which has no positive
+    // counterpart, counts as the far positive one.
     auto magnitude = [](qint32 v) { return v == INT_MIN ? INT_MAX : std::abs(v); };
-    auto extent = [&](int a) {
+    qint32 extent[3];
+    for (int a = 0; a < 3; ++a) {
+        FHalfSize[a] = 0;
         qint32 e = 0;
         if (FHasBound[a]) {
+            FHalfSize[a] = std::max(double(FMax[a]) - centre[a], centre[a] - double(FMin[a]));
             e = std::max(magnitude(Nearest(double(FMax[a]) - centre[a])),
                          magnitude(Nearest(double(FMin[a]) - centre[a])));
         }
-        return e == 0 ? 1 : e;
-    };
-    FExtentX = extent(0);
-    FExtentZ = extent(2);
+        extent[a] = e == 0 ? 1 : e;
+    }
+    FExtentX = extent[0];
+    FExtentY = extent[1];
+    FExtentZ = extent[2];
     if (recenter && FScheme)
         FScheme->SetRotationCenter(FCenterX, FCenterY, FCenterZ);
 }
 
-// --- projection ----------------------------------------------------------------------------
-
-void TMine::ProjectNode(TUzel *n)
+void TMine::ViewExtents(double &u, double &v) const
 {
     const TrigTables &t = Trig();
     const int a = TableDegree(FAngleX) + 360;
     const int g = TableDegree(FAngleZ) + 360;
-    const double s = FScale;
-    const double dx = double(n->FX) - FScheme->RotationCenterX();
-    const double dy = double(n->FY) - FScheme->RotationCenterY();
-    const double dz = double(n->FZ) - FScheme->RotationCenterZ();
     const double sa = t.sine[a], ca = t.cosine[a], sg = t.sine[g], cg = t.cosine[g];
-    const double u = s * (dx * cg + dy * sg);
-    const double v = s * (dx * sa * sg - dy * sa * cg + dz * ca);
-    n->FProjX = Nearest(u);
-    n->FProjY = Nearest(v);
+    const double hx = FHalfSize[0], hy = FHalfSize[1], hz = FHalfSize[2];
+    // The projection is linear: over the corners of the box its largest value is the sum of
+    // the largest contributions of the three axes.
+    u = hx * std::abs(cg) + hy * std::abs(sg);
+    v = hx * std::abs(sa * sg) + hy * std::abs(sa * cg) + hz * std::abs(ca);
+}
+
+void TMine::CentreOnNetwork()
+{
+    UpdateExtents(true);
+    FCenterRequest = true;
+    FNetworkShown = true;
+}
+
+void TMine::ShowWholeMine()
+{
+    CentreOnNetwork();
+    FScale = 1.0f;
+    ProjectNodes();
+    RefreshScheme();
+}
+
+// --- projection ----------------------------------------------------------------------------
+
+namespace {
+
+// The projection of the present view, worked out once for all the nodes: u and v of a node
+// from its offset to the rotation centre.
+struct TProjection {
+    double CenterX, CenterY, CenterZ;
+    double S, SA, CA, SG, CG;
+
+    void Project(TUzel *n) const
+    {
+        const double dx = double(n->X()) - CenterX, dy = double(n->Y()) - CenterY, dz = double(n->Z()) - CenterZ;
+        const double u = S * (dx * CG + dy * SG);
+        const double v = S * (dx * SA * SG - dy * SA * CG + dz * CA);
+        n->SetProjection(TMine::Nearest(u), TMine::Nearest(v));
+    }
+};
+
+} // namespace
+
+static TProjection ProjectionOf(const IMineScheme &scheme, float angleX, float angleZ, float scale)
+{
+    const TrigTables &t = Trig();
+    const int a = TableDegree(angleX) + 360;
+    const int g = TableDegree(angleZ) + 360;
+    return {scheme.RotationCenterX(), scheme.RotationCenterY(), scheme.RotationCenterZ(), scale,
+            t.sine[a], t.cosine[a], t.sine[g], t.cosine[g]};
+}
+
+void TMine::ProjectNode(TUzel *n)
+{
+    ProjectionOf(*FScheme, FAngleX, FAngleZ, FScale).Project(n);
 }
 
 void TMine::ProjectNodes()
@@ -383,8 +429,9 @@ void TMine::ProjectNodes()
         FScheme->CenterScreenOrigin();
         FCenterRequest = false;
     }
+    const TProjection p = ProjectionOf(*FScheme, FAngleX, FAngleZ, FScale);
     for (TUzel *n : FUzels)
-        ProjectNode(n);
+        p.Project(n);
 }
 
 void TMine::NodeGeometryChanged(TUzel *uzel)

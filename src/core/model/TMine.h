@@ -77,7 +77,9 @@ public:
     TUzel *CurUzel() const { return FCurUzel; }
     TJumper *CurJumper() const { return FCurJumper; }
     TPeopleInfo *CurPeople() const { return FCurPeople; }
+    // Half sizes of the nodes' box about its centre, whole metres, at least 1.
     qint32 ExtentX() const { return FExtentX; }
+    qint32 ExtentY() const { return FExtentY; }
     qint32 ExtentZ() const { return FExtentZ; }
     float CenterX() const { return FCenterX; }
     float CenterY() const { return FCenterY; }
@@ -148,15 +150,40 @@ public:
     void EndUpdateMoved();
 
     // --- geometry of the 3D view ---
-    // Centre and ExtentX/ExtentZ of the nodes' bounding box (which always holds the origin);
-    // with recenter and a scheme, the scheme's rotation centre moves to the centre. Skipped while
-    // Updating. Unset coordinates do not count.
+    // Centre and extents of the nodes' own box (from the smallest to the largest coordinate of
+    // each axis); with recenter and a scheme, the scheme's rotation centre moves to the centre.
+    // Skipped while Updating. Unset coordinates do not count.
     void UpdateExtents(bool recenter);
+    // Half width u and half height v, in metres, of the box of the last UpdateExtents as the
+    // current angles project it about its centre (zoom 1): what the picture must hold to show
+    // the whole network.
+    void ViewExtents(double &u, double &v) const;
+    // The next projection shows the network about its own centre: the rotation centre moves to
+    // the middle of the box and the screen origin to the middle of the drawing rectangle. The
+    // zoom stays.
+    void CentreOnNetwork();
+    // "Вся шахта": CentreOnNetwork at zoom 1, projected and drawn.
+    void ShowWholeMine();
+    // The scheme has centred this mine on its network once (its first picture shows all of it).
+    bool NetworkShown() const { return FNetworkShown; }
+    // Changes whenever what the scheme draws of a branch may have changed other than through
+    // its nodes' coordinates: a branch or node made, destroyed or moved in its list, a branch's
+    // resolved ends, seam, plan position, gassed zones or stoppings. Never the same value in two
+    // mines, so a picture's cache of the network knows whether it still holds.
+    quint64 NetworkStamp() const { return FNetworkStamp; }
     // ProjX/ProjY of every node from the scheme's rotation centre, AngleX, AngleZ and Scale.
     // Skipped while Updating or without a scheme.
     void ProjectNodes();
-    // Rounding of the projection and the drawing: to nearest, halves to even.
-    static qint32 Nearest(double v);
+    // Rounding of the projection and the drawing: to nearest, halves to even; NaN gives 0 and
+    // values past the ends of qint32 its ends. Inline: a picture rounds millions of values.
+    static qint32 Nearest(double v)
+    {
+        if (!(v > -2147483648.0 && v < 2147483647.0))
+            return v != v ? 0 : v > 0 ? 2147483647 : qint32(-2147483647 - 1);
+        // Adding and taking away 1.5 * 2^52 leaves a whole number rounded the processor's way,
+        // to nearest with halves to even, as nearbyint does, without a call into the library.
+        return qint32((v + 0x1.8p52) - 0x1.8p52);
+    }
 
     // --- state ---
     // With true: extents, projection, incidence and (unless current) the cell counts; then the
@@ -192,6 +219,7 @@ private:
     friend class TBranch;
     friend class TUzelList;
     friend class TBranchList;
+    friend class TLayerList;
     friend class TJumper;
     friend class TPeopleInfo;
     friend class TChangeStep;
@@ -199,6 +227,8 @@ private:
 
     // OnCountsChanged, unless Updating.
     void CountsChanged();
+    void NetworkChanged() { ++FNetworkStamp; }
+    static quint64 FirstNetworkStamp();
     // Extents cache (node-only minimum and maximum per axis, unset values skipped).
     void InvalidateBounds() { FBoundsValid = false; }
     void ExtendBounds(const TUzel *uzel);
@@ -218,7 +248,10 @@ private:
     TBranch *FCurBranch = nullptr;
     TUzel *FCurUzel = nullptr;
     TJumper *FCurJumper = nullptr;
-    qint32 FExtentX = 1, FExtentZ = 1;
+    qint32 FExtentX = 1, FExtentY = 1, FExtentZ = 1;
+    double FHalfSize[3] = {0, 0, 0};
+    bool FNetworkShown = false;
+    quint64 FNetworkStamp = FirstNetworkStamp();
     float FCenterX = 0, FCenterY = 0, FCenterZ = 0;
     float FFitFactor = 1.0f;
     bool FModified = false;

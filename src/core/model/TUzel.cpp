@@ -13,6 +13,7 @@ TUzel::TUzel(TMine *mine)
 
 TUzel::~TUzel()
 {
+    FMine->NetworkChanged();
     if (FMine->FCurUzel == this)
         FMine->FCurUzel = nullptr;
 }

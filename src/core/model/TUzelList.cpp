@@ -104,6 +104,7 @@ void TUzelList::Add(TUzel *uzel)
 
 void TUzelList::Reposition(int from)
 {
+    FMine->NetworkChanged();
     for (int i = from; i < int(FItems.size()); ++i)
         FItems[i]->FListPos = i;
 }

@@ -5,6 +5,7 @@
 #include "model/TLayer.h"
 #include "model/TMine.h"
 #include "model/TUzel.h"
+#include "schemes/TSchemeScene.h"
 
 #include <algorithm>
 #include <cmath>
@@ -35,6 +36,7 @@ struct TGroupLook {
 // Buffers kept from one redraw to the next, so that a redraw allocates nothing once warm.
 struct TScratch {
     std::vector<QLine> Lines;
+    std::vector<QPoint> Points;   // every node's place on the screen, in list order
     std::vector<TGroupLook> Layers;
     std::vector<TGroupLook> PLFs;
 };
@@ -230,7 +232,7 @@ TSchemeRect Normalized(const TSchemeRect &r)
 // seen edge-on) comes near the limit; its branch then points the same way off the picture.
 constexpr qint64 kFarthest = qint64(1) << 28;
 
-int ScreenCoordinate(int origin, double offset)
+[[gnu::always_inline]] inline int ScreenCoordinate(int origin, double offset)
 {
     return int(std::clamp<qint64>(qint64(origin) + TMine::Nearest(offset), -kFarthest, kFarthest));
 }
@@ -246,22 +248,47 @@ float FitFactor(const TMine &mine, const TSchemeRect &rect)
 {
     const double w = std::abs(rect.Width());
     const double h = std::abs(rect.Height());
-    return float(std::min(std::abs(w / 2 - 5) / mine.ExtentX(), std::abs(h / 2 - 5) / mine.ExtentZ()));
+    double u = 0, v = 0;
+    mine.ViewExtents(u, v);
+    // A node's projection is rounded to whole (zoomed) metres, and rounding never carries a
+    // value past the next whole number: fitting the whole numbers keeps every node inside.
+    auto whole = [](double e) { return std::max(1.0, std::ceil(e - 1e-6)); };
+    return float(std::min(std::abs(w / 2 - 5) / whole(u), std::abs(h / 2 - 5) / whole(v)));
 }
 
-void DrawScheme(TMine &mine, TSchemeCanvas &canvas, const TSchemeRect &rect, QPoint origin)
+void DrawScheme(TMine &mine, TSchemeCanvas &canvas, const TSchemeRect &rect, QPoint origin, bool selection,
+                TSchemeScene *scene)
 {
     if (!mine.TopologyValid() || mine.Branches().Count() == 0)
         return;
-    for (TUzel *n : mine.Uzels())
-        n->SetDrawn(false);
+    TSchemeScene own;
+    TSchemeScene &sc = scene ? *scene : own;
+    sc.Update(mine);
+
+    const quint16 flags = mine.ColorFlags();
+    const bool gas1 = flags & kGas1, gas2 = flags & kGas2;
+    const bool layerColors = flags & kLayerColors, plfColors = flags & kPLFColors;
+    // Without selection no kind matches.
+    const quint8 selKind = selection ? mine.SelKind() : quint8(0xFF);
+    const TBranch *curBranch = mine.CurBranch();
+    const TUzel *curUzel = mine.CurUzel();
+    const TJumper *curJumper = mine.CurJumper();
+    const bool showUzels = mine.ShowUzels() != 0;
+    const int textInfo = mine.TextInfo();
+    // The scene holds the branches in list order, so the current branch is found by position.
+    const qint64 selected = selKind == 1 && curBranch ? curBranch->ListPos() : -1;
+    // Discs, the current node's mark and labels need the nodes themselves.
+    const bool decorated = showUzels || textInfo == 1 || textInfo == 2 || (selKind == 0 && curUzel);
+    // A node's disc and label are drawn once: the flags matter only when there are either.
+    const bool marksNodes = showUzels || textInfo == 2;
+    if (marksNodes)
+        for (TUzel *n : mine.Uzels())
+            n->SetDrawn(false);
+
     const float fit = FitFactor(mine, rect);
     mine.SetFitFactor(fit);
     const double f = fit;
     const int ox = origin.x(), oy = origin.y();
-    auto screen = [f, ox, oy](const TUzel *n) {
-        return QPoint(ScreenCoordinate(ox, n->ProjX() * f), ScreenCoordinate(oy, -(n->ProjY() * f)));
-    };
 
     canvas.SetBrush(kBackground);
     canvas.FillRect({rect.Left - 1, rect.Top - 1, rect.Right + 1, rect.Bottom + 1});
@@ -271,79 +298,93 @@ void DrawScheme(TMine &mine, TSchemeCanvas &canvas, const TSchemeRect &rect, QPo
     TScratch &scratch = Scratch();
     LookOf(mine.Layers(), scratch.Layers);
     LookOf(mine.PLFs(), scratch.PLFs);
+    // Every node placed once: most nodes end several branches.
+    const TUzelList &uzels = mine.Uzels();
+    TUzel *const *nodes = uzels.begin();
+    const size_t nodeCount = size_t(uzels.Count());
+    std::vector<QPoint> &points = scratch.Points;
+    points.resize(nodeCount);
+    for (size_t k = 0; k < nodeCount; ++k) {
+        const TUzel *n = nodes[k];
+        points[k] = QPoint(ScreenCoordinate(ox, n->ProjX() * f), ScreenCoordinate(oy, -(n->ProjY() * f)));
+    }
     TPictureState st(canvas, scratch.Lines, Normalized(rect));
     st.BrushIsOnCanvas(kBackground);
-
-    const quint16 flags = mine.ColorFlags();
-    const bool gas1 = flags & kGas1, gas2 = flags & kGas2;
-    const bool layerColors = flags & kLayerColors, plfColors = flags & kPLFColors;
-    const quint8 selKind = mine.SelKind();
-    const TBranch *curBranch = mine.CurBranch();
-    const TUzel *curUzel = mine.CurUzel();
-    const TJumper *curJumper = mine.CurJumper();
-    const bool showUzels = mine.ShowUzels() != 0;
-    const int textInfo = mine.TextInfo();
     const int textHeight = textInfo == 1 || textInfo == 2 ? canvas.TextHeight(u"0") : 0;
 
-    ForEachBranch(mine.Branches(), [&](TBranch *b) {
-        TUzel *s = b->StartUzel(), *e = b->EndUzel();
-        if (!s || !e)
-            return true;
-        const TGroupLook *layer = Look(scratch.Layers, b->LayerIndex());
-        const TGroupLook *plf = Look(scratch.PLFs, b->PLFIndex());
+    const std::vector<TSchemeScene::TEdge> &edges = sc.Edges();
+    const std::vector<quint32> &specials = sc.Specials();
+    size_t nextSpecial = 0;
+    const size_t count = edges.size();
+    for (size_t i = 0; i < count; ++i) {
+        const bool special = nextSpecial < specials.size() && specials[nextSpecial] == i;
+        if (special)
+            ++nextSpecial;
+        const TSchemeScene::TEdge &edge = edges[i];
+        // Unresolved ends are -1, which no unsigned position matches.
+        if (size_t(quint32(edge.Start)) >= nodeCount || size_t(quint32(edge.End)) >= nodeCount)
+            continue;
+        const TGroupLook *layer = Look(scratch.Layers, edge.Layer);
+        const TGroupLook *plf = Look(scratch.PLFs, edge.PLF);
         if ((layer && !layer->Visible) || (plf && !plf->Visible))
-            return true;
+            continue;
         TSchemeColor color = kNetwork;
         if (layerColors && layer)
             color = layer->Color;
         else if (plfColors && plf)
             color = plf->Color;
         TSchemeColor labelColor = kNetwork;
-        if (selKind == 1 && b == curBranch) {
+        if (qint64(i) == selected) {
             labelColor = color;
             color = kSelection;
         }
-        const QPoint p1 = screen(s), p2 = screen(e);
+        const QPoint p1 = points[size_t(edge.Start)], p2 = points[size_t(edge.End)];
         st.Pen(color, 1);
         st.Segment(p1, p2);
-        st.Brush(kBackground);
 
-        const bool zone1 = gas1 && b->Gas1();
-        if (zone1 || (gas2 && b->Gas2())) {
-            const float length = b->Length();
-            // A branch of no length has its zone in its one point.
-            const double scale = length > 0 ? 1.0 / length : 0.0;
-            const float from = zone1 ? b->Gas1From() : b->Gas2From();
-            const float to = zone1 ? b->Gas1To() : b->Gas2To();
-            st.Pen(GasColor(zone1 ? b->Gas1Kind() : b->Gas2Kind()), 2);
-            st.Segment(PointAt(p1, p2, from * scale), PointAt(p1, p2, to * scale));
-        }
+        if (special) {
+            const TBranch *b = sc.Branch(i);
+            st.Brush(kBackground);
+            const bool zone1 = gas1 && b->Gas1();
+            if (zone1 || (gas2 && b->Gas2())) {
+                const float length = b->Length();
+                // A branch of no length has its zone in its one point.
+                const double scale = length > 0 ? 1.0 / length : 0.0;
+                const float from = zone1 ? b->Gas1From() : b->Gas2From();
+                const float to = zone1 ? b->Gas1To() : b->Gas2To();
+                st.Pen(GasColor(zone1 ? b->Gas1Kind() : b->Gas2Kind()), 2);
+                st.Segment(PointAt(p1, p2, from * scale), PointAt(p1, p2, to * scale));
+            }
 
-        const TJumperList &jumpers = b->Jumpers();
-        if (jumpers.Count() > 0) {
-            const int dx = p2.x() - p1.x(), dy = p2.y() - p1.y();
-            double length = std::sqrt(double(dx) * dx + double(dy) * dy);
-            if (length == 0)
-                length = 4;
-            const double nx = 4.0 * dy / length, ny = -4.0 * dx / length;
-            for (const TJumper *j : jumpers) {
-                TSchemeColor jc = color;
-                if (selKind == 2 && j == curJumper)
-                    jc = kSelection;
-                else if (gas1)
-                    jc = j->NormalHit() ? kMarkedStopping : color;
-                else if (gas2)
-                    jc = j->RouteHit() ? kMarkedStopping : color;
-                const double back = 1.0 - j->Position();
-                const double cx = p2.x() - back * dx, cy = p2.y() - back * dy;
-                st.Pen(jc, 1);
-                st.Segment(QPoint(TMine::Nearest(cx + nx), TMine::Nearest(cy + ny)),
-                           QPoint(TMine::Nearest(cx - nx), TMine::Nearest(cy - ny)));
+            const TJumperList &jumpers = b->Jumpers();
+            if (jumpers.Count() > 0) {
+                const int dx = p2.x() - p1.x(), dy = p2.y() - p1.y();
+                double length = std::sqrt(double(dx) * dx + double(dy) * dy);
+                if (length == 0)
+                    length = 4;
+                const double nx = 4.0 * dy / length, ny = -4.0 * dx / length;
+                for (const TJumper *j : jumpers) {
+                    TSchemeColor jc = color;
+                    if (selKind == 2 && j == curJumper)
+                        jc = kSelection;
+                    else if (gas1)
+                        jc = j->NormalHit() ? kMarkedStopping : color;
+                    else if (gas2)
+                        jc = j->RouteHit() ? kMarkedStopping : color;
+                    const double back = 1.0 - j->Position();
+                    const double cx = p2.x() - back * dx, cy = p2.y() - back * dy;
+                    st.Pen(jc, 1);
+                    st.Segment(QPoint(TMine::Nearest(cx + nx), TMine::Nearest(cy + ny)),
+                               QPoint(TMine::Nearest(cx - nx), TMine::Nearest(cy - ny)));
+                }
             }
         }
 
-        st.Pen(kNetwork, 1);
+        if (!decorated)
+            continue;
+        TUzel *s = nodes[edge.Start], *e = nodes[edge.End];
         if (showUzels) {
+            st.Pen(kNetwork, 1);
             st.Brush(kNetwork);
             for (TUzel *n : {s, e}) {
                 if (n->Drawn())
@@ -353,22 +394,24 @@ void DrawScheme(TMine &mine, TSchemeCanvas &canvas, const TSchemeRect &rect, QPo
                     n->SetDrawn(true);
             }
         }
-        if (selKind == 0) {
+        if (selKind == 0 && (s == curUzel || e == curUzel)) {
+            st.Pen(kNetwork, 1);
             st.Brush(kSelection);
             if (s == curUzel)
                 st.Disc(p1, 3);
             if (e == curUzel)
                 st.Disc(p2, 3);
         }
-        st.Brush(kBackground);
         if (textInfo == 1) {
-            const TNumberText text(b->Number());
+            st.Brush(kBackground);
+            const TNumberText text(sc.Branch(i)->Number());
             const int mx = (p1.x() + p2.x()) / 2, my = (p1.y() + p2.y()) / 2;
             const int w = canvas.TextWidth(text.View());
             const int x = mx - w / 2, y = my - textHeight / 2;
             if (st.Shows(x, y, w, textHeight))
                 st.Label(x, y, text.View(), labelColor);
         } else if (textInfo == 2) {
+            st.Brush(kBackground);
             for (TUzel *n : {s, e}) {
                 if (n->Drawn())
                     continue;
@@ -382,8 +425,7 @@ void DrawScheme(TMine &mine, TSchemeCanvas &canvas, const TSchemeRect &rect, QPo
                 n->SetDrawn(true);
             }
         }
-        return true;
-    });
+    }
     st.Flush();
 }
 

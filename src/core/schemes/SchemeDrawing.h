@@ -12,6 +12,7 @@
 class TMine;
 class TUzel;
 class TBranch;
+class TSchemeScene;
 
 namespace SchemeColors {
 // The fixed colour table of the scheme.
@@ -38,12 +39,17 @@ inline constexpr quint16 kPLFColors = 1u << 9;
 
 namespace SchemeDrawing {
 
-// Scale of model units to pixels that fits the extents into the rectangle with a 5-pixel margin.
+// Scale of model units to pixels at which the whole network, as the current angles project it
+// at zoom 1, fits the rectangle with a 5-pixel margin.
 float FitFactor(const TMine &mine, const TSchemeRect &rect);
 
 // Draws the whole picture into rect (nothing without a valid topology or without branches) and
-// stores the fit factor in the mine. Clears and sets the nodes' Drawn flags.
-void DrawScheme(TMine &mine, TSchemeCanvas &canvas, const TSchemeRect &rect, QPoint origin);
+// stores the fit factor in the mine. Clears and sets the nodes' Drawn flags. Without selection
+// the current element is drawn like any other (a picture of its own has none).
+// A scene kept from the last drawing of this mine spares walking the branches (TSchemeScene.h);
+// without one the drawing makes its own.
+void DrawScheme(TMine &mine, TSchemeCanvas &canvas, const TSchemeRect &rect, QPoint origin,
+                bool selection = true, TSchemeScene *scene = nullptr);
 
 // The node (branch) under the point, or none; none also when the mine shows in no scheme.
 // Nodes are tried from the last to the first, branches in list order; a branch of a hidden

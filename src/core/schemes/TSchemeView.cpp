@@ -14,6 +14,7 @@ void TSchemeView::SetMine(TMine *mine)
     if (FMine && FMine->Scheme() == this)
         FMine->SetScheme(nullptr);
     FMine = mine;
+    FScene.Clear();
     if (!mine)
         return;
     if (IMineScheme *other = mine->Scheme(); other && other != this)
@@ -24,6 +25,24 @@ void TSchemeView::SetMine(TMine *mine)
     else
         mine->SelectUzel(mine->CurUzel());
     mine->SetCenterRequest(true);
+    if (!mine->NetworkShown() && mine->TopologyValid())
+        mine->CentreOnNetwork();
+}
+
+void TSchemeView::ShowWholeMine()
+{
+    if (FMine)
+        FMine->ShowWholeMine();
+}
+
+// A mine attached before its topology was valid (a document window becomes active before its
+// file is read) shows its whole network when there first is one to draw.
+void TSchemeView::ShowNetworkFirst()
+{
+    if (!FMine->NetworkShown() && FMine->TopologyValid()) {
+        FMine->CentreOnNetwork();
+        FMine->ProjectNodes();
+    }
 }
 
 void TSchemeView::SetDrawRect(const TSchemeRect &rect)
@@ -39,18 +58,31 @@ QPoint TSchemeView::RectCenter() const
 
 void TSchemeView::Draw(TSchemeCanvas &canvas)
 {
-    if (FMine)
-        SchemeDrawing::DrawScheme(*FMine, canvas, FRect, FOrigin);
+    if (!FMine)
+        return;
+    ShowNetworkFirst();
+    SchemeDrawing::DrawScheme(*FMine, canvas, FRect, FOrigin, FShowSelection, &FScene);
 }
 
-void TSchemeView::DrawAt(TSchemeCanvas &canvas, QPoint topLeft)
+void TSchemeView::DrawInto(TSchemeCanvas &canvas, const TSchemeRect &rect)
 {
     if (!FMine)
         return;
-    const QPoint shift = topLeft - QPoint(FRect.Left, FRect.Top);
-    const TSchemeRect rect{FRect.Left + shift.x(), FRect.Top + shift.y(), FRect.Right + shift.x(),
-                           FRect.Bottom + shift.y()};
-    SchemeDrawing::DrawScheme(*FMine, canvas, rect, FOrigin + shift);
+    ShowNetworkFirst();
+    const float fit = SchemeDrawing::FitFactor(*FMine, FRect);
+    const float fitThere = SchemeDrawing::FitFactor(*FMine, rect);
+    const double grow = fit > 0 ? double(fitThere) / fit : 1.0;
+    const QPoint off = FOrigin - RectCenter();
+    const QPoint origin(int((qint64(rect.Left) + rect.Right) / 2) + TMine::Nearest(off.x() * grow),
+                        int((qint64(rect.Top) + rect.Bottom) / 2) + TMine::Nearest(off.y() * grow));
+    const float kept = FMine->FitFactor();
+    try {
+        SchemeDrawing::DrawScheme(*FMine, canvas, rect, origin, FShowSelection, &FScene);
+    } catch (...) {
+        FMine->SetFitFactor(kept);
+        throw;
+    }
+    FMine->SetFitFactor(kept);
 }
 
 TUzel *TSchemeView::HitNode(QPoint at) const
@@ -95,6 +127,8 @@ void TSchemeView::SelectJumperEvent(TMine *mine, TJumper *jumper)
 
 void TSchemeView::MineDestroyed(TMine *mine)
 {
-    if (FMine == mine)
+    if (FMine == mine) {
         FMine = nullptr;
+        FScene.Clear();
+    }
 }

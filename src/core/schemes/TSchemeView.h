@@ -9,6 +9,7 @@
 // (MineDestroyed).
 #include "model/IMineScheme.h"
 #include "schemes/TSchemeCanvas.h"
+#include "schemes/TSchemeScene.h"
 
 #include <QPoint>
 #include <functional>
@@ -24,7 +25,9 @@ public:
     // Attaches the mine (none detaches): the previous mine forgets the view, the mine's current
     // element is selected again (a branch or stopping selects its branch, a node its node), which
     // moves the rotation centre to it, and the next projection re-centres the screen origin.
-    // The caller then re-projects (the control through its bars).
+    // A mine shown for the first time turns about the middle of its network instead, so that
+    // its first picture shows all of it. The caller then re-projects (the control through its
+    // bars).
     void SetMine(TMine *mine);
 
     const TSchemeRect &DrawRect() const { return FRect; }
@@ -35,11 +38,20 @@ public:
     // Integer halves of left + right and top + bottom.
     QPoint RectCenter() const;
 
-    // The scheme of the attached mine into the drawing rectangle (nothing without a mine).
+    // "Вся шахта": the whole network at zoom 1 about its own centre, in the middle of the
+    // drawing rectangle (nothing without a mine).
+    void ShowWholeMine();
+    // The current element is marked (the control); a picture of its own shows none.
+    bool ShowsSelection() const { return FShowSelection; }
+    void SetShowSelection(bool show) { FShowSelection = show; }
+
+    // The scheme of the attached mine into the drawing rectangle (nothing without a mine). The
+    // first picture of a mine with a valid topology shows the whole network.
     void Draw(TSchemeCanvas &canvas);
-    // Drawn into a rectangle of the same size elsewhere, e.g. a picture file that holds only
-    // the drawing rectangle: the origin moves with the rectangle.
-    void DrawAt(TSchemeCanvas &canvas, QPoint topLeft);
+    // The same view drawn into another rectangle, e.g. a picture file of another size: fitted
+    // to that rectangle, with the picture's middle where the control's is (a panned view stays
+    // panned by as much of the picture). The mine keeps the control's fit for picking.
+    void DrawInto(TSchemeCanvas &canvas, const TSchemeRect &rect);
     TUzel *HitNode(QPoint at) const;
     TBranch *HitBranch(QPoint at) const;
 
@@ -72,4 +84,9 @@ private:
     float FCenterX = 0, FCenterY = 0, FCenterZ = 0;
     QPoint FOrigin;
     TSchemeRect FRect;
+    bool FShowSelection = true;
+    // The branches as the picture reads them, kept from one drawing to the next.
+    TSchemeScene FScene;
+
+    void ShowNetworkFirst();
 };

@@ -7,6 +7,7 @@
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTreeView>
 
 namespace AppDialogs {
@@ -152,6 +153,13 @@ QStringList RunFileDialog(QWidget *parent, const FileDialogRequest &request)
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setOption(QFileDialog::ReadOnly, false);
     dialog.setDefaultSuffix(request.defaultSuffix);
+    // A name typed without an extension takes that of the chosen file type ("(*.svg)" gives
+    // ".svg"), not always the first type's.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, &request](const QString &filter) {
+        static const QRegularExpression one(QStringLiteral(R"(\(\*\.(\w+)\)$)"));
+        const QRegularExpressionMatch m = one.match(filter);
+        dialog.setDefaultSuffix(m.hasMatch() ? m.captured(1) : request.defaultSuffix);
+    });
     dialog.setSizeGripEnabled(true);
     if (request.folder) {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);

@@ -54,7 +54,7 @@ struct FileDialogRequest {
     bool folder = false;    // an existing folder is chosen instead of files
     QString title;
     QString filter;         // Qt form, e.g. "Файлы данных (*.mdf)"
-    QString defaultSuffix;  // without the dot
+    QString defaultSuffix;  // without the dot; a filter of one extension chosen gives its own
     QString directory;
     QString fileName;       // proposed file (save) or pre-selected file
 };

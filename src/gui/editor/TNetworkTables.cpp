@@ -8,6 +8,7 @@
 #include "editor/TNetworkGrid.h"
 #include "editor/TNetworkTableModel.h"
 #include "model/TBranch.h"
+#include "model/TJumper.h"
 #include "model/TMine.h"
 #include "model/TUzel.h"
 #include "settings/TConfig.h"
@@ -108,12 +109,25 @@ void TNetworkTables::RefreshTables()
 {
     // The lists may have been sorted or thinned: the rows follow the elements that were
     // current, and when one is gone, whatever now stands in its row becomes current.
-    const TUzel *uzel = Mine()->CurUzel();
-    const TBranch *branch = Mine()->CurBranch();
+    TMine *mine = Mine();
+    const TUzel *uzel = mine->CurUzel();
+    const TBranch *branch = mine->CurBranch();
+    const quint8 kind = mine->SelKind();
+    TJumper *jumper = kind == 2 ? mine->CurJumper() : nullptr;
     m_uzelModel->Refresh();
     m_branchModel->Refresh();
-    followCurrent(UzelGrid, uzel ? uzel->ListPos() : -1);
-    followCurrent(BranchGrid, branch ? branch->ListPos() : -1);
+    // Each table reports its row as the current element: the table of the element that was
+    // current reports last, so that it stays current (a node picked on the scheme stays the
+    // node after the scheme's refresh), and a stopping is made current again after its branch.
+    if (kind == 0) {
+        followCurrent(BranchGrid, branch ? branch->ListPos() : -1);
+        followCurrent(UzelGrid, uzel ? uzel->ListPos() : -1);
+    } else {
+        followCurrent(UzelGrid, uzel ? uzel->ListPos() : -1);
+        followCurrent(BranchGrid, branch ? branch->ListPos() : -1);
+    }
+    if (jumper && mine->CurJumper() == jumper && mine->SelKind() != 2)
+        mine->SelectJumper(jumper);
     emit JumperTableRefresh();
     RepaintTables();
 }

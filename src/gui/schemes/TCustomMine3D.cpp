@@ -9,9 +9,12 @@
 #include "model/TMine.h"
 #include "model/TUzel.h"
 #include "schemes/SchemeDrawing.h"
+#include "schemes/TPictureSizeDialog.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
@@ -66,6 +69,24 @@ QIcon CenterGlyph()
     return QIcon(pixmap);
 }
 
+// The glyph of "Вся шахта": a frame with its corners marked around a small network.
+QIcon WholeMineGlyph()
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::black, 1.2));
+    for (const QPointF &c : {QPointF(1.5, 1.5), QPointF(14.5, 1.5), QPointF(14.5, 14.5), QPointF(1.5, 14.5)}) {
+        const double dx = c.x() < 8 ? 4 : -4, dy = c.y() < 8 ? 4 : -4;
+        p.drawLine(c, c + QPointF(dx, 0));
+        p.drawLine(c, c + QPointF(0, dy));
+    }
+    p.setPen(QPen(Qt::darkGray, 1.2));
+    p.drawPolyline(QPolygonF{QPointF(4.5, 11), QPointF(8, 5.5), QPointF(11.5, 9), QPointF(8, 12)});
+    return QIcon(pixmap);
+}
+
 QScrollBar *MakeBar(QWidget *parent, Qt::Orientation orientation, int lo, int hi, int start, int page,
                     const QString &hint)
 {
@@ -74,6 +95,8 @@ QScrollBar *MakeBar(QWidget *parent, Qt::Orientation orientation, int lo, int hi
     bar->setValue(start);
     bar->setPageStep(page);
     bar->setToolTip(hint);
+    // A tab stop that answers the keys a scroll bar answers.
+    bar->setFocusPolicy(Qt::StrongFocus);
     return bar;
 }
 
@@ -92,15 +115,31 @@ TCustomMine3D::TCustomMine3D(QWidget *parent) : QWidget(parent)
     CenterButton->setIcon(CenterGlyph());
     CenterButton->setToolTip(QStringLiteral("Установка в центр"));
     CenterButton->setFocusPolicy(Qt::NoFocus);
+    WholeButton = new QPushButton(this);
+    WholeButton->setIcon(WholeMineGlyph());
+    WholeButton->setToolTip(QStringLiteral("Вся шахта (Home)"));
+    WholeButton->setFocusPolicy(Qt::NoFocus);
+    setTabOrder(this, ZBar);
     setTabOrder(ZBar, XBar);
     setTabOrder(XBar, ScaleBar);
+    for (QScrollBar *bar : {ZBar, XBar, ScaleBar})
+        bar->installEventFilter(this);
     // The bars and the button change the mine's view and draw it anew: a failure is shown here,
     // not unwound through the toolkit's event handling.
     connect(ScaleBar, &QScrollBar::valueChanged, this, [this](int v) { RunGuarded([&] { scaleChanged(v); }); });
     connect(ZBar, &QScrollBar::valueChanged, this, [this] { RunGuarded([this] { rotationChanged(false); }); });
     connect(XBar, &QScrollBar::valueChanged, this, [this] { RunGuarded([this] { rotationChanged(true); }); });
     connect(CenterButton, &QPushButton::clicked, this, [this] { RunGuarded([this] { centerClicked(); }); });
+    // Home belongs to the picture: a bar with the focus keeps its own Home (to its start).
+    actWholeMine = new QAction(QStringLiteral("Вся шахта"), this);
+    actWholeMine->setShortcut(QKeySequence(Qt::Key_Home));
+    actWholeMine->setShortcutContext(Qt::WidgetShortcut);
+    addAction(actWholeMine);
+    connect(actWholeMine, &QAction::triggered, this, [this] { RunGuarded([this] { ShowWholeMine(); }); });
+    connect(WholeButton, &QPushButton::clicked, actWholeMine, &QAction::trigger);
     PopupMenu = new QMenu(this);
+    PopupMenu->addAction(actWholeMine);
+    PopupMenu->addSeparator();
     PopupMenu->addAction(QStringLiteral("Сохранить схему как..."), this, [this] { RunGuarded([this] { SavePictureAs(); }); });
     resize(310, 170);
     layoutControls();
@@ -176,12 +215,31 @@ void TCustomMine3D::centerClicked()
     update();
 }
 
+void TCustomMine3D::ShowWholeMine()
+{
+    TMine *mine = Mine();
+    if (!mine)
+        return;
+    TSchemeView::ShowWholeMine();
+    {
+        const QSignalBlocker block(ScaleBar);
+        ScaleBar->setValue(10);
+    }
+    if (OnScale) {
+        float scale = mine->Scale();
+        OnScale(this, scale);
+    }
+    update();
+}
+
 void TCustomMine3D::layoutControls()
 {
     const int w = width(), h = height();
     ScaleBar->setGeometry(8, h - 18, 85, 14);
     ZBar->setGeometry(w - 138, h - 18, 109, 14);
-    XBar->setGeometry(w - 18, h - 138, 14, 109);
+    // The X bar stands higher than the centre button by the height of "Вся шахта" between them.
+    XBar->setGeometry(w - 18, h - 158, 14, 109);
+    WholeButton->setGeometry(w - 21, h - 41, 20, 20);
     CenterButton->setGeometry(w - 21, h - 21, 20, 20);
 }
 
@@ -234,9 +292,25 @@ void TCustomMine3D::composePicture()
     NumberBox(p, w - 120, 5, w - 85, 22, mine ? AngleText(mine->AngleX()) : QStringLiteral("0"));
     NumberBox(p, w - 64, 5, w - 29, 22, mine ? AngleText(mine->AngleZ()) : QStringLiteral("0"));
 
+    // The bar with the focus is framed: scroll bars draw no focus of their own.
+    for (const QScrollBar *bar : {ZBar, XBar, ScaleBar}) {
+        if (bar->hasFocus()) {
+            p.setPen(QPen(pal.color(QPalette::Highlight), 1));
+            p.setBrush(Qt::NoBrush);
+            p.drawRect(bar->geometry().adjusted(-2, -2, 1, 1));
+        }
+    }
+
     if (mine) {
         TImageSchemeCanvas canvas(p, m_picture);
         Draw(canvas);
+    }
+    // The picture itself with the focus (Home, the menu key): a dotted frame inside its edge.
+    if (hasFocus()) {
+        const TSchemeRect &r = DrawRect();
+        p.setPen(QPen(QColor(192, 192, 192), 1, Qt::DotLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRect(QPoint(r.Left + 1, r.Top + 1), QPoint(r.Right - 2, r.Bottom - 2)));
     }
 }
 
@@ -253,14 +327,14 @@ void TCustomMine3D::paintEvent(QPaintEvent *)
     }
 }
 
-bool TCustomMine3D::SavePicture(const QString &path, QString *error)
+bool TCustomMine3D::SavePicture(const QString &path, QString *error, QSize size)
 {
     if (!Mine()) {
         if (error)
             *error = QStringLiteral("Схема не показывает ни одной шахты.");
         return false;
     }
-    return SchemePicture::Write(*this, path, error);
+    return SchemePicture::Write(*this, path, error, size);
 }
 
 namespace {
@@ -292,15 +366,20 @@ void TCustomMine3D::SavePictureAs()
     request.filter = QStringLiteral("Рисунок PNG (*.png);;Рисунок SVG (*.svg)");
     request.defaultSuffix = QStringLiteral("png");
     request.directory = PictureFolder();
-    request.fileName = QStringLiteral("Топологическая схема.png");
+    // No extension: the file type chosen in the dialog gives it.
+    request.fileName = QStringLiteral("Топологическая схема");
     const QStringList chosen = AppDialogs::RunFileDialog(this, request);
     if (chosen.isEmpty())
         return;
     QString path = chosen.first();
     if (SchemePicture::FormatOf(path) == SchemePicture::TFormat::Unknown)
         path += QStringLiteral(".png");
+    const TSchemeRect &r = DrawRect();
+    QSize size;
+    if (!TPictureSizeDialog::Ask(this, QSize(std::abs(r.Width()), std::abs(r.Height())), &size))
+        return;
     QString error;
-    if (!SavePicture(path, &error)) {
+    if (!SavePicture(path, &error, size)) {
         AppDialogs::ShowError(this, error);
         return;
     }
@@ -381,6 +460,45 @@ void TCustomMine3D::contextMenuEvent(QContextMenuEvent *event)
     // the menu at once.
     if (event->reason() != QContextMenuEvent::Mouse)
         PopupMenu->popup(event->globalPos());
+}
+
+bool TCustomMine3D::eventFilter(QObject *watched, QEvent *event)
+{
+    // A bar taking or losing the focus gains or loses its frame.
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
+        update();
+    // The keys move a bar's thumb the way they point, as on any scroll bar of the desktop: the
+    // toolkit's own horizontal scroll bars take Left and Right the other way round.
+    auto *bar = qobject_cast<QScrollBar *>(watched);
+    if (bar && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool across = bar->orientation() == Qt::Horizontal;
+        QAbstractSlider::SliderAction action = QAbstractSlider::SliderNoAction;
+        switch (key->key()) {
+        case Qt::Key_Left:
+            action = across ? QAbstractSlider::SliderSingleStepSub : action;
+            break;
+        case Qt::Key_Right:
+            action = across ? QAbstractSlider::SliderSingleStepAdd : action;
+            break;
+        case Qt::Key_Up:
+            action = across ? action : QAbstractSlider::SliderSingleStepSub;
+            break;
+        case Qt::Key_Down:
+            action = across ? action : QAbstractSlider::SliderSingleStepAdd;
+            break;
+        case Qt::Key_PageUp: action = QAbstractSlider::SliderPageStepSub; break;
+        case Qt::Key_PageDown: action = QAbstractSlider::SliderPageStepAdd; break;
+        case Qt::Key_Home: action = QAbstractSlider::SliderToMinimum; break;
+        case Qt::Key_End: action = QAbstractSlider::SliderToMaximum; break;
+        default: break;
+        }
+        if (action != QAbstractSlider::SliderNoAction && key->modifiers() == Qt::NoModifier) {
+            bar->triggerAction(action);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TCustomMine3D::wheelEvent(QWheelEvent *event)

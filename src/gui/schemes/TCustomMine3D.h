@@ -10,9 +10,14 @@
 // rotation centre.
 //
 // Layout (W, H the control's size, never under 310 x 170): the picture in the drawing rectangle
-// (6, 27)-(W - 26, H - 26) on a black ground; a strip along the right edge with the X bar, one
-// along the bottom with the scale bar and its zoom box at the left and the Z bar at the right,
-// the centre button in the corner; the angle boxes at the top right.
+// (6, 27)-(W - 26, H - 26) on a black ground; a strip along the right edge with the X bar and,
+// under it, the "Вся шахта" button, one along the bottom with the scale bar and its zoom box at
+// the left and the Z bar at the right, the centre button in the corner; the angle boxes at the
+// top right.
+//
+// Keyboard: the control and then the Z, X and scale bars are tab stops; a bar with the focus
+// answers the arrows, Page Up/Down, Home and End as scroll bars do, and is framed. Home on the
+// picture itself shows the whole mine.
 //
 // The picture is composed in a 32-bit image, so the fixed colours come out exactly, and copied
 // to the screen in one step.
@@ -22,6 +27,7 @@
 #include <QWidget>
 #include <functional>
 
+class QAction;
 class QMenu;
 class QPushButton;
 class QScrollBar;
@@ -49,15 +55,23 @@ public:
     std::function<void(TCustomMine3D *sender)> OnResize;
     // OnSelectUzel, OnSelectBranch, OnSelectJumper (TSchemeView) come from the mine's selection.
 
-    // The picture of the drawing rectangle as a PNG or SVG file (by the name's extension).
-    bool SavePicture(const QString &path, QString *error);
-    // "Сохранить схему как...": asks for a file and writes it; errors in a box.
+    // "Вся шахта" (Home): the whole network at zoom 1 about its own centre, in the middle; the
+    // scale bar follows.
+    void ShowWholeMine();
+
+    // The picture as a PNG or SVG file (by the name's extension): the drawing rectangle as it is
+    // on screen, or the same view fitted to another size.
+    bool SavePicture(const QString &path, QString *error, QSize size = QSize());
+    // "Сохранить схему как...": asks for a file, then for the picture's size, and writes it;
+    // errors in a box. A name without an extension takes that of the chosen file type.
     void SavePictureAs();
 
     QScrollBar *ScaleBar = nullptr;   // "Масштаб", 10..200: Scale x 10
     QScrollBar *ZBar = nullptr;       // "Поворот вокруг оси Z", -180..180
     QScrollBar *XBar = nullptr;       // "Поворот вокруг оси X", -90..90
     QPushButton *CenterButton = nullptr;   // "Установка в центр"
+    QPushButton *WholeButton = nullptr;    // "Вся шахта (Home)"
+    QAction *actWholeMine = nullptr;       // "Вся шахта", Home on the picture
     QMenu *PopupMenu = nullptr;
 
     // Texts of the number boxes: zoom with one decimal, angles whole.
@@ -88,6 +102,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void layoutControls();

@@ -27,6 +27,7 @@
 namespace {
 
 constexpr int kHelpTopic = 9;
+constexpr int kListWidth = 132;   // the seam and plan-position lists at their narrowest
 constexpr quint16 kColorBits[4] = {SchemeFlags::kGas1, SchemeFlags::kGas2, SchemeFlags::kLayerColors,
                                    SchemeFlags::kPLFColors};
 
@@ -103,8 +104,8 @@ void TGraph3DForm::buildLayout()
         list->hide();
         list->installEventFilter(this);
     }
-    lbLayers->setGeometry(5, 23, 132, 100);
-    lbPLFs->setGeometry(143, 23, 132, 100);
+    lbLayers->setGeometry(5, 23, kListWidth, 100);
+    lbPLFs->setGeometry(143, 23, kListWidth, 100);
     connect(btnLayers, &QPushButton::clicked, this, [this] { toggleList(lbLayers, btnLayers, false); });
     connect(btnPLF, &QPushButton::clicked, this, [this] { toggleList(lbPLFs, btnPLF, true); });
     // The window's choices are the mine's: setting them redraws the scheme, and a failure is
@@ -272,8 +273,8 @@ void TGraph3DForm::toggleList(QListWidget *list, QPushButton *button, bool plfs)
         return;
     }
     (plfs ? lbLayers : lbPLFs)->hide();
-    fillList(list, plfs);
     list->move(button->x(), button->y() + button->height());
+    fillList(list, plfs);
     list->show();
     list->raise();
     list->setFocus(Qt::OtherFocusReason);
@@ -283,25 +284,27 @@ void TGraph3DForm::fillList(QListWidget *list, bool plfs)
 {
     m_filling = true;
     list->clear();
-    int widest = 0;
     if (const TLayerList *groups = GroupsOf(Mine3D->Mine(), plfs)) {
         for (const TLayer *group : *groups) {
             // One line of what fits: a name may run to millions of characters.
-            const QString name = OneLineText(group->Name());
-            auto *item = new QListWidgetItem(name, list);
+            auto *item = new QListWidgetItem(OneLineText(group->Name()), list);
             item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
             item->setCheckState(group->Visible() ? Qt::Checked : Qt::Unchecked);
-            widest = qMax(widest, list->fontMetrics().horizontalAdvance(name));
         }
     }
     m_filling = false;
+    // Wide enough for the widest row whole, its check box and margins included, and never
+    // narrower than at first; a horizontal bar would only cover the last row.
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     const int frame = 2 * list->frameWidth();
-    const int width = qMax(list->width() - frame, widest + 20);
     const int rows = qMax(1, list->count());
     const int rowHeight = list->count() ? list->sizeHintForRow(0) : list->fontMetrics().height() + 4;
     const int height = qMin(rows * rowHeight + frame, qMax(40, Mine3D->height() - 60));
-    list->resize(width + frame + (rows * rowHeight + frame > height ? list->verticalScrollBar()->sizeHint().width() : 0),
-                 height);
+    const bool scrolls = rows * rowHeight + frame > height;
+    const int least = kListWidth;
+    const int widest = list->count() ? list->sizeHintForColumn(0) : 0;
+    const int width = qMax(least, widest + frame + (scrolls ? list->verticalScrollBar()->sizeHint().width() : 0));
+    list->resize(qMin(width, qMax(least, Mine3D->width() - list->x() - 5)), height);
 }
 
 void TGraph3DForm::listItemChanged(QListWidget *list, bool plfs, int row)

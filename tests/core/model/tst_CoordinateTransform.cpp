@@ -112,7 +112,7 @@ private slots:
         QCOMPARE(scheme.Count(QStringLiteral("Refresh")), 1);
         QCOMPARE(counts, 1);
         // The extents and the projection follow the moved nodes.
-        QCOMPARE(mine.ExtentX(), 200);
+        QCOMPARE(mine.ExtentX(), 150);
         QCOMPARE(mine.Uzels().Items(4)->ProjX(), 400);
         mine.SetScheme(nullptr);
     }

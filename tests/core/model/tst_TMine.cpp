@@ -35,6 +35,8 @@ private slots:
     void updateExtentsRecentersScheme();
     void updateExtentsFollowsEdits();
     void updateExtentsSkippedWhileUpdating();
+    void nearest_data();
+    void nearest();
     void projectNodes_data();
     void projectNodes();
     void projectNodesHonoursCenterRequest();
@@ -411,24 +413,29 @@ void tst_TMine::updateExtents_data()
     QTest::addColumn<int>("ex");
     QTest::addColumn<int>("ez");
 
+    // The network's own box, wherever it lies: a grid far from the origin is not drawn small.
     QTest::newRow("far from the origin")
-        << QList<float>{1000, 10, 5, 2000, 30, 5} << 1000.0f << 15.0f << 2.5f << 1000 << 2;
+        << QList<float>{1000, 10, 5, 2000, 30, 5} << 1500.0f << 20.0f << 5.0f << 500 << 1;
+    QTest::newRow("national grid: millions of metres")
+        << QList<float>{5400000, 7645, -300, 5403000, 19440, -100} << 5401500.0f << 13542.5f << -200.0f << 1500 << 100;
     QTest::newRow("around the origin")
         << QList<float>{-100, -50, -20, 300, 50, 20} << 100.0f << 0.0f << 0.0f << 200 << 20;
     QTest::newRow("single node at the origin") << QList<float>{0, 0, 0} << 0.0f << 0.0f << 0.0f
                                                << 1 << 1;
+    QTest::newRow("single node elsewhere: its own point") << QList<float>{7, 8, 9} << 7.0f << 8.0f << 9.0f
+                                                          << 1 << 1;
     QTest::newRow("no nodes") << QList<float>{} << 0.0f << 0.0f << 0.0f << 1 << 1;
     QTest::newRow("half rounds to even")
-        << QList<float>{5, 0, 0} << 2.5f << 0.0f << 0.0f << 2 << 1;
+        << QList<float>{0, 0, 0, 5, 0, 0} << 2.5f << 0.0f << 0.0f << 2 << 1;
     QTest::newRow("half rounds to even upward")
-        << QList<float>{7, 0, 3} << 3.5f << 0.0f << 1.5f << 4 << 2;
+        << QList<float>{0, 0, 0, 7, 0, 3} << 3.5f << 0.0f << 1.5f << 4 << 2;
     // A DXF drawing may hold points this far out: half the span is past the whole numbers (the
     // extent came out as INT_MIN, a negative size).
-    QTest::newRow("beyond the whole numbers") << QList<float>{-3e38f, 0, -3e38f} << -1.5e38f << 0.0f << -1.5e38f
-                                              << INT_MAX << INT_MAX;
+    QTest::newRow("beyond the whole numbers")
+        << QList<float>{0, 0, 0, -3e38f, 0, -3e38f} << -1.5e38f << 0.0f << -1.5e38f << INT_MAX << INT_MAX;
     QTest::newRow("unset coordinates ignored")
-        << QList<float>{10, 10, 10, kUnsetReal, kUnsetReal, kUnsetReal} << 5.0f << 5.0f << 5.0f
-        << 5 << 5;
+        << QList<float>{10, 10, 10, 20, 30, 40, kUnsetReal, kUnsetReal, kUnsetReal} << 15.0f << 20.0f << 25.0f
+        << 5 << 15;
 }
 
 void tst_TMine::updateExtents()
@@ -462,7 +469,7 @@ void tst_TMine::updateExtentsRecentersScheme()
     mine.UpdateExtents(false);
     QCOMPARE(scheme.Count(QStringLiteral("RotationCenter")), 0);
     mine.UpdateExtents(true);
-    QCOMPARE(scheme.calls, QStringList{QStringLiteral("RotationCenter 1000 200 30")});
+    QCOMPARE(scheme.calls, QStringList{QStringLiteral("RotationCenter 1500 300 50")});
 }
 
 void tst_TMine::updateExtentsFollowsEdits()
@@ -484,10 +491,10 @@ void tst_TMine::updateExtentsFollowsEdits()
         QCOMPARE(mine.ExtentZ(), fresh.ExtentZ());
     };
     check();
-    QCOMPARE(mine.ExtentX(), 25);
+    QCOMPARE(mine.ExtentX(), 20);
     b->SetCoordinate(1, 30);   // the maximum moves inward
     check();
-    QCOMPARE(mine.ExtentX(), 15);
+    QCOMPARE(mine.ExtentX(), 10);
     a->SetCoordinate(3, -40);  // a new minimum
     check();
     QCOMPARE(mine.ExtentZ(), 24);
@@ -501,14 +508,38 @@ void tst_TMine::updateExtentsSkippedWhileUpdating()
     TMine mine;
     mine.AddUzel(1, 100, 0, 0);
     mine.UpdateExtents(false);
-    QCOMPARE(mine.CenterX(), 50.0f);
+    QCOMPARE(mine.CenterX(), 100.0f);
     mine.BeginUpdate();
     mine.AddUzel(2, 300, 0, 0);
     mine.UpdateExtents(false);
-    QCOMPARE(mine.CenterX(), 50.0f);
+    QCOMPARE(mine.CenterX(), 100.0f);
     mine.EndUpdate();
     mine.UpdateExtents(false);
-    QCOMPARE(mine.CenterX(), 150.0f);
+    QCOMPARE(mine.CenterX(), 200.0f);
+}
+
+void tst_TMine::nearest_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<int>("rounded");
+    QTest::newRow("half to even, down") << 2.5 << 2;
+    QTest::newRow("half to even, up") << 3.5 << 4;
+    QTest::newRow("negative half to even") << -2.5 << -2;
+    QTest::newRow("just under a half") << 2.4999999 << 2;
+    QTest::newRow("the largest int") << 2147483647.0 << 2147483647;
+    QTest::newRow("past the largest int") << 3e9 << 2147483647;
+    QTest::newRow("just under the largest int, rounded up to it") << 2147483646.7 << 2147483647;
+    QTest::newRow("the smallest int") << -2147483648.0 << int(-2147483647 - 1);
+    QTest::newRow("past the smallest int") << -1e300 << int(-2147483647 - 1);
+    QTest::newRow("infinity") << std::numeric_limits<double>::infinity() << 2147483647;
+    QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN() << 0;
+}
+
+void tst_TMine::nearest()
+{
+    QFETCH(double, value);
+    QFETCH(int, rounded);
+    QCOMPARE(TMine::Nearest(value), rounded);
 }
 
 void tst_TMine::projectNodes_data()

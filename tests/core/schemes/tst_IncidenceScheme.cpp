@@ -145,7 +145,12 @@ void tst_IncidenceScheme::hits_data()
     QTest::newRow("the disc's right edge is outside") << kStar << "node" << 1 << QPoint(232, 90) << "none";
     QTest::newRow("horizontal spoke, 1 pixel off") << kStar << "node" << 1 << QPoint(190, 91) << "branch 9";
     QTest::newRow("horizontal spoke, 2 pixels off") << kStar << "node" << 1 << QPoint(190, 92) << "none";
+    QTest::newRow("horizontal spoke, 1 pixel off above") << kStar << "node" << 1 << QPoint(190, 89) << "branch 9";
+    QTest::newRow("horizontal spoke, 2 pixels off above") << kStar << "node" << 1 << QPoint(190, 88) << "none";
     QTest::newRow("vertical spoke") << kStar << "node" << 1 << QPoint(151, 40) << "branch 3";
+    QTest::newRow("vertical spoke, 1 pixel left") << kStar << "node" << 1 << QPoint(149, 40) << "branch 3";
+    QTest::newRow("vertical spoke, 2 pixels right") << kStar << "node" << 1 << QPoint(152, 40) << "none";
+    QTest::newRow("vertical spoke, 2 pixels left") << kStar << "node" << 1 << QPoint(148, 40) << "none";
     // Branch 4 runs from P (103, 90) up to (46, 33): at x = 74 the line is at y = 61.
     QTest::newRow("slanted spoke, 2 pixels off the line")
         << "u 1 0 0 0; u 2 0 0 0; b 1 1 2; b 4 3 1; b 6 1 7" << "branch" << 1 << QPoint(74, 63) << "branch 4";

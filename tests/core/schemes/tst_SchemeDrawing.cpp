@@ -4,6 +4,10 @@
 #include "RecordingScheme.h"
 #include "SchemeSetup.h"
 #include "schemes/SchemeDrawing.h"
+#include "schemes/TSchemeView.h"
+#include "model/TJumper.h"
+#include "model/TLayer.h"
+#include "model/TPLF.h"
 
 #include <QtTest>
 
@@ -41,6 +45,11 @@ class tst_SchemeDrawing : public QObject {
 private slots:
     void fitFactor_data();
     void fitFactor();
+    void wholeNetworkFits_data();
+    void wholeNetworkFits();
+    void pictureOfAnotherSize();
+    void keptSceneFollowsEdits_data();
+    void keptSceneFollowsEdits();
     void picture_data();
     void picture();
     void nodeOfManyBranchesDrawnOnce();
@@ -57,6 +66,97 @@ void tst_SchemeDrawing::fitFactor_data()
     QTest::newRow("both axes fit exactly") << 210 << 110 << 1.0f;
     QTest::newRow("height decides") << 410 << 60 << 0.5f;
     QTest::newRow("a rectangle given right to left counts its size") << -410 << 110 << 1.0f;
+}
+
+void tst_SchemeDrawing::wholeNetworkFits_data()
+{
+    QTest::addColumn<QList<double>>("box");   // X, Y and Z from and to: nodes at its corners
+    QTest::addColumn<int>("ax");
+    QTest::addColumn<int>("az");
+    const std::pair<const char *, QList<double>> networks[] = {
+        {"long in X", {0, 3000, 0, 800, -100, 0}},
+        {"long in Y", {0, 300, -2600, 0, -100, 0}},
+        {"long in Z", {0, 200, 0, 150, -1200, 0}},
+        {"far from the origin", {5400000, 5403000, 7645, 8445, -400, -300}},
+    };
+    const std::pair<int, int> angles[] = {{0, 0}, {90, 0}, {-90, 0}, {30, 45}, {45, -30}, {60, 135}, {-30, -120}, {90, 90}};
+    for (const auto &[name, box] : networks)
+        for (const auto &[ax, az] : angles)
+            QTest::addRow("%s at %d,%d", name, ax, az) << box << ax << az;
+}
+
+void tst_SchemeDrawing::wholeNetworkFits()
+{
+    QFETCH(QList<double>, box);
+    QFETCH(int, ax);
+    QFETCH(int, az);
+    // The box's eight corners and its twelve edges, plus a node in the middle of it.
+    QString text;
+    for (int i = 0; i < 8; ++i)
+        text += QStringLiteral("u %1 %2 %3 %4;").arg(i + 1).arg(box[i & 1], 0, 'f', 1).arg(box[2 + (i >> 1 & 1)], 0, 'f', 1).arg(box[4 + (i >> 2)], 0, 'f', 1);
+    text += QStringLiteral("u 9 %1 %2 %3;").arg((box[0] + box[1]) / 2, 0, 'f', 1).arg((box[2] + box[3]) / 2, 0, 'f', 1).arg((box[4] + box[5]) / 2, 0, 'f', 1);
+    int number = 0;
+    for (int i = 0; i < 8; ++i)
+        for (int bit : {1, 2, 4})
+            if (!(i & bit))
+                text += QStringLiteral("b %1 %2 %3;").arg(++number).arg(i + 1).arg((i | bit) + 1);
+    text += QStringLiteral("b 13 1 9");
+    TMine mine;
+    minetext::Build(mine, text);
+    mine.SetTopologyValid(true);
+    // Whatever is current, the first view turns about the middle of the network.
+    mine.SelectUzel(mine.Uzels().Find(1));
+    TSchemeView view;
+    const TSchemeRect rect{0, 0, 640, 400};
+    view.SetDrawRect(rect);
+    view.SetMine(&mine);
+    mine.SetAngles(float(ax), float(az));
+    RecordingCanvas canvas;
+    view.Draw(canvas);
+    const QStringList lines = canvas.Drawn().filter(QRegularExpression(QStringLiteral("^line")));
+    QCOMPARE(lines.size(), 13);
+    static const QRegularExpression end(QStringLiteral(R"(^line (-?\d+),(-?\d+)-(-?\d+),(-?\d+) )"));
+    int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
+    for (const QString &l : lines) {
+        const QRegularExpressionMatch m = end.match(l);
+        QVERIFY2(m.hasMatch(), qPrintable(l));
+        for (int k : {1, 3}) {
+            const int x = m.captured(k).toInt(), y = m.captured(k + 1).toInt();
+            QVERIFY2(rect.Contains(x, y), qPrintable(l));
+            left = std::min(left, x);
+            right = std::max(right, x);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+        }
+    }
+    const double fills = std::max(double(right - left) / rect.Width(), double(bottom - top) / rect.Height());
+    QVERIFY2(fills >= 0.8, qPrintable(QString::number(fills)));
+    // Centred: the margins either side differ by a pixel or two at most.
+    QVERIFY2(std::abs(left - (rect.Right - 1 - right)) <= 2 && std::abs(top - (rect.Bottom - 1 - bottom)) <= 2,
+             qPrintable(QStringLiteral("%1,%2-%3,%4").arg(left).arg(top).arg(right).arg(bottom)));
+}
+
+void tst_SchemeDrawing::pictureOfAnotherSize()
+{
+    // The view of a 210 x 110 rectangle drawn into 410 x 210: fitted twice as large, and a view
+    // panned by 10 pixels is panned by 20.
+    TMine mine;
+    minetext::Build(mine, QStringLiteral("u 1 -100 0 -50; u 2 100 0 50; b 1 1 2"));
+    mine.SetTopologyValid(true);
+    TSchemeView view;
+    view.SetDrawRect(kRect);
+    view.SetShowSelection(false);
+    view.SetMine(&mine);
+    mine.ProjectNodes();
+    view.SetScreenOrigin(kOrigin + QPoint(10, 0));
+    RecordingCanvas own;
+    view.Draw(own);
+    QCOMPARE(own.Drawn(), QStringList{"line 15,105-215,5 #c0c0c0 1"});
+    RecordingCanvas canvas;
+    view.DrawInto(canvas, {0, 0, 410, 210});
+    QCOMPARE(canvas.Drawn(), QStringList{"line 25,205-425,5 #c0c0c0 1"});
+    // Picking still uses the control's own fit.
+    QCOMPARE(mine.FitFactor(), 1.0f);
 }
 
 void tst_SchemeDrawing::fitFactor()
@@ -108,6 +208,8 @@ void tst_SchemeDrawing::picture_data()
         << line << "b1 j 0.5 route; flags 0x1" << QStringList{grey, "line 105,51-105,59 #c0c0c0 1"};
     QTest::newRow("route mark under zone 2: green")
         << line << "b1 j 0.5 route; flags 0x2" << QStringList{grey, "line 105,51-105,59 #00ff00 1"};
+    QTest::newRow("a node current before the stopping keeps no disc")
+        << line << "b1 j 0.5; sel u1; sel j0" << QStringList{grey, "line 105,51-105,59 #ffff00 1"};
     QTest::newRow("selected stopping yellow, its branch not")
         << line << "b1 j 0.5 normal; flags 0x1; sel j0" << QStringList{grey, "line 105,51-105,59 #ffff00 1"};
     QTest::newRow("stopping on a selected branch takes the selection colour")
@@ -129,8 +231,8 @@ void tst_SchemeDrawing::picture_data()
         << "u 1 -50 0 0; u 2 50 0 0; u 3 -80 0 0; b 1 1 2; b 2 3 1" << "text 2; pan -60"
         << QStringList{"line -5,55-95,55 #c0c0c0 1", "text -2,58 1 #c0c0c0/#000000",
                        "text 98,58 2 #c0c0c0/#000000"};
-    QTest::newRow("a node absurdly far off: its branch still points its way")
-        << "u 1 -50 0 0; u 2 -50 1e30 0; b 1 1 2" << "turn 0 90" << QStringList{"line 105,55-268435456,55 #c0c0c0 1"};
+    QTest::newRow("a node absurdly far off: the network shrinks to hold it, nothing overflows")
+        << "u 1 -50 0 0; u 2 -50 1e30 0; b 1 1 2" << "turn 0 90" << QStringList{"line 105,55-105,55 #c0c0c0 1"};
     QTest::newRow("later branches draw over earlier ones")
         << "u 1 -50 0 0; u 2 50 0 0; u 3 0 0 20; b 1 1 2; b 2 3 2" << "L #ff0000; b2 L0; flags 0x100; text 1"
         << QStringList{grey, "text 102,50 1 #c0c0c0/#000000", "line 105,35-155,55 #ff0000 1",
@@ -145,6 +247,85 @@ void tst_SchemeDrawing::picture()
     Fixture fx(mine, setup);
     RecordingCanvas canvas;
     QCOMPARE(fx.Draw(canvas), drawn);
+}
+
+void tst_SchemeDrawing::keptSceneFollowsEdits_data()
+{
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<bool>("seen");   // the picture changes; else only the positions behind it
+    const std::pair<const char *, bool> edits[] = {
+        {"move a node", true}, {"renumber an end", true}, {"add a branch", true}, {"delete a branch", true},
+        {"delete a node", false}, {"sort the nodes", false}, {"sort the branches", true}, {"add a stopping", true},
+        {"delete a stopping", true}, {"gassed zone", true}, {"seam", true}, {"delete a seam", false},
+        {"plan position", true}};
+    for (const auto &[edit, seen] : edits)
+        QTest::newRow(edit) << QString::fromLatin1(edit) << seen;
+}
+
+void tst_SchemeDrawing::keptSceneFollowsEdits()
+{
+    // A view keeps its scene from one drawing to the next; after any edit its picture is the one
+    // a drawing without a kept scene makes.
+    QFETCH(QString, edit);
+    QFETCH(bool, seen);
+    TMine mine;
+    minetext::Build(mine, QStringLiteral("u 9 0 0 0; u 3 -50 0 0; u 1 50 0 0; u 2 0 0 30; u 4 0 0 -30; u 5 10 0 10;"
+                                         "b 2 3 1; b 1 1 2; b 3 2 3; b 4 3 4"));
+    for (TSchemeColor c : {SchemeRgb(255, 0, 0), SchemeRgb(0, 0, 255)})
+        (new TLayer(&mine))->SetColor(c);
+    (new TPLF(&mine))->SetColor(SchemeRgb(0, 255, 0));
+    mine.Branches().Find(4)->SetLayerIndex(1);
+    mine.SetTopologyValid(true);
+    mine.SetColorFlags(SchemeFlags::kLayerColors | SchemeFlags::kGas1);
+    TSchemeView view;
+    view.SetDrawRect(kRect);
+    view.SetMine(&mine);
+    mine.ProjectNodes();
+    RecordingCanvas before;
+    view.Draw(before);
+
+    const QString e = edit;
+    if (e == QLatin1String("move a node"))
+        mine.Uzels().Find(2)->SetCoordinate(1, 40);
+    else if (e == QLatin1String("renumber an end")) {
+        mine.Branches().Find(1)->SetNumbers(3, 5);
+        mine.ResolveIncidence();
+    } else if (e == QLatin1String("add a branch")) {
+        mine.AddBranch(7, 5, 1, QString(), 4);
+        mine.ResolveIncidence();
+    } else if (e == QLatin1String("delete a branch"))
+        mine.Branches().Delete(0);
+    else if (e == QLatin1String("delete a node"))
+        mine.Uzels().Delete(0);   // node 9, of no branch, goes: every other node moves up the list
+    else if (e == QLatin1String("sort the nodes"))
+        mine.Uzels().SortBy(0);
+    else if (e == QLatin1String("sort the branches"))
+        mine.Branches().SortByKind(4);
+    else if (e == QLatin1String("add a stopping"))
+        new TJumper(mine.Branches().Find(3), 0.5);
+    else if (e == QLatin1String("delete a stopping")) {
+        auto *j = new TJumper(mine.Branches().Find(3), 0.5);
+        view.Draw(before);
+        delete j;
+    } else if (e == QLatin1String("gassed zone")) {
+        TBranch *b = mine.Branches().Find(1);
+        b->SetZoneBound(2, 20);
+        b->SetZone(1, true);
+    } else if (e == QLatin1String("seam"))
+        mine.Branches().Find(1)->SetLayerIndex(0);
+    else if (e == QLatin1String("delete a seam"))
+        mine.Layers().Delete(0);   // branch 4's seam, the same colour, is now the first
+    else if (e == QLatin1String("plan position")) {
+        mine.SetColorFlags(SchemeFlags::kPLFColors);
+        view.Draw(before);
+        mine.Branches().Find(3)->SetPLFIndex(0);
+    }
+
+    RecordingCanvas kept, fresh;
+    view.Draw(kept);
+    SchemeDrawing::DrawScheme(mine, fresh, kRect, view.ScreenOrigin());
+    QCOMPARE(kept.Drawn(), fresh.Drawn());
+    QCOMPARE(kept.Drawn() != before.Drawn(), seen);
 }
 
 void tst_SchemeDrawing::nodeOfManyBranchesDrawnOnce()

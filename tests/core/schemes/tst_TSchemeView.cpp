@@ -1,5 +1,6 @@
-// A scheme without widgets: attaching a mine centres the view on its current element, and the
-// view and the mine forget each other whichever goes first.
+// A scheme without widgets: the first view of a mine shows its network, attaching it again
+// centres the view on its current element, and the view and the mine forget each other
+// whichever goes first.
 #include "MineText.h"
 #include "model/TBranch.h"
 #include "model/TJumper.h"
@@ -41,13 +42,19 @@ void tst_TSchemeView::attachCentresOnCurrentElement()
     mine.SetTopologyValid(true);
     TBranch *b1 = mine.Branches().Find(1);
     auto *j = new TJumper(b1, 0.25);
+
+    TSchemeView view;
+    view.SetDrawRect({6, 27, 306, 227});
+    // The first view of a mine turns about the middle of its network, whatever is current.
+    view.SetMine(&mine);
+    QCOMPARE((QList<float>{view.RotationCenterX(), view.RotationCenterY(), view.RotationCenterZ()}),
+             (QList<float>{5, 10, 25}));
+    QVERIFY(mine.NetworkShown());
+    view.SetMine(nullptr);
     if (current == QLatin1String("u2"))
         mine.SelectUzel(mine.Uzels().Find(2));
     else if (current == QLatin1String("j"))
         mine.SelectJumper(j);
-
-    TSchemeView view;
-    view.SetDrawRect({6, 27, 306, 227});
     view.SetScreenOrigin(QPoint(0, 0));
     int selections = 0;
     view.OnSelectBranch = [&](TMine *, int, TBranch *) { ++selections; };

@@ -116,6 +116,11 @@ void tst_TMainFormSchemes::picksMoveTheTableRows()
     QTest::mouseClick(window->Mine3D, Qt::LeftButton, {}, at(n3));
     QCOMPARE(child->Tables->UzelGrid->CurrentRow(), 2);
     QCOMPARE(mine->CurUzel(), n3);
+    // The scheme's refresh (F5) runs the check, which refreshes the tables: the node stays current.
+    QVERIFY(window->Refresh());
+    QCOMPARE(int(mine->SelKind()), 0);
+    QCOMPARE(mine->CurUzel(), n3);
+    QCOMPARE(window->Mine3D->RotationCenterX(), 100.0f);
     QTest::mouseClick(window->Mine3D, Qt::LeftButton, {}, at(n3) + QPoint(0, 10));   // on branch 2
     QCOMPARE(child->Tables->BranchGrid->CurrentRow(), 1);
     QCOMPARE(mine->CurBranch(), mine->Branches().Find(2));
@@ -136,6 +141,10 @@ void tst_TMainFormSchemes::goToSchemeMarksTheStopping()
     QCOMPARE(mine->CurJumper(), j);
     // The view turns about the stopping's place: a quarter of the way from node 1 to node 2.
     QCOMPARE(m_form->Graph3DForm()->Mine3D->RotationCenterX(), 25.0f);
+    // The check refreshes the tables, which keeps the stopping current.
+    QVERIFY(child->CheckCoordinates(false));
+    QCOMPARE(int(mine->SelKind()), 2);
+    QCOMPARE(mine->CurJumper(), j);
 }
 
 void tst_TMainFormSchemes::followsTheActiveDocument()

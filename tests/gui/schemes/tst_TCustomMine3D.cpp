@@ -1,5 +1,6 @@
-// The 3D scheme control: its layout, the bars and the wheel moving the view, the mouse picking,
-// panning and information boxes, and its picture file.
+// The 3D scheme control: its layout, the bars and the wheel moving the view, the whole mine and
+// the keys, the mouse picking, panning and information boxes, and its picture file with its
+// size and type.
 #include "AppTestHooks.h"
 #include "FailedWrites.h"
 #include "MineText.h"
@@ -7,14 +8,37 @@
 #include "model/TMine.h"
 #include "model/TUzel.h"
 #include "schemes/TCustomMine3D.h"
+#include "schemes/TPictureSizeDialog.h"
 
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 namespace {
+
+// Runs work on the modal dialog of type D once it is on screen; a dialog that is not what the
+// test expects is closed, so that a failing test does not wait for it.
+template <class D>
+void OnDialog(std::function<void(D *)> work)
+{
+    QTimer::singleShot(0, [work] {
+        QWidget *modal = QApplication::activeModalWidget();
+        auto *dialog = qobject_cast<D *>(modal);
+        if (!dialog) {
+            if (auto *other = qobject_cast<QDialog *>(modal))
+                other->reject();
+            QFAIL("the expected dialog did not open");
+        }
+        work(dialog);
+    });
+}
 
 // Branch 1 from node 1 to node 2 along X, branch 2 from node 2 up to node 3.
 struct Shown {
@@ -52,6 +76,18 @@ struct Shown {
     }
 };
 
+// The box of what is drawn on the black ground of a picture.
+QRect NetworkIn(const QImage &picture)
+{
+    QRect box;
+    const QImage image = picture.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if ((image.pixel(x, y) & 0xFFFFFF) != 0)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
 } // namespace
 
 class tst_TCustomMine3D : public QObject {
@@ -67,10 +103,14 @@ private slots:
     void mouse_data();
     void mouse();
     void panAndCentre();
+    void wholeMine_data();
+    void wholeMine();
+    void barsAreTabStopsAndAnswerKeys();
     void rightClickOnEmptySpaceOpensMenu();
     void savesThePicture();
     void failedSaveKeepsTheOldPicture_data();
     void failedSaveKeepsTheOldPicture();
+    void svgTypeWithoutExtensionWritesSvg();
 };
 
 void tst_TCustomMine3D::layoutFollowsSize()
@@ -78,7 +118,8 @@ void tst_TCustomMine3D::layoutFollowsSize()
     Shown s;
     QCOMPARE(s.control.ScaleBar->geometry(), QRect(8, 382, 85, 14));
     QCOMPARE(s.control.ZBar->geometry(), QRect(362, 382, 109, 14));
-    QCOMPARE(s.control.XBar->geometry(), QRect(482, 262, 14, 109));
+    QCOMPARE(s.control.XBar->geometry(), QRect(482, 242, 14, 109));
+    QCOMPARE(s.control.WholeButton->geometry(), QRect(479, 359, 20, 20));
     QCOMPARE(s.control.CenterButton->geometry(), QRect(479, 379, 20, 20));
     QCOMPARE(s.control.DrawRect(), (TSchemeRect{6, 27, 474, 374}));
     QCOMPARE(s.control.ScreenOrigin(), QPoint(240, 200));
@@ -220,12 +261,99 @@ void tst_TCustomMine3D::panAndCentre()
     QCOMPARE(s.control.ScreenOrigin(), origin);
 }
 
+void tst_TCustomMine3D::wholeMine_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Home on the picture") << "home";
+    QTest::newRow("the button") << "button";
+    QTest::newRow("the menu") << "menu";
+}
+
+void tst_TCustomMine3D::wholeMine()
+{
+    QFETCH(QString, how);
+    Shown s;
+    s.control.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&s.control));
+    // The first view turns about the middle of the network (X 0..100, Y 0, Z 0..60).
+    QCOMPARE((QList<float>{s.control.RotationCenterX(), s.control.RotationCenterY(), s.control.RotationCenterZ()}),
+             (QList<float>{50, 0, 30}));
+    const QPoint middle = s.control.ScreenOrigin();
+    // Picked, zoomed, turned and panned away.
+    QTest::mouseClick(&s.control, Qt::LeftButton, {}, s.At(1));
+    s.control.ScaleBar->setValue(50);
+    s.control.XBar->setValue(30);
+    s.control.SetScreenOrigin(middle + QPoint(70, -40));
+    QCOMPARE(s.control.RotationCenterX(), 0.0f);
+    s.events.clear();
+    if (how == QLatin1String("home")) {
+        s.control.setFocus();
+        QTest::keyClick(&s.control, Qt::Key_Home);
+    } else if (how == QLatin1String("button")) {
+        s.control.WholeButton->click();
+    } else {
+        QCOMPARE(s.control.PopupMenu->actions().value(0), s.control.actWholeMine);
+        s.control.actWholeMine->trigger();
+    }
+    QCOMPARE(s.mine.Scale(), 1.0f);
+    QCOMPARE(s.control.ScaleBar->value(), 10);
+    QCOMPARE(s.events, QStringList{"scale 1"});
+    QCOMPARE(s.control.ScreenOrigin(), middle);
+    QCOMPARE(s.control.RotationCenterX(), 50.0f);
+    QCOMPARE(s.mine.AngleX(), 30.0f);   // the view keeps its angles
+    // The current element stays what it was.
+    QCOMPARE(s.Current(), QStringLiteral("u1"));
+}
+
+void tst_TCustomMine3D::barsAreTabStopsAndAnswerKeys()
+{
+    Shown s;
+    s.control.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&s.control));
+    s.control.setFocus();
+    const QList<QScrollBar *> order{s.control.ZBar, s.control.XBar, s.control.ScaleBar};
+    for (QScrollBar *bar : order) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), bar);
+    }
+    // A bar with the focus answers as a scroll bar does; Home is its start, not the whole mine.
+    QScrollBar *z = s.control.ZBar;
+    z->setFocus();
+    QTest::keyClick(z, Qt::Key_Right);
+    QCOMPARE(s.mine.AngleZ(), 1.0f);
+    QTest::keyClick(z, Qt::Key_Left);
+    QTest::keyClick(z, Qt::Key_Left);
+    QCOMPARE(s.mine.AngleZ(), -1.0f);
+    QTest::keyClick(z, Qt::Key_PageDown);
+    QCOMPARE(s.mine.AngleZ(), 29.0f);
+    QTest::keyClick(z, Qt::Key_PageUp);
+    QCOMPARE(s.mine.AngleZ(), -1.0f);
+    QTest::keyClick(z, Qt::Key_End);
+    QCOMPARE(s.mine.AngleZ(), 180.0f);
+    QTest::keyClick(z, Qt::Key_Home);
+    QCOMPARE(s.mine.AngleZ(), -180.0f);
+    s.control.ScaleBar->setFocus();
+    QTest::keyClick(s.control.ScaleBar, Qt::Key_PageDown);
+    QCOMPARE(s.mine.Scale(), 3.0f);
+    QTest::keyClick(s.control.ScaleBar, Qt::Key_Home);
+    QCOMPARE(s.mine.Scale(), 1.0f);
+    s.control.XBar->setFocus();
+    QTest::keyClick(s.control.XBar, Qt::Key_Down);
+    QCOMPARE(s.mine.AngleX(), 1.0f);
+    QTest::keyClick(s.control.XBar, Qt::Key_PageUp);
+    QCOMPARE(s.mine.AngleX(), -29.0f);
+}
+
 void tst_TCustomMine3D::rightClickOnEmptySpaceOpensMenu()
 {
     Shown s;
     QTest::mouseClick(&s.control, Qt::RightButton, {}, s.At(1) + QPoint(0, -40));
     QVERIFY(s.control.PopupMenu->isVisible());
-    QCOMPARE(s.control.PopupMenu->actions().value(0)->text(), QStringLiteral("Сохранить схему как..."));
+    QStringList texts;
+    for (const QAction *a : s.control.PopupMenu->actions())
+        texts << a->text();
+    QCOMPARE(texts, (QStringList{"Вся шахта", "", "Сохранить схему как..."}));
+    QCOMPARE(s.control.actWholeMine->shortcut(), QKeySequence(Qt::Key_Home));
     s.control.PopupMenu->close();
 }
 
@@ -235,18 +363,76 @@ void tst_TCustomMine3D::savesThePicture()
     QTemporaryDir dir;
     AppTestHooks hooks;
     hooks.files.enqueue({dir.filePath(QStringLiteral("scheme"))});   // no extension: PNG
+    // The size proposed at first is 1920 x 1200; "Как в окне" gives the window's.
+    OnDialog<TPictureSizeDialog>([](TPictureSizeDialog *d) {
+        QCOMPARE(d->PictureSize(), QSize(1920, 1200));
+        d->btnWindowSize->click();
+        d->btnOK->click();
+    });
     s.control.SavePictureAs();
     QCOMPARE(hooks.errors().size(), 0);
     // The dialog opens in a folder that exists (else it takes the folder's name for the file's)
-    // and, after a save, in the folder of the last picture.
+    // and, after a save, in the folder of the last picture; the name has no extension of its own.
     QVERIFY(QFileInfo(hooks.fileDialogs.value(0).directory).isDir());
-    QCOMPARE(hooks.fileDialogs.value(0).fileName, QStringLiteral("Топологическая схема.png"));
-    s.control.SavePictureAs();
-    QCOMPARE(hooks.fileDialogs.value(1).directory, dir.path());
+    QCOMPARE(hooks.fileDialogs.value(0).fileName, QStringLiteral("Топологическая схема"));
     const QImage saved(dir.filePath(QStringLiteral("scheme.png")));
     QCOMPARE(saved.size(), QSize(468, 347));
-    // The picture is what the control shows inside its drawing rectangle.
+    // At the window's size the picture is what the control shows inside its drawing rectangle.
     QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), s.control.grab().toImage().convertToFormat(QImage::Format_RGB32).copy(6, 27, 468, 347));
+
+    // The size chosen last is proposed next; a larger picture shows the same view, larger.
+    hooks.files.enqueue({dir.filePath(QStringLiteral("large.png"))});
+    OnDialog<TPictureSizeDialog>([](TPictureSizeDialog *d) {
+        QCOMPARE(d->PictureSize(), QSize(468, 347));
+        d->edWidth->setValue(936);
+        d->edHeight->setValue(694);
+        d->btnOK->click();
+    });
+    s.control.SavePictureAs();
+    QCOMPARE(hooks.fileDialogs.value(1).directory, dir.path());
+    const QImage large(dir.filePath(QStringLiteral("large.png")));
+    QCOMPARE(large.size(), QSize(936, 694));
+    // The network fills it as it fills the window's picture, twice as large.
+    const QRect small = NetworkIn(saved), big = NetworkIn(large);
+    QVERIFY2(big.width() >= 2 * small.width() - 20 && big.width() <= 2 * small.width() + 20,
+             qPrintable(QStringLiteral("%1 against %2").arg(big.width()).arg(small.width())));
+    QVERIFY(std::abs(big.left() - (936 - 1 - big.right())) <= 2);
+
+    // Cancelling the size writes nothing.
+    hooks.files.enqueue({dir.filePath(QStringLiteral("none.png"))});
+    OnDialog<TPictureSizeDialog>([](TPictureSizeDialog *d) { d->btnCancel->click(); });
+    s.control.SavePictureAs();
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("none.png"))));
+}
+
+void tst_TCustomMine3D::svgTypeWithoutExtensionWritesSvg()
+{
+    // The real file dialog: the user picks the SVG type and types a name without an extension.
+    Shown s;
+    QTemporaryDir dir;
+    OnDialog<QFileDialog>([&dir](QFileDialog *d) {
+        d->setDirectory(dir.path());
+        auto *types = d->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+        auto *name = d->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        if (!types || !name) {
+            d->reject();
+            QFAIL("the file dialog has no type or name box");
+        }
+        types->setFocus();
+        QTest::keyClick(types, Qt::Key_Down);   // "Рисунок SVG (*.svg)"
+        QCOMPARE(types->currentText(), QStringLiteral("Рисунок SVG (*.svg)"));
+        name->setText(QStringLiteral("scheme"));
+        OnDialog<TPictureSizeDialog>([](TPictureSizeDialog *size) {
+            size->SetPictureSize(QSize(300, 200));
+            size->btnOK->click();
+        });
+        QMetaObject::invokeMethod(d, "accept");
+    });
+    s.control.SavePictureAs();
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("scheme.png"))));
+    QFile svg(dir.filePath(QStringLiteral("scheme.svg")));
+    QVERIFY(svg.open(QIODevice::ReadOnly));
+    QVERIFY(svg.readAll().contains("viewBox=\"0 0 300 200\""));
 }
 
 void tst_TCustomMine3D::failedSaveKeepsTheOldPicture_data()
@@ -264,6 +450,7 @@ void tst_TCustomMine3D::failedSaveKeepsTheOldPicture()
     tooltest::WriteFile(dir.filePath(name), "old picture");
     AppTestHooks hooks;
     hooks.files.enqueue({dir.filePath(name)});
+    OnDialog<TPictureSizeDialog>([](TPictureSizeDialog *d) { d->btnOK->click(); });
     {
         failedwrites::FileSizeLimit limit(64);   // the empty space of a picture packs well
         s.control.SavePictureAs();

@@ -3,6 +3,7 @@
 // following and letting go of documents, the remembered bounds.
 #include "MineText.h"
 #include "model/TLayer.h"
+#include "model/TPLF.h"
 #include "model/TMine.h"
 #include "model/TUzel.h"
 #include "schemes/SchemeDrawing.h"
@@ -15,6 +16,7 @@
 #include <QCheckBox>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QtTest>
 #include <memory>
 
@@ -68,6 +70,7 @@ private slots:
     void colouring();
     void labelsAndNodes();
     void seamList();
+    void planPositionListShowsEveryNameWhole();
     void picksGoToTheShell();
     void followsAndLetsGoOfDocuments();
     void boundsRememberedForTheRun();
@@ -176,6 +179,26 @@ void tst_TGraph3DForm::seamList()
     QVERIFY(list->isVisible());
     QTest::mouseClick(m_form->Mine3D, Qt::LeftButton, {}, QPoint(200, 200));   // the scheme is clicked
     QVERIFY(!list->isVisible());
+}
+
+void tst_TGraph3DForm::planPositionListShowsEveryNameWhole()
+{
+    for (const char *name : {"ПЛА-1: южное крыло, вентиляционный штрек пласта k5", "ПЛА-2", "ПЛА-3"})
+        (new TPLF(&mine()))->SetName(QString::fromUtf8(name));
+    m_form->resize(600, 400);
+    QVERIFY(m_form->Refresh());
+    m_form->btnPLF->click();
+    QListWidget *list = m_form->lbPLFs;
+    QVERIFY(list->isVisible());
+    QCOMPARE(list->count(), 3);
+    // Every row whole: the longest name with its check box in the list, no bar covering a row.
+    QVERIFY(!list->horizontalScrollBar()->isVisible());
+    QVERIFY(!list->verticalScrollBar()->isVisible());
+    for (int i = 0; i < list->count(); ++i)
+        QVERIFY2(list->visualItemRect(list->item(i)).bottom() < list->viewport()->height(), qPrintable(list->item(i)->text()));
+    // What the toolkit says the longest row needs: its check box, the name and the margins.
+    const int need = list->sizeHintForColumn(0);
+    QVERIFY2(list->viewport()->width() >= need, qPrintable(QStringLiteral("%1 for %2").arg(list->viewport()->width()).arg(need)));
 }
 
 void tst_TGraph3DForm::picksGoToTheShell()

@@ -1,20 +1,23 @@
 #include "TJsonWriter.h"
 
+#include "exchange/JsonReals.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <type_traits>
 
 namespace {
 
-// Shortest round-trip form for reals, plain decimal for integers; "null" for what JSON has no
-// number for. out has room for TJsonWriter's longest number.
+// Shortest round-trip form for reals, plain decimal for integers; the text of JsonReals in
+// quotes for the reals JSON has no number for. out has room for TJsonWriter's longest number.
 template<typename T> char *NumberTo(char *out, char *end, T v)
 {
     if constexpr (std::is_floating_point_v<T>) {
         if (!std::isfinite(v)) {
-            std::memcpy(out, "null", 4);
-            return out + 4;
+            const QByteArray text = '"' + JsonReals::NonFiniteText(v) + '"';
+            return std::copy_n(text.constData(), std::min<qsizetype>(text.size(), end - out), out);
         }
         // Most reals of a mine are whole (zeros, unset markers, round coordinates), and a whole
         // number below 2^24 (2^53 for a double) is exact, so its shortest form is its digits
@@ -145,6 +148,14 @@ template<typename T> void TJsonWriter::Number(T v)
 {
     BeforeValue(kMaxNumber);
     FPos = NumberTo(FPos, FPos + kMaxNumber, v);
+}
+
+void TJsonWriter::Flag(quint8 v)
+{
+    if (v > 1)
+        Number(qint64(v));
+    else
+        Bool(v != 0);
 }
 
 void TJsonWriter::Int(qint64 v) { Number(v); }

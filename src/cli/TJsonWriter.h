@@ -1,7 +1,8 @@
 #pragma once
 // A small streaming JSON writer for the dump: UTF-8, two-space indentation, and reals in the
 // shortest form that reads back to the same single- or double-precision value (a float is not
-// widened to double first, so 0.1f prints as 0.1, not 0.10000000149011612).
+// widened to double first, so 0.1f prints as 0.1, not 0.10000000149011612); NaN and the
+// infinities as texts ("NaN", "-Infinity").
 //
 // Written to a stream, the text goes out in chunks of about 64 KiB as it is produced, so a dump
 // of a large mine never holds its whole text; without a stream it is collected for Text().
@@ -74,13 +75,17 @@ public:
         else
             Put("false", 5);
     }
+    // A Boolean byte of the file: true or false, or the byte itself when it is neither 0 nor 1,
+    // so that the document can be made again byte for byte.
+    void Flag(quint8 v);
     void Int(qint64 v);
     void UInt(quint64 v);
     void Float(float v);
     void Double(double v);
     void String(const QString &v);
 
-    // Shortest round-trip texts; non-finite values have no JSON number and give "null".
+    // Shortest round-trip texts; non-finite values have no JSON number and are written as the
+    // texts of JsonReals, in quotes.
     static QByteArray FloatText(float v);
     static QByteArray DoubleText(double v);
 

@@ -230,6 +230,12 @@ const QList<TCommand> &Commands()
                         "people, seams and plan positions, one \"Name: value\" line each.")},
         {QStringLiteral("dump"), {In("FILE")}, {}, QStringLiteral("dump FILE"),
          QStringLiteral("Prints the whole document as one JSON object, with the field names of the file format.")},
+        {QStringLiteral("from-json"), {In("IN"), Out("OUT", {QStringLiteral(".mdf")})}, {},
+         QStringLiteral("from-json IN.json OUT.mdf"),
+         QStringLiteral("Makes a mine document from the JSON that dump writes and saves it in the current version\n"
+                        "1.19. Keys may come in any order; a missing key leaves what a new element has. An unknown\n"
+                        "key, a value of the wrong type or out of range, or a text Windows-1251 cannot hold is\n"
+                        "refused with its path (Branches[17].Section: не число) and nothing is written.")},
         {QStringLiteral("convert"), {In("IN"), Out("OUT", {QStringLiteral(".mdf")})}, {},
          QStringLiteral("convert IN OUT.mdf"),
          QStringLiteral("Reads IN in any version and writes it in the current version 1.19, as saving in the editor\n"

@@ -1,6 +1,7 @@
 // tarvel-mdf: the mine file from the command line.
 //   tarvel-mdf info FILE         version, title and element counts
 //   tarvel-mdf dump FILE         the whole document as JSON
+//   tarvel-mdf from-json IN.json OUT.mdf  a document from the dump's JSON
 //   tarvel-mdf convert IN OUT.mdf  read any version, write the current one
 //   tarvel-mdf check FILE        the editor's topology check; its message list, one line each
 //   tarvel-mdf report FILE OUT.pdf [--parts title,nodes,branches]   the topology report as PDF
@@ -16,15 +17,18 @@
 // folder (installed and in the build tree alike), which it hands those command lines to
 // (ToolMain.h).
 // Exit codes: 0 success, 1 the check found something (check, render, and import-dxf on the
-// document it wrote), 2 a file that cannot be read or written, or a value import-csv or a
-// drawing import-dxf refuses (the message the editor would show goes to stderr), 64 a usage
+// document it wrote), 2 a file that cannot be read or written, or a value import-csv or
+// from-json or a drawing import-dxf refuses (the message the editor would show goes to stderr), 64 a usage
 // error.
+#include "AppError.h"
 #include "CheckCommand.h"
 #include "CsvCommands.h"
 #include "DxfCommands.h"
 #include "MdfCommands.h"
 #include "TerminalText.h"
 #include "ToolMain.h"
+#include "exchange/MineJson.h"
+#include "exchange/NetworkCsv.h"
 #include "storage/TMineDocument.h"
 
 #include <QCoreApplication>
@@ -52,6 +56,20 @@ int Dump(const TInvocation &in)
     TMineDocument doc;
     LoadMine(doc, in.Operand(QStringLiteral("FILE")));
     MdfCommands::Dump(doc, stdout);
+    return Finish(kOk);
+}
+
+int FromJson(const TInvocation &in)
+{
+    const QString path = in.Operand(QStringLiteral("IN"));
+    const QByteArray text = IsStream(path) ? ReadStandardInput() : NetworkCsv::ReadFile(path);
+    TMineDocument doc;
+    try {
+        MineJson::Read(text, doc);
+    } catch (const AppError &e) {
+        throw AppError(path + QStringLiteral(": ") + e.message());
+    }
+    SaveMine(doc, in.Operand(QStringLiteral("OUT")));
     return Finish(kOk);
 }
 
@@ -106,6 +124,7 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     return ToolMain::Run(*in, {{QStringLiteral("info"), Info},
                                {QStringLiteral("dump"), Dump},
+                               {QStringLiteral("from-json"), FromJson},
                                {QStringLiteral("convert"), Convert},
                                {QStringLiteral("check"), Check},
                                {QStringLiteral("export-csv"), CsvCommands::Export},

@@ -204,7 +204,11 @@ void TestTarvelMdf::dumpTextExactly_data()
     // Longer than the writer's buffer of 64 KiB, with an escape at its end.
     QTest::newRow("long title") << QByteArray(40000, '\xFF') + '"' << 1.0f << 0.0
                                 << "\"Title\": \"" + QByteArray("\xD1\x8F").repeated(40000) + "\\\"\",";
-    QTest::newRow("no number for NaN") << QByteArray("t") << nan << 0.0 << QByteArray("\"X\": null,");
+    QTest::newRow("NaN as text") << QByteArray("t") << nan << 0.0 << QByteArray("\"X\": \"NaN\",");
+    QTest::newRow("negative NaN by its bits")
+        << QByteArray("t") << -nan << 0.0 << QByteArray("\"X\": \"NaN:0xFFC00000\",");
+    QTest::newRow("infinity as text") << QByteArray("t") << -std::numeric_limits<float>::infinity() << 0.0
+                                      << QByteArray("\"X\": \"-Infinity\",");
     QTest::newRow("negative zero") << QByteArray("t") << -0.0f << 0.0 << QByteArray("\"X\": -0,");
     // Whole numbers: digits while they are no longer than the exponent form.
     QTest::newRow("whole float") << QByteArray("t") << -10000.0f << 0.0 << QByteArray("\"X\": -10000,");
@@ -378,6 +382,10 @@ void TestTarvelMdf::standardStreams_data()
     QTest::newRow("info") << QStringList{"info", "-"} << "%S" << QStringList{"info", "%S"} << 0 << "";
     QTest::newRow("dump") << QStringList{"dump", "-"} << "%S" << QStringList{"dump", "%S"} << 0 << "";
     QTest::newRow("check") << QStringList{"check", "-"} << "%S" << QStringList{"check", "%S"} << 0 << "";
+    QTest::newRow("from-json both") << QStringList{"from-json", "-", "-"} << "%D/s.json"
+                                    << QStringList{"from-json", "%D/s.json", "%D/out.mdf"} << 0 << "";
+    QTest::newRow("JSON refusal on stdin") << QStringList{"from-json", "-", "%D/o.mdf"} << "%D/n.csv" << QStringList{}
+                                           << 2 << "tarvel-mdf: IN -: строка 1, столбец 1: ожидается значение JSON\n";
     QTest::newRow("convert both") << QStringList{"convert", "-", "-"} << "%S"
                                   << QStringList{"convert", "%S", "%D/out.mdf"} << 0 << "";
     QTest::newRow("convert to stdout") << QStringList{"convert", "%S", "-"} << ""
@@ -409,6 +417,8 @@ void TestTarvelMdf::standardStreams()
     QTemporaryDir dir;
     WriteFile(dir.filePath(QStringLiteral("n.csv")), "Number,X,Y,Z\n1,0,0,0\n2,10,0,0\n");
     WriteFile(dir.filePath(QStringLiteral("b.csv")), "Number,StartNumber,EndNumber\n1,1,2\n");
+    WriteFile(dir.filePath(QStringLiteral("s.json")),
+              Tool({QStringLiteral("dump"), QStringLiteral(TARVEL_SOURCE_DIR "/examples/sample-mine.mdf")}).Out);
     const auto fill = [&](QString text) {
         return text.replace(QLatin1String("%S"), QStringLiteral(TARVEL_SOURCE_DIR "/examples/sample-mine.mdf"))
             .replace(QLatin1String("%D"), dir.path());

@@ -12,6 +12,7 @@
 #include "checks/TIsolForm.h"
 #include "base/AppDialogs.h"
 #include "dialogs/TDxfImportForm.h"
+#include "dialogs/TCompareForm.h"
 #include "dialogs/TEditLayersForm.h"
 #include "editor/TJumperPanel.h"
 #include "editor/TNetworkTables.h"
@@ -27,6 +28,8 @@
 #include "settings/TConfig.h"
 #include "settings/TOptionsForm.h"
 #include "storage/TMdfWriter.h"
+#include "storage/TMineDocument.h"
+#include "storage/TMineFile.h"
 #include "storage/TRecoveryStore.h"
 
 #include <QDir>
@@ -144,6 +147,27 @@ int main(int argc, char *argv[])
         save(TIsolForm::Instance(), QStringLiteral("isol.png"));
         if (TIsolForm::Instance())
             TIsolForm::Instance()->close();
+
+        // The compare window on the sample and a copy changed as after a survey.
+        {
+            QTemporaryDir dir;
+            const QString changed = dir.filePath(QStringLiteral("шахта-после-съемки.mdf"));
+            TMineDocument copy;
+            TMineFile::Load(copy, sample);
+            TMine &m = *copy.Mine();
+            m.Uzels().Items(3)->SetCoordinate(1, m.Uzels().Items(3)->X() + 12.5f);
+            m.Branches().Items(2)->SetSection(9.5f);
+            m.Branches().Items(5)->SetComment(QStringLiteral("Перекреплен в 2026 г."));
+            m.AddUzel(m.Uzels().Items(m.Uzels().Count())->Number() + 1, 100.0f, 250.5f, -120.0f);
+            copy.Mine()->SetTitle(copy.Mine()->Title() + QStringLiteral(", 2026"));
+            TMineFile::Save(copy, changed);
+            auto *compare = new TCompareForm(child->Document(), changed, child);
+            compare->Refresh();
+            compare->show();
+            settle(300);
+            save(compare, QStringLiteral("compare.png"));
+            compare->close();
+        }
 
         main.actGraph3D->trigger();
         if (TGraph3DForm *scheme = main.Graph3DForm()) {

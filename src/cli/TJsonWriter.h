@@ -75,6 +75,11 @@ public:
         else
             Put("false", 5);
     }
+    void Null()
+    {
+        BeforeValue(4);
+        Put("null", 4);
+    }
     // A Boolean byte of the file: true or false, or the byte itself when it is neither 0 nor 1,
     // so that the document can be made again byte for byte.
     void Flag(quint8 v);

@@ -240,6 +240,15 @@ const QList<TCommand> &Commands()
          QStringLiteral("convert IN OUT.mdf"),
          QStringLiteral("Reads IN in any version and writes it in the current version 1.19, as saving in the editor\n"
                         "does (empty nodes and branches are left out).")},
+        {QStringLiteral("diff"), {In("A"), In("B")}, {{QStringLiteral("--json"), false}},
+         QStringLiteral("diff A.mdf B.mdf [--json]"),
+         QStringLiteral("Lists what changed from A to B: nodes and branches matched by number (elements sharing a\n"
+                        "number in list order), stoppings and people by their branch and place in it, seams and\n"
+                        "plan positions by name, the document's fields and notes; each element added (+),\n"
+                        "removed (-) or changed (~) with every changed field, its old and new value in full.\n"
+                        "Remarks (!) tell of lists in another order and of numbers shared. Exit status 0 when\n"
+                        "the documents hold the same, 1 when they differ.\n"
+                        "  --json   the same as one JSON object")},
         {QStringLiteral("check"), {In("FILE")}, {}, QStringLiteral("check FILE"),
          QStringLiteral("Runs the editor's topology check and prints its message list, one line each; exit status 1\n"
                         "when it finds something. The file is not changed.")},

@@ -3,6 +3,7 @@
 //   tarvel-mdf dump FILE         the whole document as JSON
 //   tarvel-mdf from-json IN.json OUT.mdf  a document from the dump's JSON
 //   tarvel-mdf convert IN OUT.mdf  read any version, write the current one
+//   tarvel-mdf diff A.mdf B.mdf [--json]  what changed from A to B
 //   tarvel-mdf check FILE        the editor's topology check; its message list, one line each
 //   tarvel-mdf report FILE OUT.pdf [--parts title,nodes,branches]   the topology report as PDF
 //   tarvel-mdf render FILE OUT.png|OUT.svg [--size WxH] [--angles AX,AZ] [--scale S]
@@ -17,12 +18,13 @@
 // folder (installed and in the build tree alike), which it hands those command lines to
 // (ToolMain.h).
 // Exit codes: 0 success, 1 the check found something (check, render, and import-dxf on the
-// document it wrote), 2 a file that cannot be read or written, or a value import-csv or
-// from-json or a drawing import-dxf refuses (the message the editor would show goes to stderr), 64 a usage
-// error.
+// document it wrote) or the documents differ (diff), 2 a file that cannot be read or written, or
+// a value import-csv or from-json or a drawing import-dxf refuses (the message the editor would
+// show goes to stderr), 64 a usage error.
 #include "AppError.h"
 #include "CheckCommand.h"
 #include "CsvCommands.h"
+#include "DiffCommand.h"
 #include "DxfCommands.h"
 #include "MdfCommands.h"
 #include "TerminalText.h"
@@ -126,6 +128,7 @@ int main(int argc, char *argv[])
                                {QStringLiteral("dump"), Dump},
                                {QStringLiteral("from-json"), FromJson},
                                {QStringLiteral("convert"), Convert},
+                               {QStringLiteral("diff"), DiffCommand::Run},
                                {QStringLiteral("check"), Check},
                                {QStringLiteral("export-csv"), CsvCommands::Export},
                                {QStringLiteral("import-csv"), CsvCommands::Import},

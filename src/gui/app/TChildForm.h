@@ -28,6 +28,7 @@ class TBranch;
 class TJumperPanel;
 class TMainForm;
 class TMessagePanel;
+struct TDiffPlace;
 class TMine;
 class TNetworkTables;
 class TUzel;
@@ -177,6 +178,9 @@ public:
     // tables through these.
     void ShowBranchRow(int index) override;
     void ShowUzelRow(int index) override;
+    // A line of the compare window: the node's or branch's row, then the stopping's or person's
+    // row of that branch; places past the lists as they stand now show nothing.
+    void ShowDiffPlace(const TDiffPlace &place);
     // A scheme picked the node (branch) at 1-based index: the table's current row moves there
     // while SchemeSync holds, so the table does not select it back.
     void SchemeSelectsRow(bool uzels, int index);

@@ -15,6 +15,8 @@
 #include "checks/TIsolForm.h"
 #include "checks/TMessagePanel.h"
 #include "checks/TTopologyCheck.h"
+#include "compare/MineDiff.h"
+#include "editor/TElementGrid.h"
 #include "editor/TJumperPanel.h"
 #include "editor/TNetworkGrid.h"
 #include "editor/TNetworkTables.h"
@@ -199,6 +201,29 @@ void TChildForm::ShowBranchRow(int index)
     // The window first: activating it hands the focus back to whatever had it there before.
     bringToFront();
     FollowMessage(TErrorInfo{ErrorKind::BranchNumber, index});
+}
+
+void TChildForm::ShowDiffPlace(const TDiffPlace &place)
+{
+    bringToFront();
+    if (place.Uzel >= 0) {
+        FollowMessage(TErrorInfo{ErrorKind::UzelNumber, place.Uzel + 1});
+        return;
+    }
+    if (place.Branch < 0 || place.Branch >= Mine()->Branches().Count())
+        return;
+    FollowMessage(TErrorInfo{ErrorKind::BranchNumber, place.Branch + 1});
+    // The branch row has just filled the stopping and people tables with that branch's.
+    const TBranch *branch = Mine()->Branches().Items(place.Branch + 1);
+    if (place.Jumper >= 0 && place.Jumper < branch->Jumpers().Count()) {
+        pnlJumpers->setCurrentIndex(0);
+        pnlJumpers->JumperGrid->SetCurrentCell(qMax(1, pnlJumpers->JumperGrid->CurrentColumn()), place.Jumper + 1);
+        pnlJumpers->JumperGrid->setFocus();
+    } else if (place.Person >= 0 && place.Person < branch->People().Count()) {
+        pnlJumpers->setCurrentIndex(1);
+        pnlJumpers->PeopleGrid->SetCurrentCell(qMax(1, pnlJumpers->PeopleGrid->CurrentColumn()), place.Person + 1);
+        pnlJumpers->PeopleGrid->setFocus();
+    }
 }
 
 void TChildForm::ShowUzelRow(int index)

@@ -211,6 +211,8 @@ void TMainForm::createActions()
         // Exchange with CAD drawings.
         {&M::actImportDxf, "actImportDxf", "Импорт из DXF...", nullptr, {}, R::Always, &M::execImportDxf},
         {&M::actExportDxf, "actExportDxf", "Экспорт в DXF...", nullptr, {}, R::Ready, &M::execExportDxf},
+        // Comparison with another version of the mine.
+        {&M::actCompare, "actCompare", "Сравнить с...", "Сравнить шахту с файлом", {}, R::Ready, &M::execCompare},
     };
 
     QList<QKeySequence> takenKeys;
@@ -365,6 +367,7 @@ void TMainForm::createMenus()
     file->addAction(actExportCsv);
     file->addAction(actImportDxf);
     file->addAction(actExportDxf);
+    file->addAction(actCompare);
     file->addSeparator();
     file->addAction(actPrint);
     file->addSeparator();

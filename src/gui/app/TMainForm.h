@@ -138,7 +138,8 @@ public:
         *actJumperList, *actSortL, *actSortS, *actSortPerim, *actSortV, *actSortVk, *actSortVadd,
         *actSortAngle, *actSortRem, *actSortR, *actMoveRemName, *actPathCalc, *actPathResults,
         *actMakeR, *actMakeAllR, *actNormalCalc2, *actNormalResults2, *actPathCalc2,
-        *actPathResults2, *actImportCsv, *actExportCsv, *actImportDxf, *actExportDxf;
+        *actPathResults2, *actImportCsv, *actExportCsv, *actImportDxf, *actExportDxf,
+        *actCompare;
 
     // The rule terms.
     bool HasDocument() const { return m_documentCount > 0; }
@@ -229,6 +230,8 @@ private:
     // Exchange with CAD drawings (TMainFormDxf.cpp).
     void execImportDxf();
     void execExportDxf();
+    // Comparison with a mine file (TMainFormCsv.cpp).
+    void execCompare();
 
     QMdiArea *m_workspace = nullptr;
     QMenu *m_recentPopup = nullptr;

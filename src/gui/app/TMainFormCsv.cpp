@@ -1,15 +1,17 @@
-// The main window's exchange with spreadsheets: a new document from a node file and a branch
-// file (and the stopping, people and document files found beside the branch file), and the
-// active document written as the five files, for Excel or as plain CSV (core's NetworkCsv says
-// what the files hold).
+// The main window's exchange with other files: a new document from a node file and a branch
+// file (and the stopping, people and document files found beside the branch file), the active
+// document written as the five files, for Excel or as plain CSV (core's NetworkCsv says what the
+// files hold), and the active document compared with a mine file.
 #include "app/TMainForm.h"
 
 #include "app/TChildForm.h"
 #include "base/AppDialogs.h"
 #include "base/WaitCursor.h"
+#include "dialogs/TCompareForm.h"
 #include "exchange/NetworkCsv.h"
 
 #include <QDir>
+#include <memory>
 #include <QFileInfo>
 #include <QLocale>
 
@@ -84,4 +86,24 @@ void TMainForm::execExportCsv()
     WaitCursor wait;
     NetworkCsv::Export(child->Document(), folder.path(),
                        answer == QMessageBox::Yes ? NetworkCsv::TFormat{';', true} : NetworkCsv::TFormat{});
+}
+
+void TMainForm::execCompare()
+{
+    TChildForm *child = ActiveChild();
+    if (!child)
+        return;
+    AppDialogs::FileDialogRequest request;
+    request.title = QStringLiteral("Сравнить с");
+    request.filter = QStringLiteral("Файлы шахт (*.mdf);;Все файлы (*)");
+    request.defaultSuffix = QStringLiteral("mdf");
+    request.directory = child->HasFile() ? QFileInfo(child->FileName()).absolutePath() : dataDir();
+    const QStringList chosen = AppDialogs::RunFileDialog(this, request);
+    if (chosen.isEmpty())
+        return;
+    // The window is the document's: it closes with it. A file that cannot be read leaves none.
+    auto form = std::make_unique<TCompareForm>(child->Document(), chosen.first(), child);
+    form->GoTo = [child](const TDiffPlace &place) { child->ShowDiffPlace(place); };
+    form->Refresh();
+    form.release()->show();
 }

@@ -1,11 +1,19 @@
-// The main window's exchange with spreadsheets: where the two commands stand in the File menu,
-// a new document window from two CSV files (none when a value is refused), and the active
-// document written as two files, asking before it replaces old ones.
+// The main window's exchange with other files: where the commands stand in the File menu, a new
+// document window from two CSV files (none when a value is refused), the active document written
+// as two files, asking before it replaces old ones, and the window comparing the document with a
+// mine file, whose lines lead to the elements.
 #include "AppTestHooks.h"
 #include "FailedWrites.h"
 #include "Settle.h"
 #include "app/TChildForm.h"
 #include "app/TMainForm.h"
+#include "dialogs/TCompareForm.h"
+#include "editor/TElementGrid.h"
+#include "editor/TJumperPanel.h"
+#include "model/TBranch.h"
+#include "model/TJumper.h"
+#include "storage/TMineDocument.h"
+#include "storage/TMineFile.h"
 #include "base/TGroupCombo.h"
 #include "editor/TNetworkGrid.h"
 #include "editor/TNetworkTableModel.h"
@@ -19,6 +27,8 @@
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QTreeWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
@@ -64,6 +74,7 @@ private slots:
     void importOpensWindow();
     void refusedImportOpensNothing();
     void exportAsksBeforeReplacing();
+    void compareWindowLeadsToElements();
 
 private:
     QTemporaryDir m_dir;
@@ -78,7 +89,7 @@ void tst_TMainFormCsv::fileMenuOrder()
         items << (a->isSeparator() ? QStringLiteral("-") : a->text());
     QCOMPARE(items, (QStringList{"&Новый", "&Открыть ...", "Последние с&еансы", "-", "&Сохранить", "Сохранить &как ...",
                                  "Со&хранить все", "&Закрыть", "-", "Импорт из CSV...", "Экспорт в CSV...",
-                                 "Импорт из DXF...", "Экспорт в DXF...", "-",
+                                 "Импорт из DXF...", "Экспорт в DXF...", "Сравнить с...", "-",
                                  "&Печать ...", "-", "Сво&йства ...", "-", "&Выход"}));
 }
 
@@ -199,6 +210,70 @@ void tst_TMainFormCsv::failedExportKeepsBothFiles()
     QVERIFY2(hooks.errors().first().text.endsWith(QStringLiteral("branches.csv: Ошибка при записи в файл")),
              qPrintable(hooks.errors().first().text));
     QCOMPARE(failedwrites::FilesIn(out.path()), old);
+}
+
+// The document against a copy with a node moved and a stopping renamed: the window lists both,
+// Enter on a line makes the element current, "Обновить" compares again after an edit.
+void tst_TMainFormCsv::compareWindowLeadsToElements()
+{
+    AppTestHooks hooks;
+    const QString sample = QStringLiteral(TARVEL_SOURCE_DIR "/examples/sample-mine.mdf");
+    m_form->OpenDocumentFile(sample);
+    settle();
+    TChildForm *child = m_form->ActiveChild();
+    TMine *mine = child->Mine();
+    int branchRow = 0;   // the last branch with a stopping
+    for (int i = 1; i <= mine->Branches().Count(); ++i)
+        if (mine->Branches().Items(i)->Jumpers().Count() > 0)
+            branchRow = i;
+    QVERIFY(branchRow > 1);
+    TMineDocument copy;
+    TMineFile::Load(copy, sample);
+    copy.Mine()->Uzels().Items(3)->SetCoordinate(1, mine->Uzels().Items(3)->X() + 1);
+    TBranch *copyBranch = copy.Mine()->Branches().Items(branchRow);
+    copyBranch->Jumpers().Items(0)->SetCaption(QStringLiteral("новая"));
+    const QString other = m_dir.filePath(QStringLiteral("other.mdf"));
+    TMineFile::Save(copy, other);
+
+    hooks.files << QStringList{other};
+    m_form->actCompare->trigger();
+    settle();
+    QVERIFY(hooks.errors().isEmpty());
+    auto *form = child->findChild<TCompareForm *>();
+    QVERIFY(form && form->isVisible());
+    QStringList titles;
+    for (const TDiffItem &item : form->Diff().Items)
+        titles << item.Title;
+    const QString stopping = QStringLiteral("Ветвь %1, перемычка 1 «%2»")
+                                 .arg(copyBranch->Number())
+                                 .arg(mine->Branches().Items(branchRow)->Jumpers().Items(0)->Caption());
+    QCOMPARE(titles, (QStringList{QStringLiteral("Узел %1").arg(mine->Uzels().Items(3)->Number()), stopping}));
+
+    const auto enterOn = [&](int group) {
+        QTreeWidgetItem *line = form->List->topLevelItem(group)->child(0);
+        form->List->setFocus();
+        form->List->setCurrentItem(line);
+        QTest::keyClick(form->List, Qt::Key_Return);
+        settle();
+    };
+    enterOn(0);
+    QCOMPARE(child->Tables->UzelGrid->CurrentRow(), 2);
+    enterOn(1);
+    QCOMPARE(child->Tables->BranchGrid->CurrentRow(), branchRow - 1);
+    QCOMPARE(child->pnlJumpers->currentIndex(), 0);
+    QCOMPARE(child->pnlJumpers->JumperGrid->CurrentRow(), 1);
+
+    mine->Uzels().Items(3)->SetCoordinate(1, copy.Mine()->Uzels().Items(3)->X());
+    form->btnRefresh->click();
+    settle();
+    QCOMPARE(form->Diff().Items.size(), 1);
+    QCOMPARE(form->List->topLevelItemCount(), 1);
+    // The window is the document's: it goes with it.
+    mine->SetModified(false);
+    QPointer<TCompareForm> guard(form);
+    m_form->actClose->trigger();
+    settle();
+    QVERIFY(guard.isNull());
 }
 
 QTEST_MAIN(tst_TMainFormCsv)

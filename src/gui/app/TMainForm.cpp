@@ -121,7 +121,9 @@ TMainForm::~TMainForm()
     m_closing = true;
     TOptionsForm::ApplyDisplaySettings = nullptr;
     // Children report to the main window while they go; let them go while it still exists.
-    for (QMdiSubWindow *w : m_workspace->subWindowList())
+    // A closed document's window is no longer in the area's list but waits for its deferred
+    // deletion, which would otherwise come from the area's destructor, after this one.
+    for (QMdiSubWindow *w : m_workspace->findChildren<QMdiSubWindow *>())
         delete w;
 }
 

@@ -51,7 +51,7 @@ void paste(benchmark::State &state, bool uzels)
         auto d = std::make_unique<Document>();
         TNetworkGrid *grid = uzels ? d->tables->UzelGrid : d->tables->BranchGrid;
         grid->setFocus();
-        grid->SetCurrentCell(0, 0);
+        grid->SetCurrentCell({.Row = 0, .Column = 0});
         d->tables->Paste(grid, block);
         QApplication::processEvents();   // the repaint of the filled table
         if (grid->TableModel()->ElementCount() != kRows)

@@ -42,6 +42,6 @@ struct TablesHarness {
         QApplication::processEvents();
         const int column = grid->TableModel()->ColumnOfKind(kind);
         QVERIFY(column >= 0);
-        grid->SetCurrentCell(row, column);
+        grid->SetCurrentCell({.Row = row, .Column = column});
     }
 };

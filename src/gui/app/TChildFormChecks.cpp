@@ -191,7 +191,7 @@ void TChildForm::FollowMessage(const TErrorInfo &info)
     // pointing past the end, where there is nothing to show.
     if (info.Index < 1 || info.Index > count || info.Index - 1 > grid->LastRow())
         return;
-    grid->SetCurrentCell(info.Index - 1, qMax(0, grid->CurrentColumn()));
+    grid->SetCurrentCell({.Row = info.Index - 1, .Column = qMax(0, grid->CurrentColumn())});
     for (qsizetype i = 0; i < target.columnKinds.size(); ++i)
         Tables->GoToColumn(grid, target.columnKinds[i], i == target.columnKinds.size() - 1);
 }
@@ -217,11 +217,13 @@ void TChildForm::ShowDiffPlace(const TDiffPlace &place)
     const TBranch *branch = Mine()->Branches().Items(place.Branch + 1);
     if (place.Jumper >= 0 && place.Jumper < branch->Jumpers().Count()) {
         pnlJumpers->setCurrentIndex(0);
-        pnlJumpers->JumperGrid->SetCurrentCell(qMax(1, pnlJumpers->JumperGrid->CurrentColumn()), place.Jumper + 1);
+        pnlJumpers->JumperGrid->SetCurrentCell(
+            {.Row = place.Jumper + 1, .Column = qMax(1, pnlJumpers->JumperGrid->CurrentColumn())});
         pnlJumpers->JumperGrid->setFocus();
     } else if (place.Person >= 0 && place.Person < branch->People().Count()) {
         pnlJumpers->setCurrentIndex(1);
-        pnlJumpers->PeopleGrid->SetCurrentCell(qMax(1, pnlJumpers->PeopleGrid->CurrentColumn()), place.Person + 1);
+        pnlJumpers->PeopleGrid->SetCurrentCell(
+            {.Row = place.Person + 1, .Column = qMax(1, pnlJumpers->PeopleGrid->CurrentColumn())});
         pnlJumpers->PeopleGrid->setFocus();
     }
 }

@@ -90,5 +90,5 @@ void TChildForm::SchemeSelectsRow(bool uzels, int index)
         return;
     Tables->SchemeSync = true;
     const auto sync = qScopeGuard([this] { Tables->SchemeSync = false; });
-    grid->SetCurrentCell(index - 1, qMax(0, grid->CurrentColumn()));
+    grid->SetCurrentCell({.Row = index - 1, .Column = qMax(0, grid->CurrentColumn())});
 }

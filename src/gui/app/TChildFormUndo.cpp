@@ -124,7 +124,7 @@ void TChildForm::afterStep(const TStepFocus &focus)
     FillGroupCombos();
     auto moveTo = [](TNetworkGrid *grid, int position) {
         if (position > 0)
-            grid->SetCurrentCell(position - 1, qMax(0, grid->CurrentColumn()));
+            grid->SetCurrentCell({.Row = position - 1, .Column = qMax(0, grid->CurrentColumn())});
     };
     if (focus.Uzel)
         moveTo(Tables->UzelGrid, Mine()->Uzels().ItemPosition(focus.Uzel));
@@ -134,7 +134,7 @@ void TChildForm::afterStep(const TStepFocus &focus)
     TElementGrid *grid = focus.Jumper ? pnlJumpers->JumperGrid : focus.People ? pnlJumpers->PeopleGrid : nullptr;
     const int index = focus.Jumper ? focus.Jumper->IndexInBranch() : focus.People ? focus.People->IndexInBranch() : -1;
     if (grid && index >= 0)
-        grid->SetCurrentCell(qMax(1, grid->CurrentColumn()), index + 1);
+        grid->SetCurrentCell({.Row = index + 1, .Column = qMax(1, grid->CurrentColumn())});
     Mine()->RefreshScheme();
     ShowDocumentStatus();
 }

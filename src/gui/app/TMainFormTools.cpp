@@ -53,7 +53,7 @@ void TMainForm::execFind()
     if (position < 0)
         return;
     TNetworkGrid *grid = uzels ? child->Tables->UzelGrid : child->Tables->BranchGrid;
-    grid->SetCurrentCell(position, qMax(0, grid->CurrentColumn()));
+    grid->SetCurrentCell({.Row = position, .Column = qMax(0, grid->CurrentColumn())});
     grid->setFocus();
 }
 
@@ -71,9 +71,10 @@ void TMainForm::execJumperList()
         if (position < 1)
             return;
         TNetworkGrid *branches = child->Tables->BranchGrid;
-        branches->SetCurrentCell(position - 1, qMax(0, branches->CurrentColumn()));
+        branches->SetCurrentCell({.Row = position - 1, .Column = qMax(0, branches->CurrentColumn())});
         TElementGrid *stoppings = child->pnlJumpers->JumperGrid;
-        stoppings->SetCurrentCell(qMax(1, stoppings->CurrentColumn()), jumper->IndexInBranch() + 1);
+        stoppings->SetCurrentCell(
+            {.Row = jumper->IndexInBranch() + 1, .Column = qMax(1, stoppings->CurrentColumn())});
     };
     list.ShowOnScheme = [this](TJumper *jumper) { ShowStoppingOnScheme(jumper); };
     list.exec();

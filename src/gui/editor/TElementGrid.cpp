@@ -365,16 +365,16 @@ int TElementGrid::CurrentColumn() const
     return currentIndex().isValid() ? currentIndex().column() + 1 : 1;
 }
 
-void TElementGrid::SetCurrentCell(int column, int row)
+void TElementGrid::SetCurrentCell(TGridCell cell)
 {
-    const QModelIndex index = modelIndex(column, row);
+    const QModelIndex index = modelIndex(cell.Column, cell.Row);
     if (index.isValid())
         setCurrentIndex(index);
 }
 
-QRect TElementGrid::CellRect(int column, int row) const
+QRect TElementGrid::CellRect(TGridCell cell) const
 {
-    return visualRect(modelIndex(column, row));
+    return visualRect(modelIndex(cell.Column, cell.Row));
 }
 
 QString TElementGrid::editText(int column, int row) const
@@ -581,7 +581,7 @@ void TElementGrid::OpenCellChoice(int column, int row)
     }
     CloseEditor(true);
     m_editing = false;
-    const QRect cell = CellRect(column, row);
+    const QRect cell = CellRect({.Row = row, .Column = column});
     if (rowHeight(row - 1) != DefaultRowHeight())
         return;
     auto *box = new TChoiceBox(StoppingChoiceItems(column), StoppingChoiceIndex(*jumper, column),
@@ -653,7 +653,7 @@ void TElementGrid::followChoiceBox()
         DestroyChoiceBox();
         return;
     }
-    m_choiceBox->setGeometry(CellRect(m_choiceColumn, m_choiceRow));
+    m_choiceBox->setGeometry(CellRect({.Row = m_choiceRow, .Column = m_choiceColumn}));
 }
 
 void TElementGrid::resizeEvent(QResizeEvent *event)

@@ -12,6 +12,7 @@
 // header row and the row-number column; element i of the branch's list is in row i + 1.
 // The grid asks Branch() for the branch every time, so it never holds a branch of its own.
 #include "editor/TChoiceBox.h"
+#include "editor/TGridCell.h"
 
 #include <QLineEdit>
 #include <QPointer>
@@ -49,8 +50,8 @@ public:
     int CurrentRow() const;
     int CurrentColumn() const;
     // Makes the cell current as a click would (OpenCellChoice follows in the stopping table).
-    void SetCurrentCell(int column, int row);
-    QRect CellRect(int column, int row) const;   // in viewport coordinates
+    void SetCurrentCell(TGridCell cell);
+    QRect CellRect(TGridCell cell) const;   // in viewport coordinates
 
     // Rebuilds the rows for the current branch: the choice box goes, an open edit is committed
     // and closed; editing is on when there is at least one element. Returns that count.

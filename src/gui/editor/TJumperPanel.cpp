@@ -217,7 +217,7 @@ void TJumperPanel::AddStopping()
     RefreshStoppings();
     setCurrentIndex(0);
     const int row = jumper->IndexInBranch() + 1;
-    JumperGrid->SetCurrentCell(StoppingColumns::Caption, row);
+    JumperGrid->SetCurrentCell({.Row = row, .Column = StoppingColumns::Caption});
     JumperGrid->OpenCellChoice(StoppingColumns::Caption, row);
     emit StoppingsChanged();
     refreshScheme();
@@ -258,7 +258,7 @@ void TJumperPanel::AddPerson()
     }
     RefreshPeople();
     setCurrentIndex(1);
-    PeopleGrid->SetCurrentCell(PeopleColumns::TabNumber, person->IndexInBranch() + 1);
+    PeopleGrid->SetCurrentCell({.Row = person->IndexInBranch() + 1, .Column = PeopleColumns::TabNumber});
     PeopleGrid->setFocus();
     emit PeopleChanged();
 }
@@ -308,14 +308,14 @@ void TJumperPanel::GoToScheme()
 void TJumperPanel::boxPressed(TElementGrid *grid, int index)
 {
     grid->CloseEditor(true);
-    grid->SetCurrentCell(3, index + 1);
+    grid->SetCurrentCell({.Row = index + 1, .Column = 3});
 }
 
 void TJumperPanel::boxMoved(TElementGrid *grid, TPositionBox *box, int index)
 {
     box->update();
     if (index >= 0 && grid->CurrentRow() != index + 1)
-        grid->SetCurrentCell(grid->CurrentColumn(), index + 1);
+        grid->SetCurrentCell({.Row = index + 1, .Column = grid->CurrentColumn()});
     grid->viewport()->update();
     if (grid == JumperGrid)
         refreshScheme();

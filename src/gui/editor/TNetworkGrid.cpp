@@ -73,10 +73,10 @@ int TNetworkGrid::CurrentColumn() const
     return i.isValid() ? i.column() : -1;
 }
 
-void TNetworkGrid::SetCurrentCell(int row, int column)
+void TNetworkGrid::SetCurrentCell(TGridCell cell)
 {
-    row = qBound(0, row, LastRow());
-    column = qBound(0, column, LastColumn());
+    const int row = qBound(0, cell.Row, LastRow());
+    const int column = qBound(0, cell.Column, LastColumn());
     const QModelIndex target = m_model->index(row, column);
     if (!target.isValid())
         return;
@@ -230,7 +230,7 @@ void TNetworkGrid::keepEditableColumn()
         if (ColumnEditable(c))
             target = c;
     if (target >= 0)
-        SetCurrentCell(CurrentRow(), target);
+        SetCurrentCell({.Row = CurrentRow(), .Column = target});
 }
 
 bool TNetworkGrid::IsCellSelected(int row, int column) const

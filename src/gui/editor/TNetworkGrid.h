@@ -2,6 +2,7 @@
 // One of the two network tables: a fixed header row with the two-line captions, a fixed
 // row-number column, one row per element, every row the same height. Cells are drawn by
 // TCellDelegate; the editing rules live in TNetworkTables, which this view reports to.
+#include "editor/TGridCell.h"
 #include "editor/TNetworkTableModel.h"
 
 #include <QFont>
@@ -24,7 +25,7 @@ public:
     int CurrentRow() const;
     int CurrentColumn() const;
     // Moves the current cell (a move by the program: any column may become current).
-    void SetCurrentCell(int row, int column);
+    void SetCurrentCell(TGridCell cell);
     int LastRow() const { return m_model->rowCount() - 1; }
     int LastColumn() const { return m_model->columnCount() - 1; }
     bool ColumnEditable(int column) const;

@@ -29,8 +29,8 @@ TNetworkTables::TNetworkTables(TMineDocument &document, QWidget *gridParent)
     m_branchGridAlive = BranchGrid;
     ApplyDisplaySettings();
     // A table opens with its first cell current, as a new or loaded document shows it.
-    UzelGrid->SetCurrentCell(0, 0);
-    BranchGrid->SetCurrentCell(0, 0);
+    UzelGrid->SetCurrentCell({.Row = 0, .Column = 0});
+    BranchGrid->SetCurrentCell({.Row = 0, .Column = 0});
 }
 
 TNetworkTables::~TNetworkTables()
@@ -69,7 +69,7 @@ void TNetworkTables::layoutGrid(TNetworkGrid *grid)
     widenGrid(grid);
     grid->RowHeader()->setFixedWidth(30);
     if (row >= 0 && column >= 0)
-        grid->SetCurrentCell(row, column);
+        grid->SetCurrentCell({.Row = row, .Column = column});
     grid->viewport()->update();
     grid->ColumnHeader()->viewport()->update();
 }
@@ -136,7 +136,8 @@ void TNetworkTables::followCurrent(TNetworkGrid *grid, int position)
 {
     const int row = position >= 0 ? position : qBound(0, grid->CurrentRow(), grid->LastRow());
     if (row != grid->CurrentRow())
-        grid->SetCurrentCell(row, qMax(0, grid->CurrentColumn()));   // reports the move
+        // reports the move
+        grid->SetCurrentCell({.Row = row, .Column = qMax(0, grid->CurrentColumn())});
     else
         CurrentCellChanged(grid);   // the same row may hold another element now
 }
@@ -207,14 +208,14 @@ void TNetworkTables::GoToColumn(TNetworkGrid *grid, TColumnKind kind, bool focus
     }
     if (focus)
         grid->setFocus(Qt::OtherFocusReason);
-    grid->SetCurrentCell(qMax(0, grid->CurrentRow()), column);
+    grid->SetCurrentCell({.Row = qMax(0, grid->CurrentRow()), .Column = column});
 }
 
 void TNetworkTables::NextColumn(TNetworkGrid *grid)
 {
     for (int c = grid->CurrentColumn() + 1; c <= grid->LastColumn(); ++c)
         if (grid->ColumnEditable(c)) {
-            grid->SetCurrentCell(grid->CurrentRow(), c);
+            grid->SetCurrentCell({.Row = grid->CurrentRow(), .Column = c});
             return;
         }
 }
@@ -223,7 +224,7 @@ void TNetworkTables::PrevColumn(TNetworkGrid *grid)
 {
     for (int c = grid->CurrentColumn() - 1; c >= 0; --c)
         if (grid->ColumnEditable(c)) {
-            grid->SetCurrentCell(grid->CurrentRow(), c);
+            grid->SetCurrentCell({.Row = grid->CurrentRow(), .Column = c});
             return;
         }
 }
@@ -251,15 +252,15 @@ void TNetworkTables::NextCell(TNetworkGrid *grid, bool columnAdvance)
         if (row >= grid->LastRow()) {
             appendElement(grid);
             model->Refresh();
-            grid->SetCurrentCell(grid->LastRow(), qMax(0, grid->CurrentColumn()));
+            grid->SetCurrentCell({.Row = grid->LastRow(), .Column = qMax(0, grid->CurrentColumn())});
         } else {
-            grid->SetCurrentCell(row + 1, qMax(0, grid->CurrentColumn()));
+            grid->SetCurrentCell({.Row = row + 1, .Column = qMax(0, grid->CurrentColumn())});
         }
         from = -1;
     }
     for (int c = from + 1; c <= grid->LastColumn(); ++c)
         if (grid->ColumnEditable(c)) {
-            grid->SetCurrentCell(grid->CurrentRow(), c);
+            grid->SetCurrentCell({.Row = grid->CurrentRow(), .Column = c});
             return;
         }
     // No editable column to the right: the next row. A layout without any editable column
@@ -323,7 +324,8 @@ void TNetworkTables::CurrentCellChanged(TNetworkGrid *grid)
         const qint32 number = std::get<qint32>(ColumnKinds::Value(kind, *b));
         const int position = Mine()->Uzels().PositionOf(number);
         if (position > 0 && !IsUnset(number))
-            UzelGrid->SetCurrentCell(position - 1, qMax(0, UzelGrid->CurrentColumn()));
+            UzelGrid->SetCurrentCell(
+                {.Row = position - 1, .Column = qMax(0, UzelGrid->CurrentColumn())});
     }
 }
 
@@ -360,7 +362,7 @@ void TNetworkTables::HeaderDragged(TNetworkGrid *grid, int from, int to)
     else
         m_document.SetBranchColumns(move(m_document.BranchColumns()));
     LayoutColumns();
-    grid->SetCurrentCell(grid->CurrentRow(), to);
+    grid->SetCurrentCell({.Row = grid->CurrentRow(), .Column = to});
 }
 
 void TNetworkTables::SortBy(TColumnKind kind)

@@ -265,7 +265,7 @@ void TNetworkTables::addRow(TNetworkGrid *grid)
     if (!ConfirmEdit(grid))
         return;
     grid->CloseEditor();
-    grid->SetCurrentCell(grid->LastRow(), qMax(0, grid->CurrentColumn()));
+    grid->SetCurrentCell({.Row = grid->LastRow(), .Column = qMax(0, grid->CurrentColumn())});
     NextCell(grid, false);
     grid->setFocus(Qt::OtherFocusReason);
     grid->OpenEditor();

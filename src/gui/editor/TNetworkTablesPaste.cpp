@@ -65,7 +65,8 @@ void TNetworkTables::Paste(TNetworkGrid *grid, const QString &text)
     auto refuse = [&](int row, TColumnKind kind, const QString &why) {
         const int column = model->ColumnOfKind(kind);
         grid->setFocus(Qt::OtherFocusReason);
-        grid->SetCurrentCell(qMin(row, grid->LastRow()), column >= 0 ? column : grid->CurrentColumn());
+        grid->SetCurrentCell(
+            {.Row = qMin(row, grid->LastRow()), .Column = column >= 0 ? column : grid->CurrentColumn()});
         throw AppError(QStringLiteral("Вставка не выполнена: строка %1, столбец \"%2\".\r\n\r\n%3")
                            .arg(row + 1)
                            .arg(ColumnKinds::HeaderText(kind), why));
@@ -177,7 +178,7 @@ void TNetworkTables::Paste(TNetworkGrid *grid, const QString &text)
     pasted.Right = firstColumn;
     for (const QStringList &cells : block)
         pasted.Right = qMax(pasted.Right, qMin(grid->LastColumn(), firstColumn + int(cells.size()) - 1));
-    grid->SetCurrentCell(firstRow, firstColumn);
+    grid->SetCurrentCell({.Row = firstRow, .Column = firstColumn});
     TableClipboard::SelectRange(grid, pasted);
     CurrentCellChanged(grid);
     if (uzels) {

@@ -5,6 +5,7 @@
 #include "SchemeSetup.h"
 #include "schemes/SchemeDrawing.h"
 #include "schemes/TSchemeView.h"
+#include "model/TChangeJournal.h"
 #include "model/TJumper.h"
 #include "model/TLayer.h"
 #include "model/TPLF.h"
@@ -257,7 +258,7 @@ void tst_SchemeDrawing::keptSceneFollowsEdits_data()
         {"move a node", true}, {"renumber an end", true}, {"add a branch", true}, {"delete a branch", true},
         {"delete a node", false}, {"sort the nodes", false}, {"sort the branches", true}, {"add a stopping", true},
         {"delete a stopping", true}, {"gassed zone", true}, {"seam", true}, {"delete a seam", false},
-        {"plan position", true}};
+        {"plan position", true}, {"undo a seam", true}};
     for (const auto &[edit, seen] : edits)
         QTest::newRow(edit) << QString::fromLatin1(edit) << seen;
 }
@@ -319,6 +320,16 @@ void tst_SchemeDrawing::keptSceneFollowsEdits()
         mine.SetColorFlags(SchemeFlags::kPLFColors);
         view.Draw(before);
         mine.Branches().Find(3)->SetPLFIndex(0);
+    } else if (e == QLatin1String("undo a seam")) {
+        // The journal puts the seam back behind the setter's back.
+        std::unique_ptr<TChangeStep> step;
+        mine.Journal().OnStep = [&step](std::unique_ptr<TChangeStep> s) { step = std::move(s); };
+        mine.Journal().SetEnabled(true);
+        mine.Journal().Begin(QStringLiteral("seam"));
+        mine.Branches().Find(1)->SetLayerIndex(0);
+        mine.Journal().End();
+        view.Draw(before);
+        step->Undo();
     }
 
     RecordingCanvas kept, fresh;

@@ -117,7 +117,7 @@ void tst_HugeTexts::placeAnswersAtOnce()
     } else if (place < 100) {
         TNetworkGrid *grid = tables()->BranchGrid;
         grid->setFocus();
-        grid->SetCurrentCell(0, grid->TableModel()->ColumnOfKind(place));
+        grid->SetCurrentCell({.Row = 0, .Column = grid->TableModel()->ColumnOfKind(place)});
         settle();
         static_cast<QAbstractItemView *>(grid)->edit(grid->currentIndex());
         settle();
@@ -128,7 +128,7 @@ void tst_HugeTexts::placeAnswersAtOnce()
     } else if (place < 300) {
         TElementGrid *grid = place < 200 ? m_child->pnlJumpers->JumperGrid : m_child->pnlJumpers->PeopleGrid;
         m_child->pnlJumpers->setCurrentIndex(place < 200 ? 0 : 1);
-        grid->SetCurrentCell(place % 100, 1);
+        grid->SetCurrentCell({.Row = place % 100, .Column = 1});
         settle();
         static_cast<QAbstractItemView *>(grid)->edit(grid->currentIndex());
         settle();

@@ -299,7 +299,7 @@ void tst_TChildFormChecks::openEditorClosedBeforeCheck()
     TNetworkGrid *uzels = tables()->UzelGrid;
     uzels->setFocus();
     QApplication::processEvents();
-    uzels->SetCurrentCell(2, uzels->TableModel()->ColumnOfKind(3));
+    uzels->SetCurrentCell({.Row = 2, .Column = uzels->TableModel()->ColumnOfKind(3)});
     QTest::keyClick(QApplication::focusWidget(), '7');
     QVERIFY(uzels->IsEditing());
     QVERIFY(m_child->CheckPhysics(false));
@@ -377,8 +377,8 @@ void tst_TChildFormChecks::followReference()
         m_child->LayoutColumns();
         QCOMPARE(uzels->TableModel()->ColumnOfKind(2), -1);
     }
-    uzels->SetCurrentCell(0, 0);
-    branches->SetCurrentCell(0, 0);
+    uzels->SetCurrentCell({.Row = 0, .Column = 0});
+    branches->SetCurrentCell({.Row = 0, .Column = 0});
 
     // A header line without a reference, then the line under test.
     m_child->ShowMessages(true);
@@ -584,7 +584,7 @@ void tst_TChildFormChecks::makeRCurrentBranch()
     AppTestHooks hooks;
     build(kValid);
     TNetworkGrid *branches = tables()->BranchGrid;
-    branches->SetCurrentCell(0, 0);
+    branches->SetCurrentCell({.Row = 0, .Column = 0});
     // Never checked: no lengths yet, R stays, and nothing is said.
     trigger(m_form->actMakeR);
     QCOMPARE(m_child->Mine()->Branches().Items(1)->Resistance(), 0.0);
@@ -595,7 +595,7 @@ void tst_TChildFormChecks::makeRCurrentBranch()
     QVERIFY(hooks.boxes.isEmpty());
 
     // With results present the document asks first; refusing leaves R alone.
-    branches->SetCurrentCell(1, 0);
+    branches->SetCurrentCell({.Row = 1, .Column = 0});
     m_child->Document().SetCalculated(true);
     hooks.answers.enqueue(QMessageBox::No);
     trigger(m_form->actMakeR);

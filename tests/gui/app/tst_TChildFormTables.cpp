@@ -63,7 +63,7 @@ private:
     {
         grid->setFocus();
         QApplication::processEvents();
-        grid->SetCurrentCell(row, grid->TableModel()->ColumnOfKind(kind));
+        grid->SetCurrentCell({.Row = row, .Column = grid->TableModel()->ColumnOfKind(kind)});
     }
 
     std::unique_ptr<TMainForm> m_form;

@@ -48,7 +48,7 @@ private:
     {
         grid->setFocus();
         QApplication::processEvents();
-        grid->SetCurrentCell(row, grid->TableModel()->ColumnOfKind(kind));
+        grid->SetCurrentCell({.Row = row, .Column = grid->TableModel()->ColumnOfKind(kind)});
     }
     void newDocument();
 

@@ -176,15 +176,15 @@ void tst_TMainFormSchemes::incidenceFollowsTablesAndScheme()
     QVERIFY(window && window->isVisible());
     TIncidentGraph *graph = window->IncidentGraph;
     QCOMPARE(graph->Mine(), child->Mine());
-    child->Tables->UzelGrid->SetCurrentCell(2, 0);
+    child->Tables->UzelGrid->SetCurrentCell({.Row = 2, .Column = 0});
     QCOMPARE(graph->Mode(), TMode::Uzel);
     QCOMPARE(graph->CenterUzel(), 3);
-    child->Tables->BranchGrid->SetCurrentCell(1, 0);
+    child->Tables->BranchGrid->SetCurrentCell({.Row = 1, .Column = 0});
     QCOMPARE(graph->Mode(), TMode::Branch);
     QCOMPARE(graph->CenterBranch(), 2);
 
     // A branch picked on the 3D scheme.
-    child->Tables->UzelGrid->SetCurrentCell(1, 0);
+    child->Tables->UzelGrid->SetCurrentCell({.Row = 1, .Column = 0});
     scheme();
     m_form->Graph3DForm()->Mine3D->repaint();
     QTest::mouseClick(m_form->Graph3DForm()->Mine3D, Qt::LeftButton, {}, at(child->Mine()->Uzels().Find(3)) + QPoint(0, 10));

@@ -287,7 +287,7 @@ void tst_NetworkTables::branchValidation()
     h.tables->RefreshTables();
     // The last column: Enter goes on to the next row, validating this one.
     h.branches()->setFocus();
-    h.branches()->SetCurrentCell(0, h.branches()->TableModel()->ColumnOfKind(17));
+    h.branches()->SetCurrentCell({.Row = 0, .Column = h.branches()->TableModel()->ColumnOfKind(17)});
     Harness::type("a");
     Harness::key(Qt::Key_Return);
     if (message.isEmpty()) {
@@ -540,7 +540,7 @@ void tst_NetworkTables::nonEditableCellNotCurrentOnClick()
     QCOMPARE(h.branches()->CurrentColumn(), section);
     QCOMPARE(h.branches()->CurrentRow(), 1);
     // The program may put the cursor anywhere.
-    h.branches()->SetCurrentCell(0, length);
+    h.branches()->SetCurrentCell({.Row = 0, .Column = length});
     QCOMPARE(h.branches()->CurrentColumn(), length);
 }
 
@@ -718,7 +718,7 @@ void tst_NetworkTables::cellColours()
     h.mine()->Uzels().Items(2)->SetSurface(true);
     h.tables->RefreshTables();
     h.go(h.uzels(), 0, 0);
-    h.branches()->SetCurrentCell(0, 0);
+    h.branches()->SetCurrentCell({.Row = 0, .Column = 0});
     QApplication::processEvents();
     auto pixel = [](TNetworkGrid *grid, int row, int column) {
         const QImage image = grid->viewport()->grab().toImage();

@@ -94,7 +94,7 @@ class TestJumperPanel : public QObject {
     QLineEdit *openEditor(TElementGrid *g, int column, int row)
     {
         g->setFocus();
-        g->SetCurrentCell(column, row);
+        g->SetCurrentCell({.Row = row, .Column = column});
         g->edit(g->model()->index(row - 1, column - 1));
         return g->Editor();
     }
@@ -214,7 +214,7 @@ private slots:
         addAt(0.2, QStringLiteral("A"));
         addAt(0.7, QStringLiteral("B"));
         panel->RefreshStoppings();
-        grid->SetCurrentCell(SC::Caption, 2);
+        grid->SetCurrentCell({.Row = 2, .Column = SC::Caption});
         AppTestHooks hooks;
         hooks.answers.enqueue(QMessageBox::StandardButton(answer));
         QSignalSpy changed(panel, &TJumperPanel::StoppingsChanged);
@@ -287,7 +287,7 @@ private slots:
         int shown = 0;
         panel->SetShowScheme([&] { ++shown; });
         QVERIFY(panel->actGoToScheme->isEnabled());
-        grid->SetCurrentCell(SC::Caption, 2);
+        grid->SetCurrentCell({.Row = 2, .Column = SC::Caption});
         panel->actGoToScheme->trigger();
         QCOMPARE(shown, 1);
         QCOMPARE(mine->CurJumper(), second);
@@ -375,7 +375,7 @@ private slots:
         }
         switch (how) {
         case 0: QTest::keyClick(editor, Qt::Key_Escape); break;
-        case 1: grid->SetCurrentCell(SC::Thickness, 2); break;
+        case 1: grid->SetCurrentCell({.Row = 2, .Column = SC::Thickness}); break;
         case 2: outside.setFocus(); break;
         case 3:
             QTest::keyClick(editor, Qt::Key_Down);
@@ -393,7 +393,7 @@ private slots:
         TJumper *j = addAt(0.5, QStringLiteral("old"));
         panel->RefreshStoppings();
         grid->setFocus();
-        grid->SetCurrentCell(SC::Caption, 1);
+        grid->SetCurrentCell({.Row = 1, .Column = SC::Caption});
         QTest::keyClicks(grid, QStringLiteral("Z"));
         QVERIFY(grid->Editor());
         QCOMPARE(grid->Editor()->text(), QStringLiteral("Z"));
@@ -413,7 +413,7 @@ private slots:
         QVERIFY(grid->DefaultRowHeight() > small);
         QCOMPARE(grid->rowHeight(0), grid->DefaultRowHeight());
         QCOMPARE(panel->PeopleGrid->DefaultRowHeight(), grid->DefaultRowHeight());
-        grid->SetCurrentCell(SC::Doors, 1);
+        grid->SetCurrentCell({.Row = 1, .Column = SC::Doors});
         QCOMPARE(grid->ChoiceBox()->ItemHeight(), grid->DefaultRowHeight() - 5);
     }
 
@@ -527,10 +527,10 @@ private slots:
         j->SetMaterial(9);
         panel->RefreshStoppings();
         grid->setFocus();
-        grid->SetCurrentCell(SC::Material, 1);
+        grid->SetCurrentCell({.Row = 1, .Column = SC::Material});
         TChoiceBox *box = grid->ChoiceBox();
         QVERIFY(box);
-        QCOMPARE(box->geometry(), grid->CellRect(SC::Material, 1));
+        QCOMPARE(box->geometry(), grid->CellRect({.Row = 1, .Column = SC::Material}));
         QCOMPARE(box->parentWidget(), grid->viewport());
         QCOMPARE(box->count(), 21);
         QCOMPARE(box->currentIndex(), 9);
@@ -553,7 +553,7 @@ private slots:
         QCOMPARE(grid->CurrentColumn(), SC::CutIn);
         box = grid->ChoiceBox();
         QVERIFY(box);
-        QCOMPARE(box->geometry(), grid->CellRect(SC::CutIn, 1));
+        QCOMPARE(box->geometry(), grid->CellRect({.Row = 1, .Column = SC::CutIn}));
         QCOMPARE(box->count(), 2);
         QTest::keyClick(box, Qt::Key_Left);
         QCOMPARE(grid->CurrentColumn(), SC::Material);
@@ -572,10 +572,10 @@ private slots:
         addAt(0.6);
         panel->RefreshStoppings();
         grid->setFocus();
-        grid->SetCurrentCell(SC::Doors, 1);
+        grid->SetCurrentCell({.Row = 1, .Column = SC::Doors});
         QTest::keyClick(grid->ChoiceBox(), Qt::Key_Down);
         QCOMPARE(grid->CurrentRow(), 2);
-        QCOMPARE(grid->ChoiceBox()->geometry(), grid->CellRect(SC::Doors, 2));
+        QCOMPARE(grid->ChoiceBox()->geometry(), grid->CellRect({.Row = 2, .Column = SC::Doors}));
         QCOMPARE(branch->Jumpers().Items(0)->Doors(), quint8(0));
         QTest::keyClick(grid->ChoiceBox(), Qt::Key_Down, Qt::AltModifier);
         QVERIFY(grid->ChoiceBox()->IsDroppedDown());
@@ -589,12 +589,12 @@ private slots:
             addAt(i / 12.0);
         panel->RefreshStoppings();
         grid->setFocus();
-        grid->SetCurrentCell(SC::Vent, 12);
+        grid->SetCurrentCell({.Row = 12, .Column = SC::Vent});
         QVERIFY(grid->ChoiceBox());
         const QRect before = grid->ChoiceBox()->geometry();
         grid->verticalScrollBar()->setValue(0);
         QTRY_VERIFY(grid->ChoiceBox());
-        QCOMPARE(grid->ChoiceBox()->geometry(), grid->CellRect(SC::Vent, 12));
+        QCOMPARE(grid->ChoiceBox()->geometry(), grid->CellRect({.Row = 12, .Column = SC::Vent}));
         QVERIFY(grid->ChoiceBox()->geometry() != before);
         // A resize moves it too, without taking the keyboard focus from elsewhere.
         QLineEdit outside(panel);
@@ -602,10 +602,10 @@ private slots:
         QApplication::setActiveWindow(panel);
         outside.setFocus();
         grid->setColumnWidth(0, 90);
-        QTRY_COMPARE(grid->ChoiceBox()->geometry(), grid->CellRect(SC::Vent, 12));
+        QTRY_COMPARE(grid->ChoiceBox()->geometry(), grid->CellRect({.Row = 12, .Column = SC::Vent}));
         panel->resize(650, 300);
         QVERIFY(grid->ChoiceBox());
-        QCOMPARE(grid->ChoiceBox()->geometry(), grid->CellRect(SC::Vent, 12));
+        QCOMPARE(grid->ChoiceBox()->geometry(), grid->CellRect({.Row = 12, .Column = SC::Vent}));
         QVERIFY(outside.hasFocus());
     }
 
@@ -625,7 +625,7 @@ private slots:
         QLocale::setDefault(QLocale(locale));
         TJumper *j = addAt(0.5);
         panel->RefreshStoppings();
-        grid->SetCurrentCell(SC::Opening, 1);
+        grid->SetCurrentCell({.Row = 1, .Column = SC::Opening});
         TChoiceBox *box = grid->ChoiceBox();
         QVERIFY(box);
         InputBoxAnswer input;
@@ -665,7 +665,7 @@ private slots:
         TJumper *j = addAt(0.5);
         j->SetOpening(1);
         panel->RefreshStoppings();
-        grid->SetCurrentCell(SC::Opening, 1);
+        grid->SetCurrentCell({.Row = 1, .Column = SC::Opening});
         AppTestHooks hooks;
         InputBoxAnswer input;
         input.answer(typed, accept);
@@ -687,7 +687,7 @@ private slots:
         TJumper *a = addAt(0.25);
         addAt(0.75);
         panel->RefreshStoppings();
-        grid->SetCurrentCell(SC::Caption, 1);
+        grid->SetCurrentCell({.Row = 1, .Column = SC::Caption});
         TPositionBox *box = panel->JumperBox;
         const QImage image = box->grab().toImage();
         const int w = box->width(), h = box->height();
@@ -829,12 +829,12 @@ private slots:
             QTest::keyClick(editor, Qt::Key_Return);
         } else if (action == QLatin1String("choose")) {
             grid->setFocus();
-            grid->SetCurrentCell(SC::Material, 1);
+            grid->SetCurrentCell({.Row = 1, .Column = SC::Material});
             grid->ChoiceBox()->setCurrentIndex(13);
             emit grid->ChoiceBox()->activated(13);
             QCOMPARE(grid->ChoiceBox()->currentIndex(), 9);
         } else {
-            grid->SetCurrentCell(SC::Caption, 1);
+            grid->SetCurrentCell({.Row = 1, .Column = SC::Caption});
             (action == QLatin1String("add") ? panel->actAddJumper : panel->actDelJumper)->trigger();
         }
         QTRY_COMPARE(hooks.errors().size(), 1);

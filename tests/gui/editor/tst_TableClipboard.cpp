@@ -247,7 +247,7 @@ void tst_TableClipboard::rowNumbersSelectRows()
     QVERIFY(grid->ColumnEditable(grid->CurrentColumn()));
     QVERIFY(grid->IsCellSelected(1, 0));
     // A move by the program to another row (a scheme, a message) leaves the block behind.
-    grid->SetCurrentCell(3, 1);
+    grid->SetCurrentCell({.Row = 3, .Column = 1});
     QCOMPARE(grid->selectionModel()->selectedIndexes(), QModelIndexList{grid->model()->index(3, 1)});
 
     QHeaderView *header = grid->ColumnHeader();

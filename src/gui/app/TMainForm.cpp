@@ -63,7 +63,9 @@ struct TMainForm::ActionSpec {
     const char *hint;
     QKeySequence key;
     Rule rule;
-    void (TMainForm::*exec)(); // nullptr: the command's work is not part of this build yet
+    // nullptr for the sorts (connected with their column kind below) and for the gas-dynamic
+    // calculation's commands and result colouring, which this program shows but never enables.
+    void (TMainForm::*exec)();
     Tick tick = Tick::None;
 };
 
@@ -244,7 +246,7 @@ void TMainForm::createActions()
             const auto exec = s.exec;
             connect(a, &QAction::triggered, this, [this, exec] { runCommand(exec); });
         } else if (s.tick != Tick::None) {
-            // Commands without their work yet keep their tick as the rule sets it.
+            // The result colouring, never enabled, keeps its tick as the rule sets it.
             connect(a, &QAction::triggered, this, &TMainForm::UpdateActions);
         }
         this->*(s.member) = a;

@@ -89,7 +89,7 @@ public:
     // "&Редактор" while the given table does not edit in place, "&Просмотр" while it does.
     void SetEditViewCaption(bool tableEditing);
 
-    // Help: contents, a topic of the program's help, the regulations, help on help.
+    // Help: contents, a topic of the program's help (TMainFormWindows.cpp).
     void ShowHelpContents();
     void ShowHelpTopic(int topic);
 
@@ -170,9 +170,10 @@ private:
     QString helpDir() const;
     bool useColorSetting() const;
 
-    // Execute steps of the commands built so far.
+    // Undo and redo (TMainFormTables.cpp).
     void execUndo();
     void execRedo();
+    // The File and View commands on documents (TMainFormDocuments.cpp).
     void execNew();
     void execOpen();
     void execSave();
@@ -181,7 +182,8 @@ private:
     void execClose();
     void execExit();
     void execSurfUzel();
-    // The table commands (TMainFormTables.cpp).
+    // The table commands (TMainFormTables.cpp; the views and stopping commands in
+    // TMainFormDocuments.cpp).
     void execEditView();
     void execAddUzel();
     void execDelUzel();
@@ -210,10 +212,11 @@ private:
     void execEditLayers();
     // The seams and plan positions editor on page 0 (seams) or 1, then the group boxes anew.
     void editLayers(int page);
-    void execSetup();
+    void execSetup();   // TMainFormDocuments.cpp
     // The document dialogs (TMainFormDialogs.cpp).
     void execFileProp();
     void execTransform();
+    // The Window and Help menus (TMainFormWindows.cpp).
     void execCascade();
     void execTileHor();
     void execTileVert();

@@ -70,7 +70,7 @@ QByteArray Text(const TMineDiff &diff)
     return out.toUtf8();
 }
 
-void Value(TJsonWriter &json, const char *key, const std::optional<QString> &v)
+void Value(TJsonWriter &json, const TJsonWriter::TKey &key, const std::optional<QString> &v)
 {
     json.Key(key);
     if (v)

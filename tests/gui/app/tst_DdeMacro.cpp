@@ -2,6 +2,7 @@
 // hand-over itself over the local socket.
 #include "app/DdeMacro.h"
 #include "app/TSingleInstance.h"
+#include "RequestSender.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -9,7 +10,6 @@
 #include <QLocalSocket>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QUuid>
 #include <QtTest>
 
@@ -131,29 +131,6 @@ QString uniqueServerName()
     return QStringLiteral("tarvel-test-%1").arg(QUuid::createUuid().toString(QUuid::Id128));
 }
 
-// Sends from another thread while this one serves the request.
-class Sender : public QThread {
-public:
-    Sender(QString server, QString macro) : m_server(std::move(server)), m_macro(std::move(macro)) {}
-    bool ok = false;
-
-protected:
-    void run() override { ok = TSingleInstance::SendRequest(m_server, m_macro, 5000); }
-
-private:
-    QString m_server;
-    QString m_macro;
-};
-
-// Sends macro to name from another thread while this one serves it; true once acknowledged.
-bool sendFromThread(const QString &name, const QString &macro)
-{
-    Sender sender(name, macro);
-    sender.start();
-    const bool finished = QTest::qWaitFor([&] { return sender.isFinished(); }, 10000);
-    sender.wait();
-    return finished && sender.ok;
-}
 } // namespace
 
 void tst_DdeMacro::handOver()
@@ -163,7 +140,7 @@ void tst_DdeMacro::handOver()
     QVERIFY(first.Listen());
     QSignalSpy spy(&first, &TSingleInstance::ExecuteRequested);
     const QString macro = BuildDdeOpenMacro({QStringLiteral("/tmp/Шахта №1.mdf")});
-    QVERIFY(sendFromThread(name, macro));
+    QVERIFY(SendFromThread(name, macro));
     QTRY_COMPARE(spy.count(), 1);
     QCOMPARE(spy.at(0).at(0).toString(), macro);
 }
@@ -281,7 +258,7 @@ void tst_DdeMacro::displaysApart()
     QVERIFY(other.Listen());
     QSignalSpy spyFirst(&first, &TSingleInstance::ExecuteRequested);
     QSignalSpy spyOther(&other, &TSingleInstance::ExecuteRequested);
-    QVERIFY(sendFromThread(there, QStringLiteral("[open(x.mdf)]")));
+    QVERIFY(SendFromThread(there, QStringLiteral("[open(x.mdf)]")));
     QTRY_COMPARE(spyOther.count(), 1);
     QCOMPARE(spyFirst.count(), 0);
 }
@@ -318,7 +295,7 @@ void tst_DdeMacro::staleSocketTakenOver()
     TSingleInstance first(name);
     QVERIFY(first.Listen());
     QSignalSpy spy(&first, &TSingleInstance::ExecuteRequested);
-    QVERIFY(sendFromThread(name, QStringLiteral("[open(x.mdf)]")));
+    QVERIFY(SendFromThread(name, QStringLiteral("[open(x.mdf)]")));
     QTRY_COMPARE(spy.count(), 1);
 }
 

@@ -6,6 +6,7 @@
 #include "app/TMainForm.h"
 #include "model/TMine.h"
 #include "settings/TConfig.h"
+#include "TestConfig.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,11 +19,10 @@
 class tst_HelpKeys : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { Config = new TConfig(false); }
+    void initTestCase() { NewTestConfig(); }
     void cleanupTestCase()
     {
-        delete Config;
-        Config = nullptr;
+        DropTestConfig();
     }
     void f1AsksForTheWindowsTopic_data();
     void f1AsksForTheWindowsTopic();

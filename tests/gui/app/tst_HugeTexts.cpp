@@ -18,6 +18,8 @@
 #include "model/TPLF.h"
 #include "model/TPeopleInfo.h"
 #include "settings/TConfig.h"
+#include "TestConfig.h"
+#include "MainFormFixture.h"
 
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -49,11 +51,8 @@ private:
 
 void tst_HugeTexts::initTestCase()
 {
-    Config = new TConfig(false);
-    m_form = std::make_unique<TMainForm>();
-    m_form->show();
-    QApplication::setActiveWindow(m_form.get());
-    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    NewTestConfig();
+    QVERIFY(ShowMainForm(m_form));
     m_child = m_form->CreateChild();
     QVERIFY(m_child);
     m_huge = QString(qEnvironmentVariableIntValue("HUGE_TEXT_CHARS") > 0 ? qEnvironmentVariableIntValue("HUGE_TEXT_CHARS") : 5'000'000, QChar(u'ж'));
@@ -83,8 +82,7 @@ void tst_HugeTexts::cleanupTestCase()
     AppTestHooks hooks;   // the closing asks about the unsaved document
     hooks.answers.enqueue(QMessageBox::No);
     m_form.reset();
-    delete Config;
-    Config = nullptr;
+    DropTestConfig();
 }
 
 void tst_HugeTexts::placeAnswersAtOnce_data()

@@ -17,6 +17,8 @@
 #include "model/TMine.h"
 #include "model/TUzel.h"
 #include "settings/TConfig.h"
+#include "TestConfig.h"
+#include "MainFormFixture.h"
 
 #include <QAction>
 #include <QListWidget>
@@ -100,23 +102,18 @@ static const char *kValid = "u 1 0 0 0; u 2 100 0 0; u 3 100 50 0;"
 void tst_TChildFormChecks::initTestCase()
 {
     QLocale::setDefault(QLocale::c());
-    Config = new TConfig(false);
+    NewTestConfig();
 }
 
 void tst_TChildFormChecks::cleanupTestCase()
 {
     m_form.reset();
-    delete Config;
-    Config = nullptr;
+    DropTestConfig();
 }
 
 void tst_TChildFormChecks::init()
 {
-    m_form = std::make_unique<TMainForm>();
-    m_form->resize(1000, 700);
-    m_form->show();
-    QApplication::setActiveWindow(m_form.get());
-    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    QVERIFY(ShowMainForm(m_form, QSize(1000, 700)));
     m_child = m_form->CreateChild();
     QVERIFY(m_child);
     if (auto *sub = qobject_cast<QMdiSubWindow *>(m_child->parentWidget()))

@@ -16,6 +16,8 @@
 #include "model/TPeopleInfo.h"
 #include "model/TUzel.h"
 #include "settings/TConfig.h"
+#include "TestConfig.h"
+#include "MainFormFixture.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -27,12 +29,11 @@
 class tst_TChildFormTables : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { Config = new TConfig(false); }
+    void initTestCase() { NewTestConfig(); }
     void cleanupTestCase()
     {
         m_form.reset();
-        delete Config;
-        Config = nullptr;
+        DropTestConfig();
     }
     void init();
     void cleanup() { m_form.reset(); }
@@ -72,10 +73,7 @@ private:
 
 void tst_TChildFormTables::init()
 {
-    m_form = std::make_unique<TMainForm>();
-    m_form->show();
-    QApplication::setActiveWindow(m_form.get());
-    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    QVERIFY(ShowMainForm(m_form));
     m_child = m_form->CreateChild();
     QVERIFY(m_child);
     for (int i = 1; i <= 3; ++i)

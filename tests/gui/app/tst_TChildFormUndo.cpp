@@ -14,6 +14,8 @@
 #include "model/TUzel.h"
 #include "settings/TConfig.h"
 #include "storage/TMdfWriter.h"
+#include "TestConfig.h"
+#include "MainFormFixture.h"
 
 #include <QAction>
 #include <QMenu>
@@ -25,12 +27,11 @@
 class tst_TChildFormUndo : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { Config = new TConfig(false); }
+    void initTestCase() { NewTestConfig(); }
     void cleanupTestCase()
     {
         m_form.reset();
-        delete Config;
-        Config = nullptr;
+        DropTestConfig();
     }
     void init();
     void cleanup() { m_form.reset(); }
@@ -75,10 +76,7 @@ void tst_TChildFormUndo::newDocument()
 void tst_TChildFormUndo::init()
 {
     Config->UndoLimit = TConfig::DefaultUndoLimit;
-    m_form = std::make_unique<TMainForm>();
-    m_form->show();
-    QApplication::setActiveWindow(m_form.get());
-    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    QVERIFY(ShowMainForm(m_form));
     newDocument();
 }
 

@@ -18,6 +18,9 @@
 #include "settings/TConfig.h"
 #include "storage/TMineDocument.h"
 #include "storage/TMineFile.h"
+#include "RequestSender.h"
+#include "Settle.h"
+#include "TestConfig.h"
 
 #include <QAction>
 #include <QDir>
@@ -31,7 +34,6 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QTimer>
 #include <QUuid>
 #include <QTextDocument>
@@ -40,14 +42,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-void settle()
-{
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCoreApplication::processEvents();
-    }
-}
 
 // Lets the event loop wait for events once, as it does when the user is idle.
 void idle()
@@ -151,14 +145,13 @@ private:
 
 void tst_TMainForm::initTestCase()
 {
-    Config = new TConfig(false);
+    NewTestConfig();
 }
 
 void tst_TMainForm::cleanupTestCase()
 {
     m_form.reset();
-    delete Config;
-    Config = nullptr;
+    DropTestConfig();
 }
 
 void tst_TMainForm::init()
@@ -468,21 +461,6 @@ void tst_TMainForm::ddeMacroOpensPathsAsGiven()
     QCOMPARE(m_form->Children().size(), 3);
 }
 
-namespace {
-class RequestThread : public QThread {
-public:
-    RequestThread(QString server, QString macro) : m_server(std::move(server)), m_macro(std::move(macro)) {}
-    bool ok = false;
-
-protected:
-    void run() override { ok = TSingleInstance::SendRequest(m_server, m_macro, 5000); }
-
-private:
-    QString m_server;
-    QString m_macro;
-};
-} // namespace
-
 void tst_TMainForm::secondInstanceHandsOver()
 {
     AppTestHooks hooks;
@@ -491,10 +469,7 @@ void tst_TMainForm::secondInstanceHandsOver()
     QVERIFY(first.Listen());
     connect(&first, &TSingleInstance::ExecuteRequested, m_form.get(), &TMainForm::ExecuteDdeMacro);
     // What a later start sends for its command line.
-    RequestThread later(first.ServerName(), BuildDdeOpenMacro(TMainForm::CommandLineDocuments({path})));
-    later.start();
-    QTRY_VERIFY_WITH_TIMEOUT(later.isFinished(), 10000);
-    QVERIFY(later.ok);
+    QVERIFY(SendFromThread(first.ServerName(), BuildDdeOpenMacro(TMainForm::CommandLineDocuments({path}))));
     QTRY_COMPARE(m_form->Children().size(), 1);
     QCOMPARE(m_form->ActiveChild()->FileName(), path);
 }

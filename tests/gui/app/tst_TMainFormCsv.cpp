@@ -22,6 +22,7 @@
 #include "model/TMine.h"
 #include "model/TUzel.h"
 #include "settings/TConfig.h"
+#include "TestConfig.h"
 
 #include <QAction>
 #include <QFile>
@@ -49,12 +50,11 @@ QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArra
 class tst_TMainFormCsv : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { Config = new TConfig(false); }
+    void initTestCase() { NewTestConfig(); }
     void cleanupTestCase()
     {
         m_form.reset();
-        delete Config;
-        Config = nullptr;
+        DropTestConfig();
     }
     void init()
     {

@@ -13,6 +13,7 @@
 #include "model/TMine.h"
 #include "model/TUzel.h"
 #include "settings/TConfig.h"
+#include "TestConfig.h"
 
 #include <QAction>
 #include <QApplication>
@@ -44,12 +45,11 @@ private slots:
     void initTestCase()
     {
         QLocale::setDefault(QLocale::c());
-        Config = new TConfig(false);
+        NewTestConfig();
     }
     void cleanupTestCase()
     {
-        delete Config;
-        Config = nullptr;
+        DropTestConfig();
     }
 
     void transformShowsAtOnce()

@@ -12,6 +12,7 @@
 #include "model/TBranch.h"
 #include "model/TMine.h"
 #include "settings/TConfig.h"
+#include "TestConfig.h"
 
 #include <QAction>
 #include <QApplication>
@@ -54,12 +55,11 @@ QString Saved(const QTemporaryDir &dir, const QString &name, const QByteArray &b
 class tst_TMainFormDxf : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { Config = new TConfig(false); }
+    void initTestCase() { NewTestConfig(); }
     void cleanupTestCase()
     {
         m_form.reset();
-        delete Config;
-        Config = nullptr;
+        DropTestConfig();
     }
     void init()
     {

@@ -6,6 +6,7 @@
 #include "model/TMine.h"
 #include "print/TPrintForm.h"
 #include "settings/TConfig.h"
+#include "TestConfig.h"
 
 #include <QAction>
 #include <QTimer>
@@ -20,7 +21,7 @@ private slots:
 
 void tst_TMainFormPrint::printOpensTheDialogForTheActiveDocument()
 {
-    Config = new TConfig(false);
+    NewTestConfig();
     {
         TMainForm main;
         main.show();
@@ -51,8 +52,7 @@ void tst_TMainFormPrint::printOpensTheDialogForTheActiveDocument()
         QVERIFY(statusShown);
         QVERIFY(statusCleared);
     }
-    delete Config;
-    Config = nullptr;
+    DropTestConfig();
 }
 
 QTEST_MAIN(tst_TMainFormPrint)

@@ -17,6 +17,8 @@
 #include "schemes/TGraph3DForm.h"
 #include "schemes/TIncidGraphForm.h"
 #include "schemes/TIncidentGraph.h"
+#include "TestConfig.h"
+#include "MainFormFixture.h"
 
 #include <QAction>
 #include <QListWidget>
@@ -69,22 +71,17 @@ static const char *kMine = "u 1 0 0 0; u 2 100 0 0; u 3 100 0 60; b 1 1 2 4; b 2
 void tst_TMainFormSchemes::initTestCase()
 {
     QLocale::setDefault(QLocale::c());
-    Config = new TConfig(false);
+    NewTestConfig();
 }
 
 void tst_TMainFormSchemes::cleanupTestCase()
 {
-    delete Config;
-    Config = nullptr;
+    DropTestConfig();
 }
 
 void tst_TMainFormSchemes::init()
 {
-    m_form = std::make_unique<TMainForm>();
-    m_form->resize(1000, 700);
-    m_form->show();
-    QApplication::setActiveWindow(m_form.get());
-    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    QVERIFY(ShowMainForm(m_form, QSize(1000, 700)));
 }
 
 void tst_TMainFormSchemes::cleanup()

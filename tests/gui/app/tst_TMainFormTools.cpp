@@ -18,6 +18,8 @@
 #include "model/TMine.h"
 #include "schemes/TGraph3DForm.h"
 #include "settings/TConfig.h"
+#include "TestConfig.h"
+#include "MainFormFixture.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -29,12 +31,11 @@
 class tst_TMainFormTools : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { Config = new TConfig(false); }
+    void initTestCase() { NewTestConfig(); }
     void cleanupTestCase()
     {
         m_form.reset();
-        delete Config;
-        Config = nullptr;
+        DropTestConfig();
     }
     void init();
     void cleanup() { m_form.reset(); }
@@ -63,10 +64,7 @@ private:
 
 void tst_TMainFormTools::init()
 {
-    m_form = std::make_unique<TMainForm>();
-    m_form->show();
-    QApplication::setActiveWindow(m_form.get());
-    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    QVERIFY(ShowMainForm(m_form));
     m_child = m_form->CreateChild();
     for (int i = 1; i <= 3; ++i)
         mine()->AddUzel(i, float(i), 0.0f, 0.0f);

@@ -17,6 +17,7 @@
 #include "storage/TMdfWriter.h"
 #include "storage/TMineFile.h"
 #include "storage/TRecoveryStore.h"
+#include "TestConfig.h"
 
 #include <QApplication>
 #include <QDir>
@@ -75,7 +76,7 @@ QStringList Copies(const QString &folder)
 // The editor that is killed: prints the copy's path once it is on disk, then waits.
 int RunEditor(const QString &document)
 {
-    Config = new TConfig(false);
+    NewTestConfig();
     TRecovery::SetIntervalForTests(100);
     TMainForm form;
     TRecovery recovery(&form, TRecoveryStore::DefaultFolder());
@@ -99,12 +100,11 @@ private slots:
     {
         QVERIFY(m_state.isValid());
         qputenv("XDG_STATE_HOME", QFile::encodeName(m_state.path()));
-        Config = new TConfig(false);
+        NewTestConfig();
     }
     void cleanupTestCase()
     {
-        delete Config;
-        Config = nullptr;
+        DropTestConfig();
     }
     void init()
     {

@@ -17,6 +17,7 @@
 #include "model/TUzel.h"
 #include "settings/TConfig.h"
 #include "storage/TMineDocument.h"
+#include "TestConfig.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -919,7 +920,7 @@ void tst_NetworkTables::headerCursor()
 
 void tst_NetworkTables::displaySettingsReachTables()
 {
-    Config = new TConfig(false);
+    NewTestConfig();
     Config->FontSize = 8;
     {
         Harness h;
@@ -938,8 +939,7 @@ void tst_NetworkTables::displaySettingsReachTables()
         const int comment = h.branches()->TableModel()->ColumnOfKind(14);
         QCOMPARE(h.branches()->columnWidth(comment), metrics.horizontalAdvance("Комментарий") + 7);
     }
-    delete Config;
-    Config = nullptr;
+    DropTestConfig();
 }
 
 QTEST_MAIN(tst_NetworkTables)

@@ -8,6 +8,7 @@
 #include "model/TMine.h"
 #include "model/TPeopleInfo.h"
 #include "settings/TConfig.h"
+#include "TestConfig.h"
 
 #include <QImage>
 #include <QPainter>
@@ -27,7 +28,7 @@ private slots:
     void init()
     {
         QLocale::setDefault(QLocale::c());
-        Config = new TConfig(false);
+        NewTestConfig();
         mine = new TMine;
         mine->AddUzel(1, 0, 0, 0);
         mine->AddUzel(2, 0, 80, 0);
@@ -38,8 +39,7 @@ private slots:
     void cleanup()
     {
         delete mine;
-        delete Config;
-        Config = nullptr;
+        DropTestConfig();
         QLocale::setDefault(QLocale::c());
     }
 

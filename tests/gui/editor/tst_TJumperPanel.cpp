@@ -13,6 +13,7 @@
 #include "model/TMine.h"
 #include "model/TPeopleInfo.h"
 #include "settings/TConfig.h"
+#include "TestConfig.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -103,7 +104,7 @@ private slots:
     void init()
     {
         QLocale::setDefault(QLocale::c());
-        Config = new TConfig(false);
+        NewTestConfig();
         mine = new TMine;
         mine->AddUzel(1, 0, 0, 0);
         mine->AddUzel(2, 120, 0, 0);
@@ -123,8 +124,7 @@ private slots:
     {
         delete panel;
         delete mine;
-        delete Config;
-        Config = nullptr;
+        DropTestConfig();
         QLocale::setDefault(QLocale::c());
     }
 

@@ -16,6 +16,7 @@
 #include "print/TPrintPreviewModel.h"
 #include "settings/TConfig.h"
 #include "settings/TRegistry.h"
+#include "TestConfig.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -73,13 +74,12 @@ void tst_TPrintForm::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
     TRegistry::SetStoreFolder(m_store.path());
-    Config = new TConfig(false);
+    NewTestConfig();
 }
 
 void tst_TPrintForm::cleanupTestCase()
 {
-    delete Config;
-    Config = nullptr;
+    DropTestConfig();
 }
 
 void tst_TPrintForm::enablingRules_data()

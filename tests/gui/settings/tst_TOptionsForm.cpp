@@ -8,6 +8,7 @@
 #include "settings/TOptionsForm.h"
 #include "settings/TRegistry.h"
 #include "settings/TSampleGrid.h"
+#include "TestConfig.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -69,7 +70,7 @@ private slots:
     {
         m_store = std::make_unique<QTemporaryDir>();
         TRegistry::SetStoreFolder(m_store->path());
-        Config = new TConfig(false);
+        NewTestConfig();
         Config->LastFiles = {QStringLiteral("/mine.mdf")};
         Config->Surname = QStringLiteral("Петров");
         m_applied = 0;
@@ -77,8 +78,7 @@ private slots:
 
     void cleanup()
     {
-        delete Config;
-        Config = nullptr;
+        DropTestConfig();
         TRegistry::SetStoreFolder(QString());
     }
 

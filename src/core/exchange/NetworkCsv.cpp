@@ -200,7 +200,7 @@ std::vector<TNodeRow> ReadNodes(const QByteArray &bytes, const QString &name)
     std::vector<TNodeRow> rows;
     TCsvTable t(bytes, name, kNodeNames, NodeColumnCount, {NNumber});
     while (t.Next())
-        rows.push_back({t.Number(NNumber), t.Real(NX, true), t.Real(NY, true), t.Real(NZ, true), t.Flag(NSurface)});
+        rows.push_back({t.OwnNumber(NNumber), t.Real(NX, true), t.Real(NY, true), t.Real(NZ, true), t.Flag(NSurface)});
     return rows;
 }
 
@@ -211,7 +211,7 @@ std::vector<TBranchRow> ReadBranches(const QByteArray &bytes, const QString &nam
     // A new branch of the editor's table takes the shape and roughness of the one above it.
     TBranchRow above{};
     while (t.Next()) {
-        TBranchRow b{t.Number(BNumber), t.Number(BStart), t.Number(BEnd), t.Real(BSection, false),
+        TBranchRow b{t.OwnNumber(BNumber), t.OwnNumber(BStart), t.OwnNumber(BEnd), t.Real(BSection, true),
                      quint8(t.Int(BShape, above.Shape, 0, kMaxShape)),
                      quint8(t.Int(BRoughness, above.Roughness, 0, kMaxRoughness)),
                      t.Double(BResistance, double(kUnsetReal), true), t.Int(BLayer, -1, -1, kMaxGroupIndex),
@@ -220,8 +220,6 @@ std::vector<TBranchRow> ReadBranches(const QByteArray &bytes, const QString &nam
                        t.Real(BGas1To, false, 0)},
                       {t.Flag(BGas2), quint8(t.Int(BGas2Kind, 0, 0, kMaxGasKind)), t.Real(BGas2From, false, 0),
                        t.Real(BGas2To, false, 0)}}};
-        if (b.End == b.Start)
-            t.Fail(BEnd, QStringLiteral("совпадает с начальным узлом: %1").arg(TCsvTable::Shown(t.Text(BEnd))));
         above.Shape = b.Shape;
         above.Roughness = b.Roughness;
         rows.push_back(std::move(b));

@@ -254,6 +254,11 @@ qint32 TCsvTable::Number(int column) const
     return v;
 }
 
+qint32 TCsvTable::OwnNumber(int column) const
+{
+    return Int(column, kUnsetInt, INT_MIN, INT_MAX);
+}
+
 double TCsvTable::Double(int column, double whenEmpty, bool negative) const
 {
     const std::string_view text = Text(column);

@@ -48,8 +48,11 @@ public:
     // An integer within min..max; whenEmpty for an empty field. Whole numbers written with
     // decimals ("12,00") are taken.
     qint32 Int(int column, qint32 whenEmpty, qint64 min, qint64 max) const;
-    // A node or branch number: given and above 0.
+    // The number of a branch a stopping or person lies on: given and above 0.
     qint32 Number(int column) const;
+    // A node's or branch's own number, or a branch's end: whatever a document holds, the unset
+    // marker for an empty field (the topology check, not the reader, says what is wrong with it).
+    qint32 OwnNumber(int column) const;
     double Double(int column, double whenEmpty, bool negative) const;
     // Single precision; whenEmpty (the unset marker unless given) for an empty field.
     float Real(int column, bool negative, float whenEmpty) const;

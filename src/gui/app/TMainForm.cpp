@@ -7,6 +7,7 @@
 #include "app/TChildForm.h"
 #include "base/AppDialogs.h"
 #include "base/Guarded.h"
+#include "base/Help.h"
 #include "base/TGroupCombo.h"
 #include "base/Utils.h"
 #include "settings/TOptionsForm.h"
@@ -619,4 +620,14 @@ void TMainForm::SetDocumentCount(int n)
         cbLayers->clear();
         cbPLFs->clear();
     }
+}
+
+void TMainForm::ShowHelpContents()
+{
+    ::ShowHelpContents(this);
+}
+
+void TMainForm::ShowHelpTopic(int topic)
+{
+    ::ShowHelpTopic(this, topic);
 }

@@ -89,7 +89,7 @@ public:
     // "&Редактор" while the given table does not edit in place, "&Просмотр" while it does.
     void SetEditViewCaption(bool tableEditing);
 
-    // Help: contents, a topic of the program's help (TMainFormWindows.cpp).
+    // Help: contents, a topic of the program's help.
     void ShowHelpContents();
     void ShowHelpTopic(int topic);
 

@@ -72,16 +72,6 @@ void TMainForm::execMinimizeAll()
         (*it)->showMinimized();
 }
 
-void TMainForm::ShowHelpContents()
-{
-    ::ShowHelpContents(this);
-}
-
-void TMainForm::ShowHelpTopic(int topic)
-{
-    ::ShowHelpTopic(this, topic);
-}
-
 void TMainForm::execHelpTopic()
 {
     ShowHelpContents();

@@ -126,7 +126,7 @@ void tst_HugeTexts::placeAnswersAtOnce()
     } else if (place < 300) {
         TElementGrid *grid = place < 200 ? m_child->pnlJumpers->JumperGrid : m_child->pnlJumpers->PeopleGrid;
         m_child->pnlJumpers->setCurrentIndex(place < 200 ? 0 : 1);
-        grid->SetCurrentCell({.Row = place % 100, .Column = 1});
+        grid->SetCurrentCell({.Row = 1, .Column = place % 100});
         settle();
         static_cast<QAbstractItemView *>(grid)->edit(grid->currentIndex());
         settle();

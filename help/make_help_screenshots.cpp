@@ -37,6 +37,8 @@
 #include <QImage>
 #include <QListWidget>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTabWidget>
@@ -141,6 +143,22 @@ int main(int argc, char *argv[])
             child->ShowBranchRow(withStoppings);
         save(&main, QStringLiteral("main-window.png"));
         save(child->pnlJumpers, QStringLiteral("stoppings.png"));
+
+        // The Edit menu with both commands named: branches sorted by length, a node made a surface
+        // node and that taken back; then the sort is taken back too, for the pictures after it.
+        main.actSortL->trigger();
+        main.actSurfUzel->trigger();
+        main.actUndo->trigger();
+        settle(100);
+        for (QAction *a : main.menuBar()->actions())
+            if (a->menu() && a->text() == QStringLiteral("&Правка")) {
+                a->menu()->popup(main.mapToGlobal(QPoint(0, 0)));
+                settle(200);
+                save(a->menu(), QStringLiteral("edit-menu.png"));
+                a->menu()->hide();
+            }
+        main.actUndo->trigger();
+        settle(100);
 
         // Windows of the mine menu.
         main.actCheckIsol->trigger();

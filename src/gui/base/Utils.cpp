@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QBoxLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLocale>
@@ -160,17 +161,39 @@ int CellRowHeight(const QFont &font, const QPaintDevice *device)
     return std::abs(FontPixelHeight(font, device)) + 7;
 }
 
+TDialogButtons MakeDialogButtons(QWidget *parent, const TDialogCaptions &captions)
+{
+    TDialogButtons b;
+    b.Ok = new QPushButton(captions.Ok, parent);
+    b.Ok->setObjectName(QStringLiteral("btnOK"));
+    b.Ok->setDefault(true);
+    b.Cancel = new QPushButton(captions.Cancel, parent);
+    b.Cancel->setObjectName(QStringLiteral("btnCancel"));
+    if (!captions.Help.isEmpty()) {
+        b.Help = new QPushButton(captions.Help, parent);
+        b.Help->setObjectName(QStringLiteral("btnHelp"));
+    }
+    return b;
+}
+
+QBoxLayout *DialogButtonLayout(const TDialogButtons &buttons, bool column)
+{
+    QBoxLayout *box = column ? static_cast<QBoxLayout *>(new QVBoxLayout) : new QHBoxLayout;
+    if (!column)
+        box->addStretch(1);
+    for (QPushButton *b : {buttons.Ok, buttons.Cancel, buttons.Help})
+        if (b)
+            box->addWidget(b);
+    if (column)
+        box->addStretch(1);
+    return box;
+}
+
 QHBoxLayout *OkCancelRow(QWidget *dialog, const QString &okCaption, QPushButton *&ok, QPushButton *&cancel)
 {
-    ok = new QPushButton(okCaption, dialog);
-    ok->setObjectName(QStringLiteral("btnOK"));
-    ok->setDefault(true);
-    cancel = new QPushButton(QStringLiteral("Отмена"), dialog);
-    cancel->setObjectName(QStringLiteral("btnCancel"));
-    cancel->setAutoDefault(false);
-    auto *row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(ok);
-    row->addWidget(cancel);
-    return row;
+    const TDialogButtons b = MakeDialogButtons(dialog, {okCaption, QStringLiteral("Отмена"), QString()});
+    b.Cancel->setAutoDefault(false);
+    ok = b.Ok;
+    cancel = b.Cancel;
+    return static_cast<QHBoxLayout *>(DialogButtonLayout(b));
 }

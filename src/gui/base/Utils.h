@@ -11,6 +11,7 @@
 #include <QString>
 
 class QComboBox;
+class QBoxLayout;
 class QHBoxLayout;
 class QPushButton;
 class QPaintDevice;
@@ -43,8 +44,28 @@ quint32 FromQColor(const QColor &color);
 // markup for rich text, and a name such as "<h1>...</h1>" must not become a heading.
 QString PlainToolTip(const QString &text);
 
+// The buttons that close a dialog: OK, the default button, "Отмена" and, when its caption is
+// given, Help, made in that order (their tab order) as children of parent. A dialog that lays its
+// pages out before it is given its layout passes no parent, so that the buttons join the tab order
+// after the pages. Each window keeps its own captions: their access keys differ from one to the
+// next. The caller connects them.
+struct TDialogButtons {
+    QPushButton *Ok = nullptr;
+    QPushButton *Cancel = nullptr;
+    QPushButton *Help = nullptr;
+};
+struct TDialogCaptions {
+    QString Ok;
+    QString Cancel;
+    QString Help;   // none when empty
+};
+TDialogButtons MakeDialogButtons(QWidget *parent, const TDialogCaptions &captions);
+// The buttons in a row at the right (a stretch before them) or in a column at the top (the
+// stretch after them).
+QBoxLayout *DialogButtonLayout(const TDialogButtons &buttons, bool column = false);
+
 // The row of a dialog's OK and "Отмена" buttons at its right, made children of dialog: OK is the
-// default button, Enter on "Отмена" does not press OK. The caller places the row and connects them.
+// default button, "Отмена" no automatic default. The caller places the row and connects them.
 QHBoxLayout *OkCancelRow(QWidget *dialog, const QString &okCaption, QPushButton *&ok, QPushButton *&cancel);
 
 // Tells font matching which installed faces stand for the Windows font names settings use.

@@ -1,5 +1,7 @@
 #include "checks/TfrmCalcRMode.h"
 
+#include "base/Utils.h"
+
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -25,19 +27,15 @@ TfrmCalcRMode::TfrmCalcRMode(QWidget *parent) : QDialog(parent)
     groupLayout->addWidget(rbAll);
     groupLayout->addWidget(rbZero);
 
-    btnOK = new QPushButton(QStringLiteral("ОК"), this);
-    btnOK->setDefault(true);
-    btnCancel = new QPushButton(QStringLiteral("Отмена"), this);
+    const TDialogButtons dialogButtons = MakeDialogButtons(this, {QStringLiteral("ОК"), QStringLiteral("Отмена"), QString()});
+    btnOK = dialogButtons.Ok;
+    btnCancel = dialogButtons.Cancel;
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(rgSelect);
-    layout->addLayout(buttons);
+    layout->addLayout(DialogButtonLayout(dialogButtons));
     setFixedSize(sizeHint().expandedTo(QSize(260, 0)));
 }
 

@@ -58,24 +58,19 @@ TFilePropForm::TFilePropForm(TDocumentHost &host, QWidget *parent) : QDialog(par
     PageControl->addTab(createGeneralPage(), QStringLiteral("Общие"));
     PageControl->addTab(createColumnsPage(), QStringLiteral("Параметры"));
 
-    btnOK = new QPushButton(QStringLiteral("&OK"));
-    btnOK->setDefault(true);
-    btnCancel = new QPushButton(QStringLiteral("О&тмена"));
-    btnHelp = new QPushButton(QStringLiteral("&Помощь"));
+    const TDialogButtons dialogButtons =
+        MakeDialogButtons(nullptr, {QStringLiteral("&OK"), QStringLiteral("О&тмена"), QStringLiteral("&Помощь")});
+    btnOK = dialogButtons.Ok;
+    btnCancel = dialogButtons.Cancel;
+    btnHelp = dialogButtons.Help;
     connect(btnOK, &QPushButton::clicked, this, [this] { RunGuarded([this] { btnOKClick(); }); });
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(btnHelp, &QPushButton::clicked, this, [this] { ShowHelpTopic(this, HelpTopic); });
     InstallHelpKey(this, HelpTopic);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
-    buttons->addWidget(btnHelp);
-
     auto *main = new QVBoxLayout(this);
     main->addWidget(PageControl);
-    main->addLayout(buttons);
+    main->addLayout(DialogButtonLayout(dialogButtons));
     main->setSizeConstraint(QLayout::SetFixedSize);
 
     fill();

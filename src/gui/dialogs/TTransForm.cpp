@@ -58,15 +58,12 @@ TTransForm::TTransForm(TDocumentHost &host, QWidget *parent) : QDialog(parent), 
     areaLayout->addWidget(TransCountLabel, 0, 1, 2, 1, Qt::AlignCenter);
     areaLayout->setColumnStretch(1, 1);
 
-    btnOK = new QPushButton(QStringLiteral("&ОК"));
-    btnOK->setDefault(true);
-    btnCancel = new QPushButton(QStringLiteral("О&тмена"));
+    const TDialogButtons dialogButtons = MakeDialogButtons(nullptr, {QStringLiteral("&ОК"), QStringLiteral("О&тмена"), QString()});
+    btnOK = dialogButtons.Ok;
+    btnCancel = dialogButtons.Cancel;
     connect(btnOK, &QPushButton::clicked, this, [this] { RunGuarded([this] { btnOKClick(); }); });
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto *buttons = new QVBoxLayout;
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
-    buttons->addStretch(1);
+    QBoxLayout *buttons = DialogButtonLayout(dialogButtons, true);
 
     PageControl = new QTabWidget;
     PageControl->addTab(createShiftScalePage(), QStringLiteral("Перенос и масштаб"));

@@ -2,6 +2,7 @@
 
 #include "base/Guarded.h"
 #include "base/Help.h"
+#include "base/Utils.h"
 #include "editor/TableText.h"
 #include "model/MineTables.h"
 #include "model/TBranch.h"
@@ -94,13 +95,11 @@ TPerimTypeForm::TPerimTypeForm(TBranch *branch, QWidget *parent)
         smoothLayout->addWidget(r);
     }
 
-    btnOK = new QPushButton(QStringLiteral("&OK"), this);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnOK->setDefault(true);
-    btnCancel = new QPushButton(QStringLiteral("&Отмена"), this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnHelp = new QPushButton(QStringLiteral("&Помощь"), this);
-    btnHelp->setObjectName(QStringLiteral("btnHelp"));
+    const TDialogButtons dialogButtons =
+        MakeDialogButtons(this, {QStringLiteral("&OK"), QStringLiteral("&Отмена"), QStringLiteral("&Помощь")});
+    btnOK = dialogButtons.Ok;
+    btnCancel = dialogButtons.Cancel;
+    btnHelp = dialogButtons.Help;
     connect(btnOK, &QPushButton::clicked, this, &TPerimTypeForm::accept);
     connect(btnCancel, &QPushButton::clicked, this, &TPerimTypeForm::reject);
     connect(btnHelp, &QPushButton::clicked, this, [this] { ShowHelpTopic(this, HelpContext); });
@@ -111,16 +110,11 @@ TPerimTypeForm::TPerimTypeForm(TBranch *branch, QWidget *parent)
     fields->addWidget(SEdit, 0, 1);
     fields->addWidget(pLabel, 1, 0);
     fields->addWidget(PerimEdit, 1, 1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
-    buttons->addWidget(btnHelp);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     layout->addWidget(SFormGroup);
     layout->addWidget(SmoothGroup);
-    layout->addLayout(buttons);
+    layout->addLayout(DialogButtonLayout(dialogButtons));
 
     if (QAbstractButton *b = SFormButtons->button(branch->Shape()))
         b->setChecked(true);

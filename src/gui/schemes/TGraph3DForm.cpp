@@ -6,6 +6,7 @@
 #include "TPainterSchemeCanvas.h"
 #include "model/TLayer.h"
 #include "model/TMine.h"
+#include "schemes/SchemeButtons.h"
 #include "schemes/SchemeDrawing.h"
 #include "schemes/TCustomMine3D.h"
 #include "schemes/TSchemeHost.h"
@@ -189,20 +190,14 @@ void TGraph3DForm::buildLayout()
     colorLayout->addWidget(clbColors);
     row->addWidget(colors, 1);
 
-    auto *buttons = new QVBoxLayout;
-    buttons->setSpacing(2);
-    btnHelp = new QPushButton(QStringLiteral("&Помощь"), panel);
-    btnRefresh = new QPushButton(QStringLiteral("&Обновить"), panel);
-    btnRefresh->setToolTip(QStringLiteral("Обновление графика (F5)"));
-    btnClose = new QPushButton(QStringLiteral("&Закрыть"), panel);
-    for (QPushButton *b : {btnHelp, btnRefresh, btnClose}) {
-        b->setFixedSize(62, 24);
-        buttons->addWidget(b);
-    }
+    const TSchemeButtons buttons = MakeSchemeButtons(panel, QSize(62, 24));
+    btnHelp = buttons.Help;
+    btnRefresh = buttons.Refresh;
+    btnClose = buttons.Close;
     connect(btnHelp, &QPushButton::clicked, this, [this] { ShowHelpTopic(this, kHelpTopic); });
     connect(btnRefresh, &QPushButton::clicked, this, [this] { RunGuarded([this] { Refresh(); }); });
     connect(btnClose, &QPushButton::clicked, this, &QWidget::close);
-    row->addLayout(buttons);
+    row->addLayout(buttons.Column);
 }
 
 bool TGraph3DForm::Refresh()

@@ -7,6 +7,7 @@
 #include "model/TMine.h"
 #include "model/TUzel.h"
 #include "model/Unset.h"
+#include "schemes/SchemeButtons.h"
 #include "schemes/TIncidHost.h"
 #include "schemes/TIncidentGraph.h"
 
@@ -91,20 +92,14 @@ void TIncidGraphForm::buildLayout()
     connect(TextInfoButtons, &QButtonGroup::idClicked, IncidentGraph, &TIncidentGraph::SetLabelMode);
     row->addWidget(TextInfoGroup, 1);
 
-    auto *buttons = new QVBoxLayout;
-    buttons->setSpacing(2);
-    btnHelp = new QPushButton(QStringLiteral("&Помощь"), this);
-    btnRefresh = new QPushButton(QStringLiteral("&Обновить"), this);
-    btnRefresh->setToolTip(QStringLiteral("Обновление графика (F5)"));
-    btnClose = new QPushButton(QStringLiteral("&Закрыть"), this);
-    for (QPushButton *b : {btnHelp, btnRefresh, btnClose}) {
-        b->setFixedSize(72, 22);
-        buttons->addWidget(b);
-    }
+    const TSchemeButtons buttons = MakeSchemeButtons(this, QSize(72, 22));
+    btnHelp = buttons.Help;
+    btnRefresh = buttons.Refresh;
+    btnClose = buttons.Close;
     connect(btnHelp, &QPushButton::clicked, this, [this] { ShowHelpTopic(this, kHelpTopic); });
     connect(btnRefresh, &QPushButton::clicked, this, [this] { RunGuarded([this] { Refresh(); }); });
     connect(btnClose, &QPushButton::clicked, this, &QWidget::close);
-    row->addLayout(buttons);
+    row->addLayout(buttons.Column);
     layout->addLayout(row);
 }
 

@@ -58,10 +58,11 @@ TOptionsForm::TOptionsForm(QWidget *parent)
     PageControl->addTab(createColoursPage(), QStringLiteral("Цвета"));
     PageControl->addTab(createViewPage(), QStringLiteral("Вид"));
 
-    btnOK = new QPushButton(QStringLiteral("&OK"));
-    btnOK->setDefault(true);
-    btnCancel = new QPushButton(QStringLiteral("&Отмена"));
-    btnHelp = new QPushButton(QStringLiteral("&Помощь"));
+    const TDialogButtons dialogButtons =
+        MakeDialogButtons(nullptr, {QStringLiteral("&OK"), QStringLiteral("&Отмена"), QStringLiteral("&Помощь")});
+    btnOK = dialogButtons.Ok;
+    btnCancel = dialogButtons.Cancel;
+    btnHelp = dialogButtons.Help;
     btnReset = new QPushButton(QStringLiteral("&Сбросить"));
     connect(btnOK, &QPushButton::clicked, this, &TOptionsForm::btnOKClick);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -69,12 +70,8 @@ TOptionsForm::TOptionsForm(QWidget *parent)
     InstallHelpKey(this, HelpTopic);
     connect(btnReset, &QPushButton::clicked, this, &TOptionsForm::btnResetClick);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(btnReset);
-    buttons->addStretch(1);
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
-    buttons->addWidget(btnHelp);
+    QBoxLayout *buttons = DialogButtonLayout(dialogButtons);
+    buttons->insertWidget(0, btnReset);
 
     auto *main = new QVBoxLayout(this);
     main->addWidget(PageControl);

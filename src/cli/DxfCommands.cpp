@@ -134,10 +134,10 @@ int Export(const ToolMain::TInvocation &in)
     TDxfExportOptions options;
     if (in.Has(QStringLiteral("--labels"))) {
         const QStringList kinds{QStringLiteral("none"), QStringLiteral("branches"), QStringLiteral("nodes")};
-        const qsizetype kind = kinds.indexOf(in.Option(QStringLiteral("--labels")));
-        if (kind < 0)
+        const qsizetype labels = kinds.indexOf(in.Option(QStringLiteral("--labels")));
+        if (labels < 0)
             return ToolMain::Usage(QStringLiteral("--labels takes none, branches or nodes"));
-        options.Labels = quint8(kind);
+        options.Labels = quint8(labels);
     }
     TMineDocument doc;
     ToolMain::LoadMine(doc, in.Operand(QStringLiteral("IN")));

@@ -112,14 +112,14 @@ void TNetworkTables::RefreshTables()
     TMine *mine = Mine();
     const TUzel *uzel = mine->CurUzel();
     const TBranch *branch = mine->CurBranch();
-    const quint8 kind = mine->SelKind();
-    TJumper *jumper = kind == 2 ? mine->CurJumper() : nullptr;
+    const quint8 selKind = mine->SelKind();   // 0 node, 1 branch, 2 stopping
+    TJumper *jumper = selKind == 2 ? mine->CurJumper() : nullptr;
     m_uzelModel->Refresh();
     m_branchModel->Refresh();
     // Each table reports its row as the current element: the table of the element that was
     // current reports last, so that it stays current (a node picked on the scheme stays the
     // node after the scheme's refresh), and a stopping is made current again after its branch.
-    if (kind == 0) {
+    if (selKind == 0) {
         followCurrent(BranchGrid, branch ? branch->ListPos() : -1);
         followCurrent(UzelGrid, uzel ? uzel->ListPos() : -1);
     } else {

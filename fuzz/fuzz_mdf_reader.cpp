@@ -4,6 +4,7 @@
 // must be stable (the first save may still drop empty elements and so move link indices out of
 // range, which the next reading clears).
 #include "AppError.h"
+#include "FuzzResave.h"
 #include "checks/TMessageSink.h"
 #include "checks/TTopologyCheck.h"
 #include "model/TMine.h"
@@ -15,19 +16,6 @@
 #include <QtEndian>
 #include <cstdint>
 #include <cstdlib>
-
-namespace {
-QByteArray Resave(const QByteArray &bytes)
-{
-    TMineDocument doc;
-    try {
-        TMdfReader::Read(bytes, doc);
-    } catch (const AppError &) {
-        std::abort();
-    }
-    return TMdfWriter::Write(doc);
-}
-} // namespace
 
 namespace {
 void ReadAndResave(const QByteArray &bytes)

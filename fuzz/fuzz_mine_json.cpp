@@ -4,29 +4,14 @@
 // every value the JSON may give, such as a branch's volume coefficient). The saved file stays
 // within a bound of the JSON's size: "{}," is three bytes, the branch it makes 129.
 #include "AppError.h"
+#include "FuzzResave.h"
 #include "exchange/MineJson.h"
-#include "storage/TMdfReader.h"
 #include "storage/TMdfWriter.h"
 #include "storage/TMineDocument.h"
 
 #include <QByteArray>
 #include <cstdint>
 #include <cstdlib>
-
-namespace {
-
-QByteArray Resave(const QByteArray &bytes)
-{
-    TMineDocument doc;
-    try {
-        TMdfReader::Read(bytes, doc);
-    } catch (const AppError &) {
-        std::abort();
-    }
-    return TMdfWriter::Write(doc);
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -2,6 +2,7 @@
 // question, clearing results, recent files, the status bar, the group boxes and the error display.
 #include "AppError.h"
 #include "AppTestHooks.h"
+#include "MainFormFixture.h"
 #include "app/DdeMacro.h"
 #include "app/TAboutBox.h"
 #include "app/TChildForm.h"
@@ -161,9 +162,7 @@ void tst_TMainForm::init()
     Config->LastFiles.clear();
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
-    m_form = std::make_unique<TMainForm>();
-    m_form->show();
-    settle();
+    OpenMainForm(m_form);
 }
 
 void tst_TMainForm::rulesWithoutDocument()

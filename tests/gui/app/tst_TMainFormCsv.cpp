@@ -3,6 +3,7 @@
 // as two files, asking before it replaces old ones, and the window comparing the document with a
 // mine file, whose lines lead to the elements.
 #include "AppTestHooks.h"
+#include "MainFormFixture.h"
 #include "FailedWrites.h"
 #include "Settle.h"
 #include "app/TChildForm.h"
@@ -56,19 +57,8 @@ private slots:
         m_form.reset();
         DropTestConfig();
     }
-    void init()
-    {
-        m_form = std::make_unique<TMainForm>();
-        m_form->show();
-        settle();
-    }
-    void cleanup()
-    {
-        for (TChildForm *c : m_form->Children())
-            c->Mine()->SetModified(false);
-        m_form.reset();
-        settle();
-    }
+    void init() { OpenMainForm(m_form); }
+    void cleanup() { CloseMainForm(m_form); }
     void fileMenuOrder();
     void failedExportKeepsBothFiles();
     void importOpensWindow();

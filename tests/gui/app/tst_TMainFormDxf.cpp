@@ -3,6 +3,7 @@
 // drawing is refused); "Экспорт в DXF..." writes the active document, saying which branches it
 // could not draw.
 #include "AppTestHooks.h"
+#include "MainFormFixture.h"
 #include "DxfTestFile.h"
 #include "Settle.h"
 #include "app/TChildForm.h"
@@ -61,19 +62,8 @@ private slots:
         m_form.reset();
         DropTestConfig();
     }
-    void init()
-    {
-        m_form = std::make_unique<TMainForm>();
-        m_form->show();
-        settle();
-    }
-    void cleanup()
-    {
-        for (TChildForm *c : m_form->Children())
-            c->Mine()->SetModified(false);
-        m_form.reset();
-        settle();
-    }
+    void init() { OpenMainForm(m_form); }
+    void cleanup() { CloseMainForm(m_form); }
     void importChecksNewWindow();
     void refusedImportOpensNothing();
     void exportListsWhatItLeftOut();

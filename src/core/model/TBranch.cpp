@@ -11,6 +11,7 @@
 #include "model/Unset.h"
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 
 namespace {
 // Cells of one branch are capped so that an absurd cell length cannot ask for gigabytes.
@@ -129,24 +130,17 @@ void TBranch::LinkEnds(TUzel *start, TUzel *end)
 }
 
 // The plain setters: the journal sees the old value before a change is stored.
-template <class Field, class Value>
-void TBranch::Store(Field &field, const Value &value, TColumnKind kind)
+template <class Field, class Value, class Key>
+void TBranch::Store(Field &field, const Value &value, Key key)
 {
     if (field == value)
         return;
-    if (FMine->FJournal.Active())
-        FMine->FJournal.Field(this, kind);
-    field = value;
-    Changed();
-}
-
-template <class Field, class Value>
-void TBranch::Store(Field &field, const Value &value, TNamedField named)
-{
-    if (field == value)
-        return;
-    if (FMine->FJournal.Active())
-        FMine->FJournal.Named(this, named);
+    if (FMine->FJournal.Active()) {
+        if constexpr (std::is_same_v<Key, TColumnKind>)
+            FMine->FJournal.Field(this, key);
+        else
+            FMine->FJournal.Named(this, key);
+    }
     field = value;
     Changed();
 }

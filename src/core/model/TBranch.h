@@ -186,10 +186,9 @@ private:
     // gas lists and the mine's list of all stoppings let go of it and take it back.
     void Detach();
     void Attach();
-    template <class Field, class Value>
-    void Store(Field &field, const Value &value, TColumnKind kind);
-    template <class Field, class Value>
-    void Store(Field &field, const Value &value, TNamedField named);
+    // key: the column kind, or the named field, the journal records the old value under.
+    template <class Field, class Value, class Key>
+    void Store(Field &field, const Value &value, Key key);
     // Sets the resolved ends, keeping the nodes' IncidentCount current.
     void LinkEnds(TUzel *start, TUzel *end);
     void ClampZonesToLength(float length);
